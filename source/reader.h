@@ -1,0 +1,37 @@
+// Reads map source text into a map.
+#pragma once
+
+#include "model/map_document.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wayloom {
+
+// What one read raised. Each message is an error box in the window, in the
+// order raised; the document's error_list then holds the source lines around
+// the last one. `completed` is true when the read got past the last command
+// without stopping, which is when the steps after the last command ran.
+struct read_report {
+    std::vector<std::string> errors;
+    bool completed = false;
+
+    bool ok() const { return errors.empty(); }
+};
+
+// Run after the last command of a read that did not stop: the legend
+// analysis, the area estimate, the longitude correction and the projection.
+using after_read = std::function<void(map_document&)>;
+
+// Parses the text held in doc.source into the map, adding to what it holds.
+// A failure that clears the map removes only what this read added, so a
+// merge that fails leaves the map the user had.
+read_report read_from_file(map_document& doc, const after_read& after = {});
+
+// Loads the file into doc.source and reads it. A missing or unreadable file
+// gives "Cant find : " and the name, and nothing is read.
+read_report read_map(map_document& doc, const std::string& file_name,
+                     const after_read& after = {});
+
+} // namespace wayloom

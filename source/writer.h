@@ -1,0 +1,30 @@
+// Writes the map back as map source text.
+#pragma once
+
+#include "model/map_document.h"
+
+#include <string>
+#include <string_view>
+
+namespace wayloom {
+
+// Regenerates doc.source from the model: the waypoints block, then every
+// class, shape and point set in chain order.
+void update_map_source(map_document& doc);
+
+// The item writes, each appending its record's lines to doc.source.
+void write_waypoints(map_document& doc);
+void write_class(map_document& doc, const t_class& c);
+void write_shape(map_document& doc, const t_shape& shape);
+void write_set(map_document& doc, const t_set& set);
+
+// A name as the writer puts it: every character that would split or end the
+// word becomes "_", so the name reads back as one word.
+std::string written_name(std::string_view name);
+
+// Regenerates the source and writes it to the file through a temporary file
+// in the same folder renamed over it, so the old file survives any failure.
+// Returns false with the reason in `error`.
+bool save_map(map_document& doc, const std::string& file_name, std::string* error);
+
+} // namespace wayloom
