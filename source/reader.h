@@ -3,6 +3,7 @@
 
 #include "model/map_document.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ namespace wayloom {
 // without stopping, which is when the steps after the last command ran.
 struct read_report {
     std::vector<std::string> errors;
+    std::size_t error_line = 0;  // 0-based source line of the last error
     bool completed = false;
 
     bool ok() const { return errors.empty(); }

@@ -1,0 +1,53 @@
+// wayloom-cli: the map core without a window.
+#include "cli/commands.h"
+
+#include <array>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+namespace wayloom::cli {
+
+namespace {
+
+// Add a command here and declare it in commands.h.
+constexpr std::array command_table{
+    command{"check", "MAP [MAP...]",
+            "read the maps (the first opened, the others merged) and print what they hold",
+            check_command},
+    command{"save", "IN [IN...] -o OUT", "read the maps and write them back as one map file",
+            save_command},
+};
+
+void print_help(std::ostream& out)
+{
+    out << "usage: wayloom-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+    for (const command& c : command_table)
+        out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+    out << "\nwayloom-cli --help shows this text.\n";
+}
+
+} // namespace
+
+std::span<const command> all_commands() { return command_table; }
+
+} // namespace wayloom::cli
+
+int main(int argc, char** argv)
+{
+    using namespace wayloom::cli;
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        print_help(std::cerr);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        print_help(std::cout);
+        return 0;
+    }
+    for (const command& c : all_commands())
+        if (c.name == args[0]) return c.run(arguments(args).subspan(1));
+    std::cerr << "wayloom-cli: unknown command '" << args[0] << "'\n\n";
+    print_help(std::cerr);
+    return 2;
+}

@@ -1,0 +1,77 @@
+#include "cli/map_loading.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace wayloom::cli {
+
+bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
+               const after_read& after)
+{
+    for (const std::string& file : files) {
+        const read_report report = read_map(doc, file, after);
+        if (report.ok()) continue;
+        for (const std::string& message : report.errors) errors << "error: " << message << '\n';
+        print_error_lines(doc, report.error_line, errors);
+        return false;
+    }
+    return true;
+}
+
+void print_error_lines(const map_document& doc, std::size_t error_line, std::ostream& out)
+{
+    if (doc.error_list.empty()) return;
+    // The list holds the lines from ten before the error line on.
+    const std::size_t at = std::min(error_line, doc.source.count() - 1);
+    const std::size_t first = at < 10 ? 0 : at - 10;
+    char number[16];
+    for (std::size_t i = 0; i < doc.error_list.size(); ++i) {
+        const list_entry& entry = doc.error_list.entries[i];
+        std::snprintf(number, sizeof number, "%5zu", first + i + 1);
+        out << number << (entry.selected ? '>' : ' ') << ' ' << entry.text << '\n';
+    }
+}
+
+const std::string* parsed_arguments::option(std::string_view name) const
+{
+    for (const auto& [key, value] : options)
+        if (key == name) return &value;
+    return nullptr;
+}
+
+bool parsed_arguments::has_flag(std::string_view name) const
+{
+    return std::find(flags.begin(), flags.end(), name) != flags.end();
+}
+
+bool parse_arguments(std::span<const std::string_view> args,
+                     std::span<const std::string_view> with_value,
+                     std::span<const std::string_view> flags, parsed_arguments& out,
+                     std::string& problem)
+{
+    auto listed = [](std::span<const std::string_view> list, std::string_view name) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg.size() > 1 && arg[0] == '-') {
+            if (listed(flags, arg)) {
+                out.flags.emplace_back(arg);
+            } else if (listed(with_value, arg)) {
+                if (i + 1 >= args.size()) {
+                    problem = "missing value after " + std::string(arg);
+                    return false;
+                }
+                out.options.emplace_back(std::string(arg), std::string(args[++i]));
+            } else {
+                problem = "unknown option " + std::string(arg);
+                return false;
+            }
+        } else {
+            out.files.emplace_back(arg);
+        }
+    }
+    return true;
+}
+
+} // namespace wayloom::cli

@@ -1,0 +1,45 @@
+// Reading maps the way the main window's Open and Merge do, with errors
+// printed for a terminal.
+#pragma once
+
+#include "model/map_document.h"
+#include "source/reader.h"
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace wayloom::cli {
+
+// Reads the first file into the document and merges the others after it.
+// On the first read error prints each message as "error: ..." and then the
+// Error tab's lines, and returns false.
+bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
+               const after_read& after = {});
+
+// The Error tab as text: each line's 1-based number right-aligned in five
+// columns, ">" on the selected line, a space, the line. `error_line` is the
+// 0-based line the last error pointed at.
+void print_error_lines(const map_document& doc, std::size_t error_line, std::ostream& out);
+
+// Splits "IN [IN...] -o OUT" style arguments: files before options, and the
+// value of each "-o"/"--name value" option. Returns false on a malformed list.
+struct parsed_arguments {
+    std::vector<std::string> files;
+    std::vector<std::pair<std::string, std::string>> options;  // name, value
+    std::vector<std::string> flags;                             // options without a value
+
+    const std::string* option(std::string_view name) const;
+    bool has_flag(std::string_view name) const;
+};
+
+// `with_value` lists the options that take a value; `flags` those that do not.
+bool parse_arguments(std::span<const std::string_view> args,
+                     std::span<const std::string_view> with_value,
+                     std::span<const std::string_view> flags, parsed_arguments& out,
+                     std::string& problem);
+
+} // namespace wayloom::cli

@@ -1,0 +1,35 @@
+#include "cli/commands.h"
+#include "cli/map_loading.h"
+#include "source/writer.h"
+
+#include <array>
+#include <iostream>
+
+namespace wayloom::cli {
+
+int save_command(arguments args)
+{
+    constexpr std::array<std::string_view, 2> with_value{"-o", "--output"};
+    parsed_arguments parsed;
+    std::string problem;
+    const std::string* out = nullptr;
+    if (parse_arguments(args, with_value, {}, parsed, problem)) {
+        out = parsed.option("-o");
+        if (!out) out = parsed.option("--output");
+    }
+    if (!out || parsed.files.empty()) {
+        std::cerr << "usage: wayloom-cli save IN [IN...] -o OUT\n";
+        if (!problem.empty()) std::cerr << problem << '\n';
+        return 2;
+    }
+    map_document doc;
+    if (!read_maps(doc, parsed.files, std::cerr)) return 1;
+    std::string error;
+    if (!save_map(doc, *out, &error)) {
+        std::cerr << "error: cannot write " << *out << ": " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace wayloom::cli

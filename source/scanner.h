@@ -1,0 +1,77 @@
+// Splits map source text into words and braces, one token per call.
+#pragma once
+
+#include "model/source_text.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace wayloom {
+
+// What a scan met; a 16-bit flag set.
+enum token_kind : std::uint16_t {
+    k_open = 1 << 0,   // a "{" was consumed
+    k_close = 1 << 1,  // a "}" was consumed
+    k_end = 1 << 2,    // the end of the text was reached
+    k_error = 1 << 3,  // an error was reported
+};
+
+// What the caller allows.
+enum accept_flag : std::uint8_t {
+    open_allowed = 1 << 0,
+    close_allowed = 1 << 1,
+    want_string = 1 << 2,
+    want_number = 1 << 3,
+};
+
+struct token {
+    std::uint16_t kinds = 0;
+    // False when the scan ended on a brace of its own: then nothing was
+    // read and the caller's target keeps its value.
+    bool has_word = false;
+    // The word as written when it is a number, else in lower case. Valid
+    // until the next scan.
+    std::string_view text;
+    long double value = 0;  // with want_number, when the word is a number
+
+    bool bare_brace() const { return !has_word && (kinds & (k_open | k_close)); }
+};
+
+class source_scanner {
+public:
+    using error_sink = std::function<void(std::string_view message)>;
+
+    source_scanner(const tsource_text& text, error_sink report);
+
+    token scan(std::uint8_t accept);
+
+    // Brace depth: the scanner adds 1 for every "{"; the reader takes 1 off
+    // when it accepts a close.
+    std::int32_t depth = 0;
+
+    // Line of the next character to scan, 0-based; past the last line at the end.
+    std::size_t line() const { return line_; }
+
+private:
+    struct place {
+        std::size_t line;
+        std::size_t column;  // 0-based
+    };
+    // Moves `p` onto the next character there is (skipping line ends and
+    // empty lines) and gives it, or returns false past the last line.
+    bool char_at(place& p, char& c) const;
+    void look_past_word(std::uint8_t accept, token& t);
+
+    const tsource_text& text_;
+    error_sink report_;
+    std::size_t line_ = 0;
+    std::size_t column_ = 0;
+    std::string word_;
+};
+
+bool is_word_char(char c);
+
+} // namespace wayloom

@@ -1,0 +1,223 @@
+#include "source/writer.h"
+
+#include "source/number_text.h"
+#include "source/scanner.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+namespace wayloom {
+
+namespace {
+
+// Builds one line at a time in a reused buffer.
+class line_writer {
+public:
+    explicit line_writer(tsource_text& source) : source_(source) {}
+
+    line_writer& indent(int spaces)
+    {
+        line_.append(static_cast<std::size_t>(spaces), ' ');
+        return *this;
+    }
+    line_writer& text(std::string_view s)
+    {
+        line_.append(s);
+        return *this;
+    }
+    line_writer& real(long double v)
+    {
+        append_real(line_, v);
+        return *this;
+    }
+    line_writer& integer(std::int64_t v)
+    {
+        append_integer(line_, v);
+        return *this;
+    }
+    line_writer& rgb(colour_value c)
+    {
+        integer(red_of(c)).text(",").integer(green_of(c)).text(",").integer(blue_of(c));
+        return *this;
+    }
+    void end()
+    {
+        source_.append(line_);
+        line_.clear();
+    }
+    void line(std::string_view s) { text(s).end(); }
+
+private:
+    tsource_text& source_;
+    std::string line_;
+};
+
+// An item's name as written; an empty one becomes "No-Name-" and the number.
+std::string item_name(std::string_view name, std::int32_t number)
+{
+    if (name.empty()) return "No-Name-" + std::to_string(number);
+    return written_name(name);
+}
+
+const char* marker_word(point_type marker)
+{
+    if (marker & p_circle) return "circle";
+    if (marker & p_square) return "square";
+    return "default";
+}
+
+// Degrees as written for a node or point: the waypoint's own when it exists,
+// else the item's copy (map units back to degrees).
+struct written_position {
+    std::int32_t number;
+    long double lon, lat;
+};
+
+written_position position_of(const map_document& doc, std::int32_t number, long double lon,
+                             long double lat)
+{
+    if (const t_waypoint* w = doc.waypoint(number)) return {w->number, w->lon, w->lat};
+    return {number, lon / 360, lat / 360};
+}
+
+void write_class_references(line_writer& out, const map_document& doc, const t_mapper& item)
+{
+    for (const std::int32_t number : item.classes) {
+        const t_class* c = doc.class_by_number(number);
+        const std::string name = c ? item_name(c->name, c->number) : "No-Name-" + std::to_string(number);
+        out.indent(4).text("class ").text(name).end();
+    }
+}
+
+} // namespace
+
+std::string written_name(std::string_view name)
+{
+    std::string out(name);
+    for (char& c : out)
+        if (!is_word_char(c)) c = '_';
+    return out;
+}
+
+void write_waypoints(map_document& doc)
+{
+    line_writer out(doc.source);
+    out.line("waypoints");
+    out.indent(2).line("{");
+    for (const auto& w : doc.waypoints) {
+        out.indent(4).text(item_name(w->name, w->number)).text(",").end();
+        out.indent(4).real(w->lon).text(",").end();
+        out.indent(4).real(w->lat).text(",").end();
+        out.indent(4).real(w->alt).end();
+        out.line("");
+    }
+    out.indent(2).line("}");
+    out.line("");
+}
+
+void write_class(map_document& doc, const t_class& c)
+{
+    line_writer out(doc.source);
+    out.text("class ").text(item_name(c.name, c.number)).end();
+    out.indent(2).line("{");
+    out.indent(4).text("colour ").rgb(c.colour).end();
+    out.indent(4).text("border ").rgb(c.border).end();
+    out.indent(2).line("}");
+    out.line("");
+}
+
+void write_shape(map_document& doc, const t_shape& shape)
+{
+    if (shape.node_count() < 1) return;
+    line_writer out(doc.source);
+    out.text(shape.is_path() ? "path " : "shape ").text(item_name(shape.name, shape.number)).end();
+    out.indent(2).line("{");
+    out.indent(4).text("colour ").rgb(shape.colour).end();
+    out.indent(4).text("border ").rgb(shape.border).end();
+    write_class_references(out, doc, shape);
+    out.indent(4).line("nodes");
+    out.indent(6).line("{");
+    for (const t_node& node : shape.nodes) {
+        const auto at = position_of(doc, node.waypoint, node.lon, node.lat);
+        out.indent(8).integer(at.number).text(",").end();
+        out.indent(8).real(at.lon).text(",").end();
+        out.indent(8).real(at.lat).end();
+        out.line("");
+    }
+    out.indent(6).line("}");
+    out.indent(2).line("}");
+    out.line("");
+}
+
+void write_set(map_document& doc, const t_set& set)
+{
+    if (set.point_count < 1) return;
+    line_writer out(doc.source);
+    out.text("set ").text(item_name(set.name, set.number)).end();
+    out.indent(2).line("{");
+    write_class_references(out, doc, set);
+    out.indent(4).line("points");
+    out.indent(6).line("{");
+    for (std::int32_t i = 0; i < set.point_count; ++i) {
+        const point_record& p = set.points[static_cast<std::size_t>(i)];
+        out.indent(8).text(item_name(p.name, i + 1)).text(",").end();
+        out.indent(8).text("colour ").rgb(p.colour).end();
+        out.indent(8).text("border ").rgb(p.border).end();
+        out.indent(8).text(marker_word(p.marker)).text(",").end();
+        out.indent(8).real(p.size).text(",").end();
+        out.indent(8).text(p.show_name ? "1" : "0").text(",").end();
+        const auto at = position_of(doc, p.waypoint, p.lon, p.lat);
+        out.indent(8).integer(at.number).text(",").end();
+        out.indent(8).real(at.lon).text(",").end();
+        out.indent(8).real(at.lat).end();
+        out.line("");
+    }
+    out.indent(6).line("}");
+    out.indent(2).line("}");
+    out.line("");
+}
+
+void update_map_source(map_document& doc)
+{
+    doc.source.clear();
+    if (!doc.waypoints.empty()) write_waypoints(doc);
+    for (const auto& c : doc.classes) write_class(doc, *c);
+    for (const auto& shape : doc.shapes) write_shape(doc, *shape);
+    for (const auto& set : doc.sets) write_set(doc, *set);
+}
+
+bool save_map(map_document& doc, const std::string& file_name, std::string* error)
+{
+    update_map_source(doc);
+    namespace fs = std::filesystem;
+    const fs::path target(file_name);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
+    ::close(fd);
+    std::string reason;
+    if (!doc.source.save_to_file(temp, &reason)) {
+        std::remove(temp.c_str());
+        if (error) *error = reason;
+        return false;
+    }
+    // Keep the permissions of the file being replaced.
+    std::error_code ec;
+    const auto old = fs::status(target, ec);
+    fs::permissions(temp, ec || !fs::exists(old) ? fs::perms(0644) : old.permissions(), ec);
+    if (std::rename(temp.c_str(), file_name.c_str()) != 0) {
+        if (error) *error = std::strerror(errno);
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace wayloom
