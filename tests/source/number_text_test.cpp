@@ -1,0 +1,86 @@
+#include "source/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace wayloom {
+namespace {
+
+TEST(NumberText, OnlyPlainDecimalsAreNumbers)
+{
+    struct row {
+        const char* word;
+        bool number;
+        long double value;
+    };
+    const row rows[] = {
+        {"12", true, 12},          {"-4.052", true, -4.052L}, {"0.5", true, 0.5L},
+        {".5", true, 0.5L},        {"5.", true, 5},           {"1E5", true, 1e5L},
+        {"2.5e-3", true, 2.5e-3L}, {"-0", true, 0},           {"2024", true, 2024},
+        {"", false, 0},            {"-", false, 0},           {".", false, 0},
+        {"inf", false, 0},         {"nan", false, 0},         {"0x10", false, 0},
+        {"+5", false, 0},          {"1e", false, 0},          {"1e-", false, 0},
+        {"1.2.3", false, 0},       {"1-2", false, 0},         {"--1", false, 0},
+        {"1e+5", false, 0},        {"1e99999", false, 0},     {"big-field", false, 0},
+        {"12a", false, 0},
+    };
+    for (const row& r : rows) {
+        const auto parsed = parse_number(r.word);
+        EXPECT_EQ(parsed.has_value(), r.number) << "'" << r.word << "'";
+        if (parsed && r.number) EXPECT_EQ(*parsed, r.value) << r.word;
+    }
+}
+
+TEST(NumberText, RealsAreWrittenWithFifteenSignificantDigits)
+{
+    struct row {
+        const char* read;  // parsed first, as the reader would
+        const char* written;
+    };
+    const row rows[] = {
+        {"0", "0"},
+        {"-0", "0"},
+        {"59.0", "59"},
+        {"-4.052", "-4.052"},
+        {"52.4130000000", "52.413"},
+        {"0.0001", "0.0001"},
+        {"0.00005", "5E-5"},
+        {"0.0000015", "1.5E-6"},
+        {"2E20", "2E20"},
+        {"-3.25e-12", "-3.25E-12"},
+        {"123456789012345", "123456789012345"},
+        {"1234567890123456", "1.23456789012346E15"},
+        {"0.1", "0.1"},
+        {"10", "10"},
+        {"1e100", "1E100"},
+        {"3.14159265358979323846", "3.14159265358979"},
+        {"-123.4567890123456789", "-123.456789012346"},
+    };
+    for (const row& r : rows) EXPECT_EQ(format_real(*parse_number(r.read)), r.written) << r.read;
+}
+
+TEST(NumberText, TheUsersLocaleDoesNotChangeTheDecimalPoint)
+{
+    const char* was = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = was ? was : "C";
+    // Any locale with a decimal comma the machine has; the test means
+    // something only where one exists, and still checks the C locale.
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "nl_NL.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name)) break;
+    EXPECT_EQ(format_real(*parse_number("-4.25")), "-4.25");
+    EXPECT_EQ(*parse_number("0.75"), 0.75L);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(NumberText, IntegersAreWrittenInDecimal)
+{
+    std::string out;
+    append_integer(out, -12);
+    out += ',';
+    append_integer(out, 2147483647);
+    EXPECT_EQ(out, "-12,2147483647");
+}
+
+} // namespace
+} // namespace wayloom
