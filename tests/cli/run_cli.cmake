@@ -1,8 +1,12 @@
 # Runs wayloom-cli once and compares its exit code and output with what is expected.
-#   CLI, ARGS (a ;-list), CODE, and optionally STDOUT / STDERR (files holding the
+#   CLI, ARGS ("|"-separated), CODE, and optionally STDOUT / STDERR (files holding the
 #   exact text), STDOUT_TEXT (the exact text), ABSENT (a file that must not exist
-#   afterwards), THEN (a second ;-list of arguments run after the first, whose
+#   afterwards), THEN (a second "|"-separated list of arguments run after the first, whose
 #   standard output must equal THEN_STDOUT_TEXT).
+string(REPLACE "|" ";" ARGS "${ARGS}")
+if(DEFINED THEN)
+  string(REPLACE "|" ";" THEN "${THEN}")
+endif()
 if(DEFINED ABSENT)
   file(REMOVE "${ABSENT}")
 endif()
@@ -19,7 +23,11 @@ foreach(stream STDOUT STDERR)
   if(DEFINED ${stream})
     file(READ "${${stream}}" expected)
   elseif(DEFINED ${stream}_TEXT)
-    set(expected "${${stream}_TEXT}\n")
+    # An empty text means no output at all; "\n" in a text is a line end.
+    string(REPLACE "\\n" "\n" expected "${${stream}_TEXT}")
+    if(NOT expected STREQUAL "")
+      string(APPEND expected "\n")
+    endif()
   else()
     continue()
   endif()
