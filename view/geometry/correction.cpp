@@ -1,0 +1,51 @@
+#include "view/geometry/correction.h"
+
+#include "view/geometry/item_scope.h"
+
+#include <cmath>
+
+namespace wayloom {
+
+namespace {
+
+constexpr long double c0 = 99.834586L;
+constexpr long double c1 = 0.043221L;
+constexpr long double c2 = -0.017952L;
+constexpr long double c3 = 5.71035432e-05L;
+
+} // namespace
+
+long double correction_polynomial(long double a)
+{
+    return c0 + a * (c1 + a * (c2 + a * c3));
+}
+
+void correct_nodes(const item_list& shape_list, t_shape* shape, t_set* set)
+{
+    detail::running_extent extent;
+    detail::for_each_item(shape_list, shape, set, false, [&](t_shape* s, t_set* p) {
+        if (s) {
+            for (const t_node& node : s->nodes) extent.add(node.lon, node.lat);
+        } else {
+            for (std::size_t i = 0; i < detail::used_points(*p); ++i)
+                extent.add(p->points[i].lon, p->points[i].lat);
+        }
+    });
+    if (!extent.started) return;
+
+    const long double lon_ref = extent.min_lon + (extent.max_lon - extent.min_lon) / 2;
+    const long double lat_ref = extent.min_lat + (extent.max_lat - extent.min_lat) / 2;
+    const long double factor = correction_polynomial(std::fabs(lat_ref) / 360) / 100;
+    auto corrected = [&](long double lon) { return lon_ref + factor * (lon - lon_ref); };
+
+    detail::for_each_item(shape_list, shape, set, false, [&](t_shape* s, t_set* p) {
+        if (s) {
+            for (t_node& node : s->nodes) node.corrected_lon = corrected(node.lon);
+        } else {
+            for (std::size_t i = 0; i < detail::used_points(*p); ++i)
+                p->points[i].corrected_lon = corrected(p->points[i].lon);
+        }
+    });
+}
+
+} // namespace wayloom

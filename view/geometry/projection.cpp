@@ -1,0 +1,186 @@
+#include "view/geometry/projection.h"
+
+#include "view/geometry/item_scope.h"
+
+#include <cmath>
+#include <limits>
+
+namespace wayloom {
+
+std::int32_t truncate_to_pixel(long double value)
+{
+    if (std::isnan(value)) return 0;
+    constexpr long double lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr long double highest = std::numeric_limits<std::int32_t>::max();
+    if (value <= lowest) return std::numeric_limits<std::int32_t>::min();
+    if (value >= highest) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);  // conversion truncates toward zero
+}
+
+namespace {
+
+// Item extent from corrected longitudes and latitudes, stored in the item.
+template <class Item, class Positions>
+void take_extent(Item& item, const Positions& each, detail::running_extent& map_extent)
+{
+    detail::running_extent own;
+    each([&](long double lon, long double lat) { own.add(lon, lat); });
+    item.min_lon = own.min_lon;
+    item.max_lon = own.max_lon;
+    item.min_lat = own.min_lat;
+    item.max_lat = own.max_lat;
+    if (!map_extent.started) {
+        map_extent = own;
+        return;
+    }
+    if (own.max_lon > map_extent.max_lon) map_extent.max_lon = own.max_lon;
+    if (own.min_lon < map_extent.min_lon) map_extent.min_lon = own.min_lon;
+    if (own.max_lat > map_extent.max_lat) map_extent.max_lat = own.max_lat;
+    if (own.min_lat < map_extent.min_lat) map_extent.min_lat = own.min_lat;
+}
+
+// Keeps the proportions of the extent: the axis with room to spare shrinks.
+void fit(view_state& state)
+{
+    const bool lon_zero = state.lon_range == 0;
+    const bool lat_zero = state.lat_range == 0;
+    if (lon_zero || lat_zero) {
+        // Nothing to keep in proportion; a zero range becomes 1 so that its
+        // positions land on the edge of the surface.
+        if (lon_zero) state.lon_range = 1;
+        if (lat_zero) state.lat_range = 1;
+        return;
+    }
+    if (state.lat_range < state.lon_range) {
+        const long double t = state.fit_height * state.lon_range / state.lat_range;
+        if (state.fit_width >= t) state.fit_width = t;
+        else state.fit_height = state.fit_width * state.lat_range / state.lon_range;
+    } else if (state.lon_range < state.lat_range) {
+        const long double t = state.fit_width * state.lat_range / state.lon_range;
+        if (state.fit_height >= t) state.fit_height = t;
+        else state.fit_width = state.fit_height * state.lon_range / state.lat_range;
+    }
+}
+
+} // namespace
+
+bool update_shapeses(view_state& state, const item_list& shape_list, std::int32_t width,
+                     std::int32_t height, surface_bounds& out, t_shape* shape, t_set* set,
+                     std::int32_t border)
+{
+    if (!shape && !set && shape_list.empty()) return false;
+    border = clamp_map_border(border);
+
+    state.min_lon = state.max_lon = state.min_lat = state.max_lat = 0;
+    state.first_extent = true;
+    detail::running_extent extent;
+
+    detail::for_each_item(shape_list, shape, set, true, [&](t_shape* s, t_set* p) {
+        if (s) {
+            take_extent(*s, [&](auto add) {
+                for (const t_node& node : s->nodes) add(node.corrected_lon, node.lat);
+            }, extent);
+        } else {
+            take_extent(*p, [&](auto add) {
+                for (std::size_t i = 0; i < detail::used_points(*p); ++i)
+                    add(p->points[i].corrected_lon, p->points[i].lat);
+            }, extent);
+        }
+        state.first_extent = false;
+    });
+    if (extent.started) {
+        state.min_lon = extent.min_lon;
+        state.max_lon = extent.max_lon;
+        state.min_lat = extent.min_lat;
+        state.max_lat = extent.max_lat;
+    }
+
+    state.fit_width = width;
+    state.fit_height = height;
+    state.lon_range = state.max_lon - state.min_lon;
+    state.lat_range = state.max_lat - state.min_lat;
+
+    if (border > 0) {
+        long double d = state.lon_range * border / 40 / 2;
+        state.min_lon -= d;
+        state.max_lon += d;
+        d = state.lat_range * border / 40 / 2;
+        state.max_lat += d;
+        state.min_lat -= d;
+        state.lon_range = state.max_lon - state.min_lon;
+        state.lat_range = state.max_lat - state.min_lat;
+    }
+
+    detail::for_each_item(shape_list, shape, set, true, [&](t_shape* s, t_set* p) {
+        if (s) {
+            s->first_dx = s->nodes[0].corrected_lon - state.min_lon;
+            s->first_dy = s->nodes[0].lat - state.min_lat;
+        } else {
+            p->first_dx = p->points[0].corrected_lon - state.min_lon;
+            p->first_dy = p->points[0].lat - state.min_lat;
+        }
+    });
+
+    fit(state);
+
+    out.top = truncate_to_pixel((height - state.fit_height) / 2);
+    out.left = truncate_to_pixel((width - state.fit_width) / 2);
+    out.width = truncate_to_pixel(state.fit_width);
+    out.height = truncate_to_pixel(state.fit_height);
+
+    // Each position is the previous one plus the step to it, truncated on
+    // its own, so neighbouring nodes keep their pixel distances.
+    auto project = [&](t_mapper& item, std::size_t count, auto lon_of, auto lat_of, auto store) {
+        state.cur_x = item.first_dx / state.lon_range * state.fit_width;
+        state.cur_y = item.first_dy / state.lat_range * state.fit_height;
+        store(0, truncate_to_pixel(state.cur_x), truncate_to_pixel(state.fit_height - state.cur_y));
+        for (std::size_t i = 1; i < count; ++i) {
+            state.cur_y += (lat_of(i) - lat_of(i - 1)) / state.lat_range * state.fit_height;
+            state.cur_x += (lon_of(i) - lon_of(i - 1)) / state.lon_range * state.fit_width;
+            store(i, truncate_to_pixel(state.cur_x),
+                  truncate_to_pixel(state.fit_height - state.cur_y));
+        }
+    };
+    detail::for_each_item(shape_list, shape, set, true, [&](t_shape* s, t_set* p) {
+        if (s) {
+            project(*s, s->nodes.size(),
+                    [&](std::size_t i) { return s->nodes[i].corrected_lon; },
+                    [&](std::size_t i) { return s->nodes[i].lat; },
+                    [&](std::size_t i, std::int32_t x, std::int32_t y) {
+                        s->nodes[i].pixel = {x, y};
+                    });
+        } else {
+            project(*p, detail::used_points(*p),
+                    [&](std::size_t i) { return p->points[i].corrected_lon; },
+                    [&](std::size_t i) { return p->points[i].lat; },
+                    [&](std::size_t i, std::int32_t x, std::int32_t y) {
+                        p->points[i].x = x;
+                        p->points[i].y = y;
+                    });
+        }
+    });
+    return true;
+}
+
+bool update_shapes(view_state& state, const item_list& shape_list, t_shape* shape, t_set* set)
+{
+    surface_bounds bounds = state.surface;
+    if (!update_shapeses(state, shape_list, state.avail_width, state.avail_height, bounds, shape,
+                         set, state.map_border))
+        return false;
+    const bool changed = !(bounds == state.surface);
+    state.surface = bounds;
+    return changed;
+}
+
+void resize_window(view_state& state, const item_list& shape_list)
+{
+    if (state.building_shape && !state.building_shape->nodes.empty())
+        update_shapes(state, shape_list, state.building_shape, nullptr);
+    else if (state.building_set && detail::used_points(*state.building_set) > 0)
+        update_shapes(state, shape_list, nullptr, state.building_set);
+    else
+        update_shapes(state, shape_list, nullptr, nullptr);
+}
+
+} // namespace wayloom

@@ -1,0 +1,136 @@
+#include "view/map_painter.h"
+
+#include "model/item_list.h"
+#include "view/geometry/item_scope.h"
+#include "view/geometry/marker_geometry.h"
+
+#include <QFontMetrics>
+#include <QPen>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QString>
+
+#include <algorithm>
+#include <variant>
+
+namespace wayloom {
+
+QColor to_qcolor(colour_value colour)
+{
+    return QColor(static_cast<int>(red_of(colour)), static_cast<int>(green_of(colour)),
+                  static_cast<int>(blue_of(colour)));
+}
+
+namespace {
+
+void use_colours(QPainter& painter, colour_value fill, colour_value outline)
+{
+    painter.setPen(QPen(to_qcolor(outline), 1, Qt::SolidLine));
+    painter.setBrush(QBrush(to_qcolor(fill), Qt::SolidPattern));
+}
+
+// Clears the drawing flag however the paint ends.
+struct drawing_guard {
+    view_state& state;
+    explicit drawing_guard(view_state& s) : state(s) { state.drawing = true; }
+    ~drawing_guard() { state.drawing = false; }
+    drawing_guard(const drawing_guard&) = delete;
+    drawing_guard& operator=(const drawing_guard&) = delete;
+};
+
+} // namespace
+
+void cls(QPainter& painter, const view_state& state)
+{
+    painter.fillRect(QRect(0, 0, state.surface.width, state.surface.height),
+                     to_qcolor(state.background));
+}
+
+void draw_shape(QPainter& painter, const t_shape& shape)
+{
+    if (shape.nodes.empty()) return;
+    QPolygon polygon;
+    polygon.reserve(static_cast<qsizetype>(shape.nodes.size()));
+    for (const t_node& node : shape.nodes) polygon << QPoint(node.pixel.x, node.pixel.y);
+    use_colours(painter, shape.colour, shape.border);
+    if (shape.is_path()) {
+        if (polygon.size() == 1) painter.drawPoint(polygon.front());
+        else painter.drawPolyline(polygon);
+    } else {
+        painter.drawPolygon(polygon, Qt::OddEvenFill);
+    }
+}
+
+void draw_point(QPainter& painter, std::int32_t x, std::int32_t y, point_type marker,
+                const point_record* point, const marker_style& dialog)
+{
+    const std::int32_t s = marker_half_size(point ? point->size : dialog.size);
+    const marker_box box = marker_rectangle(x, y, s);
+    if (box.empty()) return;
+    use_colours(painter, point ? point->colour : dialog.colour,
+                point ? point->border : dialog.border);
+    // A one-pixel pen covers the right and bottom edge of the rectangle it
+    // is given; one less keeps the marker 2s pixels wide and high.
+    const QRect rect(box.left, box.top, box.right - box.left - 1, box.bottom - box.top - 1);
+    if (marker & p_circle) painter.drawEllipse(rect);
+    else if (marker & p_square) painter.drawRect(rect);
+}
+
+void draw_label(QPainter& painter, const point_record& point)
+{
+    const label_origin_pos at = label_origin(point.x, point.y, point.size);
+    const QString text = QString::fromStdString(point.name);
+    const QFontMetrics metrics(painter.font());
+    const QRect box(at.x, at.y, metrics.horizontalAdvance(text), metrics.height());
+    painter.fillRect(box, to_qcolor(point.colour));
+    painter.setPen(QPen(Qt::black));
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+}
+
+void draw_set(QPainter& painter, const t_set& set)
+{
+    for (std::size_t i = 0; i < detail::used_points(set); ++i) {
+        const point_record& point = set.points[i];
+        draw_point(painter, point.x, point.y, point.marker, &point);
+        if (point.show_name) draw_label(painter, point);
+    }
+}
+
+bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
+          const map_annotations& annotations)
+{
+    if (state.drawing || state.reading_map) return false;
+    const drawing_guard guard(state);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    cls(painter, state);
+
+    if (state.building_shape && !state.building_shape->nodes.empty()) {
+        draw_shape(painter, *state.building_shape);
+    } else if (state.building_set && detail::has_positions(*state.building_set)) {
+        draw_set(painter, *state.building_set);
+    } else {
+        detail::for_each_item(shape_list, nullptr, nullptr, true, [&](t_shape* s, t_set* p) {
+            if (s) draw_shape(painter, *s);
+            else draw_set(painter, *p);
+        });
+    }
+
+    if (annotations.scale_ruler) annotations.scale_ruler(painter);
+    if (annotations.legend) annotations.legend(painter);
+    return true;
+}
+
+QImage render_map(view_state& state, const item_list& shape_list,
+                  const map_annotations& annotations)
+{
+    QImage image(std::max(1, state.surface.width), std::max(1, state.surface.height),
+                 QImage::Format_RGB32);
+    image.fill(to_qcolor(state.background));
+    QPainter painter(&image);
+    draw(painter, state, shape_list, annotations);
+    painter.end();
+    return image;
+}
+
+} // namespace wayloom
