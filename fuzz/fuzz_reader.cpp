@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace wayloom;
     map_document doc;
-    doc.source.set_text(std::string_view(reinterpret_cast<const char*>(data), size));
+    doc.source.set_text(std::string(reinterpret_cast<const char*>(data), size));
     read_from_file(doc);
 
     update_map_source(doc);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace wayloom {
 
@@ -17,14 +18,17 @@ bool tsource_text::load_from_file(const std::string& file_name)
     if (!in) return false;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return false;
-    set_text(text);
+    set_text(std::move(text));
     return true;
 }
 
-void tsource_text::set_text(std::string_view text)
+void tsource_text::set_text(std::string text)
 {
     clear();
-    buffer_.assign(text);
+    buffer_ = std::move(text);
+    // Map source lines are short; guessing their number saves regrowing the index.
+    starts_.reserve(buffer_.size() / 16 + 1);
+    ends_.reserve(buffer_.size() / 16 + 1);
     const std::size_t size = buffer_.size();
     std::size_t start = 0;
     while (start < size) {
@@ -43,11 +47,6 @@ void tsource_text::clear()
     buffer_.clear();
     starts_.clear();
     ends_.clear();
-}
-
-std::string_view tsource_text::line(std::size_t index) const
-{
-    return std::string_view(buffer_).substr(starts_[index], ends_[index] - starts_[index]);
 }
 
 void tsource_text::append(std::string_view line)

@@ -20,11 +20,14 @@ public:
     // `error`, when the file cannot be written completely.
     bool save_to_file(const std::string& file_name, std::string* error = nullptr) const;
     // Replaces the lines with those of `text`, split as load_from_file does.
-    void set_text(std::string_view text);
+    void set_text(std::string text);
     void clear();
 
     std::size_t count() const { return starts_.size(); }
-    std::string_view line(std::size_t index) const;
+    std::string_view line(std::size_t index) const
+    {
+        return {buffer_.data() + starts_[index], ends_[index] - starts_[index]};
+    }
     void append(std::string_view line);
     // The whole text with CR LF line ends, as save_to_file writes it.
     std::string text() const;

@@ -14,11 +14,25 @@ namespace wayloom {
 // (hexadecimal, "inf", "nan", a lone "-") and values out of range are not numbers.
 std::optional<long double> parse_number(std::string_view word);
 
+// The same, telling also whether the word is a whole number that fits 64
+// bits (written without a point or exponent), and which.
+struct decimal_value {
+    long double value = 0;
+    bool integral = false;
+    std::int64_t whole = 0;
+};
+std::optional<decimal_value> parse_decimal(std::string_view word);
+
 // At most 15 significant digits, no trailing zeros; fixed notation from
 // 0.0001 up to 15 digits before the point, otherwise scientific ("1.5E-6", "2E20").
 void append_real(std::string& out, long double value);
 std::string format_real(long double value);
 
 void append_integer(std::string& out, std::int64_t value);
+
+namespace detail {
+// The general conversion the quick paths must agree with.
+void append_real_general(std::string& out, long double value);
+} // namespace detail
 
 } // namespace wayloom

@@ -21,10 +21,14 @@ bool same_text_ignoring_case(std::string_view a, std::string_view b)
     return true;
 }
 
-// Integer part of a value, when it fits a 32-bit integer.
-std::optional<std::int64_t> integer_part(long double value)
+// Integer part of a number word, when it fits a 32-bit integer.
+std::optional<std::int64_t> integer_part(const token& t)
 {
-    const long double whole = std::trunc(value);
+    if (t.integral) {
+        if (t.whole < INT32_MIN || t.whole > INT32_MAX) return std::nullopt;
+        return t.whole;
+    }
+    const long double whole = std::trunc(t.value);
     if (whole < -2147483648.0L || whole > 2147483647.0L) return std::nullopt;
     return static_cast<std::int64_t>(whole);
 }
@@ -333,7 +337,7 @@ bool map_reader::read_points(t_set& set)
             }
             point.size = size.value;
         }
-        if (show_name.has_word) point.show_name = show_name.value != 0;
+        if (show_name.has_word) point.show_name = show_name.integral ? show_name.whole != 0 : show_name.value != 0;
         if (!waypoint_reference(waypoint, point.waypoint) || !map_units(lon, point.lon) ||
             !map_units(lat, point.lat))
             return false;
@@ -377,7 +381,7 @@ bool map_reader::read_waypoints()
 bool map_reader::colour_component(const token& t, std::uint32_t& component)
 {
     if (!t.has_word) return true;
-    const auto whole = integer_part(t.value);
+    const auto whole = integer_part(t);
     if (!whole) {
         report_error("Value expected");
         return false;
@@ -389,7 +393,7 @@ bool map_reader::colour_component(const token& t, std::uint32_t& component)
 bool map_reader::waypoint_reference(const token& t, std::int32_t& number)
 {
     if (!t.has_word) return true;
-    const auto whole = integer_part(t.value);
+    const auto whole = integer_part(t);
     const std::int64_t shifted = whole ? *whole + waypoint_base_ : 0;
     if (!whole || shifted > INT32_MAX) {
         report_error("Value expected");

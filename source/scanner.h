@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,10 @@ struct token {
     // until the next scan.
     std::string_view text;
     long double value = 0;  // with want_number, when the word is a number
+    // With want_number, whether the word is a whole number within 64 bits,
+    // and that number: integer targets then need no real arithmetic.
+    bool integral = false;
+    std::int64_t whole = 0;
 
     bool bare_brace() const { return !has_word && (kinds & (k_open | k_close)); }
 };
@@ -56,20 +61,20 @@ public:
     std::size_t line() const { return line_; }
 
 private:
-    struct place {
-        std::size_t line;
-        std::size_t column;  // 0-based
-    };
-    // Moves `p` onto the next character there is (skipping line ends and
-    // empty lines) and gives it, or returns false past the last line.
-    bool char_at(place& p, char& c) const;
+    // Moves the place onto the next character there is, skipping line ends
+    // and empty lines; false past the last line.
+    bool settle(std::size_t& line, std::size_t& column) const;
     void look_past_word(std::uint8_t accept, token& t);
 
     const tsource_text& text_;
     error_sink report_;
     std::size_t line_ = 0;
-    std::size_t column_ = 0;
-    std::string word_;
+    std::size_t column_ = 0;  // 0-based; may stand just past the end of its line
+    std::string joined_;      // a word that runs over a line end, or one lower-cased
+    // Where the last look past a word stopped (the next word), so that the
+    // next scan need not skip the same separators again.
+    std::size_t looked_from_line_ = SIZE_MAX, looked_from_column_ = 0;
+    std::size_t looked_to_line_ = 0, looked_to_column_ = 0;
 };
 
 bool is_word_char(char c);

@@ -12,7 +12,7 @@ namespace {
 
 read_report read_text(map_document& doc, std::string_view text, const after_read& after = {})
 {
-    doc.source.set_text(text);
+    doc.source.set_text(std::string(text));
     return read_from_file(doc, after);
 }
 
