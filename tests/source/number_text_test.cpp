@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
 
 namespace wayloom {
 namespace {
@@ -28,7 +32,9 @@ TEST(NumberText, OnlyPlainDecimalsAreNumbers)
     for (const row& r : rows) {
         const auto parsed = parse_number(r.word);
         EXPECT_EQ(parsed.has_value(), r.number) << "'" << r.word << "'";
-        if (parsed && r.number) EXPECT_EQ(*parsed, r.value) << r.word;
+        if (parsed && r.number) {
+            EXPECT_EQ(*parsed, r.value) << r.word;
+        }
     }
 }
 
@@ -58,6 +64,42 @@ TEST(NumberText, RealsAreWrittenWithFifteenSignificantDigits)
         {"-123.4567890123456789", "-123.456789012346"},
     };
     for (const row& r : rows) EXPECT_EQ(format_real(*parse_number(r.read)), r.written) << r.read;
+}
+
+TEST(NumberText, TheQuickPathsAgreeWithTheGeneralConversion)
+{
+    // Values of every magnitude the fixed notation covers and around its
+    // edges, in the shapes real coordinates take.
+    std::mt19937_64 rng(11);
+    std::uniform_int_distribution<int> exponent(-7, 17);
+    std::uniform_int_distribution<std::uint64_t> digits(1, 999'999'999'999'999'999ULL);
+    for (int i = 0; i < 200'000; ++i) {
+        const std::string word = (i % 2 ? "-" : "") + std::to_string(digits(rng)) + "E" +
+                                 std::to_string(exponent(rng) - 18);
+        const long double value = *parse_number(word);
+        std::string quick, general;
+        append_real(quick, value);
+        detail::append_real_general(general, value);
+        ASSERT_EQ(quick, general) << word;
+
+    }
+    // Plain decimals of up to 19 significant digits take the quick path; they
+    // must come out as the correctly rounded conversion gives them.
+    std::uniform_int_distribution<int> point(0, 19);
+    for (int i = 0; i < 200'000; ++i) {
+        std::string word = std::to_string(digits(rng));
+        word.insert(word.size() - static_cast<std::size_t>(point(rng)) % (word.size() + 1), ".");
+        if (i % 3 == 0) word.insert(0, "-");
+        ASSERT_EQ(*parse_number(word), std::strtold(word.c_str(), nullptr)) << word;
+    }
+    for (const char* edge : {"0.0001", "0.000099999999999999999", "999999999999999.4", "999999999999999.6",
+                             "1E15", "0.00099999999999999999", "9.999999999999995", "1.0000000000000005"}) {
+        const long double value = *parse_number(edge);
+        std::string quick, general;
+        append_real(quick, value);
+        detail::append_real_general(general, value);
+        EXPECT_EQ(quick, general) << edge;
+    }
 }
 
 TEST(NumberText, TheUsersLocaleDoesNotChangeTheDecimalPoint)
