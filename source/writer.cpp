@@ -83,6 +83,17 @@ written_position position_of(const map_document& doc, std::int32_t number, long 
     return {number, lon / 360, lat / 360};
 }
 
+// The last three lines of a node or point, and the empty line after it.
+void write_position(line_writer& out, const map_document& doc, std::int32_t number, long double lon,
+                    long double lat)
+{
+    const auto at = position_of(doc, number, lon, lat);
+    out.indent(8).integer(at.number).text(",").end();
+    out.indent(8).real(at.lon).text(",").end();
+    out.indent(8).real(at.lat).end();
+    out.line("");
+}
+
 void write_class_references(line_writer& out, const map_document& doc, const t_mapper& item)
 {
     for (const std::int32_t number : item.classes) {
@@ -140,13 +151,7 @@ void write_shape(map_document& doc, const t_shape& shape)
     write_class_references(out, doc, shape);
     out.indent(4).line("nodes");
     out.indent(6).line("{");
-    for (const t_node& node : shape.nodes) {
-        const auto at = position_of(doc, node.waypoint, node.lon, node.lat);
-        out.indent(8).integer(at.number).text(",").end();
-        out.indent(8).real(at.lon).text(",").end();
-        out.indent(8).real(at.lat).end();
-        out.line("");
-    }
+    for (const t_node& node : shape.nodes) write_position(out, doc, node.waypoint, node.lon, node.lat);
     out.indent(6).line("}");
     out.indent(2).line("}");
     out.line("");
@@ -169,11 +174,7 @@ void write_set(map_document& doc, const t_set& set)
         out.indent(8).text(marker_word(p.marker)).text(",").end();
         out.indent(8).real(p.size).text(",").end();
         out.indent(8).text(p.show_name ? "1" : "0").text(",").end();
-        const auto at = position_of(doc, p.waypoint, p.lon, p.lat);
-        out.indent(8).integer(at.number).text(",").end();
-        out.indent(8).real(at.lon).text(",").end();
-        out.indent(8).real(at.lat).end();
-        out.line("");
+        write_position(out, doc, p.waypoint, p.lon, p.lat);
     }
     out.indent(6).line("}");
     out.indent(2).line("}");
