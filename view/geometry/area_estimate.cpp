@@ -35,6 +35,39 @@ long double x_at(const edge& e, long double y)
     return e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
 }
 
+// The pixels a one-pixel line along the edge sets in this row, stepped the
+// way the painter steps lines: sampled at pixel centres along the longer
+// axis, each sample setting the pixel it falls in; both ends are set.
+span outline_run(const edge& e, long double y, std::int32_t width)
+{
+    const long double dx = e.x1 - e.x0;
+    const long double dy = e.y1 - e.y0;
+    auto column = [&](long double x) {
+        return static_cast<std::int64_t>(
+            std::floor(std::clamp(x, -2.0L, static_cast<long double>(width) + 2)));
+    };
+    if (std::fabs(dy) >= std::fabs(dx)) {
+        const std::int64_t c = column(x_at(e, std::min(y + 0.5L, e.y1)));
+        return {c, c};
+    }
+    const long double low = std::min(e.x0, e.x1);
+    const long double high = std::max(e.x0, e.x1);
+    const long double top = x_at(e, y);
+    const long double next = x_at(e, y + 1);
+    long double first, last;
+    if (dx > 0) {
+        first = std::ceil(top - 0.5L);
+        last = y == e.y1 ? high : std::ceil(next - 0.5L) - 1;
+    } else {
+        // Stepped from the right-hand end, so sampled half a pixel to the left.
+        first = std::floor(next + 0.5L) + 1;
+        last = y == e.y0 ? high : std::floor(top + 0.5L);
+    }
+    first = std::max(first, low);
+    last = std::min(last, y == (dx > 0 ? e.y1 : e.y0) ? high : high - 1);
+    return {column(first), column(last)};
+}
+
 } // namespace
 
 std::int64_t count_polygon_pixels(std::span<const pixel_pos> corners, std::int32_t width,
@@ -82,21 +115,16 @@ std::int64_t count_polygon_pixels(std::span<const pixel_pos> corners, std::int32
             // so it never passes through one.
             const long double centre = y + 0.5L;
             if (e.y0 < centre && centre < e.y1) crossings.push_back(x_at(e, centre));
-            // The outline pixels of this row: where the edge runs within half
-            // a pixel of the row.
-            const long double from = std::max(y - 0.5L, e.y0);
-            const long double to = std::min(y + 0.5L, e.y1);
-            const std::int64_t a = column_of(x_at(e, from), width);
-            const std::int64_t b = column_of(x_at(e, to), width);
-            spans.push_back({std::min(a, b), std::max(a, b)});
+            spans.push_back(outline_run(e, y, width));
         }
         std::sort(crossings.begin(), crossings.end());
         for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            // Pixels whose centres lie between the two crossings.
+            // Pixels whose centres lie between the two crossings; a centre
+            // exactly on the right-hand crossing is inside, on the left one outside.
             const long double left = std::clamp(crossings[i], -2.0L, (long double)width + 2);
             const long double right = std::clamp(crossings[i + 1], -2.0L, (long double)width + 2);
             const std::int64_t first = (std::int64_t)std::floor(left - 0.5L) + 1;
-            const std::int64_t last = (std::int64_t)std::ceil(right - 0.5L) - 1;
+            const std::int64_t last = (std::int64_t)std::floor(right - 0.5L);
             if (first <= last) spans.push_back({first, last});
         }
 
