@@ -1,0 +1,150 @@
+// GPSBabel, an independent implementation of the Garmin serial protocol,
+// talks to the simulator: what it downloads and uploads shows that the
+// simulator speaks the protocol as other software knows it.
+#include "source/reader.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool have_gpsbabel() { return std::system("command -v gpsbabel >/dev/null 2>&1") == 0; }
+
+// The simulator as a child process, stopped when this goes out of scope.
+class simulator {
+public:
+    explicit simulator(std::vector<std::string> args)
+    {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            std::vector<char*> argv{const_cast<char*>(HANDSET_SIM)};
+            for (auto& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(HANDSET_SIM, argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        // The first line is the pseudo-terminal's path.
+        char c;
+        while (::read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
+        ::close(out[0]);
+    }
+    ~simulator()
+    {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string path_;
+};
+
+// Runs a command with a time limit; its exit code, or -1 when it timed out.
+int run(const std::string& command)
+{
+    return std::system(("timeout 30 " + command + " >/dev/null 2>&1").c_str());
+}
+
+struct fix {
+    double lat, lon;
+    std::string name;
+};
+
+std::vector<fix> read_csv(const fs::path& file)
+{
+    std::vector<fix> out;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        fix f;
+        char comma;
+        if (!(fields >> f.lat >> comma >> f.lon >> comma)) continue;
+        std::getline(fields, f.name);
+        while (!f.name.empty() && f.name.front() == ' ') f.name.erase(0, 1);
+        out.push_back(f);
+    }
+    return out;
+}
+
+const fs::path scratch = fs::temp_directory_path() / "wayloom_gpsbabel_test";
+
+class GpsBabel : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!have_gpsbabel()) GTEST_SKIP() << "gpsbabel is not installed (scripts/setup installs it)";
+        fs::create_directories(scratch);
+    }
+};
+
+TEST_F(GpsBabel, DownloadsEveryWaypointInEveryLayout)
+{
+    const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
+    wayloom::map_document doc;
+    ASSERT_TRUE(wayloom::read_map(doc, farm).ok());
+    for (const char* layout : {"D100", "D101", "D102", "D103", "D104", "D107", "D150", "D151", "D152",
+                               "D154", "D155", "D108", "D109"}) {
+        simulator sim({"--map", farm, "--layout", layout});
+        ASSERT_FALSE(sim.path().empty());
+        const fs::path out = scratch / (std::string(layout) + ".csv");
+        ASSERT_EQ(run("gpsbabel -i garmin -f " + sim.path() + " -o csv -F " + out.string()), 0) << layout;
+        const auto got = read_csv(out);
+        ASSERT_EQ(got.size(), doc.waypoints.size()) << layout;
+        // Six-character idents in the older layouts, whole names in the newer.
+        const bool short_names = std::string(layout) != "D108" && std::string(layout) != "D109";
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            const auto& w = *doc.waypoints[i];
+            EXPECT_NEAR(got[i].lat, static_cast<double>(w.lat), 1e-5) << layout << " " << w.name;
+            EXPECT_NEAR(got[i].lon, static_cast<double>(w.lon), 1e-5) << layout << " " << w.name;
+            const std::string expected = short_names ? w.name.substr(0, 6) : w.name;
+            EXPECT_EQ(got[i].name, expected) << layout;
+        }
+    }
+}
+
+TEST_F(GpsBabel, UploadsIntoTheSimulator)
+{
+    const fs::path csv = scratch / "upload.csv";
+    {
+        std::ofstream out(csv);
+        out << "52.41300, -4.05200, GATE\n-33.85680, 151.21530, POST7\n0.00010, -0.00020, EQ\n";
+    }
+    const fs::path stored = scratch / "stored.wlm";
+    fs::remove(stored);
+    {
+        simulator sim({"--store", stored.string()});
+        ASSERT_EQ(run("gpsbabel -i csv -f " + csv.string() + " -o garmin -F " + sim.path()), 0);
+        for (int i = 0; i < 40 && !fs::exists(stored); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    wayloom::map_document doc;
+    ASSERT_TRUE(wayloom::read_map(doc, stored.string()).ok()) << "the simulator stored the upload";
+    ASSERT_EQ(doc.waypoint_count(), 3);
+    EXPECT_EQ(doc.waypoints[0]->name, "gate");
+    EXPECT_NEAR(static_cast<double>(doc.waypoints[1]->lon), 151.2153, 1e-5);
+    EXPECT_NEAR(static_cast<double>(doc.waypoints[2]->lat), 0.0001, 1e-6);
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "handset.h"
+
+#include <thread>
+#include <utility>
+
+namespace handset {
+
+session::session(options o, std::vector<waypoint> waypoints, sender send)
+    : options_(std::move(o)), waypoints_(std::move(waypoints)), send_(std::move(send))
+{
+}
+
+void session::receive(std::span<const std::uint8_t> bytes)
+{
+    for (const auto& frame : reader_.feed(bytes)) {
+        if (!frame.checksum_ok) {
+            // A spoilt frame is refused, as a handset does, so the host may resend.
+            send({pid::nak, {frame.p.id, 0}});
+            continue;
+        }
+        handle(frame.p);
+    }
+}
+
+void session::send(const packet& p, bool corrupt)
+{
+    if (options_.silent_after > 0 && sent_packets_ >= options_.silent_after) return;
+    ++sent_packets_;
+    if (p.id != pid::ack && p.id != pid::nak) last_sent_ = p;
+    const auto bytes = encode(p, corrupt);
+    send_(bytes);
+    if (options_.baud > 0) {
+        // Ten bits a byte: start, eight data bits, stop.
+        const auto micros = static_cast<long long>(bytes.size()) * 10'000'000LL / options_.baud;
+        std::this_thread::sleep_for(std::chrono::microseconds(micros));
+    }
+}
+
+void session::handle(const packet& p)
+{
+    if (p.id == pid::ack) {
+        if (awaiting_ack_ && !p.data.empty() && p.data[0] == awaited_id_) {
+            awaiting_ack_ = false;
+            if (downloading_) send_next_record();
+        }
+        return;
+    }
+    if (p.id == pid::nak) {
+        if (!last_sent_.data.empty() || last_sent_.id != 0) send(last_sent_);
+        return;
+    }
+
+    ++host_packets_;
+    if (options_.nak == host_packets_) {
+        send({pid::nak, {p.id, 0}});
+        return;
+    }
+    if (options_.no_ack != host_packets_) send({pid::ack, {p.id, 0}});
+    // Anything the host sends while a record waits for its ACK means the host
+    // has moved on.
+    awaiting_ack_ = false;
+
+    switch (p.id) {
+    case pid::product_request: {
+        packet product{pid::product_data, {}};
+        product.data = {static_cast<std::uint8_t>(options_.product & 0xFF), static_cast<std::uint8_t>(options_.product >> 8),
+                        static_cast<std::uint8_t>(options_.version & 0xFF),
+                        static_cast<std::uint8_t>((options_.version >> 8) & 0xFF)};
+        product.data.insert(product.data.end(), options_.description.begin(), options_.description.end());
+        product.data.push_back(0);
+        send(product);
+        if (options_.protocols) {
+            packet array{pid::protocol_array, {}};
+            auto add = [&](char tag, int number) {
+                array.data.push_back(static_cast<std::uint8_t>(tag));
+                array.data.push_back(static_cast<std::uint8_t>(number & 0xFF));
+                array.data.push_back(static_cast<std::uint8_t>(number >> 8));
+            };
+            add('P', 0);
+            add('L', 1);
+            add('A', 10);
+            add('A', 100);
+            add('D', options_.layout);
+            send(array);
+        }
+        break;
+    }
+    case pid::command: {
+        const unsigned command = p.data.size() >= 2 ? p.data[0] | (p.data[1] << 8) : p.data.empty() ? 0xFFFF : p.data[0];
+        if (command == command_transfer_waypoints) start_download();
+        if (command == command_abort) downloading_ = false;
+        break;
+    }
+    case pid::records:
+        uploaded_.clear();
+        upload_complete_ = false;
+        break;
+    case pid::waypoint:
+        if (auto w = decode_waypoint(p.data, options_.layout)) uploaded_.push_back(std::move(*w));
+        break;
+    case pid::transfer_complete:
+        upload_complete_ = true;
+        break;
+    default:
+        break;  // other commands and data are acknowledged and otherwise ignored
+    }
+}
+
+void session::start_download()
+{
+    downloading_ = true;
+    next_record_ = 0;
+    const auto count = static_cast<std::uint16_t>(waypoints_.size());
+    awaited_id_ = pid::records;
+    awaiting_ack_ = true;
+    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
+    send({pid::records, {static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>(count >> 8)}});
+}
+
+void session::send_next_record()
+{
+    while (next_record_ < static_cast<int>(waypoints_.size())) {
+        const int number = ++next_record_;  // counted from 1
+        if (number == options_.drop) continue;
+        awaited_id_ = pid::waypoint;
+        awaiting_ack_ = true;
+        ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
+        send({pid::waypoint, encode_waypoint(waypoints_[static_cast<std::size_t>(number - 1)], options_.layout)},
+             number == options_.bad_checksum);
+        return;
+    }
+    downloading_ = false;
+    send({pid::transfer_complete, {static_cast<std::uint8_t>(command_transfer_waypoints), 0}});
+}
+
+void session::tick()
+{
+    if (!awaiting_ack_ || std::chrono::steady_clock::now() < ack_deadline_) return;
+    awaiting_ack_ = false;
+    if (downloading_) send_next_record();
+}
+
+} // namespace handset

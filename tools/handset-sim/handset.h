@@ -1,0 +1,84 @@
+// One simulated handset: answers a host over a byte stream as a Garmin
+// unit does, with faults to order.
+#pragma once
+
+#include "frame.h"
+#include "records.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace handset {
+
+struct options {
+    std::uint16_t product = 77;
+    std::int16_t version = 350;  // hundredths: 350 is 3.50
+    std::string description = "Wayloom handset simulator";
+    bool protocols = true;       // send a protocol array after the product data
+    int layout = 108;
+    int baud = 0;                // pace what is sent at this rate; 0: as fast as the line takes it
+    // Faults, each counted from 1; 0 is off.
+    int bad_checksum = 0;        // this record goes out with a wrong checksum
+    int drop = 0;                // this record is never sent
+    int no_ack = 0;              // this packet from the host is not acknowledged
+    int silent_after = 0;        // after sending this many packets, send nothing more
+    int nak = 0;                 // this packet from the host gets a NAK
+    std::chrono::milliseconds ack_wait{500};  // how long to wait for the host's ACK
+};
+
+// Packet ids and commands of the link and command protocols L001 and A010.
+namespace pid {
+constexpr std::uint8_t ack = 6, command = 10, transfer_complete = 12, records = 27, waypoint = 35,
+                       nak = 21, protocol_array = 253, product_request = 254, product_data = 255;
+}
+constexpr std::uint16_t command_transfer_waypoints = 7;
+constexpr std::uint16_t command_abort = 0;
+
+class session {
+public:
+    // `send` writes bytes to the host; `now` gives the time (replaceable in tests).
+    using sender = std::function<void(const std::vector<std::uint8_t>&)>;
+
+    session(options o, std::vector<waypoint> waypoints, sender send);
+
+    // Bytes from the host.
+    void receive(std::span<const std::uint8_t> bytes);
+    // Lets a transfer go on when the host did not acknowledge in time.
+    void tick();
+    // When the next tick matters, if a reply is awaited.
+    bool waiting() const { return awaiting_ack_; }
+
+    const std::vector<waypoint>& uploaded() const { return uploaded_; }
+    // True once an upload ended with its transfer-complete packet.
+    bool upload_complete() const { return upload_complete_; }
+
+private:
+    void handle(const packet& p);
+    void send(const packet& p, bool corrupt = false);
+    void send_next_record();
+    void start_download();
+
+    options options_;
+    std::vector<waypoint> waypoints_;
+    sender send_;
+    frame_reader reader_;
+    int host_packets_ = 0;
+    int sent_packets_ = 0;
+    packet last_sent_;
+
+    // A download in progress: which record goes next (-1: the records packet
+    // is out), and whether the host's ACK is awaited.
+    bool downloading_ = false;
+    int next_record_ = 0;
+    bool awaiting_ack_ = false;
+    std::uint8_t awaited_id_ = 0;
+    std::chrono::steady_clock::time_point ack_deadline_;
+
+    std::vector<waypoint> uploaded_;
+    bool upload_complete_ = false;
+};
+
+} // namespace handset

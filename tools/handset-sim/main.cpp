@@ -1,0 +1,205 @@
+// handset-sim: a Garmin handset on a pseudo-terminal, for trying and testing
+// waypoint transfers without a unit on the serial port.
+#include "handset.h"
+#include "pty.h"
+
+#include "source/reader.h"
+#include "source/writer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <poll.h>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t stop = 0;
+void on_signal(int) { stop = 1; }
+
+const char* const usage =
+    "usage: handset-sim [options]\n"
+    "Opens a pseudo-terminal, prints its path and answers on it as a Garmin handset.\n"
+    "  --product ID        product id (default 77)\n"
+    "  --version V         software version in hundredths (default 350)\n"
+    "  --description TEXT  product description\n"
+    "  --no-protocols      send no protocol array (the host must know the product)\n"
+    "  --layout D108       waypoint record layout: D100 D101 D102 D103 D104 D107 D150 D151\n"
+    "                      D152 D154 D105 D106 D155 D108 D109 (default D108)\n"
+    "  --map FILE.wlm      the waypoints to hold (default: a few built-in ones)\n"
+    "  --baud B            pace what is sent at B baud, 10 bits a byte\n"
+    "  --bad-checksum N    send record N with a wrong checksum\n"
+    "  --drop N            never send record N\n"
+    "  --no-ack N          do not acknowledge the N-th packet from the host\n"
+    "  --silent-after N    send nothing after N packets\n"
+    "  --nak N             answer the N-th packet from the host with a NAK\n"
+    "  --store FILE.wlm    write the waypoints a host uploads to this map file\n"
+    "  --link PATH         also make PATH a symbolic link to the pseudo-terminal\n";
+
+bool to_int(std::string_view text, int& out)
+{
+    char* end = nullptr;
+    const std::string s(text);
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (s.empty() || *end != '\0' || v < 0 || v > 1'000'000) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+std::vector<handset::waypoint> built_in_waypoints()
+{
+    return {{"gate", 52.4130, -4.0520, 61.5f},
+            {"barn", 52.4142, -4.0540, 63.0f},
+            {"well", 52.4117, -4.0487, 57.25f},
+            {"post-7", -33.8568, 151.2153, 4.0f}};
+}
+
+bool load_map(const std::string& file, std::vector<handset::waypoint>& out)
+{
+    wayloom::map_document doc;
+    const auto report = wayloom::read_map(doc, file);
+    if (!report.ok()) {
+        std::cerr << "handset-sim: " << report.errors.front() << '\n';
+        return false;
+    }
+    for (const auto& w : doc.waypoints)
+        out.push_back({w->name, static_cast<double>(w->lat), static_cast<double>(w->lon), static_cast<float>(w->alt)});
+    return true;
+}
+
+bool store_map(const std::string& file, const std::vector<handset::waypoint>& waypoints)
+{
+    wayloom::map_document doc;
+    for (const auto& w : waypoints) {
+        auto& t = doc.create_waypoint();
+        t.name = w.name;
+        t.lat = w.lat;
+        t.lon = w.lon;
+        t.alt = w.alt;
+    }
+    std::string error;
+    if (wayloom::save_map(doc, file, &error)) return true;
+    std::cerr << "handset-sim: cannot write " << file << ": " << error << '\n';
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    handset::options options;
+    std::string map_file, store_file, link_path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const bool has_value = i + 1 < argc;
+        const std::string_view value = has_value ? argv[i + 1] : "";
+        int number = 0;
+        auto number_option = [&](int& target) {
+            if (!has_value || !to_int(value, number)) return false;
+            target = number;
+            ++i;
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--help" || arg == "-h") {
+            std::cout << usage;
+            return 0;
+        } else if (arg == "--no-protocols") {
+            options.protocols = false;
+        } else if (arg == "--product" || arg == "--version") {
+            int v = 0;
+            ok = number_option(v) && v <= 65535;
+            if (arg == "--product") options.product = static_cast<std::uint16_t>(v);
+            else options.version = static_cast<std::int16_t>(v);
+        } else if (arg == "--description" && has_value) {
+            options.description = value;
+            ++i;
+        } else if (arg == "--layout" && has_value) {
+            std::string_view l = value;
+            if (!l.empty() && (l[0] == 'D' || l[0] == 'd')) l.remove_prefix(1);
+            ok = to_int(l, number) && handset::known_layout(number);
+            options.layout = number;
+            ++i;
+        } else if ((arg == "--map" || arg == "--store" || arg == "--link") && has_value) {
+            (arg == "--map" ? map_file : arg == "--store" ? store_file : link_path) = value;
+            ++i;
+        } else if (arg == "--baud") {
+            ok = number_option(options.baud);
+        } else if (arg == "--bad-checksum") {
+            ok = number_option(options.bad_checksum);
+        } else if (arg == "--drop") {
+            ok = number_option(options.drop);
+        } else if (arg == "--no-ack") {
+            ok = number_option(options.no_ack);
+        } else if (arg == "--silent-after") {
+            ok = number_option(options.silent_after);
+        } else if (arg == "--nak") {
+            ok = number_option(options.nak);
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            std::cerr << "handset-sim: bad argument " << arg << "\n" << usage;
+            return 2;
+        }
+    }
+
+    std::vector<handset::waypoint> waypoints;
+    if (map_file.empty())
+        waypoints = built_in_waypoints();
+    else if (!load_map(map_file, waypoints))
+        return 1;
+
+    handset::pty line;
+    std::string error;
+    if (!handset::open_pty(line, error)) {
+        std::cerr << "handset-sim: " << error << '\n';
+        return 1;
+    }
+    if (!link_path.empty()) {
+        ::unlink(link_path.c_str());
+        if (::symlink(line.path.c_str(), link_path.c_str()) != 0) {
+            std::cerr << "handset-sim: cannot link " << link_path << ": " << std::strerror(errno) << '\n';
+            return 1;
+        }
+    }
+    std::cout << line.path << std::endl;
+
+    std::signal(SIGTERM, on_signal);
+    std::signal(SIGINT, on_signal);
+    handset::session session(options, waypoints, [&](const std::vector<std::uint8_t>& bytes) {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::write(line.master, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                if (errno == EINTR || errno == EAGAIN) continue;
+                return;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    });
+
+    bool stored = false;
+    while (!stop) {
+        pollfd p{line.master, POLLIN, 0};
+        const int ready = ::poll(&p, 1, 50);
+        if (ready > 0 && (p.revents & POLLIN)) {
+            std::uint8_t buffer[512];
+            const ssize_t n = ::read(line.master, buffer, sizeof buffer);
+            if (n > 0) session.receive({buffer, static_cast<std::size_t>(n)});
+        }
+        session.tick();
+        if (!store_file.empty() && session.upload_complete() && !stored) {
+            stored = store_map(store_file, session.uploaded());
+            if (stored) std::cerr << "handset-sim: stored " << session.uploaded().size() << " waypoints\n";
+        }
+        if (!session.upload_complete()) stored = false;
+    }
+    if (!link_path.empty()) ::unlink(link_path.c_str());
+    handset::close_pty(line);
+    return 0;
+}
