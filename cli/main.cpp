@@ -17,6 +17,10 @@ constexpr std::array command_table{
             check_command},
     command{"save", "IN [IN...] -o OUT", "read the maps and write them back as one map file",
             save_command},
+    command{"render", "MAP [MAP...] -o FILE.bmp|FILE.png [--width W] [--height H] [--border N] [--select all|NAME,NAME...] [--background R,G,B]",
+            "draw the selected items as the main window would and write the picture", render_command},
+    command{"areas", "MAP [MAP...]",
+            "print each shape's estimated area, coverage and area on the WGS84 ellipsoid", areas_command},
 };
 
 void print_help(std::ostream& out)

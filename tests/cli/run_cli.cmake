@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Runs wayloom-cli once and compares its exit code and output with what is expected.
 #   CLI, ARGS ("|"-separated), CODE, and optionally STDOUT / STDERR (files holding the
 #   exact text), STDOUT_TEXT (the exact text), ABSENT (a file that must not exist
@@ -15,7 +16,7 @@ if(NOT code STREQUAL CODE)
   message(FATAL_ERROR "exit code ${code}, expected ${CODE}\nstdout:\n${out}\nstderr:\n${err}")
 endif()
 foreach(stream STDOUT STDERR)
-  if(stream STREQUAL STDOUT)
+  if("${stream}" STREQUAL "STDOUT")  # quoted: STDOUT may also name a file
     set(actual "${out}")
   else()
     set(actual "${err}")

@@ -1,0 +1,117 @@
+// The map view on large maps: the area estimate of 1,000 shapes of 100 nodes,
+// and painting 10,000 nodes and 10,000 points into a 2000 × 2000 image.
+#include "view/geometry/area_estimate.h"
+#include "view/geometry/correction.h"
+#include "view/geometry/projection.h"
+#include "view/map_painter.h"
+
+#include "model/map_document.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace wayloom;
+
+// A field of star-shaped polygons near 52° N, each a few hundred metres wide.
+void add_fields(map_document& doc, int shapes, int nodes, std::mt19937& rng)
+{
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int s = 0; s < shapes; ++s) {
+        t_shape& shape = doc.create_shape();
+        shape.name = "field" + std::to_string(s);
+        shape.colour = make_colour(100 + s % 100, 160, 80);
+        const double lon = -4.5 + (s % 40) * 0.01, lat = 52 + (s / 40) * 0.01;
+        std::vector<double> angles(static_cast<std::size_t>(nodes));
+        for (double& a : angles) a = unit(rng) * 2 * M_PI;
+        std::sort(angles.begin(), angles.end());
+        for (double a : angles) {
+            const double reach = 0.002 + 0.003 * unit(rng);
+            t_node node;
+            node.lon = (lon + std::cos(a) * reach) * 360;
+            node.lat = (lat + std::sin(a) * reach) * 360;
+            shape.nodes.push_back(node);
+        }
+        doc.add_item(shape.name, &shape, nullptr);
+    }
+}
+
+void add_posts(map_document& doc, int points, bool names, std::mt19937& rng)
+{
+    std::uniform_real_distribution<double> unit(0, 1);
+    t_set& set = doc.create_set();
+    set.name = "posts";
+    for (int i = 0; i < points; ++i) {
+        point_record& p = set.add_point(point_defaults{});
+        p.name = "p" + std::to_string(i);
+        p.show_name = names;
+        p.size = 3;
+        p.marker = i % 2 ? p_circle : p_square;
+        p.lon = (-4.5 + unit(rng) * 0.4) * 360;
+        p.lat = (52 + unit(rng) * 0.25) * 360;
+    }
+    doc.add_item(set.name, nullptr, &set);
+}
+
+void area_estimate(benchmark::State& state)
+{
+    map_document doc;
+    std::mt19937 rng(3);
+    add_fields(doc, 1000, 100, rng);
+    for (auto _ : state) {
+        break_up(doc.shape_list, nullptr);
+        benchmark::DoNotOptimize(doc.shapes.back()->area);
+    }
+}
+BENCHMARK(area_estimate)->Unit(benchmark::kMillisecond);
+
+QGuiApplication& application()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "view_bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+// 100 shapes of 100 nodes and one set of 10,000 points, all selected.
+void drawing(benchmark::State& state, bool names)
+{
+    application();
+    map_document doc;
+    std::mt19937 rng(5);
+    add_fields(doc, 100, 100, rng);
+    add_posts(doc, 10000, names, rng);
+    for (list_entry& entry : doc.shape_list.entries) entry.selected = true;
+    view_state view;
+    view.avail_width = view.avail_height = 2000;
+    correct_nodes(doc.shape_list, nullptr, nullptr);
+    update_shapes(view, doc.shape_list, nullptr, nullptr);
+    view.surface = {0, 0, 2000, 2000};
+    QImage image(2000, 2000, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        draw(painter, view, doc.shape_list);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void draw_markers(benchmark::State& state) { drawing(state, false); }
+void draw_markers_and_names(benchmark::State& state) { drawing(state, true); }
+BENCHMARK(draw_markers)->Unit(benchmark::kMillisecond);
+BENCHMARK(draw_markers_and_names)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,59 @@
+#include "cli/commands.h"
+#include "cli/map_loading.h"
+#include "view/geometry/map_refresh.h"
+
+#include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/PolygonArea.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <variant>
+
+namespace wayloom::cli {
+
+namespace {
+
+// Area on the WGS84 ellipsoid of the ring through the shape's nodes, square
+// metres; a path's ring is closed from its last node back to its first.
+double ellipsoidal_area(const t_shape& shape)
+{
+    if (shape.nodes.size() < 3) return 0;
+    GeographicLib::PolygonArea ring(GeographicLib::Geodesic::WGS84());
+    for (const t_node& node : shape.nodes)
+        ring.AddPoint(static_cast<double>(node.lat / 360), static_cast<double>(node.lon / 360));
+    double perimeter = 0, area = 0;
+    // Signed, so that a clockwise ring is not taken for the rest of the earth.
+    ring.Compute(false, true, perimeter, area);
+    return std::fabs(area);
+}
+
+} // namespace
+
+int areas_command(arguments args)
+{
+    parsed_arguments parsed;
+    std::string problem;
+    if (!parse_arguments(args, {}, {}, parsed, problem) || parsed.files.empty()) {
+        std::cerr << "usage: wayloom-cli areas MAP [MAP...]\n";
+        if (!problem.empty()) std::cerr << problem << '\n';
+        return 2;
+    }
+    map_document doc;
+    view_state state;
+    if (!read_maps(doc, parsed.files, std::cerr, view_after_read(state))) return 1;
+
+    char line[160];
+    for (const list_entry& entry : doc.shape_list.entries) {
+        const t_shape* const* shape = std::get_if<t_shape*>(&entry.object);
+        if (!shape || !*shape) continue;
+        const t_shape& s = **shape;
+        std::snprintf(line, sizeof line,
+                      ": area %.6Lf square map units, coverage %.2Lf%%, ellipsoid %.1f m2",
+                      s.area, s.coverage, ellipsoidal_area(s));
+        std::cout << entry.text << line << (s.is_path() ? " (path, ring closed)" : "") << '\n';
+    }
+    return 0;
+}
+
+} // namespace wayloom::cli

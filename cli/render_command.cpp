@@ -1,0 +1,160 @@
+#include "cli/commands.h"
+#include "cli/map_loading.h"
+#include "view/bitmap_export.h"
+#include "view/geometry/map_refresh.h"
+#include "view/geometry/projection.h"
+#include "view/map_painter.h"
+
+#include <QGuiApplication>
+
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace wayloom::cli {
+
+namespace {
+
+constexpr std::string_view render_usage =
+    "usage: wayloom-cli render MAP [MAP...] -o FILE.bmp|FILE.png [--width W] [--height H] "
+    "[--border N] [--select all|NAME,NAME...] [--background R,G,B]";
+
+// The window's draw panel on first start.
+constexpr std::int32_t default_width = 800;
+constexpr std::int32_t default_height = 600;
+// Larger images than this would only exhaust memory.
+constexpr std::int64_t largest_side = 20000;
+
+std::optional<std::int64_t> whole_number(std::string_view text)
+{
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::vector<std::string> split_commas(std::string_view text)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        parts.emplace_back(text.substr(start, comma - start));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    return parts;
+}
+
+std::optional<colour_value> colour_from(std::string_view text)
+{
+    const std::vector<std::string> parts = split_commas(text);
+    if (parts.size() != 3) return std::nullopt;
+    std::array<std::uint32_t, 3> rgb{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto value = whole_number(parts[i]);
+        if (!value || *value < 0 || *value > 255) return std::nullopt;
+        rgb[i] = static_cast<std::uint32_t>(*value);
+    }
+    return make_colour(rgb[0], rgb[1], rgb[2]);
+}
+
+int usage(const std::string& problem)
+{
+    std::cerr << render_usage << '\n';
+    if (!problem.empty()) std::cerr << problem << '\n';
+    return 2;
+}
+
+// Marks the named items selected; "all" selects every item. Returns the
+// first name no item carries, or nothing.
+std::optional<std::string> select_items(item_list& shape_list, std::string_view selection)
+{
+    if (selection == "all") {
+        for (list_entry& entry : shape_list.entries) entry.selected = true;
+        return std::nullopt;
+    }
+    for (const std::string& name : split_commas(selection)) {
+        bool found = false;
+        for (list_entry& entry : shape_list.entries)
+            if (entry.text == name) entry.selected = found = true;
+        if (!found) return name;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int render_command(arguments args)
+{
+    constexpr std::array<std::string_view, 7> with_value{
+        "-o", "--output", "--width", "--height", "--border", "--select", "--background"};
+    parsed_arguments parsed;
+    std::string problem;
+    if (!parse_arguments(args, with_value, {}, parsed, problem)) return usage(problem);
+    const std::string* out = parsed.option("-o");
+    if (!out) out = parsed.option("--output");
+    if (!out || parsed.files.empty()) return usage("");
+
+    view_state state;
+    state.avail_width = default_width;
+    state.avail_height = default_height;
+    for (auto [name, target] : {std::pair{"--width", &state.avail_width},
+                                std::pair{"--height", &state.avail_height}}) {
+        const std::string* text = parsed.option(name);
+        if (!text) continue;
+        const auto value = whole_number(*text);
+        if (!value || *value < 1 || *value > largest_side)
+            return usage(std::string(name) + " wants a whole number from 1 to " +
+                         std::to_string(largest_side) + ", not " + *text);
+        *target = static_cast<std::int32_t>(*value);
+    }
+    if (const std::string* text = parsed.option("--border")) {
+        const auto value = whole_number(*text);
+        if (!value) return usage("--border wants a whole number, not " + *text);
+        state.set_map_border(*value);
+    }
+    if (const std::string* text = parsed.option("--background")) {
+        const auto colour = colour_from(*text);
+        if (!colour) return usage("--background wants R,G,B from 0 to 255, not " + *text);
+        state.background = *colour;
+    }
+    const std::string* selection = parsed.option("--select");
+
+    map_document doc;
+    if (!read_maps(doc, parsed.files, std::cerr, view_after_read(state))) return 1;
+    if (auto missing = select_items(doc.shape_list, selection ? *selection : "all")) {
+        std::cerr << "error: no shape or point set is named " << *missing << '\n';
+        return 1;
+    }
+    // What "Draw map" does once the items are selected.
+    resize_window(state, doc.shape_list);
+
+    // Text needs the font database of a GUI application; no display is used,
+    // and the platform's notes about its surroundings are not for the user.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::cerr << "error: " << text.toStdString() << '\n';
+    });
+    int argc = 1;
+    char name[] = "wayloom-cli";
+    char* argv[] = {name, nullptr};
+    const QGuiApplication application(argc, argv);
+
+    const QImage image = render_map(state, doc.shape_list);
+    std::string error;
+    if (!save_bitmap(image, state.surface.width, state.surface.height, *out, &error)) {
+        std::cerr << "error: " << error << '\n';
+        return 1;
+    }
+    std::cout << "wrote " << *out << ", " << state.surface.width << " x " << state.surface.height
+              << " pixels\n";
+    return 0;
+}
+
+} // namespace wayloom::cli

@@ -1,0 +1,388 @@
+// Painting on a QImage with the offscreen platform: pixels land where the
+// projection puts them, and exported files hold the picture.
+#include "view/bitmap_export.h"
+#include "view/geometry/area_estimate.h"
+#include "view/geometry/correction.h"
+#include "view/geometry/map_refresh.h"
+#include "view/geometry/projection.h"
+#include "view/map_painter.h"
+
+#include "source/reader.h"
+#include "test_maps.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace wayloom {
+namespace {
+
+using test::add_set;
+using test::add_shape;
+using test::select_all;
+
+class painter_test : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "view_painter_test";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication application(argc, argv);
+    }
+};
+
+constexpr colour_value fill = make_colour(200, 40, 40);
+constexpr colour_value outline = make_colour(0, 0, 160);
+constexpr colour_value paper = make_colour(255, 255, 255);
+
+colour_value at(const QImage& image, int x, int y)
+{
+    const QColor c = image.pixelColor(x, y);
+    return make_colour(c.red(), c.green(), c.blue());
+}
+
+QImage blank(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(to_qcolor(paper));
+    return image;
+}
+
+TEST_F(painter_test, a_read_map_is_drawn_where_the_projection_puts_it)
+{
+    map_document doc;
+    view_state state;
+    state.avail_width = 400;
+    state.avail_height = 300;
+    state.background = make_colour(250, 250, 240);
+    const read_report report =
+        read_map(doc, WAYLOOM_TEST_DATA "/view/squares.wlm", view_after_read(state));
+    ASSERT_TRUE(report.ok());
+    // Nothing is selected after a read: the surface fills the panel.
+    EXPECT_EQ(state.surface, (surface_bounds{0, 0, 400, 300}));
+    doc.shape_list.entries[0].selected = true;  // the square
+    resize_window(state, doc.shape_list);
+
+    const QImage image = render_map(state, doc.shape_list);
+    ASSERT_EQ(image.width(), state.surface.width);
+    ASSERT_EQ(image.height(), state.surface.height);
+    const t_shape& square = *doc.shape_list.object_at<t_shape>(0);
+    const pixel_pos nw = square.nodes[3].pixel;  // top-left corner
+    const pixel_pos se = square.nodes[1].pixel;
+    EXPECT_EQ(nw, (pixel_pos{0, 0}));
+    EXPECT_EQ(at(image, nw.x, nw.y), outline);
+    EXPECT_EQ(at(image, nw.x + 1, nw.y + 1), fill);
+    EXPECT_EQ(at(image, (nw.x + se.x) / 2, (nw.y + se.y) / 2), fill);
+    // The east and south sides lie on x = width and y = height, just past
+    // the surface, so the fill reaches its last column and row.
+    EXPECT_EQ(se, (pixel_pos{image.width(), image.height()}));
+    EXPECT_EQ(at(image, se.x - 1, se.y - 1), fill);
+}
+
+TEST_F(painter_test, a_path_is_open_and_a_polygon_closed_and_filled)
+{
+    for (shape_kind kind : {s_path, s_polygon}) {
+        map_document doc;
+        t_shape& s = add_shape(doc, "s", {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, kind);
+        s.colour = fill;
+        s.border = outline;
+        select_all(doc);
+        view_state state;
+        state.avail_width = state.avail_height = 100;
+        state.background = paper;
+        correct_nodes(doc.shape_list, nullptr, nullptr);
+        update_shapes(state, doc.shape_list, nullptr, nullptr);
+        const QImage image = render_map(state, doc.shape_list);
+        const bool path = kind == s_path;
+        EXPECT_EQ(at(image, 50, 50), path ? paper : fill) << int(kind);
+        // The closing leg runs down the west side, x = 0.
+        EXPECT_EQ(at(image, 0, 50), path ? paper : outline) << int(kind);
+        EXPECT_EQ(at(image, 50, 0), outline) << int(kind);  // north side, a leg of both
+    }
+}
+
+struct marker_case {
+    const char* name;
+    point_type marker;
+    std::vector<std::pair<QPoint, colour_value>> pixels;
+};
+
+TEST_F(painter_test, markers_of_size_ten_at_100_50)
+{
+    const marker_case cases[] = {
+        {"square", p_square,
+         {{{100, 50}, fill}, {{90, 40}, outline}, {{109, 59}, outline}, {{109, 40}, outline},
+          {{91, 41}, fill}, {{110, 50}, paper}, {{100, 60}, paper}, {{89, 50}, paper},
+          {{100, 39}, paper}}},
+        {"circle", p_circle,
+         {{{100, 50}, fill}, {{90, 40}, paper}, {{109, 59}, paper}, {{90, 50}, outline},
+          {{89, 50}, paper}, {{110, 50}, paper}, {{100, 39}, paper}, {{100, 60}, paper}}},
+        {"both is a circle", p_circle | p_square, {{{100, 50}, fill}, {{90, 40}, paper}}},
+        {"neither", 0, {{{100, 50}, paper}, {{90, 40}, paper}}},
+    };
+    for (const marker_case& c : cases) {
+        QImage image = blank(200, 100);
+        QPainter painter(&image);
+        point_record point;
+        point.size = 10;
+        point.colour = fill;
+        point.border = outline;
+        draw_point(painter, 100, 50, c.marker, &point);
+        painter.end();
+        for (const auto& [where, colour] : c.pixels)
+            EXPECT_EQ(at(image, where.x(), where.y()), colour)
+                << c.name << " at " << where.x() << "," << where.y();
+    }
+}
+
+TEST_F(painter_test, without_a_point_the_dialog_style_is_used)
+{
+    QImage image = blank(57, 57);
+    QPainter painter(&image);
+    draw_point(painter, 28, 28, p_square, nullptr, marker_style{3, fill, outline});
+    painter.end();
+    EXPECT_EQ(at(image, 25, 25), outline);
+    EXPECT_EQ(at(image, 27, 27), fill);
+    EXPECT_EQ(at(image, 31, 28), paper);
+}
+
+int label_pixels_in_column(const QImage& image, int x, colour_value label)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) count += at(image, x, y) == label;
+    return count;
+}
+
+TEST_F(painter_test, labels_start_at_twice_the_size_and_stand_without_a_marker)
+{
+    constexpr colour_value label = make_colour(10, 220, 10);
+    map_document doc;
+    t_set& set = add_set(doc, "set", {{0, 0}});
+    point_record& p = set.points[0];
+    p.name = "Gate";
+    p.size = 7.9L;
+    p.marker = 0;
+    p.show_name = true;
+    p.colour = label;
+    p.x = 100;
+    p.y = 50;
+    QImage image = blank(200, 100);
+    QPainter painter(&image);
+    draw_set(painter, set);
+    painter.end();
+    EXPECT_EQ(label_pixels_in_column(image, 114, label), 0);
+    EXPECT_GT(label_pixels_in_column(image, 115, label), 5);
+    EXPECT_EQ(at(image, 100, 50), paper);  // no marker
+    EXPECT_EQ(at(image, 130, 49), paper);  // the label's top is the point's row
+    EXPECT_NE(at(image, 130, 50), paper);
+
+    p.show_name = false;
+    QImage hidden = blank(200, 100);
+    QPainter again(&hidden);
+    draw_set(again, set);
+    again.end();
+    EXPECT_EQ(label_pixels_in_column(hidden, 115, label), 0);
+}
+
+TEST_F(painter_test, nothing_is_painted_while_painting_or_reading)
+{
+    map_document doc;
+    add_shape(doc, "s", {{0, 0}, {1, 0}, {1, 1}});
+    select_all(doc);
+    for (int guard = 0; guard < 2; ++guard) {
+        view_state state;
+        state.surface = {0, 0, 50, 50};
+        state.background = fill;
+        (guard ? state.reading_map : state.drawing) = true;
+        QImage image = blank(50, 50);
+        QPainter painter(&image);
+        EXPECT_FALSE(draw(painter, state, doc.shape_list));
+        painter.end();
+        EXPECT_EQ(at(image, 25, 25), paper) << guard;
+    }
+    view_state state;
+    state.surface = {0, 0, 50, 50};
+    QImage image = blank(50, 50);
+    QPainter painter(&image);
+    EXPECT_TRUE(draw(painter, state, doc.shape_list));
+    EXPECT_FALSE(state.drawing);
+}
+
+TEST_F(painter_test, the_shape_being_built_is_drawn_alone)
+{
+    map_document doc;
+    t_shape& other = add_shape(doc, "other", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    other.colour = outline;
+    t_shape& building = add_shape(doc, "building", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    building.colour = fill;
+    select_all(doc);
+    view_state state;
+    state.avail_width = state.avail_height = 100;
+    state.building_shape = &building;
+    correct_nodes(doc.shape_list, nullptr, nullptr);
+    resize_window(state, doc.shape_list);
+    const QImage image = render_map(state, doc.shape_list);
+    EXPECT_EQ(at(image, 50, 50), fill);
+}
+
+TEST_F(painter_test, annotations_are_painted_after_the_items)
+{
+    map_document doc;
+    view_state state;
+    state.surface = {0, 0, 20, 20};
+    int order = 0, ruler = 0, legend = 0;
+    map_annotations extras{[&](QPainter&) { ruler = ++order; }, [&](QPainter&) { legend = ++order; }};
+    render_map(state, doc.shape_list, extras);
+    EXPECT_EQ(ruler, 1);
+    EXPECT_EQ(legend, 2);
+}
+
+TEST_F(painter_test, cls_fills_the_surface_only)
+{
+    view_state state;
+    state.surface = {5, 5, 30, 20};
+    state.background = fill;
+    QImage image = blank(50, 50);
+    QPainter painter(&image);
+    cls(painter, state);
+    painter.end();
+    EXPECT_EQ(at(image, 29, 19), fill);
+    EXPECT_EQ(at(image, 30, 10), paper);
+    EXPECT_EQ(at(image, 10, 20), paper);
+}
+
+// The span count is what the painter produces: random simple polygons
+// (corners sorted by angle round a centre) filled and outlined on a raster.
+TEST_F(painter_test, area_count_agrees_with_the_painted_raster)
+{
+    std::mt19937 random(7);
+    long long painted_total = 0, counted_total = 0;
+    for (int round = 0; round < 60; ++round) {
+        const int w = 100 + static_cast<int>(random() % 300);
+        const int h = 100 + static_cast<int>(random() % 300);
+        const int corners = 3 + static_cast<int>(random() % 40);
+        std::vector<std::pair<double, pixel_pos>> by_angle;
+        for (int i = 0; i < corners; ++i) {
+            const double angle = std::uniform_real_distribution<double>(0, 2 * M_PI)(random);
+            const double reach = std::uniform_real_distribution<double>(0.2, 1)(random);
+            by_angle.push_back({angle, {static_cast<std::int32_t>(w / 2 + std::cos(angle) * reach * w / 2),
+                                        static_cast<std::int32_t>(h / 2 + std::sin(angle) * reach * h / 2)}});
+        }
+        std::sort(by_angle.begin(), by_angle.end(), [](auto& a, auto& b) { return a.first < b.first; });
+        std::vector<pixel_pos> ring;
+        QPolygon polygon;
+        for (const auto& [angle, p] : by_angle) {
+            ring.push_back(p);
+            polygon << QPoint(p.x, p.y);
+        }
+        QImage image = blank(w + 2, h + 2);
+        QPainter painter(&image);
+        painter.setPen(QPen(to_qcolor(fill), 1));
+        painter.setBrush(to_qcolor(fill));
+        painter.drawPolygon(polygon, Qt::OddEvenFill);
+        painter.end();
+        long long painted = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) painted += at(image, x, y) == fill;
+        const long long counted = count_polygon_pixels(ring, w, h);
+        EXPECT_NEAR(static_cast<double>(counted), static_cast<double>(painted), 0.01 * painted + 4)
+            << "round " << round;
+        painted_total += painted;
+        counted_total += counted;
+    }
+    EXPECT_NEAR(static_cast<double>(counted_total), static_cast<double>(painted_total),
+                0.001 * painted_total);
+}
+
+std::string temporary(const std::string& name)
+{
+    const auto dir = std::filesystem::temp_directory_path() / "wayloom_view_test";
+    std::filesystem::create_directories(dir);
+    return (dir / name).string();
+}
+
+std::string file_text(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t little_endian(const std::string& bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value * 256 + static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+TEST_F(painter_test, export_writes_a_24_bit_bitmap_of_the_given_rectangle)
+{
+    QImage image = blank(120, 80);
+    image.setPixelColor(3, 4, to_qcolor(fill));
+    image.setPixelColor(119, 79, to_qcolor(outline));
+    const std::string name = temporary("map.bmp");
+    std::string error;
+    ASSERT_TRUE(save_bitmap(image, 100, 60, name, &error)) << error;
+    const std::string bytes = file_text(name);
+    ASSERT_GE(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(little_endian(bytes, 18, 4), 100u);  // width
+    EXPECT_EQ(little_endian(bytes, 22, 4), 60u);   // height
+    EXPECT_EQ(little_endian(bytes, 28, 2), 24u);   // bits per pixel
+    const QImage back(QString::fromStdString(name));
+    ASSERT_EQ(back.size(), QSize(100, 60));
+    EXPECT_EQ(at(back, 3, 4), fill);
+    EXPECT_EQ(at(back, 99, 59), paper);
+}
+
+TEST_F(painter_test, export_writes_png_for_a_png_name_in_any_case)
+{
+    struct row { const char* name; bool png; };
+    const row rows[] = {{"a.png", true}, {"b.PNG", true}, {"c.Png", true}, {"d.bmp", false},
+                        {"png", false}, {"e.png.bmp", false}};
+    for (const row& r : rows) {
+        EXPECT_EQ(is_png_name(r.name), r.png) << r.name;
+        const std::string name = temporary(r.name);
+        std::string error;
+        ASSERT_TRUE(save_bitmap(blank(10, 10), 10, 10, name, &error)) << error;
+        const std::string bytes = file_text(name);
+        EXPECT_EQ(bytes.substr(1, 3) == "PNG", r.png) << r.name;
+        EXPECT_EQ(bytes.substr(0, 2) == "BM", !r.png) << r.name;
+    }
+}
+
+TEST_F(painter_test, export_failures_are_messages_and_keep_the_old_file)
+{
+    const std::string kept = temporary("kept.bmp");
+    std::string error;
+    ASSERT_TRUE(save_bitmap(blank(10, 10), 10, 10, kept, &error));
+    const std::string before = file_text(kept);
+
+    EXPECT_FALSE(save_bitmap(QImage(), 10, 10, kept, &error));
+    EXPECT_EQ(error, "Cannot create file \"" + kept + "\". The drawing is empty.");
+    EXPECT_FALSE(save_bitmap(blank(10, 10), 0, 10, kept, &error));
+    EXPECT_EQ(file_text(kept), before);
+
+    EXPECT_FALSE(save_bitmap(blank(10, 10), 10, 10, "/no/such/folder/x.bmp", &error));
+    EXPECT_EQ(error.rfind("Cannot create file \"/no/such/folder/x.bmp\". ", 0), 0u) << error;
+    EXPECT_GT(error.size(), std::string("Cannot create file \"/no/such/folder/x.bmp\". ").size());
+
+    const std::string folder = temporary("a folder.bmp");
+    std::filesystem::create_directories(folder);
+    EXPECT_FALSE(save_bitmap(blank(10, 10), 10, 10, folder, &error));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+} // namespace
+} // namespace wayloom
