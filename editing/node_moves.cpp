@@ -1,0 +1,172 @@
+#include "editing/node_moves.h"
+
+#include "editing/mode_switching.h"
+#include "editing/set_building.h"
+#include "editing/shape_building.h"
+#include "model/map_document.h"
+#include "view/geometry/projection.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace wayloom {
+
+namespace {
+
+bool any_selected(const item_list& list)
+{
+    return std::any_of(list.entries.begin(), list.entries.end(),
+                       [](const list_entry& e) { return e.selected; });
+}
+
+void erase_selected(item_list& list)
+{
+    std::erase_if(list.entries, [](const list_entry& e) { return e.selected; });
+}
+
+// One place up for every selected entry below an unselected one, in
+// increasing order, so that a selected block moves as a whole. `swap_items`
+// exchanges what the entries stand for. Only the first `count` entries take part.
+template <class Swap> void move_up(item_list& list, std::size_t count, Swap swap_items)
+{
+    for (std::size_t i = 1; i < count; ++i) {
+        if (list.entries[i].selected && !list.entries[i - 1].selected) {
+            std::swap(list.entries[i], list.entries[i - 1]);
+            swap_items(i, i - 1);
+        }
+    }
+}
+
+template <class Swap> void move_down(item_list& list, std::size_t count, Swap swap_items)
+{
+    for (std::size_t i = count; i-- > 1;) {
+        if (list.entries[i - 1].selected && !list.entries[i].selected) {
+            std::swap(list.entries[i - 1], list.entries[i]);
+            swap_items(i - 1, i);
+        }
+    }
+}
+
+// Once the last node or point is gone the view shows the selection again.
+edit_result show_selection(map_editor& editor)
+{
+    editor.sync_view();
+    resize_window(editor.view, editor.doc.shape_list);
+    edit_result result;
+    result.repaint = true;
+    return result;
+}
+
+// The entries of points_list that stand for points. The working entries are
+// matched to the records first, so the records move with them and stay right
+// even when the set is not rebuilt (set-building mode off).
+std::size_t listed_points(map_editor& editor, const t_set& set)
+{
+    match_working_points(editor.working_points, set);
+    return std::min(editor.points_list.size(), used_points(set));
+}
+
+void swap_points(map_editor& editor, t_set& set, std::size_t a, std::size_t b)
+{
+    std::swap(editor.working_points[a], editor.working_points[b]);
+    std::swap(set.points[a], set.points[b]);
+}
+
+} // namespace
+
+edit_result delete_button_click(map_editor& editor)
+{
+    t_shape* shape = editor.build_shape();
+    item_list& list = editor.waypoints_shape_list;
+    if (!shape || !any_selected(list)) return {};
+    const std::size_t n = std::min(list.size(), shape->nodes.size());
+    std::size_t write = 0;
+    for (std::size_t read = 0; read < shape->nodes.size(); ++read) {
+        if (read < n && list.entries[read].selected) continue;
+        shape->nodes[write++] = shape->nodes[read];
+    }
+    shape->nodes.resize(write);
+    erase_selected(list);
+    editor.changes.changed();
+    edit_result result = refresh_build_shape(editor);
+    if (list.empty()) {
+        exit_waypoints(editor);
+        result |= show_selection(editor);
+    }
+    return result;
+}
+
+edit_result up_button_click(map_editor& editor)
+{
+    t_shape* shape = editor.build_shape();
+    item_list& list = editor.waypoints_shape_list;
+    if (!shape || !any_selected(list)) return {};
+    move_up(list, std::min(list.size(), shape->nodes.size()),
+            [&](std::size_t a, std::size_t b) { std::swap(shape->nodes[a], shape->nodes[b]); });
+    editor.changes.changed();
+    return refresh_build_shape(editor);
+}
+
+edit_result down_button_click(map_editor& editor)
+{
+    t_shape* shape = editor.build_shape();
+    item_list& list = editor.waypoints_shape_list;
+    if (!shape || !any_selected(list)) return {};
+    move_down(list, std::min(list.size(), shape->nodes.size()),
+              [&](std::size_t a, std::size_t b) { std::swap(shape->nodes[a], shape->nodes[b]); });
+    editor.changes.changed();
+    return refresh_build_shape(editor);
+}
+
+edit_result delete_point_button_click(map_editor& editor)
+{
+    t_set* set = editor.build_set();
+    item_list& list = editor.points_list;
+    if (!set || !any_selected(list)) return {};
+    const std::size_t n = listed_points(editor, *set);
+    std::vector<working_point>& working = editor.working_points;
+    const std::size_t used = working.size();
+    std::size_t write = 0;
+    for (std::size_t read = 0; read < used; ++read) {
+        if (read < n && list.entries[read].selected) continue;
+        if (write != read) {
+            working[write] = std::move(working[read]);
+            set->points[write] = std::move(set->points[read]);
+        }
+        ++write;
+    }
+    working.resize(write);
+    set->point_count = static_cast<std::int32_t>(write);
+    erase_selected(list);
+    editor.changes.changed();
+    edit_result result = refresh_build_set(editor);
+    if (list.empty()) {
+        exit_points(editor);
+        result |= show_selection(editor);
+    }
+    return result;
+}
+
+edit_result points_up_button_click(map_editor& editor)
+{
+    t_set* set = editor.build_set();
+    item_list& list = editor.points_list;
+    if (!set || !any_selected(list)) return {};
+    move_up(list, listed_points(editor, *set),
+            [&](std::size_t a, std::size_t b) { swap_points(editor, *set, a, b); });
+    editor.changes.changed();
+    return refresh_build_set(editor);
+}
+
+edit_result points_down_button_click(map_editor& editor)
+{
+    t_set* set = editor.build_set();
+    item_list& list = editor.points_list;
+    if (!set || !any_selected(list)) return {};
+    move_down(list, listed_points(editor, *set),
+              [&](std::size_t a, std::size_t b) { swap_points(editor, *set, a, b); });
+    editor.changes.changed();
+    return refresh_build_set(editor);
+}
+
+} // namespace wayloom

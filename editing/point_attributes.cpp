@@ -1,0 +1,102 @@
+#include "editing/point_attributes.h"
+
+#include <charconv>
+#include <limits>
+
+namespace wayloom {
+
+namespace {
+
+// A whole decimal number with an optional sign and blanks around it, as the
+// settings file and the size edit hold them.
+std::optional<std::int64_t> whole_number(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::int64_t read_integer(const setting_reader& read, std::string_view key, std::int64_t fallback)
+{
+    const std::optional<std::string> text = read ? read(key) : std::nullopt;
+    if (!text) return fallback;
+    return whole_number(*text).value_or(fallback);
+}
+
+colour_value read_colour(const setting_reader& read, std::string_view key, colour_value fallback)
+{
+    const std::int64_t value = read_integer(read, key, fallback);
+    if (value < 0 || value > std::numeric_limits<colour_value>::max()) return fallback;
+    return static_cast<colour_value>(value);
+}
+
+} // namespace
+
+point_defaults point_attributes::defaults() const
+{
+    return {marker, show_name, static_cast<long double>(point_size)};
+}
+
+void point_track_bar_change(point_attributes& values, std::int32_t position)
+{
+    if (position < min_point_size) position = min_point_size;
+    if (position > max_point_size) position = max_point_size;
+    values.point_size = position;
+}
+
+std::optional<std::string> scale_edit_change(point_attributes& values, std::string_view text)
+{
+    if (values.size_edit_busy) return std::nullopt;
+    values.size_edit_busy = true;
+    const std::int64_t typed = whole_number(text).value_or(values.point_size);
+    std::optional<std::string> put_back;
+    if (typed == values.point_size || typed < min_typed_point_size || typed > max_point_size)
+        put_back = std::to_string(values.point_size);
+    else
+        values.point_size = static_cast<std::int32_t>(typed);
+    values.size_edit_busy = false;
+    return put_back;
+}
+
+bool marker_button_click(point_attributes& values, bool set_being_built, point_type marker)
+{
+    if (!set_being_built) return false;
+    values.marker = marker;
+    return true;
+}
+
+void load_attributes(point_attributes& values, const setting_reader& read)
+{
+    values.marker = read_integer(read, "marker_type", 1) == 1 ? point_type{p_circle}
+                                                             : point_type{p_square};
+    const std::int64_t size = read_integer(read, "point_size", initial_point_size);
+    values.point_size = size < min_point_size || size > max_point_size
+                            ? initial_point_size
+                            : static_cast<std::int32_t>(size);
+    values.area_colour = read_colour(read, "colour", grey);
+    values.border_colour = read_colour(read, "border", black);
+    const std::optional<std::string> name = read ? read("name") : std::nullopt;
+    values.name = name.value_or("");
+    const std::optional<std::string> hint = read ? read("hint") : std::nullopt;
+    values.hint = hint.value_or("");
+    values.show_name = read_integer(read, "show_name", 1) != 0;
+}
+
+void save_attributes(const point_attributes& values, const setting_writer& write)
+{
+    if (!write) return;
+    write("marker_type", (values.marker & p_circle) ? "1" : "2");
+    write("point_size", std::to_string(values.point_size));
+    write("colour", std::to_string(values.area_colour));
+    write("border", std::to_string(values.border_colour));
+    write("name", values.name);
+    write("hint", values.hint);
+    write("show_name", values.show_name ? "1" : "0");
+}
+
+} // namespace wayloom

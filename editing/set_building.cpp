@@ -1,0 +1,172 @@
+#include "editing/set_building.h"
+
+#include "editing/item_classes.h"
+#include "editing/mode_switching.h"
+#include "model/map_document.h"
+#include "view/geometry/correction.h"
+#include "view/geometry/projection.h"
+
+#include <algorithm>
+
+namespace wayloom {
+
+namespace {
+
+// The waypoint a Points-tab entry stands for. The entry is trusted only while
+// waypoints_list holds the same object at the same place: a copy left over
+// from before the waypoints changed is taken again instead.
+t_waypoint* set_list_waypoint(map_editor& editor, std::int32_t index)
+{
+    const auto at = static_cast<std::size_t>(index);
+    t_waypoint* shown = editor.waypoints_set_list.object_at<t_waypoint>(at);
+    t_waypoint* held = editor.doc.waypoints_list.object_at<t_waypoint>(at);
+    if (shown == held) return held;
+    editor.sync_with_map();
+    return nullptr;
+}
+
+} // namespace
+
+edit_result waypoints_set_list_mouse_down(map_editor& editor, std::int32_t index, bool shift)
+{
+    if (editor.set_click_busy || !editor.waypoints_shape_list.empty()) return {};
+    const auto count = static_cast<std::int32_t>(editor.waypoints_set_list.size());
+    if (index >= count) return {};
+    editor.set_click_busy = true;
+    edit_result result;
+    bool appended = false;
+    if (shift && editor.last_set_click >= 0) {
+        if (index > editor.last_set_click) {
+            for (std::int32_t k = editor.last_set_click + 1; k <= index; ++k) {
+                result |= append_point(editor, k);
+                if (!result.error.empty()) break;
+            }
+            editor.last_set_click = -1;
+            appended = true;
+        }
+    } else {
+        editor.last_set_click = index;
+        result |= append_point(editor, index);
+        appended = true;
+    }
+    if (appended) {
+        // The mode first: the first point after a commit must be positioned
+        // now, or it would keep position 0 until the next change of the set.
+        result |= enter_points(editor, false);
+        result |= refresh_build_set(editor);
+    }
+    editor.set_click_busy = false;
+    return result;
+}
+
+edit_result append_point(map_editor& editor, std::int32_t index)
+{
+    if (index < 0) return {};
+    t_waypoint* w = set_list_waypoint(editor, index);
+    if (!w) return {};
+    map_document& doc = editor.doc;
+    t_set* set = editor.build_set();
+    if (!set) {
+        set = &doc.create_set();
+        set->name = "build";
+        set->shape_type = s_points;
+        editor.build_set_number = set->number;
+        editor.working_points.clear();
+        editor.points_list.clear();
+        editor.changes.changed();
+        editor.sync_view();
+    }
+    const std::size_t used = used_points(*set);
+    if (used > 0 && set->points[used - 1].waypoint == w->number) return {};
+    if (set->point_count >= editor.set_point_limit) return {too_many_points_message};
+    match_working_points(editor.working_points, *set);
+    point_record& record = set->add_point(doc.new_point);
+    record.waypoint = w->number;
+    const point_attributes& style = editor.attributes;
+    editor.working_points.push_back({w->name, new_point_hint, style.marker, static_cast<long double>(style.point_size),
+                                     style.area_colour, style.border_colour, style.show_name,
+                                     w->number, false});
+    editor.points_list.add(w->name, w);
+    editor.changes.changed();
+    return {};
+}
+
+edit_result refresh_build_set(map_editor& editor)
+{
+    t_set* set = editor.build_set();
+    if (!editor.building_set || !set || set->point_count <= 0) return {};
+    const std::size_t count = used_points(*set);
+    std::vector<working_point>& working = editor.working_points;
+    match_working_points(working, *set);
+    const std::size_t listed = std::min(editor.points_list.size(), count);
+    for (std::size_t i = 0; i < listed; ++i) working[i].selected = editor.points_list.entries[i].selected;
+    editor.points_list.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        point_record& r = set->points[i];
+        const working_point& wp = working[i];
+        r.waypoint = wp.waypoint;
+        t_waypoint* w = editor.doc.waypoint(r.waypoint);
+        if (w) {
+            r.lon = r.corrected_lon = w->lon * 360;
+            r.lat = w->lat * 360;
+            r.alt = w->alt;
+        }
+        r.name = wp.name;
+        r.hint = wp.hint;
+        r.colour = wp.colour;
+        r.border = wp.border;
+        r.marker = wp.marker;
+        r.size = wp.size;
+        r.show_name = wp.show_name;
+        editor.points_list.add(r.name, w ? list_object{w} : list_object{});
+        editor.points_list.entries.back().selected = wp.selected;
+    }
+    editor.sync_view();
+    correct_nodes(editor.doc.shape_list, nullptr, set);
+    update_shapes(editor.view, editor.doc.shape_list, nullptr, set);
+    edit_result result;
+    result.repaint = true;
+    return result;
+}
+
+edit_result add_set(map_editor& editor)
+{
+    map_document& doc = editor.doc;
+    edit_result result;
+    t_set* set = editor.build_set();
+    if (set && set->point_count > 0) {
+        const std::string name = classify_item(doc.points_class_list, *set);
+        if (!set->editing) {
+            add_as_new(editor, *set, set, name, "New-Set-", editor.new_set_counter);
+        } else if (!lists_item(doc.shape_list, set)) {
+            result.error = cant_update_set_message;
+            set->editing = false;
+            add_as_new(editor, *set, set, name, "New-Set-", editor.new_set_counter);
+        } else {
+            set->editing = false;
+        }
+        editor.build_set_number = 0;
+        editor.changes.changed();
+        editor.points_list.clear();
+        exit_points(editor);
+    }
+    editor.sync_view();
+    correct_nodes(doc.shape_list, nullptr, nullptr);
+    update_shapes(editor.view, doc.shape_list, nullptr, nullptr);
+    result.repaint = true;
+    return result;
+}
+
+void load_working_points(map_editor& editor, const t_set& set)
+{
+    editor.working_points.clear();
+    editor.points_list.clear();
+    for (std::size_t i = 0; i < used_points(set); ++i) {
+        const point_record& r = set.points[i];
+        editor.working_points.push_back(working_point_from(r));
+        t_waypoint* w = editor.doc.waypoint(r.waypoint);
+        editor.points_list.add(w ? w->name : r.name, w ? list_object{w} : list_object{});
+    }
+}
+
+} // namespace wayloom
