@@ -9,9 +9,12 @@
 #include <QPoint>
 #include <QPolygon>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
+#include <QTransform>
 
 #include <algorithm>
+#include <cmath>
 #include <variant>
 
 namespace wayloom {
@@ -77,23 +80,37 @@ void draw_point(QPainter& painter, std::int32_t x, std::int32_t y, point_type ma
     else if (marker & p_square) painter.drawRect(rect);
 }
 
-void draw_label(QPainter& painter, const point_record& point)
+namespace {
+
+// Measured once per set: the font does not change between its points.
+void label_with(QPainter& painter, const QFontMetrics& metrics, const point_record& point)
 {
     const label_origin_pos at = label_origin(point.x, point.y, point.size);
-    const QString text = QString::fromStdString(point.name);
-    const QFontMetrics metrics(painter.font());
-    const QRect box(at.x, at.y, metrics.horizontalAdvance(text), metrics.height());
-    painter.fillRect(box, to_qcolor(point.colour));
+    // Laid out once for both its width and its drawing.
+    QStaticText text(QString::fromStdString(point.name));
+    text.setTextFormat(Qt::PlainText);
+    text.prepare(QTransform(), painter.font());
+    painter.fillRect(QRect(at.x, at.y, static_cast<int>(std::ceil(text.size().width())),
+                           metrics.height()),
+                     to_qcolor(point.colour));
     painter.setPen(QPen(Qt::black));
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.drawStaticText(QPoint(at.x, at.y), text);
+}
+
+} // namespace
+
+void draw_label(QPainter& painter, const point_record& point)
+{
+    label_with(painter, QFontMetrics(painter.font()), point);
 }
 
 void draw_set(QPainter& painter, const t_set& set)
 {
+    const QFontMetrics metrics(painter.font());
     for (std::size_t i = 0; i < detail::used_points(set); ++i) {
         const point_record& point = set.points[i];
         draw_point(painter, point.x, point.y, point.marker, &point);
-        if (point.show_name) draw_label(painter, point);
+        if (point.show_name) label_with(painter, metrics, point);
     }
 }
 
