@@ -6,18 +6,21 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace wayloom {
 
 bool tsource_text::load_from_file(const std::string& file_name)
 {
-    std::ifstream in(file_name, std::ios::binary);
-    if (!in) return false;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
+    std::FILE* file = std::fopen(file_name.c_str(), "rb");
+    if (!file) return false;
+    std::string text;
+    char chunk[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return false;
     set_text(std::move(text));
     return true;
 }

@@ -107,25 +107,28 @@ token source_scanner::scan(std::uint8_t accept)
     if (copied) word = joined_;
 
     t.has_word = true;
-    const auto number = parse_decimal(word);
-    if (accept & want_number) {
-        if (number) {
-            t.value = number->value;
-            t.integral = number->integral;
-            t.whole = number->whole;
-        } else {
-            report_("Value expected");
-            t.kinds = k_error;
-        }
-    } else if (!number) {
+    if (!(accept & want_number)) {
+        // Numbers keep their text and other words are lower-cased, which
+        // only matters for a word with capitals in it.
         bool upper = false;
         for (const char c : word) upper |= is_upper(c);
-        if (upper) {
+        if (upper && !parse_decimal(word)) {
             if (!copied) joined_.assign(word);
             for (char& c : joined_)
                 if (is_upper(c)) c = static_cast<char>(c - 'A' + 'a');
             word = joined_;
         }
+        t.text = word;
+        look_past_word(accept, t);
+        return t;
+    }
+    if (const auto number = parse_decimal(word)) {
+        t.value = number->value;
+        t.integral = number->integral;
+        t.whole = number->whole;
+    } else {
+        report_("Value expected");
+        t.kinds = k_error;
     }
     t.text = word;
     look_past_word(accept, t);
