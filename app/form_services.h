@@ -1,0 +1,35 @@
+// What the main window asks of the desktop: file dialogs, error boxes, the
+// browser and ending the program. Each is a replaceable function so that
+// tests can answer in place of a user; an empty one means the real thing.
+#pragma once
+
+#include "app/save_dialog.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace wayloom {
+
+struct form_services {
+    // The open dialog starting in `directory`, with no file type filter; the
+    // chosen file, or nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& directory)> open_file;
+    // The shared save dialog; it asks before overwriting an existing file.
+    std::function<std::optional<save_choice>(const save_request& request)> save_file;
+    // A modal box with the message, the caption "Error" and one OK button.
+    std::function<void(const std::string& message)> error_box;
+    // Opens an address ("file:///..." or "https://...") in the user's
+    // browser; false when no browser could be started.
+    std::function<bool(const std::string& address)> open_url;
+    // Ends the message loop at once.
+    std::function<void()> quit;
+};
+
+// The real dialogs, boxes and browser, parented on `window`, for every
+// member of `services` that is empty.
+form_services with_desktop_defaults(form_services services, QWidget* window);
+
+} // namespace wayloom

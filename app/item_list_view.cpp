@@ -1,0 +1,86 @@
+#include "app/item_list_view.h"
+
+#include <QItemSelection>
+#include <QItemSelectionModel>
+#include <QString>
+
+namespace wayloom {
+
+item_list_model::item_list_model(item_list& list, QObject* parent)
+    : QAbstractListModel(parent), list_(list)
+{
+}
+
+int item_list_model::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(list_.size());
+}
+
+QVariant item_list_model::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() ||
+        static_cast<std::size_t>(index.row()) >= list_.size())
+        return {};
+    return QString::fromStdString(list_.entries[static_cast<std::size_t>(index.row())].text);
+}
+
+void item_list_model::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+item_list_view::item_list_view(item_list& list, QAbstractItemView::SelectionMode mode,
+                               QWidget* parent)
+    : QListView(parent), model_(new item_list_model(list, this))
+{
+    setModel(model_);
+    setSelectionMode(mode);
+    setUniformItemSizes(true);  // a map may hold many thousands of waypoints
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &item_list_view::selection_changed);
+}
+
+void item_list_view::reload()
+{
+    applying_ = true;
+    model_->reload();
+    // Runs of selected entries become one range each, so a long selection
+    // costs one call per run rather than one per entry.
+    QItemSelection selection;
+    const auto& entries = list().entries;
+    int first_selected = -1;
+    for (std::size_t i = 0; i < entries.size();) {
+        if (!entries[i].selected) { ++i; continue; }
+        std::size_t end = i;
+        while (end + 1 < entries.size() && entries[end + 1].selected) ++end;
+        selection.select(model_->index(static_cast<int>(i)), model_->index(static_cast<int>(end)));
+        if (first_selected < 0) first_selected = static_cast<int>(i);
+        i = end + 1;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (first_selected >= 0) {
+        const QModelIndex at = model_->index(first_selected);
+        selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
+        scrollTo(at, QAbstractItemView::PositionAtCenter);
+    }
+    applying_ = false;
+}
+
+void item_list_view::selection_changed(const QItemSelection& selected,
+                                       const QItemSelection& deselected)
+{
+    if (applying_) return;
+    auto& entries = list().entries;
+    auto mark = [&](const QItemSelection& ranges, bool flag) {
+        for (const QItemSelectionRange& range : ranges)
+            for (int row = range.top(); row <= range.bottom(); ++row)
+                if (row >= 0 && static_cast<std::size_t>(row) < entries.size())
+                    entries[static_cast<std::size_t>(row)].selected = flag;
+    };
+    mark(deselected, false);
+    mark(selected, true);
+}
+
+} // namespace wayloom

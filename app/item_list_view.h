@@ -1,0 +1,48 @@
+// A list box over one of the map's item lists. The core list holds the
+// entries and their selected flags; the view shows them and writes every
+// selection change back into the flags, so the core always knows what the
+// user selected.
+#pragma once
+
+#include "model/item_list.h"
+
+#include <QAbstractListModel>
+#include <QItemSelection>
+#include <QListView>
+
+namespace wayloom {
+
+class item_list_model : public QAbstractListModel {
+    Q_OBJECT
+public:
+    item_list_model(item_list& list, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    item_list& list() const { return list_; }
+    // Call after the core list changed: the rows are taken again.
+    void reload();
+
+private:
+    item_list& list_;
+};
+
+class item_list_view : public QListView {
+    Q_OBJECT
+public:
+    item_list_view(item_list& list, QAbstractItemView::SelectionMode mode, QWidget* parent);
+
+    item_list& list() const { return model_->list(); }
+    // Shows the core list again, with the selection its flags hold, and
+    // scrolls to the first selected entry.
+    void reload();
+
+private:
+    item_list_model* model_;
+    bool applying_ = false;  // the selection is being set from the flags
+
+    void selection_changed(const QItemSelection& selected, const QItemSelection& deselected);
+};
+
+} // namespace wayloom

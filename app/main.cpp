@@ -1,0 +1,34 @@
+// wayloom: the main window on a map named on the command line, or on none.
+#include "app/map_form.h"
+#include "app/program_paths.h"
+
+#include <QApplication>
+#include <QStringList>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Wayloom");
+
+    // Qt has taken its own options (-platform and the like) out already.
+    std::vector<std::string> arguments;
+    const QStringList given = QApplication::arguments();
+    for (qsizetype i = 1; i < given.size(); ++i) arguments.push_back(given[i].toStdString());
+
+    wayloom::startup_options options;
+    if (const auto problem = wayloom::parse_command_line(
+            arguments, std::getenv("WAYLOOM_HOME"),
+            QCoreApplication::applicationDirPath().toStdString(), options)) {
+        std::cerr << "wayloom: " << *problem << "\nusage: wayloom [--home DIR] [MAP | debug]\n";
+        return 2;
+    }
+
+    wayloom::Tmap_form map_form(std::move(options));
+    map_form.show();
+    return application.exec();
+}
