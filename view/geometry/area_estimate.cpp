@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -90,8 +89,8 @@ std::int64_t count_polygon_pixels(std::span<const pixel_pos> corners, std::int32
 
     double bottom_edge = edges.front().y0;
     for (const edge& e : edges) bottom_edge = std::max(bottom_edge, e.y1);
-    const std::int64_t first_row = std::max<std::int64_t>(0, (std::int64_t)edges.front().y0);
-    const std::int64_t last_row = std::min<std::int64_t>(height - 1, (std::int64_t)bottom_edge);
+    const std::int64_t first_row = std::max<std::int64_t>(0, static_cast<std::int64_t>(edges.front().y0));
+    const std::int64_t last_row = std::min<std::int64_t>(height - 1, static_cast<std::int64_t>(bottom_edge));
 
     std::int64_t count = 0;
     std::size_t next = 0;
@@ -118,8 +117,8 @@ std::int64_t count_polygon_pixels(std::span<const pixel_pos> corners, std::int32
             // exactly on the right-hand crossing is inside, on the left one outside.
             const double left = std::clamp(crossings[i], -2.0, width + 2.0);
             const double right = std::clamp(crossings[i + 1], -2.0, width + 2.0);
-            const std::int64_t first = (std::int64_t)std::floor(left - 0.5) + 1;
-            const std::int64_t last = (std::int64_t)std::floor(right - 0.5);
+            const std::int64_t first = static_cast<std::int64_t>(std::floor(left - 0.5)) + 1;
+            const std::int64_t last = static_cast<std::int64_t>(std::floor(right - 0.5));
             if (first <= last) spans.push_back({first, last});
         }
 
