@@ -203,6 +203,8 @@ void Tmap_form::build_panels()
         source->setToolTip("Click on waypoint here to add to shape");
         lower->addWidget(built);
         lower->addWidget(source);
+        lower->setStretchFactor(0, 1);
+        lower->setStretchFactor(1, 2);  // the waypoints are the longer list
         sheet_column->addWidget(lower, 1);
     };
     build_sheet(waypoints_sheet, classes_panel, class_edit, class_list, doc.class_list,
@@ -319,7 +321,7 @@ void Tmap_form::build_toolbars()
     scale_button = tool_button(bar, theme_icon("zoom-fit-best", 'R'), "The Scale Ruler", false);
     gps_button = tool_button(bar, theme_icon("network-transmit-receive", 'G'), "Hide/Show GPS configuration", false);
     bar->addSeparator();
-    update_button = tool_button(bar, theme_icon("view-refresh", 'U'), "Update manual changes made to map source");
+    update_button = tool_button(bar, theme_icon("document-revert", 'U'), "Update manual changes made to map source");
     draw_button = tool_button(bar, theme_icon("applications-graphics", 'D'), "Draw map");
     bar->addSeparator();
     delete_shape_button = tool_button(bar, theme_icon("edit-delete", 'E'), "Delete Shape", false);

@@ -163,6 +163,13 @@ private slots:
         QCOMPARE(tabs, QStringList({"Shapes", "Waypoints", "Points", "Error"}));
         QCOMPARE(form->source_panel->width(), 246);
         QVERIFY(desktop_.errors.empty());
+        // Centred on the primary monitor, kept inside it.
+        const std::vector<monitor_rect> monitors = present_monitors();
+        const QRect primary = QGuiApplication::primaryScreen()->geometry();
+        const placement expected =
+            place_window(monitors, primary.width(), primary.height(), {}, 880, 504);
+        QCOMPARE(form->pos(), QPoint(expected.left, expected.top));
+        QVERIFY(expected.left >= 0 && expected.top >= 0);
     }
 
     void map_on_the_command_line_fills_the_lists()
@@ -242,6 +249,12 @@ private slots:
         // The close also clears the map.
         QVERIFY(form->doc.empty());
         QCOMPARE(form->shape_list->model()->rowCount(), 0);
+
+        // The next start reads back what was written.
+        auto again = make_form(std::nullopt, false);
+        QCOMPARE(again->size(), QSize(600, 400));
+        QCOMPARE(again->pos(), form->pos());
+        QCOMPARE(again->load_path, examples);
     }
 
     void other_windows_write_their_sections_after_main()
