@@ -137,6 +137,9 @@ edit_result edit_shape_button_click(map_editor& editor)
             load_working_points(editor, *set);
             editor.last_set_click = -1;
             class_list = &doc.points_class_list;
+            // Off the Points tab its class list is stale; bring it up to date
+            // now so that the classes selected below are the ones shown there.
+            if (editor.mode != points_tab) copy_class_entries(doc.class_list, doc.points_class_list);
         } else if (t_shape* shape = doc.shape_list.object_at<t_shape>(i)) {
             if (!release(doc, current_shape, current_shape && !current_shape->nodes.empty()))
                 return {editing_a_shape_message};

@@ -1,0 +1,173 @@
+#include "editing_fixture.h"
+
+#include "editing/item_commands.h"
+#include "editing/set_building.h"
+
+#include <algorithm>
+
+namespace wayloom::test {
+namespace {
+
+using set_building = editing_fixture;
+
+TEST_F(set_building, points_take_the_dialog_values)
+{
+    editor.attributes.marker = p_square;
+    editor.attributes.point_size = 7;
+    editor.attributes.area_colour = make_colour(200, 10, 10);
+    editor.attributes.border_colour = make_colour(0, 0, 90);
+    editor.attributes.show_name = false;
+    show_tab(points_tab);
+    EXPECT_EQ(editor.waypoints_set_list.size(), doc.waypoints_list.size());
+    const edit_result r = waypoints_set_list_mouse_down(editor, 2, false);
+    EXPECT_TRUE(r.repaint);
+    waypoints_set_list_mouse_down(editor, 4, true);
+    const t_set* set = editor.build_set();
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(set->name, "build");
+    ASSERT_EQ(set->point_count, 3);
+    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w2", "w3", "w4"}));
+    const point_record& p = set->points[1];
+    EXPECT_EQ(p.name, "w3");
+    EXPECT_EQ(p.hint, "A hint");
+    EXPECT_EQ(p.waypoint, 3);
+    EXPECT_EQ(p.marker, p_square);
+    EXPECT_EQ(p.size, 7);
+    EXPECT_EQ(p.colour, make_colour(200, 10, 10));
+    EXPECT_EQ(p.border, make_colour(0, 0, 90));
+    EXPECT_FALSE(p.show_name);
+    EXPECT_EQ(p.lon, doc.waypoints[3]->lon * 360);
+    EXPECT_EQ(p.lat, doc.waypoints[3]->lat * 360);
+    EXPECT_EQ(p.alt, 3);
+    EXPECT_TRUE(editor.points_toolbar_shown);
+    EXPECT_EQ(view.building_set, set);
+}
+
+TEST_F(set_building, shift_click_ranges_and_repeats)
+{
+    show_tab(points_tab);
+    waypoints_set_list_mouse_down(editor, 3, false);
+    waypoints_set_list_mouse_down(editor, 3, false);
+    waypoints_set_list_mouse_down(editor, 6, true);
+    waypoints_set_list_mouse_down(editor, 1, true);  // the anchor is gone: a plain append
+    waypoints_set_list_mouse_down(editor, 0, true);  // above the new anchor: nothing
+    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w3", "w4", "w5", "w6", "w1"}));
+    EXPECT_EQ(editor.last_set_click, 1);
+}
+
+TEST_F(set_building, commit_names_new_sets_and_class_sets)
+{
+    show_tab(points_tab);
+    waypoints_set_list_mouse_down(editor, 0, false);
+    add_shape_buttton_click(editor);
+    waypoints_set_list_mouse_down(editor, 1, false);
+    select(doc.points_class_list, {1});
+    add_shape_buttton_click(editor);
+    waypoints_set_list_mouse_down(editor, 2, false);
+    add_shape_buttton_click(editor);
+    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"New-Set-1", "lake-1", "New-Set-3"}));
+    const t_set* lake_set = doc.shape_list.object_at<t_set>(1);
+    ASSERT_NE(lake_set, nullptr);
+    EXPECT_EQ(lake_set->classes, (class_type{1}));
+    EXPECT_EQ(lake_set->colour, doc.classes[1]->colour);
+    EXPECT_TRUE(editor.points_list.empty());
+    EXPECT_FALSE(editor.points_toolbar_shown);
+}
+
+TEST_F(set_building, the_first_point_after_a_commit_is_positioned_at_once)
+{
+    show_tab(points_tab);
+    waypoints_set_list_mouse_down(editor, 0, false);
+    add_shape_buttton_click(editor);
+    waypoints_set_list_mouse_down(editor, 5, false);
+    add_shape_buttton_click(editor);
+    const t_set* second = doc.shape_list.object_at<t_set>(1);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->points[0].lon, doc.waypoints[5]->lon * 360);
+    EXPECT_EQ(second->points[0].name, "w5");
+}
+
+TEST_F(set_building, points_beyond_the_limit_are_refused)
+{
+    editor.set_point_limit = 3;
+    show_tab(points_tab);
+    waypoints_set_list_mouse_down(editor, 0, false);
+    const edit_result r = waypoints_set_list_mouse_down(editor, 8, true);
+    EXPECT_EQ(r.error, "Too many points");
+    EXPECT_EQ(editor.build_set()->point_count, 3);
+    EXPECT_EQ(editor.points_list.size(), 3u);
+    EXPECT_EQ(editor.working_points.size(), 3u);
+}
+
+TEST_F(set_building, class_made_on_points_tab_reaches_waypoints_tab)
+{
+    show_tab(points_tab);
+    std::string text = "wet land";
+    create_class(editor, text);
+    EXPECT_TRUE(text.empty());
+    EXPECT_EQ(texts(doc.points_class_list), (std::vector<std::string>{"forest", "lake", "wet_land"}));
+    EXPECT_EQ(texts(doc.class_list), (std::vector<std::string>{"forest", "lake"}));
+    show_tab(shapes_tab);
+    EXPECT_EQ(texts(doc.class_list), (std::vector<std::string>{"forest", "lake", "wet_land"}));
+    EXPECT_EQ(editor.mode, shapes_tab);
+}
+
+TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
+{
+    t_set& trees = doc.create_set();
+    trees.name = "trees";
+    trees.shape_type = s_points;
+    trees.classes = {1};
+    for (int w : {2, 7}) {
+        point_record& p = trees.add_point({});
+        p.waypoint = w;
+        p.name = "tree" + std::to_string(w);
+        p.hint = "old";
+        p.marker = p_square;
+        p.size = 4.5L;
+        p.colour = make_colour(9, 9, 9);
+        p.border = make_colour(1, 1, 1);
+        p.show_name = false;
+    }
+    doc.add_item("trees", nullptr, &trees);
+    doc.shape_list.entries[0].selected = true;
+    edit_shape_button_click(editor);  // from the Shapes tab
+    EXPECT_EQ(selected_texts(doc.points_class_list), (std::vector<std::string>{"lake"}));
+    show_tab(points_tab);
+    EXPECT_EQ(selected_texts(doc.points_class_list), (std::vector<std::string>{"lake"}))
+        << "the class selection survives the copy between the tabs";
+    ASSERT_EQ(trees.point_count, 2);
+    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"tree2", "tree7"}));
+    const point_record& p = trees.points[1];
+    EXPECT_EQ(p.name, "tree7");
+    EXPECT_EQ(p.hint, "old");
+    EXPECT_EQ(p.marker, p_square);
+    EXPECT_EQ(p.size, 4.5L);
+    EXPECT_EQ(p.colour, make_colour(9, 9, 9));
+    EXPECT_EQ(p.border, make_colour(1, 1, 1));
+    EXPECT_FALSE(p.show_name);
+    EXPECT_EQ(p.lon, doc.waypoints[7]->lon * 360);
+    waypoints_set_list_mouse_down(editor, 9, false);
+    const edit_result r = add_shape_buttton_click(editor);
+    EXPECT_TRUE(r.error.empty());
+    EXPECT_EQ(trees.point_count, 3);
+    EXPECT_EQ(trees.classes, (class_type{1}));
+    EXPECT_FALSE(trees.editing);
+    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"trees"}));
+}
+
+TEST_F(set_building, a_stale_points_tab_copy_is_taken_again)
+{
+    show_tab(points_tab);
+    // The waypoints list changed behind the Points tab's copy.
+    std::reverse(doc.waypoints_list.entries.begin(), doc.waypoints_list.entries.end());
+    waypoints_set_list_mouse_down(editor, 3, false);
+    EXPECT_EQ(editor.build_set(), nullptr) << "a click on the old copy adds nothing";
+    EXPECT_EQ(editor.waypoints_set_list.entries[3].text, "w6");
+    waypoints_set_list_mouse_down(editor, 3, false);
+    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w6"}));
+    EXPECT_EQ(editor.build_set()->points[0].waypoint, 6);
+}
+
+} // namespace
+} // namespace wayloom::test

@@ -1,0 +1,99 @@
+#include "editing_fixture.h"
+
+#include "editing/attribute_commands.h"
+#include "editing/item_commands.h"
+#include "editing/node_moves.h"
+#include "editing/set_building.h"
+#include "editing/shape_building.h"
+#include "editing/unsaved_changes.h"
+
+#include <functional>
+
+namespace wayloom::test {
+namespace {
+
+TEST(save_prompt, asks_only_when_modified_and_follows_the_answer)
+{
+    struct row {
+        const char* name;
+        bool modified;
+        save_answer answer;
+        bool save_works;
+        bool may_go_on;
+        int asked, saved;
+    };
+    const std::vector<row> rows = {
+        {"unmodified: nothing asked", false, save_answer::cancel, true, true, 0, 0},
+        {"discard goes on without saving", true, save_answer::discard, true, true, 1, 0},
+        {"cancel stops", true, save_answer::cancel, true, false, 1, 0},
+        {"save then go on", true, save_answer::save, true, true, 1, 1},
+        {"a failed or cancelled save stops", true, save_answer::save, false, false, 1, 1},
+    };
+    for (const row& r : rows) {
+        change_tracker changes;
+        if (r.modified) changes.changed();
+        int asked = 0, saved = 0;
+        const bool go_on = may_drop_map(
+            changes, [&] { ++asked; return r.answer; },
+            [&] { ++saved; return r.save_works; });
+        EXPECT_EQ(go_on, r.may_go_on) << r.name;
+        EXPECT_EQ(asked, r.asked) << r.name;
+        EXPECT_EQ(saved, r.saved) << r.name;
+        EXPECT_EQ(changes.modified, r.modified) << r.name << ": the answer alone changes no flag";
+    }
+    EXPECT_EQ(save_changes_question, "Save changes to the map?");
+}
+
+TEST(save_prompt, caption_marks_unsaved_changes)
+{
+    change_tracker changes;
+    EXPECT_EQ(window_caption("Wayloom 0.1.2", changes), "Wayloom 0.1.2");
+    changes.changed();
+    EXPECT_EQ(window_caption("Wayloom 0.1.2", changes), "Wayloom 0.1.2*");
+    changes.saved();
+    EXPECT_EQ(window_caption("Wayloom 0.1.2", changes), "Wayloom 0.1.2");
+}
+
+using modified_flag = editing_fixture;
+
+// Each command starts from a saved map with a shape being built (two nodes,
+// the second selected) on the Waypoints tab and one listed shape.
+TEST_F(modified_flag, is_set_by_every_command_that_changes_the_map)
+{
+    struct row { const char* name; std::function<void(map_editor&)> command; bool changes; };
+    const std::vector<row> rows = {
+        {"a click", [](map_editor& e) { waypoints_list_mouse_down(e, 8, false); }, true},
+        {"commit", [](map_editor& e) { add_shape_buttton_click(e); }, true},
+        {"move up", [](map_editor& e) { up_button_click(e); }, true},
+        {"delete node", [](map_editor& e) { delete_button_click(e); }, true},
+        {"rename", [](map_editor& e) { shape_edit_change(e, 0, "x y"); }, true},
+        {"create class", [](map_editor& e) { std::string t = "c"; create_class(e, t); }, true},
+        {"delete item", [](map_editor& e) { e.doc.shape_list.entries[0].selected = true; delete_shape_button_click(e); }, true},
+        {"path", [](map_editor& e) { path_button_click(e); }, true},
+        {"area colour", [](map_editor& e) { area_colour_chosen(e, 5); }, true},
+        {"tab change", [](map_editor& e) { map_control_change(e, shapes_tab); }, false},
+        {"take up for editing", [](map_editor& e) { e.doc.shape_list.entries[0].selected = true; edit_shape_button_click(e); }, false},
+        {"the same waypoint again", [](map_editor& e) { waypoints_list_mouse_down(e, 2, false); }, false},
+        {"polygon, already one", [](map_editor& e) { polygon_button_click(e); }, false},
+    };
+    for (const row& r : rows) {
+        map_document d;
+        view_state v;
+        for (int i = 0; i < 10; ++i) d.create_waypoint().name = "w" + std::to_string(i);
+        d.refill_waypoints_list();
+        t_shape& listed = d.create_shape();
+        listed.nodes.push_back({});
+        d.add_item("listed", &listed, nullptr);
+        map_editor e{d, v};
+        map_control_change(e, waypoints_tab);
+        waypoints_list_mouse_down(e, 1, false);
+        waypoints_list_mouse_down(e, 2, false);
+        e.waypoints_shape_list.entries[1].selected = true;
+        e.changes.saved();
+        r.command(e);
+        EXPECT_EQ(e.changes.modified, r.changes) << r.name;
+    }
+}
+
+} // namespace
+} // namespace wayloom::test
