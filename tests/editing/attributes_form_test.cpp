@@ -1,0 +1,210 @@
+// The attributes dialog on an offscreen screen: its widgets forward to the
+// editing rules and show what they decide.
+#include "editing/attribute_commands.h"
+#include "editing/mode_switching.h"
+#include "editing/qt/attributes_form.h"
+#include "editing/set_building.h"
+#include "model/map_document.h"
+#include "view/geometry/view_state.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+#include <map>
+#include <memory>
+
+using namespace wayloom;
+
+class attributes_form_test : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<map_document> doc;
+    std::unique_ptr<view_state> view;
+    std::unique_ptr<map_editor> editor;
+    std::unique_ptr<Tattributes_form> form;
+
+    // Three points w0, w1, w2 on the Points tab.
+    void build_set()
+    {
+        map_control_change(*editor, points_tab);
+        waypoints_set_list_mouse_down(*editor, 0, false);
+        waypoints_set_list_mouse_down(*editor, 2, true);
+    }
+
+private slots:
+    void init()
+    {
+        doc = std::make_unique<map_document>();
+        view = std::make_unique<view_state>();
+        view->avail_width = 300;
+        view->avail_height = 200;
+        for (int i = 0; i < 5; ++i) {
+            t_waypoint& w = doc->create_waypoint();
+            w.name = "w" + std::to_string(i);
+            w.lon = i;
+            w.lat = i;
+        }
+        doc->refill_waypoints_list();
+        editor = std::make_unique<map_editor>(*doc, *view);
+        editor->sync_with_map();
+        form = std::make_unique<Tattributes_form>(*editor);
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        editor.reset();
+        view.reset();
+        doc.reset();
+    }
+
+    void window_and_captions()
+    {
+        QCOMPARE(form->windowTitle(), QString("attributes_form"));
+        QCOMPARE(form->size(), QSize(281, 297));
+        QCOMPARE(form->show_name_check->text(), QString("Display Point Name"));
+        QCOMPARE(form->area_colour_button->text(), QString("Area Colour"));
+        QCOMPARE(form->border_colour_button->text(), QString("Border Colour"));
+        QCOMPARE(form->ok_button->text(), QString("OK"));
+        QCOMPARE(form->point_track_bar->minimum(), 1);
+        QCOMPARE(form->point_track_bar->maximum(), 20);
+        QCOMPARE(form->point_track_bar->value(), 10);
+        QCOMPARE(form->scale_edit->text(), QString("10"));
+        QCOMPARE(form->point_image->size(), QSize(57, 57));
+        QVERIFY(form->round_marker_button->isChecked());
+        QVERIFY(!form->square_marker_button->isChecked());
+        QVERIFY(form->findChild<QLineEdit*>("name_edit") == form->name_edit);
+    }
+
+    void ok_applies_a_typed_name_cleaned()
+    {
+        build_set();
+        editor->points_list.entries[0].selected = true;
+        editor->points_list.entries[2].selected = true;
+        QVERIFY(form->open_for_editing());
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->name_edit->text(), QString("w0"));
+        form->name_edit->clear();
+        QTest::keyClicks(form->name_edit, "big tree");
+        QSignalSpy repaint(form.get(), &Tattributes_form::map_changed);
+        QTest::mouseClick(form->ok_button, Qt::LeftButton);
+        QCOMPARE(repaint.count(), 1);
+        QVERIFY(!form->isVisible());
+        const t_set& set = *editor->build_set();
+        QCOMPARE(QString::fromStdString(set.points[0].name), QString("big_tree"));
+        QCOMPARE(QString::fromStdString(set.points[1].name), QString("w1"));
+        QCOMPARE(QString::fromStdString(set.points[2].name), QString("big_tree"));
+        QCOMPARE(QString::fromStdString(editor->points_list.entries[2].text), QString("big_tree"));
+    }
+
+    void ok_with_an_empty_box_takes_the_first_name()
+    {
+        build_set();
+        editor->points_list.entries[1].selected = true;
+        editor->points_list.entries[2].selected = true;
+        form->open_for_editing();
+        form->name_edit->clear();
+        QTest::mouseClick(form->ok_button, Qt::LeftButton);
+        QCOMPARE(form->name_edit->text(), QString("w1"));
+        QCOMPARE(QString::fromStdString(editor->build_set()->points[2].name), QString("w1"));
+    }
+
+    void size_edit_and_track_bar()
+    {
+        form->scale_edit->selectAll();
+        QTest::keyClicks(form->scale_edit, "1");
+        QCOMPARE(form->scale_edit->text(), QString("10"));
+        QCOMPARE(editor->attributes.point_size, 10);
+        form->scale_edit->setText("15");
+        QCOMPARE(editor->attributes.point_size, 15);
+        QCOMPARE(form->point_track_bar->value(), 10);
+        form->scale_edit->setText("abc");
+        QCOMPARE(form->scale_edit->text(), QString("15"));
+        form->point_track_bar->setValue(1);
+        QCOMPARE(editor->attributes.point_size, 1);
+        QCOMPARE(form->scale_edit->text(), QString("1"));
+        QCOMPARE(static_cast<int>(doc->new_point.size), 1);
+    }
+
+    void marker_buttons_need_a_set_being_built()
+    {
+        QTest::mouseClick(form->square_marker_button, Qt::LeftButton);
+        QVERIFY(form->square_marker_button->isChecked());
+        QCOMPARE(editor->attributes.marker, point_type{p_circle});
+        build_set();
+        QTest::mouseClick(form->round_marker_button, Qt::LeftButton);
+        QTest::mouseClick(form->square_marker_button, Qt::LeftButton);
+        QCOMPARE(editor->attributes.marker, point_type{p_square});
+        QCOMPARE(doc->new_point.marker, point_type{p_square});
+    }
+
+    void preview_draws_the_current_marker()
+    {
+        editor->attributes.area_colour = make_colour(255, 0, 0);
+        editor->attributes.marker = p_square;
+        form->update_shape();
+        const QImage image = form->point_image->grab().toImage();
+        QCOMPARE(QColor(image.pixel(28, 28)), QColor(255, 0, 0));
+        QCOMPARE(QColor(image.pixel(1, 1)), form->point_image->palette().color(QPalette::Button));
+        QVERIFY(QColor(image.pixel(28 + 12, 28)) != QColor(255, 0, 0));
+    }
+
+    void colour_button_colours_the_selected_classes()
+    {
+        t_class& forest = *doc->create_class();
+        forest.name = "forest";
+        doc->class_list.add("forest", &forest);
+        doc->class_list.entries[0].selected = true;
+        colour_value offered_start = 0;
+        form->set_colour_chooser([&](colour_value start) -> std::optional<colour_value> {
+            offered_start = start;
+            return make_colour(10, 20, 30);
+        });
+        QSignalSpy repaint(form.get(), &Tattributes_form::map_changed);
+        QTest::mouseClick(form->area_colour_button, Qt::LeftButton);
+        QCOMPARE(forest.colour, make_colour(10, 20, 30));
+        QCOMPARE(offered_start, grey);
+        QCOMPARE(repaint.count(), 1);
+        form->set_colour_chooser([](colour_value) { return std::optional<colour_value>{}; });
+        QTest::mouseClick(form->border_colour_button, Qt::LeftButton);
+        QCOMPARE(forest.border, black);
+    }
+
+    void settings_load_and_save()
+    {
+        const std::map<std::string, std::string, std::less<>> file = {
+            {"marker_type", "2"}, {"point_size", "0"}, {"name", "oak"}, {"show_name", "0"}};
+        form->load_settings([&](std::string_view key) -> std::optional<std::string> {
+            const auto at = file.find(key);
+            if (at == file.end()) return std::nullopt;
+            return at->second;
+        });
+        QCOMPARE(form->point_track_bar->value(), 10);
+        QCOMPARE(form->scale_edit->text(), QString("10"));
+        QVERIFY(form->square_marker_button->isChecked());
+        QCOMPARE(form->name_edit->text(), QString("oak"));
+        QVERIFY(!form->show_name_check->isChecked());
+        QVERIFY(!doc->new_point.show_name);
+        std::map<std::string, std::string> written;
+        form->save_settings([&](std::string_view key, std::string_view value) {
+            written[std::string(key)] = std::string(value);
+        });
+        QCOMPARE(QString::fromStdString(written.at("marker_type")), QString("2"));
+        QCOMPARE(QString::fromStdString(written.at("colour")), QString::number(grey));
+    }
+
+    void opening_without_anything_to_act_on_stays_hidden()
+    {
+        QVERIFY(!form->open_for_editing());
+        QVERIFY(!form->isVisible());
+    }
+};
+
+QTEST_MAIN(attributes_form_test)
+#include "attributes_form_test.moc"
