@@ -61,6 +61,28 @@ void map_editor::sync_with_map()
     sync_view();
 }
 
+void map_editor::release_build_items()
+{
+    if (t_shape* shape = build_shape()) {
+        if (shape->editing) shape->editing = false;
+        else doc.unlink(*shape);
+    }
+    if (t_set* set = build_set()) {
+        if (set->editing) set->editing = false;
+        else doc.unlink(*set);
+    }
+    build_shape_number = 0;
+    build_set_number = 0;
+    waypoints_shape_list.clear();
+    points_list.clear();
+    working_points.clear();
+    right_toolbar_shown = false;
+    points_toolbar_shown = false;
+    building_shape = false;
+    building_set = false;
+    sync_with_map();
+}
+
 void map_editor::sync_view()
 {
     view.building_shape = build_shape();

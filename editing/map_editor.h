@@ -100,6 +100,10 @@ struct map_editor {
     void sync_with_map();
     // Points view.building_shape and view.building_set at the build items.
     void sync_view();
+    // Before the map is cleared on close: an item taken up for editing loses
+    // its mark (it stays listed and goes with the map), a new one not yet
+    // committed leaves the map, and the builder holds nothing any more.
+    void release_build_items();
 };
 
 } // namespace wayloom

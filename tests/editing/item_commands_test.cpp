@@ -194,6 +194,24 @@ TEST_F(item_commands, a_build_item_unlinked_elsewhere_is_not_used)
     EXPECT_EQ(view.building_shape, editor.build_shape());
 }
 
+TEST_F(item_commands, closing_releases_the_build_items)
+{
+    t_shape& edited = listed_shape("edited");
+    show_tab(points_tab);
+    waypoints_set_list_mouse_down(editor, 1, false);
+    ASSERT_EQ(doc.set_count(), 1);
+    show_tab(shapes_tab);
+    select(doc.shape_list, {0});
+    ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
+    editor.release_build_items();
+    EXPECT_FALSE(edited.editing);
+    EXPECT_EQ(doc.shape_count(), 1) << "the edited shape stays with the map";
+    EXPECT_EQ(doc.set_count(), 0) << "the uncommitted set leaves it";
+    EXPECT_EQ(view.building_shape, nullptr);
+    EXPECT_EQ(view.building_set, nullptr);
+    EXPECT_TRUE(editor.points_list.empty());
+}
+
 TEST_F(item_commands, positions_past_a_shrunken_list_do_nothing)
 {
     show_tab(waypoints_tab);
