@@ -43,6 +43,9 @@ TEST(Session, AnswersTheProductRequestWithDataAndProtocols)
     o.version = 320;
     session s(o, three, h.sender());
     say(s, {pid::product_request, {}});
+    ASSERT_EQ(h.ids(), (std::vector<std::uint8_t>{pid::ack, pid::product_data}))
+        << "the protocol array waits for the ACK of the product data";
+    ack(s, pid::product_data);
     ASSERT_EQ(h.ids(), (std::vector<std::uint8_t>{pid::ack, pid::product_data, pid::protocol_array}));
     EXPECT_EQ(h.got[0].data, (std::vector<std::uint8_t>{254, 0}));
     EXPECT_EQ(h.got[1].data[0], 77);
@@ -55,6 +58,7 @@ TEST(Session, AnswersTheProductRequestWithDataAndProtocols)
     o.protocols = false;
     session quiet(o, three, bare.sender());
     say(quiet, {pid::product_request, {}});
+    ack(quiet, pid::product_data);
     EXPECT_EQ(bare.ids(), (std::vector<std::uint8_t>{pid::ack, pid::product_data}));
 }
 

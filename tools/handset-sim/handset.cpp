@@ -41,7 +41,7 @@ void session::handle(const packet& p)
     if (p.id == pid::ack) {
         if (awaiting_ack_ && !p.data.empty() && p.data[0] == awaited_id_) {
             awaiting_ack_ = false;
-            if (downloading_) send_next_record();
+            after_ack();
         }
         return;
     }
@@ -56,9 +56,10 @@ void session::handle(const packet& p)
         return;
     }
     if (options_.no_ack != host_packets_) send({pid::ack, {p.id, 0}});
-    // Anything the host sends while a record waits for its ACK means the host
+    // Anything the host sends while a packet waits for its ACK means the host
     // has moved on.
     awaiting_ack_ = false;
+    array_pending_ = false;
 
     switch (p.id) {
     case pid::product_request: {
@@ -68,21 +69,12 @@ void session::handle(const packet& p)
                         static_cast<std::uint8_t>((options_.version >> 8) & 0xFF)};
         product.data.insert(product.data.end(), options_.description.begin(), options_.description.end());
         product.data.push_back(0);
+        // Like a handset, the protocol array waits for the ACK of the product data.
+        array_pending_ = options_.protocols;
+        awaited_id_ = pid::product_data;
+        awaiting_ack_ = true;
+        ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
         send(product);
-        if (options_.protocols) {
-            packet array{pid::protocol_array, {}};
-            auto add = [&](char tag, int number) {
-                array.data.push_back(static_cast<std::uint8_t>(tag));
-                array.data.push_back(static_cast<std::uint8_t>(number & 0xFF));
-                array.data.push_back(static_cast<std::uint8_t>(number >> 8));
-            };
-            add('P', 0);
-            add('L', 1);
-            add('A', 10);
-            add('A', 100);
-            add('D', options_.layout);
-            send(array);
-        }
         break;
     }
     case pid::command: {
@@ -137,7 +129,33 @@ void session::tick()
 {
     if (!awaiting_ack_ || std::chrono::steady_clock::now() < ack_deadline_) return;
     awaiting_ack_ = false;
-    if (downloading_) send_next_record();
+    after_ack();
+}
+
+void session::after_ack()
+{
+    if (array_pending_) {
+        array_pending_ = false;
+        send_protocol_array();
+    } else if (downloading_) {
+        send_next_record();
+    }
+}
+
+void session::send_protocol_array()
+{
+    packet array{pid::protocol_array, {}};
+    auto add = [&](char tag, int number) {
+        array.data.push_back(static_cast<std::uint8_t>(tag));
+        array.data.push_back(static_cast<std::uint8_t>(number & 0xFF));
+        array.data.push_back(static_cast<std::uint8_t>(number >> 8));
+    };
+    add('P', 0);
+    add('L', 1);
+    add('A', 10);
+    add('A', 100);
+    add('D', options_.layout);
+    send(array);
 }
 
 } // namespace handset

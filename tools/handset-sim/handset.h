@@ -60,6 +60,9 @@ private:
     void send(const packet& p, bool corrupt = false);
     void send_next_record();
     void start_download();
+    void send_protocol_array();
+    // What goes out once the awaited ACK came (or the wait ran out).
+    void after_ack();
 
     options options_;
     std::vector<waypoint> waypoints_;
@@ -71,6 +74,7 @@ private:
 
     // A download in progress: which record goes next (-1: the records packet
     // is out), and whether the host's ACK is awaited.
+    bool array_pending_ = false;  // the protocol array follows the ACK of the product data
     bool downloading_ = false;
     int next_record_ = 0;
     bool awaiting_ack_ = false;

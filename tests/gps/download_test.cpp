@@ -1,0 +1,213 @@
+#include "link_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace wayloom::gps::testing {
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+
+void put32(bytes& b, std::size_t at, std::int32_t v)
+{
+    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+}
+
+bytes d108(const std::string& ident, std::int32_t lat, std::int32_t lon, float alt)
+{
+    bytes r(48, 0);
+    put32(r, 24, lat);
+    put32(r, 28, lon);
+    std::memcpy(r.data() + 32, &alt, 4);
+    r.insert(r.end(), ident.begin(), ident.end());
+    r.push_back(0);
+    r.push_back(0);  // empty comment
+    return r;
+}
+
+// A link started on a handset speaking L001/A010/A100 and the given layout.
+void start(link_fixture& f, int layout)
+{
+    f.ack(254);
+    f.reply(255, {0x9B, 1, 0x0E, 1, 0});
+    f.reply(253, {'L', 1, 0, 'A', 10, 0, 'A', 100, 0, 'D', static_cast<std::uint8_t>(layout & 0xFF),
+                  static_cast<std::uint8_t>(layout >> 8)});
+    f.link.init_gps();
+    ASSERT_TRUE(f.link.protocol_supported);
+    f.seen.lines.clear();
+}
+
+void transfer(link_fixture& f, const std::vector<bytes>& records, int announced = -1)
+{
+    f.ack(10);
+    const int count = announced < 0 ? static_cast<int>(records.size()) : announced;
+    f.reply(27, {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(count >> 8)});
+    for (const auto& r : records) f.reply(35, r);
+    f.reply(12, {7, 0});
+}
+
+TEST(Download, D108RecordsBecomeWaypointsInDegrees)
+{
+    link_fixture f;
+    start(f, 108);
+    f.doc.create_waypoint().name = "already-there";
+    transfer(f, {d108("GATE", 1073741824, -536870912, 61.5f), d108("BARN", 0, 0, 0)});
+    f.line.written.clear();
+    f.link.download_gps();
+    EXPECT_TRUE(f.seen.boxes.empty());
+    ASSERT_EQ(f.doc.waypoint_count(), 3);
+    const t_waypoint& gate = *f.doc.waypoints[1];
+    EXPECT_EQ(gate.name, "GATE");
+    EXPECT_EQ(gate.lat, 90);
+    EXPECT_EQ(gate.lon, -45);
+    EXPECT_EQ(gate.alt, 61.5L);
+    EXPECT_EQ(gate.number, 1) << "downloaded waypoints are numbered after those there";
+    ASSERT_EQ(f.doc.waypoints_list.size(), 3u);
+    EXPECT_EQ(f.seen.range_max, 1);
+    EXPECT_EQ(f.seen.steps, 2);
+    EXPECT_GE(f.seen.resets, 1);
+    EXPECT_TRUE(f.seen.logged("read d108 structure"));
+    EXPECT_TRUE(f.seen.logged("-45"));
+    // The command asks for the waypoints: data 7, 0 in packet 10.
+    const bytes command{16, 10, 2, 7, 0, 237, 16, 3};
+    EXPECT_TRUE(std::equal(command.begin(), command.end(), f.line.written.begin()));
+    EXPECT_EQ(f.link.record_pos, -1);
+}
+
+TEST(Download, EachLayoutFamilyNamesItsWaypoints)
+{
+    struct row {
+        int layout;
+        std::size_t size, lat_at;
+        std::vector<std::string> names;
+    };
+    const row rows[] = {
+        {100, 58, 6, {"AB  CD", "EF    "}},
+        {150, 115, 9, {"AB  CD", "EF    "}},
+        {105, 10, 0, {"1", "2"}},
+        {106, 24, 14, {"1", "2"}},
+    };
+    for (const row& r : rows) {
+        link_fixture f;
+        start(f, r.layout);
+        std::vector<bytes> records;
+        for (const char* ident : {"AB  CD", "EF    "}) {
+            bytes rec(r.size, 0);
+            if (r.layout == 100 || r.layout == 150) std::memcpy(rec.data(), ident, 6);
+            put32(rec, r.lat_at, 1073741824);
+            put32(rec, r.lat_at + 4, 536870912);
+            records.push_back(rec);
+        }
+        transfer(f, records);
+        f.link.download_gps();
+        ASSERT_EQ(f.doc.waypoint_count(), 2) << r.layout;
+        EXPECT_EQ(f.doc.waypoints[0]->name, r.names[0]) << r.layout;
+        EXPECT_EQ(f.doc.waypoints[1]->name, r.names[1]) << r.layout;
+        EXPECT_EQ(f.doc.waypoints[1]->lat, 90) << r.layout;
+        EXPECT_EQ(f.doc.waypoints[1]->lon, 45) << r.layout;
+    }
+}
+
+TEST(Download, APassWithoutAValidPacketAddsNothingButCounts)
+{
+    link_fixture f;
+    start(f, 108);
+    f.ack(10);
+    f.reply(27, {3, 0});
+    f.reply(35, d108("ONE", 0, 0, 0));
+    bytes bad = frame(35, d108("TWO", 0, 0, 0));
+    bad[bad.size() - 3] ^= 1;
+    f.line.replies.push_back(bad);
+    f.reply(35, d108("THREE", 0, 0, 0));
+    f.link.download_gps();
+    ASSERT_EQ(f.doc.waypoint_count(), 2);
+    EXPECT_EQ(f.doc.waypoints[0]->name, "ONE");
+    EXPECT_EQ(f.doc.waypoints[1]->name, "THREE");
+    EXPECT_TRUE(f.seen.logged("no waypoint record"));
+
+    link_fixture silent;
+    start(silent, 108);
+    silent.ack(10);
+    silent.reply(27, {5, 0});
+    silent.link.download_gps();  // nothing more comes: five empty passes, then done
+    EXPECT_EQ(silent.doc.waypoint_count(), 0);
+    EXPECT_EQ(silent.link.record_pos, -1);
+}
+
+TEST(Download, TheMemoIsClearedEveryTwentyRecords)
+{
+    link_fixture f;
+    start(f, 108);
+    std::vector<bytes> records(40, d108("W", 0, 0, 0));
+    transfer(f, records);
+    f.link.download_gps();
+    EXPECT_EQ(f.doc.waypoint_count(), 40);
+    EXPECT_EQ(f.seen.clears, 2);
+}
+
+TEST(Download, AnEarlyTransferCompleteEndsNormallyAndExtraRecordsAreDropped)
+{
+    link_fixture early;
+    start(early, 108);
+    transfer(early, {d108("A", 0, 0, 0)}, 3);
+    early.link.download_gps();
+    EXPECT_EQ(early.doc.waypoint_count(), 1);
+    EXPECT_TRUE(early.seen.boxes.empty());
+
+    link_fixture extra;
+    start(extra, 108);
+    extra.ack(10);
+    extra.reply(27, {1, 0});
+    extra.reply(35, d108("A", 0, 0, 0));
+    extra.reply(35, d108("B", 0, 0, 0));
+    extra.link.download_gps();
+    EXPECT_EQ(extra.doc.waypoint_count(), 1);
+}
+
+TEST(Download, FailuresShowTheBox)
+{
+    struct row {
+        const char* name;
+        void (*script)(link_fixture&);
+    };
+    const row rows[] = {
+        {"no ack of the command", [](link_fixture&) {}},
+        {"no records announced", [](link_fixture& f) { f.ack(10); f.reply(27, {0, 0}); }},
+        {"another reply", [](link_fixture& f) { f.ack(10); f.reply(99, {1}); }},
+        {"cut-off strings in the last record",
+         [](link_fixture& f) {
+             bytes r = d108("CUT", 0, 0, 0);
+             r.pop_back();
+             r.pop_back();
+             transfer(f, {r});
+         }},
+    };
+    for (const row& r : rows) {
+        link_fixture f;
+        start(f, 108);
+        r.script(f);
+        f.link.download_gps();
+        EXPECT_EQ(f.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"})) << r.name;
+    }
+
+    link_fixture not_started;
+    not_started.link.download_gps();
+    EXPECT_EQ(not_started.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"}));
+}
+
+TEST(Download, AnIdentIsTakenOnlyFromTheBytesReceived)
+{
+    link_fixture f;
+    start(f, 108);
+    bytes r(48, 0);
+    const std::string long_ident(80, 'X');
+    r.insert(r.end(), long_ident.begin(), long_ident.end());  // no NUL at all
+    transfer(f, {r});
+    f.link.download_gps();
+    ASSERT_EQ(f.doc.waypoint_count(), 1);
+    EXPECT_EQ(f.doc.waypoints[0]->name, std::string(64, 'X')) << "at most 64 characters, none past the record";
+}
+
+} // namespace
+} // namespace wayloom::gps::testing

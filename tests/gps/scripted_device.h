@@ -1,0 +1,77 @@
+// A serial device whose other end is a script: it records what the link
+// writes and hands out prepared replies, one reply per read.
+#pragma once
+
+#include "gps/serial_device.h"
+
+#include <deque>
+#include <vector>
+
+namespace wayloom::gps::testing {
+
+class scripted_device : public serial_device {
+public:
+    struct shared {
+        std::vector<std::uint8_t> written;
+        std::deque<std::vector<std::uint8_t>> replies;  // each read takes the front one; none: time-out
+        int read_error_at = -1;                         // the read with this number fails
+        int reads = 0;
+        bool refuse_open = false, refuse_settings = false;
+        bool opened = false;
+    };
+    explicit scripted_device(shared& s) : s_(s) {}
+
+    bool open(const std::string&) override { return s_.opened = !s_.refuse_open; }
+    bool is_open() const override { return s_.opened; }
+    bool set_queues(std::size_t, std::size_t) override { return true; }
+    bool read_line_settings() override { return true; }
+    bool apply_line_settings(const line_settings&) override { return !s_.refuse_settings; }
+    void set_timeouts(int, int) override {}
+    read_result read(std::uint8_t* into, std::size_t max) override
+    {
+        read_result r;
+        if (s_.reads++ == s_.read_error_at) {
+            r.error = 5;
+            return r;
+        }
+        if (s_.replies.empty()) return r;
+        auto& front = s_.replies.front();
+        r.count = std::min(max, front.size());
+        std::copy(front.begin(), front.begin() + static_cast<std::ptrdiff_t>(r.count), into);
+        front.erase(front.begin(), front.begin() + static_cast<std::ptrdiff_t>(r.count));
+        if (front.empty()) s_.replies.pop_front();
+        return r;
+    }
+    long write(const std::uint8_t* bytes, std::size_t count) override
+    {
+        s_.written.insert(s_.written.end(), bytes, bytes + count);
+        return static_cast<long>(count);
+    }
+    void close() override { s_.opened = false; }
+
+private:
+    shared& s_;
+};
+
+// Frames a packet as a handset sends it.
+inline std::vector<std::uint8_t> frame(std::uint8_t id, std::vector<std::uint8_t> data)
+{
+    std::vector<std::uint8_t> out{16};
+    unsigned sum = id + static_cast<unsigned>(data.size());
+    auto put = [&](std::uint8_t b) {
+        out.push_back(b);
+        if (b == 16) out.push_back(16);
+    };
+    put(id);
+    put(static_cast<std::uint8_t>(data.size()));
+    for (auto b : data) {
+        put(b);
+        sum += b;
+    }
+    put(static_cast<std::uint8_t>((256 - (sum & 0xFF)) & 0xFF));
+    out.push_back(16);
+    out.push_back(3);
+    return out;
+}
+
+} // namespace wayloom::gps::testing

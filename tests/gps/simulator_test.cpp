@@ -1,0 +1,154 @@
+// The real port and link against the handset simulator on a
+// pseudo-terminal: the simulator was written from what a handset sends, not
+// from the link, so agreement here means something.
+#include "gps/gps_link.h"
+#include "gps/serial_posix.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace wayloom::gps {
+namespace {
+
+class simulator {
+public:
+    explicit simulator(std::vector<std::string> args)
+    {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            std::vector<char*> argv{const_cast<char*>(HANDSET_SIM)};
+            for (auto& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(HANDSET_SIM, argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        char c;
+        while (::read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
+        ::close(out[0]);
+    }
+    ~simulator()
+    {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string path_;
+};
+
+struct boxes : link_observer {
+    std::vector<std::string> shown;
+    std::vector<std::string> lines;
+    void error_box(std::string_view m) override { shown.emplace_back(m); }
+    void status_line(std::string_view l) override { lines.emplace_back(l); }
+};
+
+const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
+
+struct session {
+    map_document doc;
+    boxes seen;
+    gps_link link;
+    session(const std::string& port)
+        : link(doc, std::make_unique<posix_serial>(), seen,
+               (std::filesystem::temp_directory_path() / "wayloom_sim_test.log").string())
+    {
+        link.texts.port = port;
+        link.status_logging = true;
+    }
+};
+
+TEST(Simulator, StartUpAndDownloadInEveryLayout)
+{
+    for (const char* layout : {"D100", "D101", "D102", "D103", "D104", "D107", "D150", "D151", "D152", "D154",
+                               "D105", "D106", "D155", "D108", "D109"}) {
+        simulator sim({"--map", farm, "--layout", layout});
+        ASSERT_FALSE(sim.path().empty());
+        session s(sim.path());
+        s.link.init_gps();
+        ASSERT_TRUE(s.seen.shown.empty()) << layout << ": " << s.seen.shown.front();
+        s.link.download_gps();
+        EXPECT_TRUE(s.seen.shown.empty()) << layout;
+        ASSERT_EQ(s.doc.waypoint_count(), 33) << layout;
+        const t_waypoint& first = *s.doc.waypoints[0];
+        EXPECT_NEAR(static_cast<double>(first.lat), 52.413, 1e-6) << layout;
+        EXPECT_NEAR(static_cast<double>(first.lon), -4.052, 1e-6) << layout;
+        const std::string l = layout;
+        if (l == "D108" || l == "D109") {
+            EXPECT_EQ(first.name, "farmyard") << layout;
+            EXPECT_NEAR(static_cast<double>(first.alt), 61.5, 1e-3);
+        } else if (l == "D105" || l == "D106" || l == "D155") {
+            EXPECT_EQ(first.name, "1") << layout;
+        } else {
+            EXPECT_EQ(first.name, "farmya") << layout;
+        }
+    }
+}
+
+TEST(Simulator, WithoutAProtocolArrayTheProductTableIsUsed)
+{
+    simulator sim({"--no-protocols", "--product", "77", "--version", "320", "--layout", "D103", "--map", farm});
+    session s(sim.path());
+    s.link.init_gps();
+    EXPECT_TRUE(s.seen.shown.empty());
+    EXPECT_EQ(s.link.readers[app_waypoint].size, 60);
+    s.link.download_gps();
+    EXPECT_EQ(s.doc.waypoint_count(), 33);
+}
+
+TEST(Simulator, ASpoiltRecordAddsNothingAndNoCopy)
+{
+    simulator sim({"--bad-checksum", "2"});
+    session s(sim.path());
+    s.link.init_gps();
+    s.link.download_gps();
+    ASSERT_GE(s.doc.waypoint_count(), 1);
+    EXPECT_EQ(s.doc.waypoints[0]->name, "gate");
+    std::vector<std::string> names;
+    for (const auto& w : s.doc.waypoints) names.push_back(w->name);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "barn"), 0) << "the spoilt record";
+    EXPECT_EQ(std::count(names.begin(), names.end(), "gate"), 1) << "no copy of the one before";
+}
+
+TEST(Simulator, FaultsOnTheLine)
+{
+    struct row {
+        const char* name;
+        std::vector<std::string> args;
+        int waypoints;
+        std::vector<std::string> boxes;
+    };
+    const row rows[] = {
+        {"record 3 dropped", {"--drop", "3"}, 3, {}},
+        {"product request not acknowledged", {"--no-ack", "1"}, 0, {"Protocol unsupported", "Waypoint Download failed"}},
+        {"silent after the product data", {"--silent-after", "2"}, 0, {"Waypoint Download failed"}},
+        {"NAK of the product request", {"--nak", "1"}, 0, {"Protocol unsupported", "Waypoint Download failed"}},
+    };
+    for (const row& r : rows) {
+        std::vector<std::string> args = r.args;
+        simulator sim(args);  // four built-in waypoints
+        session s(sim.path());
+        s.link.init_gps();
+        s.link.download_gps();
+        EXPECT_EQ(s.doc.waypoint_count(), r.waypoints) << r.name;
+        EXPECT_EQ(s.seen.shown, r.boxes) << r.name;
+    }
+}
+
+} // namespace
+} // namespace wayloom::gps
