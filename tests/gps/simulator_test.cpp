@@ -4,6 +4,8 @@
 #include "gps/gps_link.h"
 #include "gps/serial_posix.h"
 
+#include "../tools/simulator_process.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,39 +19,6 @@
 namespace wayloom::gps {
 namespace {
 
-class simulator {
-public:
-    explicit simulator(std::vector<std::string> args)
-    {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            std::vector<char*> argv{const_cast<char*>(HANDSET_SIM)};
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(HANDSET_SIM, argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        char c;
-        while (::read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-        ::close(out[0]);
-    }
-    ~simulator()
-    {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string path_;
-};
 
 struct boxes : link_observer {
     std::vector<std::string> shown;

@@ -3,6 +3,8 @@
 // simulator speaks the protocol as other software knows it.
 #include "source/reader.h"
 
+#include "../tools/simulator_process.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -24,42 +26,6 @@ namespace fs = std::filesystem;
 
 bool have_gpsbabel() { return std::system("command -v gpsbabel >/dev/null 2>&1") == 0; }
 
-// The simulator as a child process, stopped when this goes out of scope.
-class simulator {
-public:
-    explicit simulator(std::vector<std::string> args)
-    {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            std::vector<char*> argv{const_cast<char*>(HANDSET_SIM)};
-            for (auto& a : args) argv.push_back(a.data());
-            argv.push_back(nullptr);
-            ::execv(HANDSET_SIM, argv.data());
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        // The first line is the pseudo-terminal's path.
-        char c;
-        while (::read(out[0], &c, 1) == 1 && c != '\n') path_ += c;
-        ::close(out[0]);
-    }
-    ~simulator()
-    {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    pid_t pid_ = -1;
-    std::string path_;
-};
 
 // Runs a command with a time limit; its exit code, or -1 when it timed out.
 int run(const std::string& command)
