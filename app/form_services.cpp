@@ -68,6 +68,15 @@ form_services with_desktop_defaults(form_services services, QWidget* window)
         services.open_url = [](const std::string& address) {
             return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
         };
+    if (!services.ask_save_changes)
+        services.ask_save_changes = [window] {
+            const auto answer = QMessageBox::question(
+                window, "Wayloom", QString::fromUtf8(save_changes_question.data(), save_changes_question.size()),
+                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+            if (answer == QMessageBox::Save) return save_answer::save;
+            if (answer == QMessageBox::Discard) return save_answer::discard;
+            return save_answer::cancel;
+        };
     if (!services.quit) services.quit = [] { QCoreApplication::exit(0); };
     return services;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/save_dialog.h"
+#include "editing/unsaved_changes.h"
 
 #include <functional>
 #include <optional>
@@ -24,6 +25,8 @@ struct form_services {
     // Opens an address ("file:///..." or "https://...") in the user's
     // browser; false when no browser could be started.
     std::function<bool(const std::string& address)> open_url;
+    // "Save changes to the map?" with Save, Discard and Cancel.
+    std::function<save_answer()> ask_save_changes;
     // Ends the message loop at once.
     std::function<void()> quit;
 };

@@ -2,6 +2,8 @@
 
 #include <QItemSelection>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QScrollBar>
 #include <QString>
 
 namespace wayloom {
@@ -45,7 +47,10 @@ item_list_view::item_list_view(item_list& list, QAbstractItemView::SelectionMode
 void item_list_view::reload()
 {
     applying_ = true;
+    // A click in a list reloads it: the rows stay where the user saw them.
+    const int scrolled = verticalScrollBar()->value();
     model_->reload();
+    verticalScrollBar()->setValue(scrolled);
     // Runs of selected entries become one range each, so a long selection
     // costs one call per run rather than one per entry.
     QItemSelection selection;
@@ -63,9 +68,19 @@ void item_list_view::reload()
     if (first_selected >= 0) {
         const QModelIndex at = model_->index(first_selected);
         selectionModel()->setCurrentIndex(at, QItemSelectionModel::NoUpdate);
-        scrollTo(at, QAbstractItemView::PositionAtCenter);
+        scrollTo(at, QAbstractItemView::EnsureVisible);
     }
     applying_ = false;
+}
+
+void item_list_view::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    const QModelIndex entry = indexAt(at);
+    const Qt::MouseButton button = event->button();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    QListView::mousePressEvent(event);
+    emit mouse_down(entry.isValid() ? entry.row() : -1, at, button, modifiers);
 }
 
 void item_list_view::selection_changed(const QItemSelection& selected,

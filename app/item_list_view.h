@@ -38,6 +38,15 @@ public:
     // scrolls to the first selected entry.
     void reload();
 
+signals:
+    // A mouse button went down at `at` (viewport coordinates) over entry
+    // `row` (-1 when over no entry), after the list took the press for its
+    // own selection.
+    void mouse_down(int row, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     item_list_model* model_;
     bool applying_ = false;  // the selection is being set from the flags

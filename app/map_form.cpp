@@ -4,6 +4,13 @@
 #include "app/map_surface.h"
 #include "app/toolbar_icons.h"
 #include "app/window_position.h"
+#include "editing/item_commands.h"
+#include "editing/mode_switching.h"
+#include "editing/node_moves.h"
+#include "editing/qt/attributes_form.h"
+#include "editing/set_building.h"
+#include "editing/shape_building.h"
+#include "editing/unsaved_changes.h"
 #include "source/writer.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/map_refresh.h"
@@ -30,6 +37,7 @@ namespace wayloom {
 
 namespace {
 
+constexpr const char* caption = "Wayloom " WAYLOOM_VERSION;
 constexpr const char* web_page = "https://wayloom.example.org/";
 constexpr const char* map_filter = "Wayloom map file [wlm]|*.wlm";
 constexpr const char* bitmap_filter = "Windows bitmap [bmp]|*.bmp";
@@ -89,10 +97,12 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
     : QMainWindow(parent), options_(std::move(options)),
       services_(with_desktop_defaults(std::move(services), this))
 {
-    setWindowTitle(QStringLiteral("Wayloom " WAYLOOM_VERSION));
+    setWindowTitle(QString::fromUtf8(caption));
     build_panels();
     build_menus();
     build_toolbars();
+    attributes = new Tattributes_form(editor, this);
+    connect_editing();
     resize(880, 504);
 
     state.set_map_border(0);
@@ -101,6 +111,12 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
                                    static_cast<std::uint32_t>(palette().color(QPalette::Window).blue()));
     load_path = save_path = options_.program_directory;
     load_settings();
+    settings_writers.push_back([this](ini_file& settings) {
+        save_placement(*attributes, settings, "attributes");
+        attributes->save_settings([&](std::string_view key, std::string_view value) {
+            settings.write_string("attributes", key, value);
+        });
+    });
 
     if (options_.map_argument)
         if (const auto file = map_argument_file(*options_.map_argument, load_path))
@@ -208,12 +224,12 @@ void Tmap_form::build_panels()
         sheet_column->addWidget(lower, 1);
     };
     build_sheet(waypoints_sheet, classes_panel, class_edit, class_list, doc.class_list,
-                waypoint_panel, waypoints_shape_list, waypoints_shape_items, waypoints_list,
+                waypoint_panel, waypoints_shape_list, editor.waypoints_shape_list, waypoints_list,
                 doc.waypoints_list);
     map_control->addTab(waypoints_sheet, "Waypoints");
     build_sheet(points_sheet, points_classes_panel, points_class_edit, points_class_list,
-                doc.points_class_list, points_panel, points_list, points_items,
-                waypoints_set_list, waypoints_set_items);
+                doc.points_class_list, points_panel, points_list, editor.points_list,
+                waypoints_set_list, editor.waypoints_set_list);
     map_control->addTab(points_sheet, "Points");
 
     error_sheet = new QWidget(map_control);
@@ -245,8 +261,8 @@ void Tmap_form::build_menus()
     cut_item = menu_entry(edit, "&Cut", nullptr, false);
     paste_item = menu_entry(edit, "&Paste", nullptr, false);
     edit->addSeparator();
-    delete_item = menu_entry(edit, "&Delete", nullptr, false);
-    edit_item = menu_entry(edit, "&Edit", nullptr, false);
+    delete_item = menu_entry(edit, "&Delete");
+    edit_item = menu_entry(edit, "&Edit");
 
     QMenu* view = menuBar()->addMenu("&View");
     refresh_item = menu_entry(view, "&Refresh from source");
@@ -263,23 +279,23 @@ void Tmap_form::build_menus()
     download_item = menu_entry(gps, "&Download Waypoints", "Download waypoints from GPS", false);
 
     QMenu* shapes = menuBar()->addMenu("&Shapes");
-    shapes_attributes_item = menu_entry(shapes, "&Show attributes", nullptr, false);
-    add_shape_item = menu_entry(shapes, "&Add shape", nullptr, false);
-    shapes_up_item = menu_entry(shapes, "Move &up", nullptr, false);
-    shapes_down_item = menu_entry(shapes, "Move &down", nullptr, false);
-    shapes_delete_item = menu_entry(shapes, "D&elete", nullptr, false);
+    shapes_attributes_item = menu_entry(shapes, "&Show attributes");
+    add_shape_item = menu_entry(shapes, "&Add shape");
+    shapes_up_item = menu_entry(shapes, "Move &up");
+    shapes_down_item = menu_entry(shapes, "Move &down");
+    shapes_delete_item = menu_entry(shapes, "D&elete");
 
     QMenu* points = menuBar()->addMenu("&Points");
-    points_attributes_item = menu_entry(points, "&Show attributes", nullptr, false);
-    add_set_item = menu_entry(points, "&Add set", nullptr, false);
-    points_up_item = menu_entry(points, "Move &up", nullptr, false);
-    points_down_item = menu_entry(points, "Move points &down", nullptr, false);
-    points_delete_item = menu_entry(points, "D&elete", nullptr, false);
+    points_attributes_item = menu_entry(points, "&Show attributes");
+    add_set_item = menu_entry(points, "&Add set");
+    points_up_item = menu_entry(points, "Move &up");
+    points_down_item = menu_entry(points, "Move points &down");
+    points_delete_item = menu_entry(points, "D&elete");
 
     QMenu* classes = menuBar()->addMenu("&Classes");
-    classes_attributes_item = menu_entry(classes, "&Show attributes", nullptr, false);
-    add_class_item = menu_entry(classes, "&Add class", nullptr, false);
-    delete_class_item = menu_entry(classes, "&Delete class", nullptr, false);
+    classes_attributes_item = menu_entry(classes, "&Show attributes");
+    add_class_item = menu_entry(classes, "&Add class");
+    delete_class_item = menu_entry(classes, "&Delete class");  // has no action
 
     QMenu* help = menuBar()->addMenu("&Help");
     about_item = menu_entry(help, "About", nullptr, false);
@@ -324,8 +340,8 @@ void Tmap_form::build_toolbars()
     update_button = tool_button(bar, theme_icon("document-revert", 'U'), "Update manual changes made to map source");
     draw_button = tool_button(bar, theme_icon("applications-graphics", 'D'), "Draw map");
     bar->addSeparator();
-    delete_shape_button = tool_button(bar, theme_icon("edit-delete", 'E'), "Delete Shape", false);
-    edit_shape_button = tool_button(bar, theme_icon("document-properties", 'E'), "Edit Shape", false);
+    delete_shape_button = tool_button(bar, theme_icon("edit-delete", 'E'), "Delete Shape");
+    edit_shape_button = tool_button(bar, theme_icon("document-properties", 'E'), "Edit Shape");
     bar->addSeparator();
     exit_button = tool_button(bar, theme_icon("application-exit", 'Q'), "Exit from Wayloom");
 
@@ -365,6 +381,112 @@ void Tmap_form::build_toolbars()
     }
 }
 
+void Tmap_form::connect_editing()
+{
+    auto on = [this](QAction* action, edit_result (*command)(map_editor&)) {
+        connect(action, &QAction::triggered, this, [this, command] { apply(command(editor)); });
+    };
+    on(delete_button, delete_button_click);
+    on(shapes_delete_item, delete_button_click);
+    on(up_button, up_button_click);
+    on(shapes_up_item, up_button_click);
+    on(down_button, down_button_click);
+    on(shapes_down_item, down_button_click);
+    on(delete_point_button, delete_point_button_click);
+    on(points_delete_item, delete_point_button_click);
+    on(move_point_up_button, points_up_button_click);
+    on(points_up_item, points_up_button_click);
+    on(move_point_down_button, points_down_button_click);
+    on(points_down_item, points_down_button_click);
+    for (QAction* commit : {add_shape_buttton, add_point_button, add_shape_item, add_set_item})
+        on(commit, add_shape_buttton_click);
+    on(path_button, path_button_click);
+    on(polygon_button, polygon_button_click);
+    on(edit_shape_button, edit_shape_button_click);
+    on(edit_item, edit_shape_button_click);
+    on(delete_shape_button, delete_shape_button_click);
+    on(delete_item, delete_shape_button_click);
+
+    for (QAction* show : {colour_button, point_attributes_button, shapes_attributes_item,
+                          points_attributes_item, classes_attributes_item})
+        connect(show, &QAction::triggered, this, &Tmap_form::colour_buttonClick);
+    connect(attributes, &Tattributes_form::map_changed, this, [this] {
+        edit_result repaint;
+        repaint.repaint = true;
+        apply(repaint);
+    });
+
+    connect(map_control, &QTabWidget::currentChanged, this,
+            [this](int tab) { apply(map_control_change(editor, tab)); });
+
+    connect(waypoints_list, &item_list_view::mouse_down, this,
+            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                if (button != Qt::LeftButton) return;
+                apply(waypoints_list_mouse_down(editor, row, modifiers.testFlag(Qt::ShiftModifier)));
+            });
+    connect(waypoints_set_list, &item_list_view::mouse_down, this,
+            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                if (button != Qt::LeftButton) return;
+                apply(waypoints_set_list_mouse_down(editor, row,
+                                                    modifiers.testFlag(Qt::ShiftModifier)));
+            });
+
+    // A rename: a right click picks the entry, then every edit of
+    // shape_edit renames whatever entry lies under that click.
+    connect(shape_list, &item_list_view::mouse_down, this,
+            [this](int row, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers) {
+                if (button != Qt::RightButton) return;
+                rename_point = at;
+                if (const auto text = shape_list_mouse_down(editor, row))
+                    shape_edit->setText(QString::fromStdString(*text));
+            });
+    connect(shape_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QModelIndex at = shape_list->indexAt(rename_point);
+        apply(shape_edit_change(editor, at.isValid() ? at.row() : -1, text.toStdString()));
+    });
+
+    auto class_from_box = [this] {
+        QLineEdit* box = editor.mode == points_tab ? points_class_edit : class_edit;
+        std::string text = box->text().toStdString();
+        const edit_result result = create_class(editor, text);
+        box->setText(QString::fromStdString(text));
+        apply(result);
+    };
+    connect(class_edit, &QLineEdit::returnPressed, this, class_from_box);
+    connect(points_class_edit, &QLineEdit::returnPressed, this, class_from_box);
+    connect(add_class_button, &QAction::triggered, this, class_from_box);
+    connect(add_class_item, &QAction::triggered, this, class_from_box);
+}
+
+void Tmap_form::colour_buttonClick()
+{
+    attributes->open_for_editing();
+}
+
+void Tmap_form::apply(const edit_result& result)
+{
+    if (!result.error.empty()) services_.error_box(result.error);
+    reload_lists();
+    right_toolbar->setVisible(editor.right_toolbar_shown);
+    right_toolbar->setEnabled(editor.right_toolbar_shown);
+    points_toolbar->setVisible(editor.points_toolbar_shown);
+    points_toolbar->setEnabled(editor.points_toolbar_shown);
+    if (const t_shape* shape = editor.build_shape())
+        (shape->is_path() ? path_button : polygon_button)->setChecked(true);
+    if (result.repaint) place_surface();
+    update_caption();
+}
+
+void Tmap_form::update_caption()
+{
+    setWindowTitle(QString::fromStdString(window_caption(caption, editor.changes)));
+}
+
+bool Tmap_form::may_drop_map_now()
+{
+    return may_drop_map(editor.changes, services_.ask_save_changes, [this] { return save_map_file(); });
+}
+
 std::string Tmap_form::settings_file() const
 {
     return join_path(options_.program_directory, "wayloom.ini");
@@ -387,6 +509,11 @@ void Tmap_form::load_settings()
         const int w = size("width", width());
         resize(w, h);
         monitor = load_placement(*this, settings, "main");
+        load_placement(*attributes, settings, "attributes");
+        attributes->load_settings([&](std::string_view key) -> std::optional<std::string> {
+            if (!settings.contains("attributes", key)) return std::nullopt;
+            return settings.read_string("attributes", key, "");
+        });
     }
     loading_settings_ = false;
     resize_form();
@@ -407,10 +534,16 @@ void Tmap_form::save_settings()
 
 void Tmap_form::closeEvent(QCloseEvent* event)
 {
+    if (!may_drop_map_now()) {
+        event->ignore();
+        return;
+    }
     save_settings();
+    editor.release_build_items();
     doc.demolish();
-    reload_lists();
-    shape_window->update();
+    editor.sync_with_map();
+    apply({});
+    attributes->hide();
     event->accept();
 }
 
@@ -447,13 +580,15 @@ void Tmap_form::reload_lists()
         view->reload();
 }
 
-void Tmap_form::read_map_file(const std::string& file_name)
+bool Tmap_form::read_map_file(const std::string& file_name)
 {
-    if (building()) return;
+    if (building()) return false;
     state.reading_map = true;
     const read_report report = read_map(doc, file_name, view_after_read(state));
     state.reading_map = false;
+    editor.sync_with_map();
     show_read_report(report, file_name);
+    return report.ok();
 }
 
 void Tmap_form::show_read_report(const read_report& report, const std::string& missing_name)
@@ -472,10 +607,24 @@ void Tmap_form::show_read_report(const read_report& report, const std::string& m
 void Tmap_form::project_load(bool clear_first)
 {
     if (building()) return;
+    if (clear_first && !may_drop_map_now()) return;
     const std::optional<std::string> chosen = services_.open_file(load_path);
     if (!chosen) return;
-    if (clear_first) doc.demolish();
-    read_map_file(*chosen);
+    if (clear_first) {
+        editor.release_build_items();
+        doc.demolish();
+        editor.sync_with_map();
+    }
+    const std::size_t items_before = doc.shape_list.size() + doc.waypoints_list.size();
+    const bool clean = read_map_file(*chosen);
+    if (clear_first) {
+        // A map the reader could only take in part is not the file any more.
+        if (clean || doc.empty()) editor.changes.saved();
+        else editor.changes.changed();
+    } else if (doc.shape_list.size() + doc.waypoints_list.size() != items_before) {
+        editor.changes.changed();
+    }
+    update_caption();
     if (const std::string folder = directory_of(*chosen); !folder.empty()) load_path = folder;
 }
 
@@ -483,22 +632,27 @@ void Tmap_form::load_project() { project_load(true); }
 
 void Tmap_form::merge_project() { project_load(false); }
 
-void Tmap_form::save_project()
+void Tmap_form::save_project() { save_map_file(); }
+
+bool Tmap_form::save_map_file()
 {
-    if (building() || doc.empty()) return;
+    if (building() || doc.empty()) return false;
     const save_request request{save_path, {map_filter}, "wlm",
                                map_file_name_.empty() ? "new.wlm" : map_file_name_};
     const std::optional<save_choice> choice = services_.save_file(request);
-    if (!choice) return;
+    if (!choice) return false;
     const std::string file = add_default_extension(choice->file_name, request.default_extension);
     std::string error;
     if (!save_map(doc, file, &error)) {
         services_.error_box("cannot write " + file + ": " + error);
-        return;
+        return false;
     }
     map_file_name_ = file_part(file);
     if (const std::string folder = directory_of(file); !folder.empty()) save_path = folder;
+    editor.changes.saved();
+    update_caption();
     shape_window->update();
+    return true;
 }
 
 void Tmap_form::export_buttonClick()
@@ -523,11 +677,17 @@ void Tmap_form::export_buttonClick()
 void Tmap_form::update_buttonClick()
 {
     if (doc.shapes.empty() && doc.sets.empty()) return;
+    if (!may_drop_map_now()) return;
+    editor.release_build_items();
     doc.demolish();
     state.reading_map = true;
     const read_report report = read_from_file(doc, view_after_read(state));
     state.reading_map = false;
+    editor.sync_with_map();
+    if (report.ok() || doc.empty()) editor.changes.saved();
+    else editor.changes.changed();
     show_read_report(report, {});
+    apply({});
 }
 
 void Tmap_form::draw_buttonClick()
@@ -536,9 +696,12 @@ void Tmap_form::draw_buttonClick()
     place_surface();
 }
 
-void Tmap_form::exit_itemClick() { services_.quit(); }
+void Tmap_form::exit_itemClick()
+{
+    if (may_drop_map_now()) services_.quit();
+}
 
-void Tmap_form::exit_buttonClick() { services_.quit(); }
+void Tmap_form::exit_buttonClick() { exit_itemClick(); }
 
 std::string Tmap_form::shipped_file(const std::string& name) const
 {

@@ -7,12 +7,14 @@
 #include "app/form_services.h"
 #include "app/ini_file.h"
 #include "app/program_paths.h"
+#include "editing/map_editor.h"
 #include "model/item_list.h"
 #include "model/map_document.h"
 #include "source/reader.h"
 #include "view/geometry/view_state.h"
 
 #include <QMainWindow>
+#include <QPoint>
 
 #include <functional>
 #include <string>
@@ -29,6 +31,7 @@ namespace wayloom {
 
 class item_list_view;
 class map_surface;
+class Tattributes_form;
 
 class Tmap_form : public QMainWindow {
     Q_OBJECT
@@ -47,16 +50,12 @@ public:
     std::string save_path;  // where Save map and Export start
     std::int32_t monitor = -1;  // monitor the window was placed on
 
-    // The build modes of the Waypoints and Points tabs; while either is on,
-    // the file commands and the export do nothing.
-    bool building_shape = false;
-    bool building_set = false;
-    bool building() const { return building_shape || building_set; }
-
-    // Lists shown while an item is built; the map's own lists are in `doc`.
-    item_list waypoints_shape_items;
-    item_list points_items;
-    item_list waypoints_set_items;
+    // The editing rules with the build modes of the Waypoints and Points
+    // tabs and the lists shown while an item is built; while a build mode is
+    // on, the file commands and the export do nothing.
+    map_editor editor{doc, state};
+    bool building() const { return editor.building_shape || editor.building_set; }
+    Tattributes_form* attributes = nullptr;
 
     // Other windows add the writers of their settings sections here; the
     // close writes them in the order added, after the section "main".
@@ -68,12 +67,21 @@ public:
     void save_settings();
     // Lays out the drawing area and projects the map into it.
     void resize_form();
-    // Reads a map file into the map as it stands (callers clear it first).
-    void read_map_file(const std::string& file_name);
+    // Reads a map file into the map as it stands (callers clear it first);
+    // whether it was read without an error.
+    bool read_map_file(const std::string& file_name);
     // Shows every list again after the core lists changed.
     void reload_lists();
     // Moves the drawing surface to where the last projection put it and repaints.
     void place_surface();
+    // Shows what an editing command did: its error, the lists, the build
+    // tool strips, the surface and the caption.
+    void apply(const edit_result& result);
+    // The caption, with "*" while the map has unsaved changes.
+    void update_caption();
+    // Asks "Save changes to the map?" when the map has unsaved changes;
+    // false when the command that would drop the map must stop.
+    bool may_drop_map_now();
 
     // Panels and controls, named by role.
     QWidget* map_panel = nullptr;
@@ -141,6 +149,7 @@ public slots:
     void load_project();   // File "&Open map"
     void merge_project();  // File "&Merge map"
     void save_project();   // File "&Save map"
+    void colour_buttonClick();  // the "Attributes page" buttons and "&Show attributes"
     void export_buttonClick();
     void update_buttonClick();  // View "&Refresh from source"
     void draw_buttonClick();    // View "Re&draw map"
@@ -160,10 +169,13 @@ private:
     bool loading_settings_ = false;
     bool resizing_ = false;
     std::string map_file_name_;  // the name the save dialog proposes for a map
+    QPoint rename_point{-1, -1};  // where shape_list was last right-clicked
 
     void build_panels();
     void build_menus();
     void build_toolbars();
+    void connect_editing();
+    bool save_map_file();  // Save map; whether the file was written
     void project_load(bool clear_first);
     void show_read_report(const read_report& report, const std::string& missing_name);
     // A page shipped with the program: from the program directory, else

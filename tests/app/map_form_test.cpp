@@ -4,6 +4,7 @@
 #include "app/map_form.h"
 #include "app/map_surface.h"
 #include "app/window_position.h"
+#include "window_test_support.h"
 
 #include <QAction>
 #include <QFile>
@@ -31,86 +32,7 @@
 using namespace wayloom;
 namespace fs = std::filesystem;
 
-namespace {
-
-const std::string source_dir = WAYLOOM_SOURCE_DIR;
-const std::string farm = source_dir + "/examples/farm.wlm";
-const std::string examples = source_dir + "/examples/";
-
-std::string read_text(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void write_text(const std::string& name, const std::string& text)
-{
-    std::ofstream(name, std::ios::binary) << text;
-}
-
-std::vector<std::string> texts(const item_list& list)
-{
-    std::vector<std::string> out;
-    for (const list_entry& e : list.entries) out.push_back(e.text);
-    return out;
-}
-
-std::vector<std::string> shown(const item_list_view* view)
-{
-    std::vector<std::string> out;
-    for (int row = 0; row < view->model()->rowCount(); ++row)
-        out.push_back(view->model()->index(row, 0).data().toString().toStdString());
-    return out;
-}
-
-const std::vector<std::string> farm_items = {"north-meadow", "long-field", "orchard",
-                                             "pond",         "farm-track", "fence-posts"};
-
-// Everything the window asked of the desktop, and the answers to give.
-struct desktop_double {
-    std::deque<std::optional<std::string>> open_answers;
-    std::deque<std::optional<save_choice>> save_answers;
-    std::vector<std::string> open_directories;
-    std::vector<save_request> save_requests;
-    std::vector<std::string> errors;
-    std::vector<std::string> addresses;
-    bool browser_starts = true;
-    int quits = 0;
-
-    form_services services()
-    {
-        form_services s;
-        s.open_file = [this](const std::string& directory) {
-            open_directories.push_back(directory);
-            std::optional<std::string> answer;
-            if (!open_answers.empty()) {
-                answer = open_answers.front();
-                open_answers.pop_front();
-            }
-            return answer;
-        };
-        s.save_file = [this](const save_request& request) {
-            save_requests.push_back(request);
-            std::optional<save_choice> answer;
-            if (!save_answers.empty()) {
-                answer = save_answers.front();
-                save_answers.pop_front();
-            }
-            return answer;
-        };
-        s.error_box = [this](const std::string& message) { errors.push_back(message); };
-        s.open_url = [this](const std::string& address) {
-            addresses.push_back(address);
-            return browser_starts;
-        };
-        s.quit = [this] { ++quits; };
-        return s;
-    }
-};
-
-} // namespace
+using namespace wayloom::testing;
 
 class map_form_test : public QObject {
     Q_OBJECT
@@ -387,9 +309,12 @@ private slots:
         form->save_project();
         QCOMPARE(desktop_.save_requests.back().file_name, std::string("out.wlm"));
 
-        // The toolbar buttons run the same commands.
+        // The toolbar buttons run the same commands; the merged map was not
+        // saved, so opening another asks first.
+        desktop_.save_questions.push_back(save_answer::discard);
         desktop_.open_answers.push_back(farm);
         form->open_button->trigger();
+        QCOMPARE(desktop_.questions, 1);
         QCOMPARE(form->doc.waypoint_count(), 33);
         desktop_.open_answers.push_back(farm);
         form->merge_button->trigger();
@@ -454,7 +379,7 @@ private slots:
 
         desktop_.open_answers.push_back(farm);
         form->load_project();
-        for (bool* mode : {&form->building_shape, &form->building_set}) {
+        for (bool* mode : {&form->editor.building_shape, &form->editor.building_set}) {
             *mode = true;
             form->load_project();
             form->merge_project();
@@ -484,6 +409,7 @@ private slots:
         desktop_.open_answers.push_back(farm);
         form->merge_project();
         QCOMPARE(form->doc.waypoint_count(), 66);
+        desktop_.save_questions.push_back(save_answer::discard);
         form->refresh_item->trigger();
         QCOMPARE(form->doc.waypoint_count(), 33);
     }
@@ -678,7 +604,7 @@ private slots:
               {"Pre&ferences...", false, "Change program settings"}, {"E&xit", true, ""}}},
             {"&Edit",
              {{"&Copy", false, ""}, {"&Cut", false, ""}, {"&Paste", false, ""},
-              {"&Delete", false, ""}, {"&Edit", false, ""}}},
+              {"&Delete", true, ""}, {"&Edit", true, ""}}},
             {"&View",
              {{"&Refresh from source", true, ""}, {"Re&draw map", true, ""},
               {"Statistics...", false, "Statistics dialog"}, {"Scale ruler...", false, "Distance ruler"},
@@ -688,13 +614,13 @@ private slots:
               {"&Initialise GPS", false, "Initialise the GPS handset. Must be set to Garmin."},
               {"&Download Waypoints", false, "Download waypoints from GPS"}}},
             {"&Shapes",
-             {{"&Show attributes", false, ""}, {"&Add shape", false, ""}, {"Move &up", false, ""},
-              {"Move &down", false, ""}, {"D&elete", false, ""}}},
+             {{"&Show attributes", true, ""}, {"&Add shape", true, ""}, {"Move &up", true, ""},
+              {"Move &down", true, ""}, {"D&elete", true, ""}}},
             {"&Points",
-             {{"&Show attributes", false, ""}, {"&Add set", false, ""}, {"Move &up", false, ""},
-              {"Move points &down", false, ""}, {"D&elete", false, ""}}},
+             {{"&Show attributes", true, ""}, {"&Add set", true, ""}, {"Move &up", true, ""},
+              {"Move points &down", true, ""}, {"D&elete", true, ""}}},
             {"&Classes",
-             {{"&Show attributes", false, ""}, {"&Add class", false, ""}, {"&Delete class", false, ""}}},
+             {{"&Show attributes", true, ""}, {"&Add class", true, ""}, {"&Delete class", true, ""}}},
             {"&Help",
              {{"About", false, ""}, {"&Help", true, ""}, {"What is Kestrow", true, ""},
               {"Kestrow Website", true, ""}}},
@@ -735,8 +661,8 @@ private slots:
             {"Hide/Show GPS configuration", false},
             {"Update manual changes made to map source", true},
             {"Draw map", true},
-            {"Delete Shape", false},
-            {"Edit Shape", false},
+            {"Delete Shape", true},
+            {"Edit Shape", true},
             {"Exit from Wayloom", true},
         };
         std::vector<std::pair<QString, bool>> actual;

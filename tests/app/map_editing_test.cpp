@@ -1,0 +1,351 @@
+// The main window's editing: clicks, tabs, tool strips, the attributes
+// dialog and the question before unsaved work is dropped, on the offscreen
+// platform with the desktop answered by the test.
+#include "app/item_list_view.h"
+#include "app/map_form.h"
+#include "app/map_surface.h"
+#include "editing/qt/attributes_form.h"
+#include "model/shape.h"
+#include "window_test_support.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+using namespace wayloom;
+using namespace wayloom::testing;
+
+class map_editing_test : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home_;
+    desktop_double desktop_;
+
+    std::string home() const { return home_->path().toStdString() + "/"; }
+
+    std::unique_ptr<Tmap_form> farm_form()
+    {
+        startup_options options;
+        options.program_directory = home();
+        options.executable_directory = source_dir + "/docs/";
+        options.map_argument = farm;
+        auto form = std::make_unique<Tmap_form>(options, desktop_.services());
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+        return form;
+    }
+
+    static int row_of(const item_list& list, const std::string& text)
+    {
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list.entries[i].text == text) return static_cast<int>(i);
+        return -1;
+    }
+
+    // A press and release over an entry of a list, as the user does it.
+    static void click(item_list_view* view, int row, Qt::MouseButton button = Qt::LeftButton,
+                      Qt::KeyboardModifiers modifiers = {})
+    {
+        const QModelIndex at = view->model()->index(row, 0);
+        view->scrollTo(at);
+        QTest::mouseClick(view->viewport(), button, modifiers, view->visualRect(at).center());
+    }
+
+    // A window with a field being built from the long field's four corners.
+    std::unique_ptr<Tmap_form> building_form()
+    {
+        auto form = farm_form();
+        form->map_control->setCurrentIndex(Tmap_form::waypoints_page);
+        const int nw = row_of(form->doc.waypoints_list, "lf-nw");
+        click(form->waypoints_list, nw);
+        click(form->waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
+        return form;
+    }
+
+    static std::size_t node_count(const Tmap_form& form)
+    {
+        const t_shape* shape = form.editor.build_shape();
+        return shape ? shape->nodes.size() : 0;
+    }
+
+private slots:
+    void init()
+    {
+        home_ = std::make_unique<QTemporaryDir>();
+        desktop_ = {};
+    }
+
+    void clicks_build_a_shape_and_show_its_strip()
+    {
+        auto form = farm_form();
+        QVERIFY(!form->windowTitle().endsWith('*'));
+        const QRect whole_map = form->shape_window->geometry();
+
+        form->map_control->setCurrentIndex(Tmap_form::waypoints_page);
+        QCOMPARE(form->editor.mode, waypoints_tab);
+        const int nw = row_of(form->doc.waypoints_list, "lf-nw");
+        QVERIFY(nw >= 0);
+        click(form->waypoints_list, nw);
+        QCOMPARE(node_count(*form), std::size_t(1));
+        QCOMPARE(shown(form->waypoints_shape_list), std::vector<std::string>{"lf-nw"});
+        QVERIFY(form->right_toolbar->isVisible());
+        QVERIFY(form->right_toolbar->isEnabled());
+        QVERIFY(!form->points_toolbar->isVisible());
+        // New shapes are polygons, and the strip says so.
+        QVERIFY(form->polygon_button->isChecked());
+
+        // Shift-click from the anchor takes the three corners after it.
+        click(form->waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(node_count(*form), std::size_t(4));
+        QCOMPARE(shown(form->waypoints_shape_list),
+                 (std::vector<std::string>{"lf-nw", "lf-ne", "lf-se", "lf-sw"}));
+        // Only the shape being built is projected: the surface fits it, not the map.
+        QVERIFY(form->shape_window->geometry() != whole_map);
+        QVERIFY(form->windowTitle().endsWith('*'));
+
+        // "Draw shape as line" makes it a path and keeps the button pressed.
+        form->path_button->trigger();
+        QVERIFY(form->editor.build_shape()->is_path());
+        QVERIFY(form->path_button->isChecked());
+        form->polygon_button->trigger();
+        QVERIFY(!form->editor.build_shape()->is_path());
+
+        // Deleting every node ends the build and hides the strip again.
+        form->waypoints_shape_list->selectAll();
+        form->delete_button->trigger();
+        QCOMPARE(node_count(*form), std::size_t(0));
+        QVERIFY(!form->right_toolbar->isVisible());
+        QVERIFY(!form->right_toolbar->isEnabled());
+    }
+
+    void node_moves_from_the_strip_and_the_menu()
+    {
+        auto form = building_form();
+        QCOMPARE(node_count(*form), std::size_t(4));
+        form->editor.waypoints_shape_list.entries[3].selected = true;
+        form->reload_lists();
+        form->up_button->trigger();
+        form->shapes_up_item->trigger();
+        QCOMPARE(shown(form->waypoints_shape_list),
+                 (std::vector<std::string>{"lf-nw", "lf-sw", "lf-ne", "lf-se"}));
+        // The moved node stays selected, in the view as in the core list.
+        QCOMPARE(form->waypoints_shape_list->selectionModel()->selectedRows().size(), qsizetype(1));
+        QCOMPARE(form->waypoints_shape_list->selectionModel()->selectedRows().front().row(), 1);
+        form->down_button->trigger();
+        QCOMPARE(shown(form->waypoints_shape_list),
+                 (std::vector<std::string>{"lf-nw", "lf-ne", "lf-sw", "lf-se"}));
+    }
+
+    void class_commit_and_rename()
+    {
+        auto form = building_form();
+        const std::size_t before = form->doc.shape_list.size();
+
+        // Enter in the class box files a new class, cleaned, and empties the box.
+        form->class_edit->setText("wet meadow");
+        QTest::keyClick(form->class_edit, Qt::Key_Return);
+        QCOMPARE(form->class_edit->text(), QString());
+        const int wet = row_of(form->doc.class_list, "wet_meadow");
+        QVERIFY(wet >= 0);
+        click(form->class_list, wet);
+        QVERIFY(form->doc.class_list.entries[static_cast<std::size_t>(wet)].selected);
+
+        form->add_shape_buttton->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(form->doc.shape_list.size(), before + 1);
+        QCOMPARE(form->doc.shape_list.entries.back().text, std::string("wet_meadow-1"));
+        QCOMPARE(shown(form->shape_list).back(), std::string("wet_meadow-1"));
+        QVERIFY(!form->right_toolbar->isVisible());
+
+        // A right click picks the entry; typing renames it, cleaned.
+        form->map_control->setCurrentIndex(Tmap_form::shapes_page);
+        const int last = static_cast<int>(form->doc.shape_list.size()) - 1;
+        click(form->shape_list, last, Qt::RightButton);
+        QCOMPARE(form->shape_edit->text(), QString("wet_meadow-1"));
+        form->shape_edit->selectAll();
+        QTest::keyClicks(form->shape_edit, "low field");
+        QCOMPARE(form->doc.shape_list.entries.back().text, std::string("low_field"));
+        QCOMPARE(shown(form->shape_list).back(), std::string("low_field"));
+
+        // A second item selected: "Edit Shape" refuses with the message.
+        form->shape_list->selectAll();
+        form->edit_shape_button->trigger();
+        QCOMPARE(desktop_.errors, std::vector<std::string>{"Only one shape should be selected"});
+
+        // "Delete Shape" takes the selected items off the map.
+        form->delete_shape_button->trigger();
+        QCOMPARE(form->doc.shape_list.size(), std::size_t(0));
+        QCOMPARE(form->shape_list->model()->rowCount(), 0);
+    }
+
+    void points_tab_builds_a_set_named_in_the_dialog()
+    {
+        auto form = farm_form();
+        form->map_control->setCurrentIndex(Tmap_form::points_page);
+        QCOMPARE(form->editor.mode, points_tab);
+        QCOMPARE(shown(form->waypoints_set_list), shown(form->waypoints_list));
+        // The Waypoints tab's strip stays hidden on the Points tab.
+        click(form->waypoints_set_list, 0);
+        click(form->waypoints_set_list, 1);
+        QVERIFY(form->points_toolbar->isVisible());
+        QVERIFY(!form->right_toolbar->isVisible());
+        QCOMPARE(form->points_list->model()->rowCount(), 2);
+
+        // The dialog's OK names the selected point and gives it a square marker.
+        form->editor.points_list.entries[1].selected = true;
+        form->reload_lists();
+        form->point_attributes_button->trigger();
+        QVERIFY(form->attributes->isVisible());
+        form->attributes->square_marker_button->click();
+        form->attributes->name_edit->setText("gate post");
+        form->attributes->ok_button->click();
+        QVERIFY(!form->attributes->isVisible());
+        QCOMPARE(shown(form->points_list)[1], std::string("gate_post"));
+
+        form->add_point_button->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(form->doc.shape_list.entries.back().text, std::string("New-Set-1"));
+        QVERIFY(!form->points_toolbar->isVisible());
+    }
+
+    void attributes_need_something_to_act_on()
+    {
+        auto form = farm_form();
+        form->shapes_attributes_item->trigger();
+        QVERIFY(!form->attributes->isVisible());
+        form->doc.class_list.entries.front().selected = true;
+        form->classes_attributes_item->trigger();
+        QVERIFY(form->attributes->isVisible());
+    }
+
+    void unsaved_work_asks_before_it_is_dropped_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"open", "refresh", "exit", "close"})
+            QTest::newRow(command) << QString(command);
+    }
+
+    void unsaved_work_asks_before_it_is_dropped()
+    {
+        QFETCH(QString, command);
+        auto form = building_form();
+        form->add_shape_buttton->trigger();
+        const std::size_t items = form->doc.shape_list.size();
+        // Items read again get new serial numbers.
+        const std::int32_t first_item = form->doc.shapes.front()->number;
+        QVERIFY(form->editor.changes.modified);
+        QVERIFY(form->windowTitle().endsWith('*'));
+
+        auto run = [&] {
+            desktop_.open_answers.push_back(farm);
+            if (command == "open") form->open_map_item->trigger();
+            if (command == "refresh") form->refresh_item->trigger();
+            if (command == "exit") form->exit_item->trigger();
+            if (command == "close") form->close();
+        };
+        const bool ends_program = command == "exit" || command == "close";
+        auto dropped = [&] {
+            return ends_program ? desktop_.quits > 0 || !form->isVisible()
+                                : form->doc.shapes.front()->number != first_item;
+        };
+
+        // Cancel: nothing happens, and the question is not asked twice.
+        desktop_.save_questions.push_back(save_answer::cancel);
+        run();
+        QCOMPARE(desktop_.questions, 1);
+        QVERIFY(!dropped());
+        QCOMPARE(form->doc.shape_list.size(), items);
+        QVERIFY(!std::filesystem::exists(home() + "wayloom.ini"));
+
+        // Save, but the save dialog is cancelled: still nothing is lost.
+        desktop_.open_answers.clear();
+        desktop_.save_questions.push_back(save_answer::save);
+        desktop_.save_answers.push_back(std::nullopt);
+        run();
+        QCOMPARE(desktop_.questions, 2);
+        QVERIFY(!dropped());
+        QVERIFY(form->editor.changes.modified);
+
+        // Save, and the file is written: the command goes on.
+        desktop_.open_answers.clear();
+        const std::string saved = home() + "kept.wlm";
+        desktop_.save_questions.push_back(save_answer::save);
+        desktop_.save_answers.push_back(save_choice{saved, 0});
+        run();
+        QCOMPARE(desktop_.questions, 3);
+        QVERIFY(std::filesystem::exists(saved));
+        QVERIFY(read_text(saved).find("New-Shape-1") != std::string::npos);
+        if (!ends_program) {
+            QVERIFY(!form->editor.changes.modified);
+            QVERIFY(!form->windowTitle().endsWith('*'));
+            QVERIFY(dropped());
+        } else {
+            QVERIFY(dropped());
+        }
+    }
+
+    void discard_goes_on_and_an_unmodified_map_is_not_asked_about()
+    {
+        auto form = building_form();
+        form->add_shape_buttton->trigger();
+        desktop_.save_questions.push_back(save_answer::discard);
+        desktop_.open_answers.push_back(farm);
+        form->open_map_item->trigger();
+        QCOMPARE(desktop_.questions, 1);
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QVERIFY(!form->editor.changes.modified);
+        QVERIFY(!form->windowTitle().endsWith('*'));
+
+        desktop_.open_answers.push_back(farm);
+        form->open_map_item->trigger();
+        form->exit_item->trigger();
+        QCOMPARE(desktop_.questions, 1);
+        QCOMPARE(desktop_.quits, 1);
+    }
+
+    void a_merge_marks_the_map_modified()
+    {
+        auto form = farm_form();
+        desktop_.open_answers.push_back(farm);
+        form->merge_map_item->trigger();
+        QVERIFY(form->editor.changes.modified);
+        QVERIFY(form->windowTitle().endsWith('*'));
+        // The merged waypoints reach the Points tab's list.
+        QCOMPARE(form->waypoints_set_list->model()->rowCount(), 66);
+    }
+
+    void close_writes_the_attributes_section()
+    {
+        {
+            auto form = farm_form();
+            form->doc.class_list.entries.front().selected = true;
+            form->classes_attributes_item->trigger();
+            form->attributes->point_track_bar->setValue(14);
+            form->attributes->ok_button->click();
+            form->close();
+        }
+        const std::string settings = read_text(home() + "wayloom.ini");
+        const auto main = settings.find("[main]");
+        const auto attributes = settings.find("[attributes]");
+        QVERIFY(main != std::string::npos);
+        QVERIFY(attributes != std::string::npos);
+        QVERIFY(main < attributes);
+        QVERIFY(settings.find("point_size=14", attributes) != std::string::npos);
+        // The next start reads the size back.
+        auto again = farm_form();
+        QCOMPARE(again->attributes->point_track_bar->value(), 14);
+    }
+};
+
+QTEST_MAIN(map_editing_test)
+#include "map_editing_test.moc"

@@ -1,0 +1,109 @@
+// What the window tests share: the example maps, list texts, and a desktop
+// whose dialogs, boxes, browser and program end the test answers.
+#pragma once
+
+#include "app/form_services.h"
+#include "app/item_list_view.h"
+#include "model/item_list.h"
+
+#include <QAbstractItemModel>
+
+#include <deque>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace wayloom::testing {
+
+inline const std::string source_dir = WAYLOOM_SOURCE_DIR;
+inline const std::string farm = source_dir + "/examples/farm.wlm";
+inline const std::string examples = source_dir + "/examples/";
+
+inline std::string read_text(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void write_text(const std::string& name, const std::string& text)
+{
+    std::ofstream(name, std::ios::binary) << text;
+}
+
+inline std::vector<std::string> texts(const item_list& list)
+{
+    std::vector<std::string> out;
+    for (const list_entry& e : list.entries) out.push_back(e.text);
+    return out;
+}
+
+inline std::vector<std::string> shown(const item_list_view* view)
+{
+    std::vector<std::string> out;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        out.push_back(view->model()->index(row, 0).data().toString().toStdString());
+    return out;
+}
+
+inline const std::vector<std::string> farm_items = {"north-meadow", "long-field", "orchard",
+                                             "pond",         "farm-track", "fence-posts"};
+
+// Everything the window asked of the desktop, and the answers to give.
+struct desktop_double {
+    std::deque<std::optional<std::string>> open_answers;
+    std::deque<std::optional<save_choice>> save_answers;
+    std::vector<std::string> open_directories;
+    std::vector<save_request> save_requests;
+    std::vector<std::string> errors;
+    std::vector<std::string> addresses;
+    bool browser_starts = true;
+    int quits = 0;
+    // Answers to "Save changes to the map?"; Cancel when none is left.
+    std::deque<save_answer> save_questions;
+    int questions = 0;
+
+    form_services services()
+    {
+        form_services s;
+        s.open_file = [this](const std::string& directory) {
+            open_directories.push_back(directory);
+            std::optional<std::string> answer;
+            if (!open_answers.empty()) {
+                answer = open_answers.front();
+                open_answers.pop_front();
+            }
+            return answer;
+        };
+        s.save_file = [this](const save_request& request) {
+            save_requests.push_back(request);
+            std::optional<save_choice> answer;
+            if (!save_answers.empty()) {
+                answer = save_answers.front();
+                save_answers.pop_front();
+            }
+            return answer;
+        };
+        s.error_box = [this](const std::string& message) { errors.push_back(message); };
+        s.open_url = [this](const std::string& address) {
+            addresses.push_back(address);
+            return browser_starts;
+        };
+        s.ask_save_changes = [this] {
+            ++questions;
+            save_answer answer = save_answer::cancel;
+            if (!save_questions.empty()) {
+                answer = save_questions.front();
+                save_questions.pop_front();
+            }
+            return answer;
+        };
+        s.quit = [this] { ++quits; };
+        return s;
+    }
+};
+
+} // namespace wayloom::testing
