@@ -67,4 +67,15 @@ void add_as_new(map_editor& editor, t_mapper& item, list_object entry_object,
     editor.doc.shape_list.add(item.name, entry_object);
 }
 
+std::string list_committed(map_editor& editor, t_mapper& item, list_object entry_object,
+                           std::string_view name, std::string_view prefix, std::int32_t& counter,
+                           std::string_view cant_update)
+{
+    std::string error;
+    if (item.editing && !lists_item(editor.doc.shape_list, &item)) error = cant_update;
+    if (!item.editing || !error.empty()) add_as_new(editor, item, entry_object, name, prefix, counter);
+    item.editing = false;
+    return error;
+}
+
 } // namespace wayloom

@@ -32,4 +32,12 @@ bool lists_item(const item_list& shape_list, const t_mapper* item);
 void add_as_new(map_editor& editor, t_mapper& item, list_object entry_object,
                 std::string_view name, std::string_view prefix, std::int32_t& counter);
 
+// Lists a committed item: a new one as add_as_new does; one taken up for
+// editing stays where it is listed, or, when it is listed no more, is listed
+// anew and `cant_update` is returned as the error. The item is no longer
+// open for editing afterwards.
+std::string list_committed(map_editor& editor, t_mapper& item, list_object entry_object,
+                           std::string_view name, std::string_view prefix, std::int32_t& counter,
+                           std::string_view cant_update);
+
 } // namespace wayloom

@@ -72,6 +72,34 @@ void swap_points(map_editor& editor, t_set& set, std::size_t a, std::size_t b)
     std::swap(set.points[a], set.points[b]);
 }
 
+// The selected nodes of the shape being built one place up or down.
+edit_result move_nodes(map_editor& editor, bool up)
+{
+    t_shape* shape = editor.build_shape();
+    item_list& list = editor.waypoints_shape_list;
+    if (!shape || !any_selected(list)) return {};
+    const std::size_t count = std::min(list.size(), shape->nodes.size());
+    auto swap_nodes = [&](std::size_t a, std::size_t b) { std::swap(shape->nodes[a], shape->nodes[b]); };
+    if (up) move_up(list, count, swap_nodes);
+    else move_down(list, count, swap_nodes);
+    editor.changes.changed();
+    return refresh_build_shape(editor);
+}
+
+// The selected points of the set being built, with their working entries.
+edit_result move_points(map_editor& editor, bool up)
+{
+    t_set* set = editor.build_set();
+    item_list& list = editor.points_list;
+    if (!set || !any_selected(list)) return {};
+    const std::size_t count = listed_points(editor, *set);
+    auto swap = [&](std::size_t a, std::size_t b) { swap_points(editor, *set, a, b); };
+    if (up) move_up(list, count, swap);
+    else move_down(list, count, swap);
+    editor.changes.changed();
+    return refresh_build_set(editor);
+}
+
 } // namespace
 
 edit_result delete_button_click(map_editor& editor)
@@ -96,27 +124,9 @@ edit_result delete_button_click(map_editor& editor)
     return result;
 }
 
-edit_result up_button_click(map_editor& editor)
-{
-    t_shape* shape = editor.build_shape();
-    item_list& list = editor.waypoints_shape_list;
-    if (!shape || !any_selected(list)) return {};
-    move_up(list, std::min(list.size(), shape->nodes.size()),
-            [&](std::size_t a, std::size_t b) { std::swap(shape->nodes[a], shape->nodes[b]); });
-    editor.changes.changed();
-    return refresh_build_shape(editor);
-}
+edit_result up_button_click(map_editor& editor) { return move_nodes(editor, true); }
 
-edit_result down_button_click(map_editor& editor)
-{
-    t_shape* shape = editor.build_shape();
-    item_list& list = editor.waypoints_shape_list;
-    if (!shape || !any_selected(list)) return {};
-    move_down(list, std::min(list.size(), shape->nodes.size()),
-              [&](std::size_t a, std::size_t b) { std::swap(shape->nodes[a], shape->nodes[b]); });
-    editor.changes.changed();
-    return refresh_build_shape(editor);
-}
+edit_result down_button_click(map_editor& editor) { return move_nodes(editor, false); }
 
 edit_result delete_point_button_click(map_editor& editor)
 {
@@ -147,26 +157,8 @@ edit_result delete_point_button_click(map_editor& editor)
     return result;
 }
 
-edit_result points_up_button_click(map_editor& editor)
-{
-    t_set* set = editor.build_set();
-    item_list& list = editor.points_list;
-    if (!set || !any_selected(list)) return {};
-    move_up(list, listed_points(editor, *set),
-            [&](std::size_t a, std::size_t b) { swap_points(editor, *set, a, b); });
-    editor.changes.changed();
-    return refresh_build_set(editor);
-}
+edit_result points_up_button_click(map_editor& editor) { return move_points(editor, true); }
 
-edit_result points_down_button_click(map_editor& editor)
-{
-    t_set* set = editor.build_set();
-    item_list& list = editor.points_list;
-    if (!set || !any_selected(list)) return {};
-    move_down(list, listed_points(editor, *set),
-              [&](std::size_t a, std::size_t b) { swap_points(editor, *set, a, b); });
-    editor.changes.changed();
-    return refresh_build_set(editor);
-}
+edit_result points_down_button_click(map_editor& editor) { return move_points(editor, false); }
 
 } // namespace wayloom

@@ -136,15 +136,8 @@ edit_result add_set(map_editor& editor)
     t_set* set = editor.build_set();
     if (set && set->point_count > 0) {
         const std::string name = classify_item(doc.points_class_list, *set);
-        if (!set->editing) {
-            add_as_new(editor, *set, set, name, "New-Set-", editor.new_set_counter);
-        } else if (!lists_item(doc.shape_list, set)) {
-            result.error = cant_update_set_message;
-            set->editing = false;
-            add_as_new(editor, *set, set, name, "New-Set-", editor.new_set_counter);
-        } else {
-            set->editing = false;
-        }
+        result.error = list_committed(editor, *set, set, name, "New-Set-", editor.new_set_counter,
+                                      cant_update_set_message);
         editor.build_set_number = 0;
         editor.changes.changed();
         editor.points_list.clear();

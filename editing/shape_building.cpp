@@ -86,15 +86,8 @@ edit_result add_shape(map_editor& editor)
     if (shape && !shape->nodes.empty()) {
         const std::string name = classify_item(doc.class_list, *shape);
         break_up(doc.shape_list, shape);
-        if (!shape->editing) {
-            add_as_new(editor, *shape, shape, name, "New-Shape-", editor.new_shape_counter);
-        } else if (!lists_item(doc.shape_list, shape)) {
-            result.error = cant_update_shape_message;
-            shape->editing = false;
-            add_as_new(editor, *shape, shape, name, "New-Shape-", editor.new_shape_counter);
-        } else {
-            shape->editing = false;
-        }
+        result.error = list_committed(editor, *shape, shape, name, "New-Shape-",
+                                      editor.new_shape_counter, cant_update_shape_message);
         editor.build_shape_number = 0;
         editor.changes.changed();
         editor.waypoints_shape_list.clear();
