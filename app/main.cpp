@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     if (const auto problem = wayloom::parse_command_line(
             arguments, std::getenv("WAYLOOM_HOME"),
             QCoreApplication::applicationDirPath().toStdString(), options)) {
-        std::cerr << "wayloom: " << *problem << "\nusage: wayloom [--home DIR] [MAP | debug]\n";
+        std::cerr << "wayloom: " << *problem << "\nusage: wayloom [--home DIR] [--gps-port PORT] [MAP | debug]\n";
         return 2;
     }
 

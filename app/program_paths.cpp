@@ -33,6 +33,7 @@ std::optional<std::string> parse_command_line(std::span<const std::string> argum
     out.program_directory = out.executable_directory;
     if (env_home && *env_home) out.program_directory = with_trailing_slash(env_home);
     out.map_argument.reset();
+    out.gps_port.reset();
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
@@ -43,6 +44,10 @@ std::optional<std::string> parse_command_line(std::span<const std::string> argum
         } else if (a.rfind("--home=", 0) == 0) {
             if (a.size() == 7) return "--home needs a directory";
             out.program_directory = with_trailing_slash(std::string_view(a).substr(7));
+        } else if (a == "--gps-port") {
+            if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+                return "--gps-port needs a serial port";
+            out.gps_port = arguments[++i];
         } else if (!out.map_argument) {
             out.map_argument = a;
         }

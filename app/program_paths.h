@@ -14,9 +14,10 @@ struct startup_options {
     std::string program_directory;          // ends with "/"
     std::string executable_directory;       // ends with "/"; where the manual ships
     std::optional<std::string> map_argument;  // the first argument that is not an option
+    std::optional<std::string> gps_port;      // the GPS window starts shown, on this port
 };
 
-// `wayloom [--home DIR] [MAP | debug]`. The program directory is DIR, else
+// `wayloom [--home DIR] [--gps-port PORT] [MAP | debug]`. The program directory is DIR, else
 // `env_home` (WAYLOOM_HOME) when set and not empty, else the executable's
 // folder. Returns the message to print when an option is incomplete.
 std::optional<std::string> parse_command_line(std::span<const std::string> arguments,

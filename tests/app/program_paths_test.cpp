@@ -21,6 +21,7 @@ TEST(program_paths, command_line_and_environment)
         const char* program_directory;
         std::optional<std::string> map;
         std::optional<std::string> problem;
+        std::optional<std::string> gps_port = std::nullopt;
     };
     const std::vector<command_case> cases = {
         {"executable_folder", {}, nullptr, "/opt/wayloom/", std::nullopt, std::nullopt},
@@ -36,6 +37,10 @@ TEST(program_paths, command_line_and_environment)
          "--home needs a directory"},
         {"option_with_empty_folder", {"--home="}, nullptr, "/opt/wayloom/", std::nullopt,
          "--home needs a directory"},
+        {"gps_port", {"--gps-port", "/dev/pts/7", "farm.wlm"}, nullptr, "/opt/wayloom/", "farm.wlm",
+         std::nullopt, "/dev/pts/7"},
+        {"gps_port_missing", {"farm.wlm", "--gps-port"}, nullptr, "/opt/wayloom/", std::nullopt,
+         "--gps-port needs a serial port"},
     };
     for (const command_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -46,6 +51,7 @@ TEST(program_paths, command_line_and_environment)
         EXPECT_EQ(options.program_directory, c.program_directory);
         EXPECT_EQ(options.executable_directory, "/opt/wayloom/");
         EXPECT_EQ(options.map_argument, c.map);
+        EXPECT_EQ(options.gps_port, c.gps_port);
     }
 }
 
