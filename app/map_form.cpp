@@ -11,6 +11,8 @@
 #include "editing/set_building.h"
 #include "editing/shape_building.h"
 #include "editing/unsaved_changes.h"
+#include "gps/qt/gps_form.h"
+#include "gps/serial_posix.h"
 #include "source/writer.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/map_refresh.h"
@@ -19,6 +21,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -102,6 +105,9 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
     build_menus();
     build_toolbars();
     attributes = new Tattributes_form(editor, this);
+    gps_form = new Tgps_form(doc, std::make_unique<gps::posix_serial>(),
+                             join_path(options_.program_directory, "rave-viz.log"), this);
+    gps_form->show_error = [this](const std::string& message) { services_.error_box(message); };
     connect_editing();
     resize(880, 504);
 
@@ -117,6 +123,16 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
             settings.write_string("attributes", key, value);
         });
     });
+    settings_writers.push_back([this](ini_file& settings) {
+        save_placement(*gps_form, settings, "gps");
+        gps_form->save_settings([&](std::string_view key, std::string_view value) {
+            settings.write_string("gps", key, value);
+        });
+    });
+    if (options_.gps_port) {
+        gps_form->port_edit->setCurrentText(QString::fromStdString(*options_.gps_port));
+        gps_form->show();
+    }
 
     if (options_.map_argument)
         if (const auto file = map_argument_file(*options_.map_argument, load_path))
@@ -273,10 +289,9 @@ void Tmap_form::build_menus()
     legend_item = menu_entry(view, "Legend...", "Legend for map", false);
 
     QMenu* gps = menuBar()->addMenu("&GPS");
-    gps_item = menu_entry(gps, "&Show/Hide GPS dialog", "Display or hide GPS panel", false);
-    init_gps_item =
-        menu_entry(gps, "&Initialise GPS", "Initialise the GPS handset. Must be set to Garmin.", false);
-    download_item = menu_entry(gps, "&Download Waypoints", "Download waypoints from GPS", false);
+    gps_item = menu_entry(gps, "&Show/Hide GPS dialog", "Display or hide GPS panel");
+    init_gps_item = menu_entry(gps, "&Initialise GPS", "Initialise the GPS handset. Must be set to Garmin.");
+    download_item = menu_entry(gps, "&Download Waypoints", "Download waypoints from GPS");
 
     QMenu* shapes = menuBar()->addMenu("&Shapes");
     shapes_attributes_item = menu_entry(shapes, "&Show attributes");
@@ -335,7 +350,7 @@ void Tmap_form::build_toolbars()
     statistics_button = tool_button(bar, theme_icon("accessories-calculator", 'T'), "The Stastics Page", false);
     legend_button = tool_button(bar, theme_icon("format-justify-left", 'L'), "Place legend on map", false);
     scale_button = tool_button(bar, theme_icon("zoom-fit-best", 'R'), "The Scale Ruler", false);
-    gps_button = tool_button(bar, theme_icon("network-transmit-receive", 'G'), "Hide/Show GPS configuration", false);
+    gps_button = tool_button(bar, theme_icon("network-transmit-receive", 'G'), "Hide/Show GPS configuration");
     bar->addSeparator();
     update_button = tool_button(bar, theme_icon("document-revert", 'U'), "Update manual changes made to map source");
     draw_button = tool_button(bar, theme_icon("applications-graphics", 'D'), "Draw map");
@@ -416,6 +431,19 @@ void Tmap_form::connect_editing()
         apply(repaint);
     });
 
+    connect(gps_item, &QAction::triggered, this, &Tmap_form::gps_buttonClick);
+    connect(gps_button, &QAction::triggered, this, &Tmap_form::gps_buttonClick);
+    connect(init_gps_item, &QAction::triggered, this, &Tmap_form::init_gps_itemClick);
+    connect(download_item, &QAction::triggered, this, &Tmap_form::download_itemClick);
+    // Downloaded waypoints are new work, and reach the Points tab's list too.
+    connect(gps_form, &Tgps_form::map_changed, this, [this] {
+        editor.sync_with_map();
+        editor.changes.changed();
+        edit_result repaint;
+        repaint.repaint = true;
+        apply(repaint);
+    });
+
     connect(map_control, &QTabWidget::currentChanged, this,
             [this](int tab) { apply(map_control_change(editor, tab)); });
 
@@ -457,6 +485,12 @@ void Tmap_form::connect_editing()
     connect(add_class_button, &QAction::triggered, this, class_from_box);
     connect(add_class_item, &QAction::triggered, this, class_from_box);
 }
+
+void Tmap_form::gps_buttonClick() { gps_form->setVisible(!gps_form->isVisible()); }
+
+void Tmap_form::init_gps_itemClick() { gps_form->init_gps(); }
+
+void Tmap_form::download_itemClick() { gps_form->download_gps(); }
 
 void Tmap_form::colour_buttonClick()
 {
@@ -510,10 +544,16 @@ void Tmap_form::load_settings()
         resize(w, h);
         monitor = load_placement(*this, settings, "main");
         load_placement(*attributes, settings, "attributes");
-        attributes->load_settings([&](std::string_view key) -> std::optional<std::string> {
-            if (!settings.contains("attributes", key)) return std::nullopt;
-            return settings.read_string("attributes", key, "");
-        });
+        auto section = [&settings](const char* name) {
+            return [&settings, name](std::string_view key) -> std::optional<std::string> {
+                if (!settings.contains(name, key)) return std::nullopt;
+                return settings.read_string(name, key, "");
+            };
+        };
+        attributes->load_settings(section("attributes"));
+        // Without a stored place the GPS window keeps its own default one.
+        if (settings.contains("gps", "monitor")) load_placement(*gps_form, settings, "gps");
+        gps_form->load_settings(section("gps"));
     }
     loading_settings_ = false;
     resize_form();
@@ -539,6 +579,8 @@ void Tmap_form::closeEvent(QCloseEvent* event)
         return;
     }
     save_settings();
+    gps_form->link.demolish();
+    gps_form->hide();
     editor.release_build_items();
     doc.demolish();
     editor.sync_with_map();

@@ -32,6 +32,7 @@ namespace wayloom {
 class item_list_view;
 class map_surface;
 class Tattributes_form;
+class Tgps_form;
 
 class Tmap_form : public QMainWindow {
     Q_OBJECT
@@ -56,6 +57,7 @@ public:
     map_editor editor{doc, state};
     bool building() const { return editor.building_shape || editor.building_set; }
     Tattributes_form* attributes = nullptr;
+    Tgps_form* gps_form = nullptr;
 
     // Other windows add the writers of their settings sections here; the
     // close writes them in the order added, after the section "main".
@@ -150,6 +152,9 @@ public slots:
     void merge_project();  // File "&Merge map"
     void save_project();   // File "&Save map"
     void colour_buttonClick();  // the "Attributes page" buttons and "&Show attributes"
+    void gps_buttonClick();     // "&Show/Hide GPS dialog"
+    void init_gps_itemClick();
+    void download_itemClick();
     void export_buttonClick();
     void update_buttonClick();  // View "&Refresh from source"
     void draw_buttonClick();    // View "Re&draw map"

@@ -1,0 +1,86 @@
+// The GPS window: the serial port settings, the link's switches, the status
+// memo of the link log and the download's progress bar. It owns the link and
+// forwards its buttons to it; the main window shows and hides it and calls
+// init_gps and download_gps from its own GPS menu.
+#pragma once
+
+#include "gps/gps_link.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+namespace wayloom {
+
+struct map_document;
+
+class Tgps_form : public QWidget, private gps::link_observer {
+    Q_OBJECT
+public:
+    // Section "gps" of the settings file, key by key; nothing for a missing key.
+    using setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
+    using setting_writer = std::function<void(std::string_view key, std::string_view value)>;
+
+    // The link talks to `device`; its log is `log_file_name` (created now).
+    Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> device,
+              std::string log_file_name, QWidget* parent = nullptr);
+
+    void load_settings(const setting_reader& read);
+    void save_settings(const setting_writer& write) const;
+
+    // Start-up and download with the texts the port controls show now.
+    void init_gps();
+    void download_gps();
+
+    // A modal box with the message; tests answer it instead.
+    std::function<void(const std::string& message)> show_error;
+
+    gps::gps_link link;
+
+    QWidget* gps_settings_panel;
+    QGroupBox* port_group;
+    QComboBox* port_edit;
+    QComboBox* speed_edit;
+    QComboBox* data_bits_edit;
+    QComboBox* parity_edit;
+    QComboBox* stop_bits_edit;
+    QComboBox* timeout_edit;
+    QComboBox* interval_edit;
+    QPlainTextEdit* status_log;
+    QGroupBox* misc_group;
+    QCheckBox* gps_enabled_check;
+    QCheckBox* logging_check;
+    QCheckBox* disk_check;
+    QPushButton* download_button;
+    QPushButton* upload_button;
+    QPushButton* initialise_button;
+    QProgressBar* download_progress;
+
+signals:
+    // A download added waypoints to the map.
+    void map_changed();
+
+private:
+    map_document& doc_;
+
+    void take_port_texts();
+    // What the link shows: the memo, the progress bar and error boxes.
+    void status_line(std::string_view line) override;
+    void clear_status() override;
+    void progress_range(int minimum, int maximum) override;
+    void progress_step() override;
+    void progress_reset() override;
+    void error_box(std::string_view message) override;
+};
+
+} // namespace wayloom
