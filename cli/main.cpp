@@ -21,6 +21,9 @@ constexpr std::array command_table{
             "draw the selected items as the main window would and write the picture", render_command},
     command{"areas", "MAP [MAP...]",
             "print each shape's estimated area, coverage and area on the WGS84 ellipsoid", areas_command},
+    command{"download", "--port DEV [--speed 9600] [--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
+            "start up the Garmin handset on the serial port, download its waypoints and write the map",
+            download_command},
 };
 
 void print_help(std::ostream& out)

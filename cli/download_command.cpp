@@ -1,0 +1,111 @@
+#include "cli/commands.h"
+#include "cli/map_loading.h"
+#include "gps/gps_link.h"
+#include "gps/serial_posix.h"
+#include "source/writer.h"
+
+#include <array>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wayloom::cli {
+
+namespace {
+
+// The link's memo, progress bar and error boxes on a terminal.
+class terminal_observer : public gps::link_observer {
+public:
+    std::vector<std::string> errors;
+
+    void status_line(std::string_view line) override
+    {
+        end_progress();
+        std::cerr << line << '\n';
+    }
+    void progress_range(int minimum, int maximum) override
+    {
+        total_ = maximum - minimum + 1;
+        done_ = 0;
+    }
+    void progress_step() override
+    {
+        ++done_;
+        std::cerr << "\rwaypoint " << done_ << " of " << total_ << std::flush;
+        progress_shown_ = true;
+    }
+    void progress_reset() override { end_progress(); }
+    void error_box(std::string_view message) override { errors.emplace_back(message); }
+
+private:
+    int total_ = 0, done_ = 0;
+    bool progress_shown_ = false;
+
+    void end_progress()
+    {
+        if (progress_shown_) std::cerr << '\n';
+        progress_shown_ = false;
+    }
+};
+
+bool report(const terminal_observer& seen)
+{
+    for (const std::string& message : seen.errors) std::cerr << "error: " << message << '\n';
+    return seen.errors.empty();
+}
+
+} // namespace
+
+int download_command(arguments args)
+{
+    constexpr std::array<std::string_view, 7> with_value{"--port", "--speed", "--timeout", "--interval",
+                                                         "--merge", "-o", "--output"};
+    constexpr std::array<std::string_view, 1> flags{"--log"};
+    parsed_arguments parsed;
+    std::string problem;
+    const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
+    const std::string* port = parsed.option("--port");
+    const std::string* out = parsed.option("-o");
+    if (!out) out = parsed.option("--output");
+    if (!parsed_ok || !port || !out || !parsed.files.empty()) {
+        std::cerr << "usage: wayloom-cli download --port DEV [--speed 9600] [--timeout MS] "
+                     "[--interval MS] [--merge MAP] -o OUT.wlm [--log]\n";
+        if (!problem.empty()) std::cerr << problem << '\n';
+        return 2;
+    }
+
+    map_document doc;
+    if (const std::string* merge = parsed.option("--merge"))
+        if (!read_maps(doc, std::vector<std::string>{*merge}, std::cerr)) return 1;
+
+    terminal_observer seen;
+    // The log goes to standard error with --log; the link's own log file is not kept.
+    gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
+    link.status_logging = parsed.has_flag("--log");
+    link.texts.port = *port;
+    if (const std::string* v = parsed.option("--speed")) link.texts.speed = *v;
+    if (const std::string* v = parsed.option("--timeout")) link.texts.timeout = *v;
+    if (const std::string* v = parsed.option("--interval")) link.texts.interval = *v;
+
+    link.init_gps();
+    if (!report(seen)) {
+        link.demolish();
+        return 1;
+    }
+    const auto before = doc.waypoint_count();
+    link.download_gps();
+    link.demolish();
+    if (!report(seen)) return 1;
+    std::cerr << "downloaded " << doc.waypoint_count() - before << " waypoints from product "
+              << link.product_id << '\n';
+
+    std::string error;
+    if (!save_map(doc, *out, &error)) {
+        std::cerr << "error: cannot write " << *out << ": " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace wayloom::cli

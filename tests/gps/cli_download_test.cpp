@@ -1,0 +1,117 @@
+// wayloom-cli download against the handset simulator on a pseudo-terminal.
+#include "model/map_document.h"
+#include "source/reader.h"
+#include "../tools/simulator_process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+const std::string farm = WAYLOOM_SOURCE_DIR "/examples/farm.wlm";
+
+struct run_result {
+    int code = -1;
+    std::string errors;  // standard error
+};
+
+run_result run_cli(const std::string& arguments)
+{
+    const fs::path err = fs::temp_directory_path() / "wayloom_cli_download.err";
+    const std::string command = std::string(WAYLOOM_CLI) + " download " + arguments + " 2>" + err.string();
+    const int status = std::system(command.c_str());
+    run_result r;
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(err);
+    std::ostringstream text;
+    text << in.rdbuf();
+    r.errors = text.str();
+    return r;
+}
+
+std::vector<std::string> waypoint_names(const std::string& file)
+{
+    wayloom::map_document doc;
+    EXPECT_TRUE(wayloom::read_map(doc, file).ok()) << file;
+    std::vector<std::string> names;
+    for (const auto& entry : doc.waypoints_list.entries) names.push_back(entry.text);
+    return names;
+}
+
+struct cli_download : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() / ("wayloom_cli_download_" + std::to_string(::getpid()));
+    void SetUp() override { fs::create_directories(dir); }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string out() const { return (dir / "out.wlm").string(); }
+};
+
+TEST_F(cli_download, writes_the_handsets_waypoints)
+{
+    simulator handset({"--map", farm});
+    const run_result r = run_cli("--port " + handset.path() + " -o " + out());
+    ASSERT_EQ(r.code, 0) << r.errors;
+    EXPECT_NE(r.errors.find("waypoint 33 of 33"), std::string::npos) << r.errors;
+    EXPECT_NE(r.errors.find("downloaded 33 waypoints from product 77"), std::string::npos);
+    EXPECT_EQ(waypoint_names(out()), waypoint_names(farm));
+}
+
+TEST_F(cli_download, merge_keeps_the_map_and_adds_the_waypoints)
+{
+    simulator handset({"--map", farm, "--layout", "D103"});
+    const run_result r = run_cli("--port " + handset.path() + " --merge " + farm + " -o " + out() + " --log");
+    ASSERT_EQ(r.code, 0) << r.errors;
+    // The log comes with --log.
+    EXPECT_NE(r.errors.find("product id is : 77"), std::string::npos) << r.errors;
+    wayloom::map_document doc;
+    ASSERT_TRUE(wayloom::read_map(doc, out()).ok());
+    EXPECT_EQ(doc.waypoint_count(), 66);
+    EXPECT_EQ(doc.shape_list.size(), 6u);
+}
+
+TEST_F(cli_download, failures_exit_with_the_message_and_write_nothing)
+{
+    struct failure_case {
+        const char* name;
+        std::vector<std::string> simulator_options;  // empty: no handset at all
+        const char* message;
+    };
+    const std::vector<failure_case> cases = {
+        {"no_port", {}, "error: Cant initialise the communications port"},
+        {"no_product_data", {"--silent-after", "1"}, "error: Protocol unsupported"},
+        {"silent_after_the_product_data", {"--map", farm, "--silent-after", "2"},
+         "error: Waypoint Download failed"},
+    };
+    for (const failure_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(out());
+        std::unique_ptr<simulator> handset;
+        std::string port = (dir / "no-such-port").string();
+        if (!c.simulator_options.empty()) {
+            handset = std::make_unique<simulator>(c.simulator_options);
+            port = handset->path();
+        }
+        const run_result r = run_cli("--port " + port + " --timeout 50 -o " + out());
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.errors.find(c.message), std::string::npos) << r.errors;
+        EXPECT_FALSE(fs::exists(out()));
+    }
+}
+
+TEST_F(cli_download, wrong_arguments_show_the_usage)
+{
+    for (const std::string args : {"-o x.wlm", "--port /dev/null", "--port /dev/null -o x.wlm extra"}) {
+        const run_result r = run_cli(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_NE(r.errors.find("usage: wayloom-cli download --port DEV"), std::string::npos) << args;
+    }
+}
+
+} // namespace
