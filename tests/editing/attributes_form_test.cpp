@@ -47,8 +47,7 @@ private slots:
         for (int i = 0; i < 5; ++i) {
             t_waypoint& w = doc->create_waypoint();
             w.name = "w" + std::to_string(i);
-            w.lon = i;
-            w.lat = i;
+            w.lon = w.lat = i;
         }
         doc->refill_waypoints_list();
         editor = std::make_unique<map_editor>(*doc, *view);
@@ -82,8 +81,10 @@ private slots:
         QVERIFY(form->findChild<QLineEdit*>("name_edit") == form->name_edit);
     }
 
-    void ok_applies_a_typed_name_cleaned()
+    void ok_applies_the_typed_name_or_the_first_one()
     {
+        QVERIFY(!form->open_for_editing());
+        QVERIFY(!form->isVisible());
         build_set();
         editor->points_list.entries[0].selected = true;
         editor->points_list.entries[2].selected = true;
@@ -99,20 +100,16 @@ private slots:
         const t_set& set = *editor->build_set();
         QCOMPARE(QString::fromStdString(set.points[0].name), QString("big_tree"));
         QCOMPARE(QString::fromStdString(set.points[1].name), QString("w1"));
-        QCOMPARE(QString::fromStdString(set.points[2].name), QString("big_tree"));
         QCOMPARE(QString::fromStdString(editor->points_list.entries[2].text), QString("big_tree"));
-    }
 
-    void ok_with_an_empty_box_takes_the_first_name()
-    {
-        build_set();
+        // An empty box takes the first selected point's name.
+        editor->points_list.entries[0].selected = false;
         editor->points_list.entries[1].selected = true;
-        editor->points_list.entries[2].selected = true;
         form->open_for_editing();
         form->name_edit->clear();
         QTest::mouseClick(form->ok_button, Qt::LeftButton);
         QCOMPARE(form->name_edit->text(), QString("w1"));
-        QCOMPARE(QString::fromStdString(editor->build_set()->points[2].name), QString("w1"));
+        QCOMPARE(QString::fromStdString(set.points[2].name), QString("w1"));
     }
 
     void size_edit_and_track_bar()
@@ -182,8 +179,7 @@ private slots:
             {"marker_type", "2"}, {"point_size", "0"}, {"name", "oak"}, {"show_name", "0"}};
         form->load_settings([&](std::string_view key) -> std::optional<std::string> {
             const auto at = file.find(key);
-            if (at == file.end()) return std::nullopt;
-            return at->second;
+            return at == file.end() ? std::nullopt : std::optional<std::string>(at->second);
         });
         QCOMPARE(form->point_track_bar->value(), 10);
         QCOMPARE(form->scale_edit->text(), QString("10"));
@@ -197,12 +193,6 @@ private slots:
         });
         QCOMPARE(QString::fromStdString(written.at("marker_type")), QString("2"));
         QCOMPARE(QString::fromStdString(written.at("colour")), QString::number(grey));
-    }
-
-    void opening_without_anything_to_act_on_stays_hidden()
-    {
-        QVERIFY(!form->open_for_editing());
-        QVERIFY(!form->isVisible());
     }
 };
 

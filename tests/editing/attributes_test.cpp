@@ -2,8 +2,6 @@
 
 #include "editing/attribute_commands.h"
 #include "editing/point_attributes.h"
-#include "editing/set_building.h"
-#include "editing/shape_building.h"
 
 #include <map>
 
@@ -12,36 +10,22 @@ namespace {
 
 TEST(point_size, typed_and_track_bar_rules)
 {
-    struct row { const char* name; const char* typed; std::int32_t size; bool put_back; };
+    struct row { const char* typed; std::int32_t size; };  // size 10 in the row: the box is put back
     const std::vector<row> rows = {
-        {"a size in range is taken", "15", 15, false},
-        {"2 is the smallest typed size", "2", 2, false},
-        {"20 is the largest", "20", 20, false},
-        {"1 restores the size", "1", 10, true},
-        {"0 restores the size", "0", 10, true},
-        {"25 restores the size", "25", 10, true},
-        {"letters restore the size", "abc", 10, true},
-        {"an empty box restores the size", "", 10, true},
-        {"digits with letters restore the size", "12a", 10, true},
-        {"the same size is put back", "10", 10, true},
-        {"a negative number restores the size", "-5", 10, true},
-        {"a huge number restores the size", "99999999999999999999", 10, true},
+        {"15", 15}, {"2", 2},   {"20", 20}, {"1", 10},  {"0", 10},   {"25", 10},
+        {"abc", 10}, {"", 10}, {"12a", 10}, {"10", 10}, {"-5", 10}, {"99999999999999999999", 10},
     };
     for (const row& r : rows) {
         point_attributes values;
         const std::optional<std::string> back = scale_edit_change(values, r.typed);
-        EXPECT_EQ(values.point_size, r.size) << r.name;
-        EXPECT_EQ(back.has_value(), r.put_back) << r.name;
-        if (back) {
-            EXPECT_EQ(*back, "10") << r.name;
-        }
-        EXPECT_FALSE(values.size_edit_busy) << r.name;
+        EXPECT_EQ(values.point_size, r.size) << r.typed;
+        EXPECT_EQ(back, r.size == 10 ? std::optional<std::string>("10") : std::nullopt) << r.typed;
+        EXPECT_FALSE(values.size_edit_busy) << r.typed;
     }
     point_attributes values;
     point_track_bar_change(values, 1);
     EXPECT_EQ(values.point_size, 1) << "the track bar reaches 1";
     point_track_bar_change(values, 20);
-    EXPECT_EQ(values.point_size, 20);
     values.size_edit_busy = true;
     EXPECT_EQ(scale_edit_change(values, "5"), std::nullopt);
     EXPECT_EQ(values.point_size, 20) << "ignored while the edit is being set";
@@ -54,28 +38,16 @@ point_attributes loaded(const settings& file)
     point_attributes values;
     load_attributes(values, [&](std::string_view key) -> std::optional<std::string> {
         const auto at = file.find(key);
-        if (at == file.end()) return std::nullopt;
-        return at->second;
+        return at == file.end() ? std::nullopt : std::optional<std::string>(at->second);
     });
     return values;
-}
-
-TEST(attribute_settings, missing_keys_give_the_defaults)
-{
-    const point_attributes v = loaded({});
-    EXPECT_EQ(v.marker, p_circle);
-    EXPECT_EQ(v.point_size, 10);
-    EXPECT_EQ(v.area_colour, grey);
-    EXPECT_EQ(v.border_colour, black);
-    EXPECT_EQ(v.name, "");
-    EXPECT_EQ(v.hint, "");
-    EXPECT_TRUE(v.show_name);
 }
 
 TEST(attribute_settings, values_are_read_and_odd_ones_fall_back)
 {
     struct row { const char* name; settings file; point_type marker; std::int32_t size; bool show; };
     const std::vector<row> rows = {
+        {"no keys", {}, p_circle, 10, true},
         {"marker 1 is a circle", {{"marker_type", "1"}}, p_circle, 10, true},
         {"marker 2 is a square", {{"marker_type", "2"}}, p_square, 10, true},
         {"any other marker is a square", {{"marker_type", "7"}}, p_square, 10, true},
@@ -93,11 +65,9 @@ TEST(attribute_settings, values_are_read_and_odd_ones_fall_back)
         EXPECT_EQ(v.point_size, r.size) << r.name;
         EXPECT_EQ(v.show_name, r.show) << r.name;
     }
-    const point_attributes v = loaded({{"colour", "255"}, {"border", "65280"}, {"name", "oak"}, {"hint", "old tree"}});
-    EXPECT_EQ(v.area_colour, make_colour(255, 0, 0));
-    EXPECT_EQ(v.border_colour, make_colour(0, 255, 0));
-    EXPECT_EQ(v.name, "oak");
-    EXPECT_EQ(v.hint, "old tree");
+    const point_attributes none = loaded({});
+    EXPECT_EQ(std::tie(none.area_colour, none.border_colour, none.name, none.hint),
+              std::make_tuple(grey, black, std::string(), std::string()));
 }
 
 TEST(attribute_settings, written_values_read_back)
@@ -108,22 +78,17 @@ TEST(attribute_settings, written_values_read_back)
     v.area_colour = make_colour(1, 2, 3);
     v.border_colour = make_colour(4, 5, 6);
     v.name = "big tree";
-    v.hint = "h";
+    v.hint = "old tree";
     v.show_name = false;
     settings file;
-    save_attributes(v, [&](std::string_view key, std::string_view value) {
-        file[std::string(key)] = std::string(value);
-    });
+    save_attributes(v, [&](std::string_view key, std::string_view value) { file[std::string(key)] = value; });
     EXPECT_EQ(file.at("marker_type"), "2");
     EXPECT_EQ(file.at("show_name"), "0");
     EXPECT_EQ(file.at("colour"), std::to_string(make_colour(1, 2, 3)));
     const point_attributes back = loaded(file);
-    EXPECT_EQ(back.marker, p_square);
-    EXPECT_EQ(back.point_size, 17);
-    EXPECT_EQ(back.area_colour, v.area_colour);
-    EXPECT_EQ(back.border_colour, v.border_colour);
-    EXPECT_EQ(back.name, "big tree");
-    EXPECT_FALSE(back.show_name);
+    EXPECT_EQ(std::tie(back.marker, back.point_size, back.area_colour, back.border_colour, back.name, back.hint,
+                       back.show_name),
+              std::tie(v.marker, v.point_size, v.area_colour, v.border_colour, v.name, v.hint, v.show_name));
 }
 
 using attributes = editing_fixture;
@@ -132,28 +97,25 @@ TEST_F(attributes, marker_changes_only_while_a_set_is_built)
 {
     EXPECT_FALSE(marker_button_click(editor.attributes, editor.build_set() != nullptr, p_square));
     EXPECT_EQ(editor.attributes.marker, p_circle);
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
+    build_set_over(0, 0);
     EXPECT_TRUE(marker_button_click(editor.attributes, editor.build_set() != nullptr, p_square));
     EXPECT_EQ(editor.attributes.marker, p_square);
     store_point_defaults(editor);
     EXPECT_EQ(doc.new_point.marker, p_square);
 }
 
-TEST_F(attributes, opening_needs_something_to_act_on)
+TEST_F(attributes, opening_needs_something_to_act_on_and_shows_the_first_selected_point)
 {
     EXPECT_FALSE(colour_button_click(editor));
-    select(doc.points_class_list, {});
-    doc.points_class_list.add("x");
-    doc.points_class_list.entries[0].selected = true;
-    EXPECT_TRUE(colour_button_click(editor));
-}
+    EXPECT_FALSE(area_colour_chosen(editor, make_colour(3, 3, 3)));
+    EXPECT_EQ(editor.attributes.area_colour, make_colour(255, 255, 255));
+    EXPECT_FALSE(editor.changes.modified);
 
-TEST_F(attributes, opening_shows_the_first_selected_point)
-{
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
-    waypoints_set_list_mouse_down(editor, 2, true);
+    doc.points_class_list.add("x");
+    doc.points_class_list.entries.back().selected = true;
+    EXPECT_TRUE(colour_button_click(editor)) << "a selected class is enough";
+    doc.points_class_list.clear();
+    build_set_over(0, 2);
     editor.working_points[1].hint = "second";
     select(editor.points_list, {1, 2});
     ASSERT_TRUE(colour_button_click(editor));
@@ -163,8 +125,7 @@ TEST_F(attributes, opening_shows_the_first_selected_point)
 
 TEST_F(attributes, area_colour_goes_to_classes_first)
 {
-    show_tab(waypoints_tab);
-    waypoints_list_mouse_down(editor, 0, false);
+    build_shape_over(0, 0);
     select(doc.class_list, {1});
     const colour_value c = make_colour(7, 8, 9);
     EXPECT_TRUE(area_colour_chosen(editor, c));
@@ -182,9 +143,7 @@ TEST_F(attributes, area_colour_goes_to_classes_first)
 
 TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
 {
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
-    waypoints_set_list_mouse_down(editor, 2, true);
+    build_set_over(0, 2);
     select(editor.points_list, {1});
     const colour_value c = make_colour(50, 60, 70);
     EXPECT_TRUE(area_colour_chosen(editor, c));
@@ -199,18 +158,9 @@ TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
     EXPECT_EQ(set.default_colour, make_colour(1, 1, 1));
 }
 
-TEST_F(attributes, colour_with_nothing_to_take_it_changes_nothing)
-{
-    EXPECT_FALSE(area_colour_chosen(editor, make_colour(3, 3, 3)));
-    EXPECT_EQ(editor.attributes.area_colour, make_colour(255, 255, 255));
-    EXPECT_FALSE(editor.changes.modified);
-}
-
 TEST_F(attributes, ok_with_an_empty_name_box_copies_the_first_name)
 {
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
-    waypoints_set_list_mouse_down(editor, 3, true);
+    build_set_over(0, 3);
     editor.working_points[1].name = "p one";  // a name not yet cleaned
     refresh_build_set(editor);
     select(editor.points_list, {1, 3});
@@ -227,15 +177,18 @@ TEST_F(attributes, ok_with_an_empty_name_box_copies_the_first_name)
     EXPECT_EQ(set.points[3].marker, p_square);
     EXPECT_EQ(set.points[3].size, 4);
     EXPECT_EQ(set.points[0].marker, p_circle) << "unselected points keep their looks";
-    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w0", "p one", "w2", "p_one"}));
-    EXPECT_EQ(selected_texts(editor.points_list), (std::vector<std::string>{"p one", "p_one"}));
+    EXPECT_EQ(texts(editor.points_list), (strings{"w0", "p one", "w2", "p_one"}));
+    EXPECT_EQ(selected_texts(editor.points_list), (strings{"p one", "p_one"}));
 }
 
 TEST_F(attributes, ok_stores_a_typed_name_cleaned_for_every_selected_point)
 {
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
-    waypoints_set_list_mouse_down(editor, 2, true);
+    editor.attributes.name = "x";
+    ok_button_click(editor);
+    EXPECT_FALSE(editor.changes.modified) << "no set, nothing to do";
+    EXPECT_EQ(doc.set_count(), 0);
+
+    build_set_over(0, 2);
     select(editor.points_list, {0, 2});
     editor.attributes.name = "big tree";
     editor.attributes.show_name = false;
@@ -247,14 +200,6 @@ TEST_F(attributes, ok_stores_a_typed_name_cleaned_for_every_selected_point)
     EXPECT_FALSE(set.points[2].show_name);
     EXPECT_TRUE(set.points[1].show_name);
     EXPECT_TRUE(editor.changes.modified);
-}
-
-TEST_F(attributes, ok_without_a_set_changes_nothing)
-{
-    editor.attributes.name = "x";
-    ok_button_click(editor);
-    EXPECT_FALSE(editor.changes.modified);
-    EXPECT_EQ(doc.set_count(), 0);
 }
 
 } // namespace

@@ -2,28 +2,24 @@
 
 #include "editing/item_commands.h"
 #include "editing/node_moves.h"
-#include "editing/set_building.h"
-#include "editing/shape_building.h"
 
 namespace wayloom::test {
 namespace {
 
-class item_commands : public editing_fixture {
-protected:
-    t_shape& listed_shape(const std::string& name)
-    {
-        t_shape& s = doc.create_shape();
-        s.name = name;
-        for (int w : {0, 3, 6}) s.nodes.push_back({w, 0, 0, 0, {}});
-        doc.add_item(name, &s, nullptr);
-        return s;
-    }
-};
+using item_commands = editing_fixture;
 
 TEST_F(item_commands, rename_cleans_the_text_and_numbers_empty_names)
 {
     t_shape& field = listed_shape("field");
     EXPECT_EQ(shape_list_mouse_down(editor, 0), std::optional<std::string>("field"));
+    // No entry under the click: nothing to rename.
+    EXPECT_EQ(shape_list_mouse_down(editor, -1), std::nullopt);
+    EXPECT_EQ(shape_list_mouse_down(editor, 1), std::nullopt);
+    shape_edit_change(editor, -1, "other");
+    shape_edit_change(editor, 5, "other");
+    EXPECT_EQ(field.name, "field");
+    EXPECT_FALSE(editor.changes.modified);
+
     shape_edit_change(editor, 0, "my map.new");
     EXPECT_EQ(field.name, "my_map_new");
     EXPECT_EQ(doc.shape_list.entries[0].text, "my_map_new");
@@ -33,17 +29,6 @@ TEST_F(item_commands, rename_cleans_the_text_and_numbers_empty_names)
     shape_edit_change(editor, 0, "");
     EXPECT_EQ(field.name, "no-name2");
     EXPECT_TRUE(editor.changes.modified);
-}
-
-TEST_F(item_commands, rename_with_no_entry_under_the_click_renames_nothing)
-{
-    t_shape& field = listed_shape("field");
-    EXPECT_EQ(shape_list_mouse_down(editor, -1), std::nullopt);
-    EXPECT_EQ(shape_list_mouse_down(editor, 1), std::nullopt);
-    shape_edit_change(editor, -1, "other");
-    shape_edit_change(editor, 5, "other");
-    EXPECT_EQ(field.name, "field");
-    EXPECT_FALSE(editor.changes.modified);
 }
 
 TEST_F(item_commands, classes_are_created_only_on_the_building_tabs)
@@ -63,39 +48,26 @@ TEST_F(item_commands, classes_are_created_only_on_the_building_tabs)
     EXPECT_EQ(c->colour, make_colour(1, 2, 3));
     EXPECT_EQ(c->border, black);
     EXPECT_TRUE(text.empty());
-
-    for (std::string again : {"new class", "new_class", "forest"}) {
+    // Names already there, and an empty one, make nothing.
+    for (std::string again : {"new class", "new_class", "forest", ""}) {
         create_class(editor, again);
         EXPECT_EQ(doc.class_list.size(), 3u) << again;
     }
-    std::string empty;
-    create_class(editor, empty);
-    EXPECT_EQ(doc.class_list.size(), 3u);
     EXPECT_EQ(editor.no_name_counter, 1);
 }
 
-TEST_F(item_commands, edit_needs_exactly_one_selected_item)
+TEST_F(item_commands, edit_needs_one_selected_item_and_no_shape_being_built)
 {
-    listed_shape("a");
+    t_shape& a = listed_shape("a");
     listed_shape("b");
     EXPECT_EQ(edit_shape_button_click(editor).error, "Only one shape should be selected");
     select(doc.shape_list, {0, 1});
     EXPECT_EQ(edit_shape_button_click(editor).error, "Only one shape should be selected");
-    show_tab(waypoints_tab);
-    waypoints_list_mouse_down(editor, 1, false);
-    EXPECT_EQ(edit_shape_button_click(editor).error, "You are currently editing a shape");
-    EXPECT_FALSE(doc.shapes[0]->editing);
-}
-
-TEST_F(item_commands, a_new_shape_with_nodes_is_not_thrown_away_by_an_edit)
-{
-    t_shape& a = listed_shape("a");
-    show_tab(waypoints_tab);
-    waypoints_list_mouse_down(editor, 1, false);
+    build_shape_over(1, 1);
     select(doc.shape_list, {0});
     EXPECT_EQ(edit_shape_button_click(editor).error, "You are currently editing a shape");
     EXPECT_FALSE(a.editing);
-    EXPECT_EQ(build_nodes(), (std::vector<int>{1}));
+    EXPECT_EQ(build_nodes(), (std::vector<int>{1})) << "the new shape is not thrown away";
 }
 
 TEST_F(item_commands, taking_a_shape_up_lists_its_nodes)
@@ -107,42 +79,31 @@ TEST_F(item_commands, taking_a_shape_up_lists_its_nodes)
     ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
     EXPECT_TRUE(a.editing);
     EXPECT_EQ(editor.build_shape(), &a);
-    EXPECT_EQ(texts(editor.waypoints_shape_list), (std::vector<std::string>{"w0", "w3", "w6"}));
-    EXPECT_EQ(selected_texts(doc.class_list), (std::vector<std::string>{"lake"}));
+    EXPECT_EQ(texts(editor.waypoints_shape_list), (strings{"w0", "w3", "w6"}));
+    EXPECT_EQ(selected_texts(doc.class_list), strings{"lake"});
     EXPECT_FALSE(editor.right_toolbar_shown) << "the mode starts on the Waypoints tab";
     show_tab(waypoints_tab);
     EXPECT_TRUE(editor.right_toolbar_shown);
     EXPECT_EQ(a.nodes[1].lon, doc.waypoints[3]->lon * 360);
 }
 
-TEST_F(item_commands, delete_spares_the_item_being_edited)
+TEST_F(item_commands, delete_removes_sets_and_shapes_but_spares_the_item_being_edited)
 {
     listed_shape("edited");
-    listed_shape("other");
-    select(doc.shape_list, {0});
-    edit_shape_button_click(editor);
-    select(doc.shape_list, {0, 1});
-    const edit_result r = delete_shape_button_click(editor);
-    EXPECT_TRUE(r.legend);
-    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"edited"}));
-    EXPECT_FALSE(doc.shape_list.entries[0].selected);
-    EXPECT_EQ(doc.shape_count(), 1);
-    EXPECT_EQ(doc.shapes[0]->name, "edited");
-    EXPECT_FALSE(doc.statistics_ready);
-}
-
-TEST_F(item_commands, delete_removes_sets_and_shapes)
-{
-    listed_shape("a");
     t_set& s = doc.create_set();
     s.shape_type = s_points;
     doc.add_item("set", nullptr, &s);
-    listed_shape("c");
-    select(doc.shape_list, {1, 2});
-    delete_shape_button_click(editor);
-    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"a"}));
+    listed_shape("other");
+    select(doc.shape_list, {0});
+    edit_shape_button_click(editor);
+    select(doc.shape_list, {0, 1, 2});
+    EXPECT_TRUE(delete_shape_button_click(editor).legend);
+    EXPECT_EQ(texts(doc.shape_list), strings{"edited"});
+    EXPECT_FALSE(doc.shape_list.entries[0].selected);
     EXPECT_EQ(doc.set_count(), 0);
-    EXPECT_EQ(doc.shape_count(), 1);
+    ASSERT_EQ(doc.shape_count(), 1);
+    EXPECT_EQ(doc.shapes[0]->name, "edited");
+    EXPECT_FALSE(doc.statistics_ready);
     EXPECT_TRUE(editor.changes.modified);
 }
 
@@ -168,9 +129,7 @@ TEST_F(item_commands, an_edited_item_cleared_with_the_map_is_let_go)
     editor.sync_with_map();
     EXPECT_EQ(view.building_shape, nullptr);
     EXPECT_EQ(view.building_set, nullptr);
-    EXPECT_TRUE(editor.waypoints_shape_list.empty());
-    EXPECT_TRUE(editor.points_list.empty());
-    EXPECT_TRUE(editor.working_points.empty());
+    EXPECT_TRUE(editor.waypoints_shape_list.empty() && editor.points_list.empty() && editor.working_points.empty());
     EXPECT_FALSE(editor.right_toolbar_shown);
     // Every command now finds no build item; none touches freed memory.
     EXPECT_FALSE(up_button_click(editor).repaint);
@@ -181,12 +140,9 @@ TEST_F(item_commands, an_edited_item_cleared_with_the_map_is_let_go)
 
 TEST_F(item_commands, a_build_item_unlinked_elsewhere_is_not_used)
 {
-    show_tab(waypoints_tab);
-    waypoints_list_mouse_down(editor, 1, false);
-    t_shape* shape = editor.build_shape();
-    ASSERT_NE(shape, nullptr);
-    auto freed = doc.unlink(*shape);
-    freed.reset();
+    build_shape_over(1, 1);
+    ASSERT_NE(editor.build_shape(), nullptr);
+    doc.unlink(*editor.build_shape()).reset();
     // Even without sync_with_map the next click starts a new shape.
     waypoints_list_mouse_down(editor, 2, false);
     ASSERT_NE(editor.build_shape(), nullptr);
@@ -197,8 +153,7 @@ TEST_F(item_commands, a_build_item_unlinked_elsewhere_is_not_used)
 TEST_F(item_commands, closing_releases_the_build_items)
 {
     t_shape& edited = listed_shape("edited");
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 1, false);
+    build_set_over(1, 1);
     ASSERT_EQ(doc.set_count(), 1);
     show_tab(shapes_tab);
     select(doc.shape_list, {0});
@@ -214,9 +169,7 @@ TEST_F(item_commands, closing_releases_the_build_items)
 
 TEST_F(item_commands, positions_past_a_shrunken_list_do_nothing)
 {
-    show_tab(waypoints_tab);
-    waypoints_list_mouse_down(editor, 0, false);
-    waypoints_list_mouse_down(editor, 3, true);
+    build_shape_over(0, 3);
     // The lists lose entries between the click and its handling.
     editor.waypoints_shape_list.entries.resize(2);
     select(editor.waypoints_shape_list, {1});

@@ -1,7 +1,6 @@
 #include "editing_fixture.h"
 
 #include "editing/item_commands.h"
-#include "editing/set_building.h"
 
 #include <algorithm>
 
@@ -19,14 +18,13 @@ TEST_F(set_building, points_take_the_dialog_values)
     editor.attributes.show_name = false;
     show_tab(points_tab);
     EXPECT_EQ(editor.waypoints_set_list.size(), doc.waypoints_list.size());
-    const edit_result r = waypoints_set_list_mouse_down(editor, 2, false);
-    EXPECT_TRUE(r.repaint);
+    EXPECT_TRUE(waypoints_set_list_mouse_down(editor, 2, false).repaint);
     waypoints_set_list_mouse_down(editor, 4, true);
     const t_set* set = editor.build_set();
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->name, "build");
     ASSERT_EQ(set->point_count, 3);
-    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w2", "w3", "w4"}));
+    EXPECT_EQ(texts(editor.points_list), (strings{"w2", "w3", "w4"}));
     const point_record& p = set->points[1];
     EXPECT_EQ(p.name, "w3");
     EXPECT_EQ(p.hint, "A hint");
@@ -51,40 +49,28 @@ TEST_F(set_building, shift_click_ranges_and_repeats)
     waypoints_set_list_mouse_down(editor, 6, true);
     waypoints_set_list_mouse_down(editor, 1, true);  // the anchor is gone: a plain append
     waypoints_set_list_mouse_down(editor, 0, true);  // above the new anchor: nothing
-    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w3", "w4", "w5", "w6", "w1"}));
+    EXPECT_EQ(texts(editor.points_list), (strings{"w3", "w4", "w5", "w6", "w1"}));
     EXPECT_EQ(editor.last_set_click, 1);
 }
 
 TEST_F(set_building, commit_names_new_sets_and_class_sets)
 {
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
-    add_shape_buttton_click(editor);
-    waypoints_set_list_mouse_down(editor, 1, false);
-    select(doc.points_class_list, {1});
-    add_shape_buttton_click(editor);
-    waypoints_set_list_mouse_down(editor, 2, false);
-    add_shape_buttton_click(editor);
-    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"New-Set-1", "lake-1", "New-Set-3"}));
+    const std::vector<int> classes[] = {{}, {1}, {}};
+    for (int i = 0; i < 3; ++i) {
+        build_set_over(2 * i + 1, 2 * i + 1);  // w1, w3, w5
+        select(doc.points_class_list, classes[i]);
+        add_shape_buttton_click(editor);
+    }
+    EXPECT_EQ(texts(doc.shape_list), (strings{"New-Set-1", "lake-1", "New-Set-3"}));
     const t_set* lake_set = doc.shape_list.object_at<t_set>(1);
     ASSERT_NE(lake_set, nullptr);
     EXPECT_EQ(lake_set->classes, (class_type{1}));
     EXPECT_EQ(lake_set->colour, doc.classes[1]->colour);
+    // The first point after a commit is positioned at once.
+    EXPECT_EQ(lake_set->points[0].name, "w3");
+    EXPECT_EQ(lake_set->points[0].lon, doc.waypoints[3]->lon * 360);
     EXPECT_TRUE(editor.points_list.empty());
     EXPECT_FALSE(editor.points_toolbar_shown);
-}
-
-TEST_F(set_building, the_first_point_after_a_commit_is_positioned_at_once)
-{
-    show_tab(points_tab);
-    waypoints_set_list_mouse_down(editor, 0, false);
-    add_shape_buttton_click(editor);
-    waypoints_set_list_mouse_down(editor, 5, false);
-    add_shape_buttton_click(editor);
-    const t_set* second = doc.shape_list.object_at<t_set>(1);
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(second->points[0].lon, doc.waypoints[5]->lon * 360);
-    EXPECT_EQ(second->points[0].name, "w5");
 }
 
 TEST_F(set_building, points_beyond_the_limit_are_refused)
@@ -92,8 +78,7 @@ TEST_F(set_building, points_beyond_the_limit_are_refused)
     editor.set_point_limit = 3;
     show_tab(points_tab);
     waypoints_set_list_mouse_down(editor, 0, false);
-    const edit_result r = waypoints_set_list_mouse_down(editor, 8, true);
-    EXPECT_EQ(r.error, "Too many points");
+    EXPECT_EQ(waypoints_set_list_mouse_down(editor, 8, true).error, "Too many points");
     EXPECT_EQ(editor.build_set()->point_count, 3);
     EXPECT_EQ(editor.points_list.size(), 3u);
     EXPECT_EQ(editor.working_points.size(), 3u);
@@ -105,10 +90,10 @@ TEST_F(set_building, class_made_on_points_tab_reaches_waypoints_tab)
     std::string text = "wet land";
     create_class(editor, text);
     EXPECT_TRUE(text.empty());
-    EXPECT_EQ(texts(doc.points_class_list), (std::vector<std::string>{"forest", "lake", "wet_land"}));
-    EXPECT_EQ(texts(doc.class_list), (std::vector<std::string>{"forest", "lake"}));
+    EXPECT_EQ(texts(doc.points_class_list), (strings{"forest", "lake", "wet_land"}));
+    EXPECT_EQ(texts(doc.class_list), (strings{"forest", "lake"}));
     show_tab(shapes_tab);
-    EXPECT_EQ(texts(doc.class_list), (std::vector<std::string>{"forest", "lake", "wet_land"}));
+    EXPECT_EQ(texts(doc.class_list), (strings{"forest", "lake", "wet_land"}));
     EXPECT_EQ(editor.mode, shapes_tab);
 }
 
@@ -132,12 +117,12 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
     doc.add_item("trees", nullptr, &trees);
     doc.shape_list.entries[0].selected = true;
     edit_shape_button_click(editor);  // from the Shapes tab
-    EXPECT_EQ(selected_texts(doc.points_class_list), (std::vector<std::string>{"lake"}));
+    EXPECT_EQ(selected_texts(doc.points_class_list), strings{"lake"});
     show_tab(points_tab);
-    EXPECT_EQ(selected_texts(doc.points_class_list), (std::vector<std::string>{"lake"}))
+    EXPECT_EQ(selected_texts(doc.points_class_list), strings{"lake"})
         << "the class selection survives the copy between the tabs";
     ASSERT_EQ(trees.point_count, 2);
-    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"tree2", "tree7"}));
+    EXPECT_EQ(texts(editor.points_list), (strings{"tree2", "tree7"}));
     const point_record& p = trees.points[1];
     EXPECT_EQ(p.name, "tree7");
     EXPECT_EQ(p.hint, "old");
@@ -148,12 +133,11 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
     EXPECT_FALSE(p.show_name);
     EXPECT_EQ(p.lon, doc.waypoints[7]->lon * 360);
     waypoints_set_list_mouse_down(editor, 9, false);
-    const edit_result r = add_shape_buttton_click(editor);
-    EXPECT_TRUE(r.error.empty());
+    EXPECT_TRUE(add_shape_buttton_click(editor).error.empty());
     EXPECT_EQ(trees.point_count, 3);
     EXPECT_EQ(trees.classes, (class_type{1}));
     EXPECT_FALSE(trees.editing);
-    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"trees"}));
+    EXPECT_EQ(texts(doc.shape_list), strings{"trees"});
 }
 
 TEST_F(set_building, a_stale_points_tab_copy_is_taken_again)
@@ -165,7 +149,7 @@ TEST_F(set_building, a_stale_points_tab_copy_is_taken_again)
     EXPECT_EQ(editor.build_set(), nullptr) << "a click on the old copy adds nothing";
     EXPECT_EQ(editor.waypoints_set_list.entries[3].text, "w6");
     waypoints_set_list_mouse_down(editor, 3, false);
-    EXPECT_EQ(texts(editor.points_list), (std::vector<std::string>{"w6"}));
+    EXPECT_EQ(texts(editor.points_list), strings{"w6"});
     EXPECT_EQ(editor.build_set()->points[0].waypoint, 6);
 }
 
