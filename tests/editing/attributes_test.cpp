@@ -73,36 +73,20 @@ TEST(attribute_settings, values_are_read_and_odd_ones_fall_back)
 TEST(attribute_settings, written_values_read_back)
 {
     point_attributes v;
-    v.marker = p_square;
-    v.point_size = 17;
-    v.area_colour = make_colour(1, 2, 3);
-    v.border_colour = make_colour(4, 5, 6);
-    v.name = "big tree";
-    v.hint = "old tree";
-    v.show_name = false;
+    const auto all = [](auto& a) {
+        return std::tie(a.marker, a.point_size, a.area_colour, a.border_colour, a.name, a.hint, a.show_name);
+    };
+    all(v) = std::tuple(p_square, 17, make_colour(1, 2, 3), make_colour(4, 5, 6), "big tree", "old tree", false);
     settings file;
     save_attributes(v, [&](std::string_view key, std::string_view value) { file[std::string(key)] = value; });
     EXPECT_EQ(file.at("marker_type"), "2");
     EXPECT_EQ(file.at("show_name"), "0");
     EXPECT_EQ(file.at("colour"), std::to_string(make_colour(1, 2, 3)));
     const point_attributes back = loaded(file);
-    EXPECT_EQ(std::tie(back.marker, back.point_size, back.area_colour, back.border_colour, back.name, back.hint,
-                       back.show_name),
-              std::tie(v.marker, v.point_size, v.area_colour, v.border_colour, v.name, v.hint, v.show_name));
+    EXPECT_EQ(all(back), all(v));
 }
 
 using attributes = editing_fixture;
-
-TEST_F(attributes, marker_changes_only_while_a_set_is_built)
-{
-    EXPECT_FALSE(marker_button_click(editor.attributes, editor.build_set() != nullptr, p_square));
-    EXPECT_EQ(editor.attributes.marker, p_circle);
-    build_set_over(0, 0);
-    EXPECT_TRUE(marker_button_click(editor.attributes, editor.build_set() != nullptr, p_square));
-    EXPECT_EQ(editor.attributes.marker, p_square);
-    store_point_defaults(editor);
-    EXPECT_EQ(doc.new_point.marker, p_square);
-}
 
 TEST_F(attributes, opening_needs_something_to_act_on_and_shows_the_first_selected_point)
 {
@@ -129,16 +113,13 @@ TEST_F(attributes, area_colour_goes_to_classes_first)
     select(doc.class_list, {1});
     const colour_value c = make_colour(7, 8, 9);
     EXPECT_TRUE(area_colour_chosen(editor, c));
-    EXPECT_EQ(doc.classes[1]->colour, c);
+    EXPECT_EQ(std::tie(doc.classes[1]->colour, editor.attributes.area_colour, editor.chosen_colour), std::tuple(c, c, c));
     EXPECT_NE(doc.classes[0]->colour, c);
     EXPECT_NE(editor.build_shape()->colour, c) << "classes win over the shape being built";
-    EXPECT_EQ(editor.attributes.area_colour, c);
-    EXPECT_EQ(editor.chosen_colour, c);
     select(doc.class_list, {});
     EXPECT_TRUE(border_colour_chosen(editor, c));
-    EXPECT_EQ(editor.build_shape()->border, c);
-    EXPECT_EQ(editor.build_shape()->default_border, c);
-    EXPECT_EQ(editor.attributes.border_colour, c);
+    const t_shape& shape = *editor.build_shape();
+    EXPECT_EQ(std::tie(shape.border, shape.default_border, editor.attributes.border_colour), std::tuple(c, c, c));
 }
 
 TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
@@ -154,8 +135,7 @@ TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
     EXPECT_EQ(set.points[1].colour, c) << "a rebuild keeps what the map shows";
     select(editor.points_list, {});
     EXPECT_TRUE(area_colour_chosen(editor, make_colour(1, 1, 1)));
-    EXPECT_EQ(set.colour, make_colour(1, 1, 1));
-    EXPECT_EQ(set.default_colour, make_colour(1, 1, 1));
+    EXPECT_EQ(std::tie(set.colour, set.default_colour), std::tuple(make_colour(1, 1, 1), make_colour(1, 1, 1)));
 }
 
 TEST_F(attributes, ok_with_an_empty_name_box_copies_the_first_name)
@@ -171,11 +151,13 @@ TEST_F(attributes, ok_with_an_empty_name_box_copies_the_first_name)
     ok_button_click(editor);
     EXPECT_EQ(editor.attributes.name, "p one");
     const t_set& set = *editor.build_set();
-    EXPECT_EQ(set.points[1].name, "p one") << "the first keeps its name";
-    EXPECT_EQ(set.points[3].name, "p_one");
-    EXPECT_EQ(set.points[1].hint, "tall_tree");
-    EXPECT_EQ(set.points[3].marker, p_square);
-    EXPECT_EQ(set.points[3].size, 4);
+    // The first keeps its name; every selected point takes the looks.
+    const auto named = [&](std::size_t i) {
+        const point_record& p = set.points[i];
+        return std::tie(p.name, p.hint, p.marker, p.size);
+    };
+    EXPECT_EQ(named(1), std::tuple("p one", "tall_tree", p_square, 4));
+    EXPECT_EQ(named(3), std::tuple("p_one", "tall_tree", p_square, 4));
     EXPECT_EQ(set.points[0].marker, p_circle) << "unselected points keep their looks";
     EXPECT_EQ(texts(editor.points_list), (strings{"w0", "p one", "w2", "p_one"}));
     EXPECT_EQ(selected_texts(editor.points_list), (strings{"p one", "p_one"}));
@@ -194,11 +176,9 @@ TEST_F(attributes, ok_stores_a_typed_name_cleaned_for_every_selected_point)
     editor.attributes.show_name = false;
     ok_button_click(editor);
     const t_set& set = *editor.build_set();
-    EXPECT_EQ(set.points[0].name, "big_tree");
-    EXPECT_EQ(set.points[2].name, "big_tree");
-    EXPECT_EQ(set.points[1].name, "w1");
-    EXPECT_FALSE(set.points[2].show_name);
-    EXPECT_TRUE(set.points[1].show_name);
+    EXPECT_EQ(std::tie(set.points[0].name, set.points[2].name, set.points[2].show_name),
+              std::tuple("big_tree", "big_tree", false));
+    EXPECT_EQ(std::tie(set.points[1].name, set.points[1].show_name), std::tuple("w1", true));
     EXPECT_TRUE(editor.changes.modified);
 }
 

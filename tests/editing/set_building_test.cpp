@@ -26,17 +26,9 @@ TEST_F(set_building, points_take_the_dialog_values)
     ASSERT_EQ(set->point_count, 3);
     EXPECT_EQ(texts(editor.points_list), (strings{"w2", "w3", "w4"}));
     const point_record& p = set->points[1];
-    EXPECT_EQ(p.name, "w3");
-    EXPECT_EQ(p.hint, "A hint");
-    EXPECT_EQ(p.waypoint, 3);
-    EXPECT_EQ(p.marker, p_square);
-    EXPECT_EQ(p.size, 7);
-    EXPECT_EQ(p.colour, make_colour(200, 10, 10));
-    EXPECT_EQ(p.border, make_colour(0, 0, 90));
-    EXPECT_FALSE(p.show_name);
-    EXPECT_EQ(p.lon, doc.waypoints[3]->lon * 360);
-    EXPECT_EQ(p.lat, doc.waypoints[3]->lat * 360);
-    EXPECT_EQ(p.alt, 3);
+    EXPECT_EQ(looks(p), std::tuple("w3", "A hint", p_square, 7, make_colour(200, 10, 10), make_colour(0, 0, 90), false));
+    const t_waypoint& w = *doc.waypoints[3];
+    EXPECT_EQ(std::tie(p.waypoint, p.lon, p.lat, p.alt), std::tuple(3, w.lon * 360, w.lat * 360, w.alt));
     EXPECT_TRUE(editor.points_toolbar_shown);
     EXPECT_EQ(view.building_set, set);
 }
@@ -64,8 +56,7 @@ TEST_F(set_building, commit_names_new_sets_and_class_sets)
     EXPECT_EQ(texts(doc.shape_list), (strings{"New-Set-1", "lake-1", "New-Set-3"}));
     const t_set* lake_set = doc.shape_list.object_at<t_set>(1);
     ASSERT_NE(lake_set, nullptr);
-    EXPECT_EQ(lake_set->classes, (class_type{1}));
-    EXPECT_EQ(lake_set->colour, doc.classes[1]->colour);
+    EXPECT_EQ(std::tie(lake_set->classes, lake_set->colour), std::tuple(class_type{1}, doc.classes[1]->colour));
     // The first point after a commit is positioned at once.
     EXPECT_EQ(lake_set->points[0].name, "w3");
     EXPECT_EQ(lake_set->points[0].lon, doc.waypoints[3]->lon * 360);
@@ -79,9 +70,8 @@ TEST_F(set_building, points_beyond_the_limit_are_refused)
     show_tab(points_tab);
     waypoints_set_list_mouse_down(editor, 0, false);
     EXPECT_EQ(waypoints_set_list_mouse_down(editor, 8, true).error, "Too many points");
-    EXPECT_EQ(editor.build_set()->point_count, 3);
-    EXPECT_EQ(editor.points_list.size(), 3u);
-    EXPECT_EQ(editor.working_points.size(), 3u);
+    EXPECT_EQ(std::tuple(editor.build_set()->point_count, editor.points_list.size(), editor.working_points.size()),
+              std::tuple(3, 3u, 3u));
 }
 
 TEST_F(set_building, class_made_on_points_tab_reaches_waypoints_tab)
@@ -106,13 +96,7 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
     for (int w : {2, 7}) {
         point_record& p = trees.add_point({});
         p.waypoint = w;
-        p.name = "tree" + std::to_string(w);
-        p.hint = "old";
-        p.marker = p_square;
-        p.size = 4.5L;
-        p.colour = make_colour(9, 9, 9);
-        p.border = make_colour(1, 1, 1);
-        p.show_name = false;
+        looks(p) = std::tuple("tree" + std::to_string(w), "old", p_square, 4.5L, 9, 1, false);
     }
     doc.add_item("trees", nullptr, &trees);
     doc.shape_list.entries[0].selected = true;
@@ -123,20 +107,11 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
         << "the class selection survives the copy between the tabs";
     ASSERT_EQ(trees.point_count, 2);
     EXPECT_EQ(texts(editor.points_list), (strings{"tree2", "tree7"}));
-    const point_record& p = trees.points[1];
-    EXPECT_EQ(p.name, "tree7");
-    EXPECT_EQ(p.hint, "old");
-    EXPECT_EQ(p.marker, p_square);
-    EXPECT_EQ(p.size, 4.5L);
-    EXPECT_EQ(p.colour, make_colour(9, 9, 9));
-    EXPECT_EQ(p.border, make_colour(1, 1, 1));
-    EXPECT_FALSE(p.show_name);
-    EXPECT_EQ(p.lon, doc.waypoints[7]->lon * 360);
+    EXPECT_EQ(looks(trees.points[1]), std::tuple("tree7", "old", p_square, 4.5L, 9, 1, false));
+    EXPECT_EQ(trees.points[1].lon, doc.waypoints[7]->lon * 360);
     waypoints_set_list_mouse_down(editor, 9, false);
     EXPECT_TRUE(add_shape_buttton_click(editor).error.empty());
-    EXPECT_EQ(trees.point_count, 3);
-    EXPECT_EQ(trees.classes, (class_type{1}));
-    EXPECT_FALSE(trees.editing);
+    EXPECT_EQ(std::tie(trees.point_count, trees.classes, trees.editing), std::tuple(3, class_type{1}, false));
     EXPECT_EQ(texts(doc.shape_list), strings{"trees"});
 }
 

@@ -2,6 +2,8 @@
 
 #include "editing/item_commands.h"
 
+#include <tuple>
+
 namespace wayloom::test {
 namespace {
 
@@ -39,13 +41,12 @@ TEST_F(shape_building, first_node_starts_a_build_shape_shown_alone_and_fitted)
     EXPECT_TRUE(waypoints_list_mouse_down(editor, 2, false).repaint);
     const t_shape* shape = editor.build_shape();
     ASSERT_NE(shape, nullptr);
-    EXPECT_EQ(shape->name, "build");
-    EXPECT_EQ(shape->shape_type, s_polygon);
+    EXPECT_EQ(std::tie(shape->name, shape->shape_type), std::tuple("build", s_polygon));
     EXPECT_TRUE(editor.right_toolbar_shown && editor.building_shape);
     EXPECT_EQ(view.building_shape, shape);
     EXPECT_EQ(texts(editor.waypoints_shape_list), strings{"w2"});
-    EXPECT_EQ(shape->nodes[0].lon, doc.waypoints[2]->lon * 360);
-    EXPECT_EQ(shape->nodes[0].lat, doc.waypoints[2]->lat * 360);
+    EXPECT_EQ(std::tie(shape->nodes[0].lon, shape->nodes[0].lat),
+              std::tuple(doc.waypoints[2]->lon * 360, doc.waypoints[2]->lat * 360));
     EXPECT_TRUE(doc.shape_list.empty()) << "not listed before it is committed";
 
     // The view fits the shape alone: its corners reach the surface's edges.
@@ -68,8 +69,7 @@ TEST_F(shape_building, node_limit_refuses_the_513th_and_stops_a_range_once)
 
     editing_map m;
     m.editor.shape_node_limit = 4;
-    m.show_tab(waypoints_tab);
-    waypoints_list_mouse_down(m.editor, 0, false);
+    m.build_shape_over(0, 0);
     EXPECT_EQ(waypoints_list_mouse_down(m.editor, 9, true).error, "Too many nodes");
     EXPECT_EQ(m.build_nodes(), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(m.editor.last_shape_click, -1);
@@ -82,24 +82,18 @@ TEST_F(shape_building, commit_with_two_classes_is_named_after_the_first)
     build_shape_over(1, 4);
     select(doc.class_list, {0, 1});
     const edit_result r = add_shape_buttton_click(editor);
-    EXPECT_TRUE(r.error.empty());
-    EXPECT_TRUE(r.legend);
+    EXPECT_TRUE(r.error.empty() && r.legend);
     ASSERT_EQ(doc.shape_list.size(), 1u);
     const t_shape* shape = doc.shape_list.object_at<t_shape>(0);
     ASSERT_NE(shape, nullptr);
-    EXPECT_EQ(shape->name, "forest-4");
-    EXPECT_EQ(doc.shape_list.entries[0].text, "forest-4");
+    EXPECT_EQ(std::tie(shape->name, doc.shape_list.entries[0].text), std::tuple("forest-4", "forest-4"));
     EXPECT_FALSE(doc.shape_list.entries[0].selected);
-    EXPECT_EQ(shape->colour, forest.colour);
-    EXPECT_EQ(shape->classes, (class_type{0, 1}));
+    EXPECT_EQ(std::tie(shape->colour, shape->classes), std::tuple(forest.colour, class_type{0, 1}));
     EXPECT_EQ(forest.name_counter, 5);
     EXPECT_EQ(doc.classes[1]->name_counter, 1) << "only the naming class counts";
     EXPECT_TRUE(selected_texts(doc.class_list).empty());
     EXPECT_GT(shape->area, 0);
-    EXPECT_EQ(editor.build_shape(), nullptr);
-    EXPECT_EQ(view.building_shape, nullptr);
-    EXPECT_TRUE(editor.waypoints_shape_list.empty());
-    EXPECT_FALSE(editor.right_toolbar_shown || editor.building_shape);
+    EXPECT_TRUE(shape_building_over());
 }
 
 TEST_F(shape_building, every_new_shape_advances_the_new_shape_counter)
@@ -116,16 +110,14 @@ TEST_F(shape_building, every_new_shape_advances_the_new_shape_counter)
 TEST_F(shape_building, commit_without_nodes_only_redraws_and_outside_the_mode_does_nothing)
 {
     show_tab(waypoints_tab);
-    edit_result r = add_shape_buttton_click(editor);
-    EXPECT_TRUE(r.repaint);
-    EXPECT_FALSE(r.legend);
+    const edit_result r = add_shape_buttton_click(editor);
+    EXPECT_TRUE(r.repaint && !r.legend);
     EXPECT_EQ(editor.new_shape_counter, 1);
     EXPECT_FALSE(editor.changes.modified);
 
     waypoints_list_mouse_down(editor, 0, false);
     show_tab(shapes_tab);
-    r = add_shape_buttton_click(editor);
-    EXPECT_FALSE(r.repaint);
+    EXPECT_FALSE(add_shape_buttton_click(editor).repaint);
     EXPECT_TRUE(doc.shape_list.empty());
     EXPECT_NE(editor.build_shape(), nullptr);
 }
@@ -147,9 +139,8 @@ TEST_F(shape_building, clicks_on_the_other_tab_or_while_busy_are_ignored)
     EXPECT_EQ(m.editor.build_shape(), nullptr);
 
     editing_map busy;
-    busy.show_tab(waypoints_tab);
     busy.editor.shape_click_busy = true;
-    waypoints_list_mouse_down(busy.editor, 1, false);
+    busy.build_shape_over(1, 1);
     EXPECT_EQ(busy.editor.build_shape(), nullptr);
 }
 
@@ -164,12 +155,11 @@ TEST_F(shape_building, an_edited_shape_is_updated_in_place)
     waypoints_list_mouse_down(editor, 5, false);
     select(doc.class_list, {0});
     EXPECT_TRUE(add_shape_buttton_click(editor).error.empty());
-    EXPECT_EQ(doc.shape_list.size(), 1u);
-    EXPECT_EQ(field.name, "field") << "an updated shape keeps its name";
+    EXPECT_EQ(texts(doc.shape_list), strings{"field"}) << "an updated shape keeps its name";
     EXPECT_EQ(field.nodes.size(), 4u);
     EXPECT_EQ(field.classes, (class_type{0})) << "re-committing does not file it twice";
     EXPECT_FALSE(field.editing);
-    EXPECT_EQ(editor.build_shape(), nullptr);
+    EXPECT_TRUE(shape_building_over());
     EXPECT_EQ(editor.new_shape_counter, 1);
 }
 
