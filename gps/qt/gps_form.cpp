@@ -107,13 +107,15 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     download_progress->setRange(0, 100);
     download_progress->setValue(0);
     download_progress->setTextVisible(false);
+    // The switches on the left, the commands on the right: the captions fit
+    // the window's narrow width.
     misc->addWidget(gps_enabled_check, 0, 0);
-    misc->addWidget(logging_check, 0, 1);
-    misc->addWidget(disk_check, 0, 2);
-    misc->addWidget(download_button, 1, 0);
+    misc->addWidget(logging_check, 1, 0);
+    misc->addWidget(disk_check, 2, 0);
+    misc->addWidget(download_button, 0, 1);
     misc->addWidget(upload_button, 1, 1);
-    misc->addWidget(initialise_button, 1, 2);
-    misc->addWidget(download_progress, 2, 0, 1, 3);
+    misc->addWidget(initialise_button, 2, 1);
+    misc->addWidget(download_progress, 3, 0, 1, 2);
     column->addWidget(misc_group);
 
     connect(gps_enabled_check, &QCheckBox::toggled, this, [this](bool on) { link.gps_enabled = on; });
