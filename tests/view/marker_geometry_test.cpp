@@ -27,10 +27,6 @@ TEST(marker_geometry, boxes_and_label_positions)
         EXPECT_EQ(box, r.box) << r.name;
         EXPECT_EQ(label_origin(r.x, r.y, r.size), r.label) << r.name;
     }
-}
-
-TEST(marker_geometry, a_box_without_width_is_empty)
-{
     EXPECT_TRUE(marker_rectangle(5, 5, 0).empty());
     EXPECT_TRUE(marker_rectangle(5, 5, -2).empty());
     EXPECT_FALSE(marker_rectangle(5, 5, 1).empty());

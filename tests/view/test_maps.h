@@ -3,6 +3,9 @@
 #pragma once
 
 #include "model/map_document.h"
+#include "view/geometry/correction.h"
+#include "view/geometry/projection.h"
+#include "view/geometry/view_state.h"
 
 #include <initializer_list>
 #include <string>
@@ -46,6 +49,18 @@ inline t_set& add_set(map_document& doc, const std::string& name,
 inline void select_all(map_document& doc)
 {
     for (list_entry& entry : doc.shape_list.entries) entry.selected = true;
+}
+
+// Correction and projection as after a read, in a panel of the given size.
+inline surface_bounds draw(map_document& doc, view_state& state, std::int32_t width = 800,
+                           std::int32_t height = 600, std::int32_t border = 0)
+{
+    state.avail_width = width;
+    state.avail_height = height;
+    state.set_map_border(border);
+    correct_nodes(doc.shape_list, nullptr, nullptr);
+    update_shapes(state, doc.shape_list, nullptr, nullptr);
+    return state.surface;
 }
 
 } // namespace wayloom::test
