@@ -574,7 +574,8 @@ void Tmap_form::save_settings()
 
 void Tmap_form::closeEvent(QCloseEvent* event)
 {
-    if (!may_drop_map_now()) {
+    // The link writes into the map while it downloads.
+    if (gps_form->working() || !may_drop_map_now()) {
         event->ignore();
         return;
     }

@@ -175,15 +175,21 @@ void Tgps_form::take_port_texts()
 
 void Tgps_form::init_gps()
 {
+    if (working_) return;
     take_port_texts();
+    working_ = true;
     link.init_gps();
+    working_ = false;
 }
 
 void Tgps_form::download_gps()
 {
+    if (working_) return;
     take_port_texts();
     const auto before = doc_.waypoint_count();
+    working_ = true;
     link.download_gps();
+    working_ = false;
     if (doc_.waypoint_count() != before) emit map_changed();
 }
 

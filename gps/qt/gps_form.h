@@ -41,6 +41,9 @@ public:
     // Start-up and download with the texts the port controls show now.
     void init_gps();
     void download_gps();
+    // A start-up or download is running: the window paints meanwhile, and
+    // nothing may take the map away under it.
+    bool working() const { return working_; }
 
     // A modal box with the message; tests answer it instead.
     std::function<void(const std::string& message)> show_error;
@@ -72,6 +75,7 @@ signals:
 
 private:
     map_document& doc_;
+    bool working_ = false;
 
     void take_port_texts();
     // What the link shows: the memo, the progress bar and error boxes.

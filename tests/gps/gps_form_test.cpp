@@ -148,7 +148,18 @@ private slots:
         QVERIFY(form->link.protocol_supported);
         QVERIFY(form->status_log->toPlainText().contains("product id is : 77"));
 
+        // The window paints while the link works; a second command that
+        // arrives meanwhile must not start a transfer inside the first.
+        int nested = 0;
+        connect(form->status_log, &QPlainTextEdit::textChanged, form.get(), [&] {
+            QVERIFY(form->working());
+            if (nested++ == 5) {
+                form->download_gps();
+                form->init_gps();
+            }
+        });
         form->download_button->click();
+        QVERIFY(!form->working());
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
         QCOMPARE(doc_.waypoint_count(), 33);
         QCOMPARE(changed.count(), 1);
