@@ -6,12 +6,23 @@
 
 #include <gtest/gtest.h>
 
+#include <concepts>
 #include <random>
 #include <string>
 #include <tuple>
 
 namespace wayloom {
 namespace {
+
+// What the format keeps of each record, for comparing.
+auto kept(const t_waypoint& w) { return std::tie(w.name, w.lon, w.lat, w.alt); }
+auto kept(const t_class& c) { return std::tie(c.name, c.colour, c.border); }
+auto kept(const t_node& n) { return std::tie(n.waypoint, n.lon, n.lat); }
+template <class Point> auto kept(Point& p)
+    requires std::same_as<std::remove_const_t<Point>, point_record>
+{
+    return std::tie(p.name, p.waypoint, p.lon, p.lat, p.marker, p.show_name, p.size, p.colour, p.border);
+}
 
 class random_map {
 public:
@@ -21,25 +32,19 @@ public:
     {
         for (int i = between(1, 40); i > 0; --i) {
             t_waypoint& w = doc.create_waypoint();
-            w.name = name();
-            w.lon = decimal(-180, 180);
-            w.lat = decimal(-90, 90);
-            w.alt = decimal(-400, 9000);
+            std::tie(w.name, w.lon, w.lat, w.alt) =
+                std::tuple{name(), decimal(-180, 180), decimal(-90, 90), decimal(-400, 9000)};
         }
         for (int i = between(0, 5); i > 0; --i) {
             t_class& c = *doc.create_class();
-            c.name = name() + "-c" + std::to_string(i);  // references find the first of a name
-            c.colour = colour();
-            c.border = colour();
+            // References find the first class of a name.
+            std::tie(c.name, c.colour, c.border) = std::tuple{name() + "-c" + std::to_string(i), colour(), colour()};
             doc.class_list.add(c.name, &c);
         }
         for (int i = between(0, 6); i > 0; --i) {
             t_shape& s = doc.create_shape();
-            s.name = name();
-            s.shape_type = chance() ? s_path : s_polygon;
-            s.colour = colour();
-            s.border = colour();
-            s.classes = classes(doc);
+            std::tie(s.name, s.shape_type, s.colour, s.border, s.classes) =
+                std::tuple{name(), chance() ? s_path : s_polygon, colour(), colour(), classes(doc)};
             for (int n = between(1, 30); n > 0; --n) {
                 const t_waypoint& w = any_waypoint(doc);
                 s.nodes.push_back({w.number, w.lon * 360, 0, w.lat * 360, {}});
@@ -47,21 +52,12 @@ public:
         }
         for (int i = between(0, 3); i > 0; --i) {
             t_set& set = doc.create_set();
-            set.name = name();
-            set.shape_type = s_points;
-            set.classes = classes(doc);
+            std::tie(set.name, set.shape_type, set.classes) = std::tuple{name(), s_points, classes(doc)};
             for (int n = between(1, 20); n > 0; --n) {
                 point_record& p = set.add_point(doc.new_point);
                 const t_waypoint& w = any_waypoint(doc);
-                p.name = name();
-                p.waypoint = w.number;
-                p.lon = w.lon * 360;
-                p.lat = w.lat * 360;
-                p.marker = chance() ? p_square : p_circle;
-                p.show_name = chance();
-                p.size = decimal(1, 40);
-                p.colour = colour();
-                p.border = colour();
+                kept(p) = std::tuple{name(), w.number, w.lon * 360, w.lat * 360, point_type(chance() ? p_square : p_circle),
+                                     chance(), decimal(1, 40), colour(), colour()};
             }
         }
     }
@@ -108,15 +104,6 @@ private:
 
     std::mt19937 rng_;
 };
-
-// What the format keeps of each record, for comparing.
-auto kept(const t_waypoint& w) { return std::tie(w.name, w.lon, w.lat, w.alt); }
-auto kept(const t_class& c) { return std::tie(c.name, c.colour, c.border); }
-auto kept(const t_node& n) { return std::tie(n.waypoint, n.lon, n.lat); }
-auto kept(const point_record& p)
-{
-    return std::tie(p.name, p.waypoint, p.lon, p.lat, p.marker, p.show_name, p.size, p.colour, p.border);
-}
 
 // A polygon or set whose last position repeats its first comes back without it.
 template <class Record> std::size_t expected_count(const std::vector<Record>& records, std::size_t count, bool path)

@@ -42,13 +42,10 @@ TEST(Writer, WritesEveryRecordLineByLine)
     const t_waypoint& a = add_waypoint(doc, "gate", -4.052L, 52.413L, 61.5L);
     const t_waypoint& b = add_waypoint(doc, "post", -4.0L, 52.0L, 0.00005L);
     t_class& pasture = *doc.create_class();
-    pasture.name = "pasture";
-    pasture.colour = make_colour(112, 170, 80);
-    pasture.border = make_colour(40, 90, 30);
+    std::tie(pasture.name, pasture.colour, pasture.border) =
+        std::tuple{"pasture", make_colour(112, 170, 80), make_colour(40, 90, 30)};
     t_shape& field = doc.create_shape();
-    field.name = "field";
-    field.colour = make_colour(1, 2, 3);
-    field.classes = {0};
+    std::tie(field.name, field.colour, field.classes) = std::tuple{"field", make_colour(1, 2, 3), class_type{0}};
     add_node(field, a);
     add_node(field, b);
     t_shape& track = doc.create_shape();
@@ -58,12 +55,8 @@ TEST(Writer, WritesEveryRecordLineByLine)
     posts.name = "posts";
     posts.classes = {0, 0};
     point_record& p = posts.add_point(doc.new_point);
-    p.name = "p1";
-    p.colour = make_colour(255, 255, 255);
-    p.marker = p_square;
-    p.size = 6.5L;
-    p.show_name = false;
-    p.waypoint = 1;
+    std::tie(p.name, p.colour, p.marker, p.size, p.show_name, p.waypoint) =
+        std::tuple{"p1", make_colour(255, 255, 255), point_type{p_square}, 6.5L, false, 1};
     posts.add_point(doc.new_point).marker = 0;  // no name, no marker, no waypoint
 
     EXPECT_EQ(written(doc),
