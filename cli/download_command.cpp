@@ -2,7 +2,6 @@
 #include "cli/map_loading.h"
 #include "gps/gps_link.h"
 #include "gps/serial_posix.h"
-#include "source/writer.h"
 
 #include <array>
 #include <iostream>
@@ -100,12 +99,7 @@ int download_command(arguments args)
     std::cerr << "downloaded " << doc.waypoint_count() - before << " waypoints from product "
               << link.product_id << '\n';
 
-    std::string error;
-    if (!save_map(doc, *out, &error)) {
-        std::cerr << "error: cannot write " << *out << ": " << error << '\n';
-        return 1;
-    }
-    return 0;
+    return write_map(doc, *out);
 }
 
 } // namespace wayloom::cli

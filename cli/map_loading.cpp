@@ -1,7 +1,10 @@
 #include "cli/map_loading.h"
 
+#include "source/writer.h"
+
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 
 namespace wayloom::cli {
 
@@ -72,6 +75,14 @@ bool parse_arguments(std::span<const std::string_view> args,
         }
     }
     return true;
+}
+
+int write_map(map_document& doc, const std::string& file)
+{
+    std::string error;
+    if (save_map(doc, file, &error)) return 0;
+    std::cerr << "error: cannot write " << file << ": " << error << '\n';
+    return 1;
 }
 
 } // namespace wayloom::cli

@@ -20,6 +20,10 @@ namespace wayloom::cli {
 bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
                const after_read& after = {});
 
+// Writes the map with the writer; on failure prints "error: cannot write
+// FILE: reason". Returns the exit code, 0 or 1.
+int write_map(map_document& doc, const std::string& file);
+
 // The Error tab as text: each line's 1-based number right-aligned in five
 // columns, ">" on the selected line, a space, the line. `error_line` is the
 // 0-based line the last error pointed at.

@@ -1,6 +1,5 @@
 #include "cli/commands.h"
 #include "cli/map_loading.h"
-#include "source/writer.h"
 
 #include <array>
 #include <iostream>
@@ -24,12 +23,7 @@ int save_command(arguments args)
     }
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;
-    std::string error;
-    if (!save_map(doc, *out, &error)) {
-        std::cerr << "error: cannot write " << *out << ": " << error << '\n';
-        return 1;
-    }
-    return 0;
+    return write_map(doc, *out);
 }
 
 } // namespace wayloom::cli
