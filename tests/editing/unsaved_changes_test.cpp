@@ -12,14 +12,7 @@ namespace {
 
 TEST(save_prompt, asks_only_when_modified_and_follows_the_answer)
 {
-    struct row {
-        const char* name;
-        bool modified;
-        save_answer answer;
-        bool save_works;
-        bool may_go_on;
-        int asked, saved;
-    };
+    struct row { const char* name; bool modified; save_answer answer; bool save_works, may_go_on; int asked, saved; };
     const std::vector<row> rows = {
         {"unmodified: nothing asked", false, save_answer::cancel, true, true, 0, 0},
         {"discard goes on without saving", true, save_answer::discard, true, true, 1, 0},
@@ -31,12 +24,8 @@ TEST(save_prompt, asks_only_when_modified_and_follows_the_answer)
         change_tracker changes;
         if (r.modified) changes.changed();
         int asked = 0, saved = 0;
-        const bool go_on = may_drop_map(
-            changes, [&] { ++asked; return r.answer; },
-            [&] { ++saved; return r.save_works; });
-        EXPECT_EQ(go_on, r.may_go_on) << r.name;
-        EXPECT_EQ(asked, r.asked) << r.name;
-        EXPECT_EQ(saved, r.saved) << r.name;
+        const bool go_on = may_drop_map(changes, [&] { ++asked; return r.answer; }, [&] { ++saved; return r.save_works; });
+        EXPECT_EQ(std::tuple(go_on, asked, saved), std::tuple(r.may_go_on, r.asked, r.saved)) << r.name;
         EXPECT_EQ(changes.modified, r.modified) << r.name << ": the answer alone changes no flag";
     }
     EXPECT_EQ(save_changes_question, "Save changes to the map?");
@@ -51,11 +40,9 @@ TEST(save_prompt, caption_marks_unsaved_changes)
     EXPECT_EQ(window_caption("Wayloom 0.1.2", changes), "Wayloom 0.1.2");
 }
 
-using modified_flag = editing_fixture;
-
 // Each command starts from a saved map with a shape being built (two nodes,
 // the second selected) on the Waypoints tab and one listed shape.
-TEST_F(modified_flag, is_set_by_every_command_that_changes_the_map)
+TEST(modified_flag, is_set_by_every_command_that_changes_the_map)
 {
     struct row { const char* name; std::function<void(map_editor&)> command; bool changes; };
     const std::vector<row> rows = {
