@@ -67,14 +67,11 @@ private slots:
     {
         QCOMPARE(form->windowTitle(), QString("attributes_form"));
         QCOMPARE(form->size(), QSize(281, 297));
-        QCOMPARE(form->show_name_check->text(), QString("Display Point Name"));
-        QCOMPARE(form->area_colour_button->text(), QString("Area Colour"));
-        QCOMPARE(form->border_colour_button->text(), QString("Border Colour"));
-        QCOMPARE(form->ok_button->text(), QString("OK"));
-        QCOMPARE(form->point_track_bar->minimum(), 1);
-        QCOMPARE(form->point_track_bar->maximum(), 20);
-        QCOMPARE(form->point_track_bar->value(), 10);
-        QCOMPARE(form->scale_edit->text(), QString("10"));
+        QCOMPARE(QStringList({form->show_name_check->text(), form->area_colour_button->text(),
+                              form->border_colour_button->text(), form->ok_button->text(), form->scale_edit->text()}),
+                 QStringList({"Display Point Name", "Area Colour", "Border Colour", "OK", "10"}));
+        const QSlider& bar = *form->point_track_bar;
+        QCOMPARE(QList<int>({bar.minimum(), bar.maximum(), bar.value()}), QList<int>({1, 20, 10}));
         QCOMPARE(form->point_image->size(), QSize(57, 57));
         QVERIFY(form->round_marker_button->isChecked());
         QVERIFY(!form->square_marker_button->isChecked());
@@ -98,9 +95,9 @@ private slots:
         QCOMPARE(repaint.count(), 1);
         QVERIFY(!form->isVisible());
         const t_set& set = *editor->build_set();
-        QCOMPARE(QString::fromStdString(set.points[0].name), QString("big_tree"));
-        QCOMPARE(QString::fromStdString(set.points[1].name), QString("w1"));
-        QCOMPARE(QString::fromStdString(editor->points_list.entries[2].text), QString("big_tree"));
+        QCOMPARE(set.points[0].name, std::string("big_tree"));
+        QCOMPARE(set.points[1].name, std::string("w1"));
+        QCOMPARE(editor->points_list.entries[2].text, std::string("big_tree"));
 
         // An empty box takes the first selected point's name.
         editor->points_list.entries[0].selected = false;
@@ -109,7 +106,7 @@ private slots:
         form->name_edit->clear();
         QTest::mouseClick(form->ok_button, Qt::LeftButton);
         QCOMPARE(form->name_edit->text(), QString("w1"));
-        QCOMPARE(QString::fromStdString(set.points[2].name), QString("w1"));
+        QCOMPARE(set.points[2].name, std::string("w1"));
     }
 
     void size_edit_and_track_bar()
@@ -187,12 +184,10 @@ private slots:
         QCOMPARE(form->name_edit->text(), QString("oak"));
         QVERIFY(!form->show_name_check->isChecked());
         QVERIFY(!doc->new_point.show_name);
-        std::map<std::string, std::string> written;
-        form->save_settings([&](std::string_view key, std::string_view value) {
-            written[std::string(key)] = std::string(value);
-        });
-        QCOMPARE(QString::fromStdString(written.at("marker_type")), QString("2"));
-        QCOMPARE(QString::fromStdString(written.at("colour")), QString::number(grey));
+        std::map<std::string, std::string, std::less<>> written;
+        form->save_settings([&](std::string_view key, std::string_view value) { written[std::string(key)] = value; });
+        QCOMPARE(written.at("marker_type"), std::string("2"));
+        QCOMPARE(written.at("colour"), std::to_string(grey));
     }
 };
 
