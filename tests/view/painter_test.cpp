@@ -149,15 +149,6 @@ TEST_F(painter_test, markers_of_size_ten_at_100_50)
     }
 }
 
-TEST_F(painter_test, without_a_point_the_dialog_style_is_used)
-{
-    const QImage image =
-        painted(57, 57, [](QPainter& p) { draw_point(p, 28, 28, p_square, nullptr, marker_style{3, fill, outline}); });
-    EXPECT_EQ(at(image, 25, 25), outline);
-    EXPECT_EQ(at(image, 27, 27), fill);
-    EXPECT_EQ(at(image, 31, 28), paper);
-}
-
 int label_pixels_in_column(const QImage& image, int x, colour_value label)
 {
     int count = 0;
