@@ -141,10 +141,12 @@ private slots:
     void preview_draws_the_current_marker()
     {
         editor->attributes.area_colour = make_colour(255, 0, 0);
+        editor->attributes.border_colour = make_colour(0, 0, 255);
         editor->attributes.marker = p_square;
         form->update_shape();
         const QImage image = form->point_image->grab().toImage();
         QCOMPARE(QColor(image.pixel(28, 28)), QColor(255, 0, 0));
+        QCOMPARE(QColor(image.pixel(28 - 10, 28)), QColor(0, 0, 255));
         QCOMPARE(QColor(image.pixel(1, 1)), form->point_image->palette().color(QPalette::Button));
         QVERIFY(QColor(image.pixel(28 + 12, 28)) != QColor(255, 0, 0));
     }
