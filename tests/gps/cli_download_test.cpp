@@ -25,7 +25,8 @@ struct run_result {
 
 run_result run_cli(const std::string& arguments)
 {
-    const fs::path err = fs::temp_directory_path() / "wayloom_cli_download.err";
+    // ctest runs the cases side by side: each process has its own file.
+    const fs::path err = fs::temp_directory_path() / ("wayloom_cli_download_" + std::to_string(::getpid()) + ".err");
     const std::string command = std::string(WAYLOOM_CLI) + " download " + arguments + " 2>" + err.string();
     const int status = std::system(command.c_str());
     run_result r;
