@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +36,9 @@ struct link_fixture {
     map_document doc;
     scripted_device::shared line;
     recording_observer seen;
-    std::string log = (std::filesystem::temp_directory_path() / "wayloom_gps_test.log").string();
+    // ctest runs the cases side by side: each process keeps its own log.
+    std::string log = (std::filesystem::temp_directory_path() /
+                       ("wayloom_gps_test_" + std::to_string(::getpid()) + ".log")).string();
     gps_link link{doc, std::make_unique<scripted_device>(line), seen, log};
 
     link_fixture()
