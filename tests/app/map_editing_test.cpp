@@ -33,17 +33,7 @@ class map_editing_test : public QObject {
 
     std::string home() const { return home_->path().toStdString() + "/"; }
 
-    std::unique_ptr<Tmap_form> farm_form()
-    {
-        startup_options options;
-        options.program_directory = home();
-        options.executable_directory = source_dir + "/docs/";
-        options.map_argument = farm;
-        auto form = std::make_unique<Tmap_form>(options, desktop_.services());
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
-        return form;
-    }
+    std::unique_ptr<Tmap_form> farm_form() { return open_window(home(), desktop_, farm); }
 
     static int row_of(const item_list& list, const std::string& text)
     {

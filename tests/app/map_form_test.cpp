@@ -46,16 +46,7 @@ class map_form_test : public QObject {
     std::unique_ptr<Tmap_form> make_form(std::optional<std::string> argument = std::nullopt,
                                          bool show = true)
     {
-        startup_options options;
-        options.program_directory = home();
-        options.executable_directory = source_dir + "/docs/";
-        options.map_argument = std::move(argument);
-        auto form = std::make_unique<Tmap_form>(options, desktop_.services());
-        if (show) {
-            form->show();
-            if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
-        }
-        return form;
+        return open_window(home(), desktop_, std::move(argument), show);
     }
 
     void select_all_items(Tmap_form& form)

@@ -4,9 +4,13 @@
 
 #include "app/form_services.h"
 #include "app/item_list_view.h"
+#include "app/map_form.h"
 #include "model/item_list.h"
 
 #include <QAbstractItemModel>
+#include <QTest>
+
+#include <memory>
 
 #include <deque>
 #include <fstream>
@@ -105,5 +109,22 @@ struct desktop_double {
         return s;
     }
 };
+
+// The main window over program directory `home`, answered by `desktop`,
+// shown and exposed unless `show` is false.
+inline std::unique_ptr<Tmap_form> open_window(const std::string& home, desktop_double& desktop,
+                                              std::optional<std::string> argument, bool show = true)
+{
+    startup_options options;
+    options.program_directory = home;
+    options.executable_directory = source_dir + "/docs/";
+    options.map_argument = std::move(argument);
+    auto form = std::make_unique<Tmap_form>(options, desktop.services());
+    if (show) {
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get())) qWarning("window not exposed");
+    }
+    return form;
+}
 
 } // namespace wayloom::testing
