@@ -54,7 +54,7 @@ void download(benchmark::State& state)
         map_document doc;
         quiet seen;
         gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
-        link.early_frame_end = early_end;
+        link.set_early_frame_end(early_end);
         link.texts.port = handset.path();
         link.init_gps();
         if (!seen.failure.empty()) {

@@ -81,7 +81,7 @@ int download_command(arguments args)
     terminal_observer seen;
     // The log goes to standard error with --log; the link's own log file is not kept.
     gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
-    link.status_logging = parsed.has_flag("--log");
+    link.set_status_logging(parsed.has_flag("--log"));
     link.texts.port = *port;
     if (const std::string* v = parsed.option("--speed")) link.texts.speed = *v;
     if (const std::string* v = parsed.option("--timeout")) link.texts.timeout = *v;
@@ -97,7 +97,7 @@ int download_command(arguments args)
     link.demolish();
     if (!report(seen)) return 1;
     std::cerr << "downloaded " << doc.waypoint_count() - before << " waypoints from product "
-              << link.product_id << '\n';
+              << link.product_id() << '\n';
 
     return write_map(doc, *out);
 }

@@ -118,14 +118,14 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     misc->addWidget(download_progress, 3, 0, 1, 2);
     column->addWidget(misc_group);
 
-    connect(gps_enabled_check, &QCheckBox::toggled, this, [this](bool on) { link.gps_enabled = on; });
-    connect(logging_check, &QCheckBox::toggled, this, [this](bool on) { link.status_logging = on; });
-    connect(disk_check, &QCheckBox::toggled, this, [this](bool on) { link.disk_logging = on; });
+    connect(gps_enabled_check, &QCheckBox::toggled, this, [this](bool on) { link.set_gps_enabled(on); });
+    connect(logging_check, &QCheckBox::toggled, this, [this](bool on) { link.set_status_logging(on); });
+    connect(disk_check, &QCheckBox::toggled, this, [this](bool on) { link.set_disk_logging(on); });
     connect(initialise_button, &QPushButton::clicked, this, &Tgps_form::init_gps);
     connect(download_button, &QPushButton::clicked, this, &Tgps_form::download_gps);
     // "Upload" sends nothing: the handset's own menus put waypoints on it.
 
-    link.gps_enabled = gps_enabled_check->isChecked();
+    link.set_gps_enabled(gps_enabled_check->isChecked());
 }
 
 void Tgps_form::load_settings(const setting_reader& read)
@@ -148,7 +148,7 @@ void Tgps_form::load_settings(const setting_reader& read)
         }
     }
     logging_check->setChecked(logging);
-    link.status_logging = logging;
+    link.set_status_logging(logging);
 }
 
 void Tgps_form::save_settings(const setting_writer& write) const

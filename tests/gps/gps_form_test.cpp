@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(form->timeout_edit->currentText(), QString("100"));
         QCOMPARE(form->interval_edit->currentText(), QString("10"));
         QVERIFY(form->logging_check->isChecked());
-        QVERIFY(form->link.status_logging);
+        QVERIFY(form->link.status_logging());
         QVERIFY(form->gps_enabled_check->isChecked());
         QVERIFY(!form->disk_check->isChecked());
         QCOMPARE(form->gps_enabled_check->text(), QString("Enalble GPS"));
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(again->timeout_edit->currentText(), QString("250"));
         QCOMPARE(again->speed_edit->currentText(), QString("9600"));
         QVERIFY(!again->logging_check->isChecked());
-        QVERIFY(!again->link.status_logging);
+        QVERIFY(!again->link.status_logging());
         QVERIFY(!again->disk_check->isChecked());
     }
 
@@ -128,7 +128,7 @@ private slots:
         form->initialise_button->click();
         form->download_button->click();
         form->upload_button->click();
-        QVERIFY(!form->link.port_opened);
+        QVERIFY(!form->link.port_opened());
         QVERIFY(form->status_log->toPlainText().isEmpty());
         QVERIFY(boxes_.empty());
         QCOMPARE(doc_.waypoint_count(), 0);
@@ -145,7 +145,7 @@ private slots:
         form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
         form->initialise_button->click();
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
-        QVERIFY(form->link.protocol_supported);
+        QVERIFY(form->link.protocol_supported());
         QVERIFY(form->status_log->toPlainText().contains("product id is : 77"));
 
         // The window paints while the link works; a second command that

@@ -1,4 +1,5 @@
-// A link over a scripted device, with everything it shows collected.
+// The packet port and the whole link over a scripted device, with
+// everything they show collected.
 #pragma once
 
 #include "gps/gps_link.h"
@@ -14,12 +15,14 @@
 
 namespace wayloom::gps::testing {
 
+using bytes = std::vector<std::uint8_t>;
+
 struct recording_observer : link_observer {
     std::vector<std::string> lines, boxes;
-    int clears = 0, steps = 0, resets = 0, range_max = -1;
+    int clears = 0, steps = 0, resets = 0, range_min = -1, range_max = -1;
     void status_line(std::string_view l) override { lines.emplace_back(l); }
     void clear_status() override { ++clears; }
-    void progress_range(int, int maximum) override { range_max = maximum; }
+    void progress_range(int minimum, int maximum) override { range_min = minimum, range_max = maximum; }
     void progress_step() override { ++steps; }
     void progress_reset() override { ++resets; }
     void error_box(std::string_view m) override { boxes.emplace_back(m); }
@@ -32,28 +35,48 @@ struct recording_observer : link_observer {
     }
 };
 
+// ctest runs the cases side by side: each process keeps its own log.
+inline std::string test_log_name()
+{
+    return (std::filesystem::temp_directory_path() / ("wayloom_gps_test_" + std::to_string(::getpid()) + ".log"))
+        .string();
+}
+
+struct port_fixture {
+    scripted_device::shared line;
+    recording_observer seen;
+    std::string log_name = test_log_name();
+    link_log log{seen, log_name};
+    packet_port port{std::make_unique<scripted_device>(line), log};
+
+    port_fixture() { log.set_status_logging(true); }
+    // Opens the port as a start-up would.
+    void ready()
+    {
+        ASSERT_TRUE(port.set_up(port_texts{}));
+        line.written.clear();
+        seen.lines.clear();
+    }
+    void reply(std::uint8_t id, bytes data) { line.replies.push_back(frame(id, std::move(data))); }
+    void ack(std::uint8_t id) { reply(6, {id, 0}); }
+};
+
 struct link_fixture {
     map_document doc;
     scripted_device::shared line;
     recording_observer seen;
-    // ctest runs the cases side by side: each process keeps its own log.
-    std::string log = (std::filesystem::temp_directory_path() /
-                       ("wayloom_gps_test_" + std::to_string(::getpid()) + ".log")).string();
-    gps_link link{doc, std::make_unique<scripted_device>(line), seen, log};
+    gps_link link{doc, std::make_unique<scripted_device>(line), seen, test_log_name()};
 
-    link_fixture()
-    {
-        link.status_logging = true;
-    }
-    // Opens the port as a start-up would.
-    void ready()
-    {
-        ASSERT_TRUE(link.set_up_comms());
-        line.written.clear();
-        seen.lines.clear();
-    }
-    void reply(std::uint8_t id, std::vector<std::uint8_t> data) { line.replies.push_back(frame(id, std::move(data))); }
+    link_fixture() { link.set_status_logging(true); }
+    void reply(std::uint8_t id, bytes data) { line.replies.push_back(frame(id, std::move(data))); }
     void ack(std::uint8_t id) { reply(6, {id, 0}); }
+    // The handset's answer to the product request.
+    void product(std::uint16_t id, std::uint16_t version)
+    {
+        ack(254);
+        reply(255, {static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8),
+                    static_cast<std::uint8_t>(version), static_cast<std::uint8_t>(version >> 8), 'e', 'T', 0});
+    }
 };
 
 } // namespace wayloom::gps::testing

@@ -18,6 +18,7 @@ public:
         int reads = 0;
         bool refuse_open = false, refuse_settings = false;
         bool opened = false;
+        int interval_ms = -1, total_ms = -1;  // the time-outs set last
     };
     explicit scripted_device(shared& s) : s_(s) {}
 
@@ -26,7 +27,7 @@ public:
     bool set_queues(std::size_t, std::size_t) override { return true; }
     bool read_line_settings() override { return true; }
     bool apply_line_settings(const line_settings&) override { return !s_.refuse_settings; }
-    void set_timeouts(int, int) override {}
+    void set_timeouts(int interval, int total) override { s_.interval_ms = interval, s_.total_ms = total; }
     read_result read(std::uint8_t* into, std::size_t max) override
     {
         read_result r;

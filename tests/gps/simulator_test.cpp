@@ -38,7 +38,7 @@ struct session {
                (std::filesystem::temp_directory_path() / "wayloom_sim_test.log").string())
     {
         link.texts.port = port;
-        link.status_logging = true;
+        link.set_status_logging(true);
     }
 };
 
@@ -75,7 +75,7 @@ TEST(Simulator, WithoutAProtocolArrayTheProductTableIsUsed)
     session s(sim.path());
     s.link.init_gps();
     EXPECT_TRUE(s.seen.shown.empty());
-    EXPECT_EQ(s.link.readers[app_waypoint].size, 60);
+    EXPECT_EQ(s.link.waypoint_reader().size, 60);
     s.link.download_gps();
     EXPECT_EQ(s.doc.waypoint_count(), 33);
 }

@@ -1,0 +1,34 @@
+// Waypoint records in the handsets' layouts (D100 to D155, D108, D109):
+// what the link reads from one record packet. Offsets are in bytes within
+// the packet data; positions are signed 32-bit little-endian semicircles,
+// latitude first.
+#pragma once
+
+#include "gps/capabilities.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace wayloom::gps {
+
+// Degrees from semicircles, with the factor 180 / 2^31 held as a float as
+// handsets' own software does (the float holds it exactly).
+long double semicircles_to_degrees(std::int32_t semicircles);
+
+struct waypoint_fields {
+    std::string name;
+    long double lat = 0, lon = 0;  // degrees; 0 when the record is too short to hold them
+    std::optional<float> alt;      // metres, in D108 and D109 only
+    bool complete = true;          // D108/D109: the record held its fixed part and both strings whole
+};
+
+// One record read with `reader`. Fields are taken only from bytes the record
+// holds. Names: D100 family the 6 bytes at 0 as they are; D105 family
+// `running_number`; D108/D109 the ident after the fixed part up to its NUL,
+// at most 64 characters.
+waypoint_fields decode_waypoint(const record_reader& reader, std::span<const std::uint8_t> data,
+                                int running_number);
+
+} // namespace wayloom::gps

@@ -1,0 +1,102 @@
+#include "gps/frame.h"
+#include "scripted_device.h"
+
+#include <gtest/gtest.h>
+
+namespace wayloom::gps {
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+using testing::frame;
+
+TEST(Frame, PacketsGoOutWithChecksumAndStuffing)
+{
+    struct row {
+        const char* name;
+        std::uint8_t id;
+        bytes data;
+        bytes wire;
+    };
+    const row rows[] = {
+        {"product request", 254, {}, {16, 254, 0, 2, 16, 3}},
+        {"ack of 255", 6, {255, 0}, {16, 6, 2, 255, 0, 249, 16, 3}},
+        {"data byte 16 doubled", 35, {16, 1}, {16, 35, 2, 16, 16, 1, 202, 16, 3}},
+        {"checksum 16 doubled", 10, {228, 0}, {16, 10, 2, 228, 0, 16, 16, 16, 3}},
+        {"waypoint command", 10, {7, 0}, {16, 10, 2, 7, 0, 237, 16, 3}},
+    };
+    for (const row& r : rows) EXPECT_EQ(make_frame(r.id, r.data), r.wire) << r.name;
+}
+
+TEST(Frame, TheExtractorsRules)
+{
+    struct row {
+        const char* name;
+        bytes received;
+        frame_status status;
+        std::size_t consumed;
+        bytes raw;  // checked when not empty
+    };
+    bytes size_250{16, 35, 250};
+    size_250.resize(3 + 250 + 3, 1);
+    bytes two_frames = frame(35, {16, 7, 16, 16});
+    const bytes second = frame(12, {7, 0});
+    two_frames.insert(two_frames.end(), second.begin(), second.end());
+    const row rows[] = {
+        {"stuffed DLEs made single, both bytes taken", two_frames, frame_status::found, 13,
+         {16, 35, 4, 16, 7, 16, 16, 162, 16, 3}},
+        {"size 249 is the largest", [] { bytes b{16, 35, 249}; b.resize(255, 1); return b; }(), frame_status::found,
+         255, {}},
+        {"size 250", size_250, frame_status::unrecognised, 0, {}},
+        {"no leading DLE", {7, 35, 0, 221, 16, 3}, frame_status::unrecognised, 0, {}},
+        {"two bytes", {16, 35}, frame_status::unrecognised, 0, {}},
+        {"cut short: never read past what came", {16, 35, 8, 1, 2, 3, 4}, frame_status::cut_off, 7,
+         {16, 35, 8, 1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 0}},
+        {"closing DLE ETX not checked", {16, 35, 1, 9, 213, 0, 0}, frame_status::found, 7, {16, 35, 1, 9, 213, 0, 0}},
+    };
+    for (const row& r : rows) {
+        const extracted_frame got = extract_frame(r.received);
+        EXPECT_EQ(got.status, r.status) << r.name;
+        EXPECT_EQ(got.consumed, r.consumed) << r.name;
+        if (!r.raw.empty()) {
+            EXPECT_EQ(got.raw, r.raw) << r.name;
+        }
+    }
+}
+
+TEST(Frame, OpeningChecksTheChecksum)
+{
+    const auto good = open_frame(extract_frame(frame(35, {16, 7, 16, 16})).raw);
+    ASSERT_TRUE(good);
+    EXPECT_EQ(good->id, 35);
+    EXPECT_EQ(good->data, (bytes{16, 7, 16, 16}));
+
+    bytes bad = frame(35, {1, 2, 3});
+    bad[bad.size() - 3] ^= 0x55;
+    EXPECT_FALSE(open_frame(extract_frame(bad).raw));
+}
+
+TEST(Frame, AReplyIsCompleteWhenItEndsWithAWholeFrame)
+{
+    struct row {
+        const char* name;
+        bytes received;
+        bool whole;
+    };
+    bytes two = frame(6, {254, 0});
+    const bytes product = frame(255, {77, 0, 94, 1, 'x', 0});
+    two.insert(two.end(), product.begin(), product.end());
+    const bytes stuffed = frame(35, {16, 16, 3});
+    const row rows[] = {
+        {"one frame", frame(6, {254, 0}), true},
+        {"two frames", two, true},
+        {"stuffed DLE before DLE ETX-like bytes", stuffed, true},
+        {"last byte missing", bytes(stuffed.begin(), stuffed.end() - 1), false},
+        {"half a doubled DLE", bytes(stuffed.begin(), stuffed.begin() + 4), false},
+        {"nothing", {}, false},
+        {"noise", {1, 2, 3}, false},
+    };
+    for (const row& r : rows) EXPECT_EQ(ends_with_whole_frame(r.received), r.whole) << r.name;
+}
+
+} // namespace
+} // namespace wayloom::gps

@@ -1,0 +1,100 @@
+#include "gps/waypoint_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace wayloom::gps {
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+
+void put32(bytes& b, std::size_t at, std::int32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+}
+
+bytes d108(const std::string& ident, std::int32_t lat, std::int32_t lon, float alt)
+{
+    bytes r(48, 0);
+    put32(r, 24, lat);
+    put32(r, 28, lon);
+    std::memcpy(r.data() + 32, &alt, 4);
+    r.insert(r.end(), ident.begin(), ident.end());
+    r.push_back(0);
+    r.push_back(0);  // empty comment
+    return r;
+}
+
+record_reader reader_of(int data_type) { return reader_for(data_type)->reader; }
+
+TEST(WaypointRecord, D108PositionsInDegreesAndTheAltitude)
+{
+    const waypoint_fields w = decode_waypoint(reader_of(108), d108("GATE", 1073741824, -536870912, 61.5f), 1);
+    EXPECT_EQ(w.name, "GATE");
+    EXPECT_EQ(w.lat, 90);
+    EXPECT_EQ(w.lon, -45);
+    EXPECT_EQ(w.alt, 61.5f);
+    EXPECT_TRUE(w.complete);
+    EXPECT_EQ(semicircles_to_degrees(1), 180.0L / 2147483648.0L);
+}
+
+TEST(WaypointRecord, EachLayoutFamilyNamesItsWaypoints)
+{
+    struct row {
+        int layout;
+        std::size_t lat_at;
+        const char* name;
+    };
+    const row rows[] = {
+        {100, 6, "AB  CD"}, {101, 6, "AB  CD"}, {103, 6, "AB  CD"}, {150, 9, "AB  CD"}, {154, 6, "AB  CD"},
+        {105, 0, "3"},      {106, 14, "3"},     {155, 6, "3"},
+    };
+    for (const row& r : rows) {
+        const record_reader reader = reader_of(r.layout);
+        bytes rec(static_cast<std::size_t>(reader.size), 0);
+        std::memcpy(rec.data(), "AB  CD", 6);
+        put32(rec, r.lat_at, 1073741824);
+        put32(rec, r.lat_at + 4, 536870912);
+        const waypoint_fields w = decode_waypoint(reader, rec, 3);
+        EXPECT_EQ(w.name, r.name) << r.layout;
+        EXPECT_EQ(w.lat, 90) << r.layout;
+        EXPECT_EQ(w.lon, 45) << r.layout;
+        EXPECT_FALSE(w.alt) << r.layout;
+    }
+}
+
+TEST(WaypointRecord, OnlyTheBytesReceivedAreRead)
+{
+    struct row {
+        const char* name;
+        int layout;
+        bytes record;
+        std::string ident;
+        bool complete;
+    };
+    bytes long_ident(48, 0);
+    long_ident.insert(long_ident.end(), 80, 'X');  // no NUL at all
+    bytes cut = d108("CUT", 0, 0, 0);
+    cut.resize(cut.size() - 2);
+    const row rows[] = {
+        {"at most 64 characters, none past the record", 108, long_ident, std::string(64, 'X'), false},
+        {"cut-off strings", 108, cut, "CUT", false},
+        {"no strings at all", 109, bytes(52, 0), "", false},
+        {"D109 ident after 52 bytes", 109, [] { bytes b(52, 0); b.push_back('Q'); b.push_back(0); b.push_back(0); return b; }(), "Q", true},
+        {"a D100 record of 3 bytes", 100, {'A', 'B', 'C'}, "ABC", true},
+        {"nothing", 108, {}, "", false},
+    };
+    for (const row& r : rows) {
+        const waypoint_fields w = decode_waypoint(reader_of(r.layout), r.record, 1);
+        EXPECT_EQ(w.name, r.ident) << r.name;
+        EXPECT_EQ(w.complete, r.complete) << r.name;
+        if (r.record.size() < 32) {
+            EXPECT_EQ(w.lat, 0) << r.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace wayloom::gps
