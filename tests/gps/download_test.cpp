@@ -10,23 +10,6 @@
 namespace wayloom::gps::testing {
 namespace {
 
-void put32(bytes& b, std::size_t at, std::int32_t v)
-{
-    for (int i = 0; i < 4; ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
-}
-
-bytes d108(const std::string& ident, std::int32_t lat, std::int32_t lon, float alt)
-{
-    bytes r(48, 0);
-    put32(r, 24, lat);
-    put32(r, 28, lon);
-    std::memcpy(r.data() + 32, &alt, 4);
-    r.insert(r.end(), ident.begin(), ident.end());
-    r.push_back(0);
-    r.push_back(0);  // empty comment
-    return r;
-}
-
 // A link started on a handset speaking L001/A010/A100 and the given layout.
 void start(link_fixture& f, int layout)
 {

@@ -4,7 +4,9 @@
 
 #include "gps/serial_device.h"
 
+#include <cstring>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace wayloom::gps::testing {
@@ -73,6 +75,27 @@ inline std::vector<std::uint8_t> frame(std::uint8_t id, std::vector<std::uint8_t
     out.push_back(16);
     out.push_back(3);
     return out;
+}
+
+// Puts a 32-bit little-endian value at `at`.
+inline void put32(std::vector<std::uint8_t>& b, std::size_t at, std::int32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
+}
+
+// A D108 waypoint record as a handset sends it: the fixed part with the
+// position and altitude, the ident and an empty comment.
+inline std::vector<std::uint8_t> d108(const std::string& ident, std::int32_t lat, std::int32_t lon, float alt)
+{
+    std::vector<std::uint8_t> r(48, 0);
+    put32(r, 24, lat);
+    put32(r, 28, lon);
+    std::memcpy(r.data() + 32, &alt, 4);
+    r.insert(r.end(), ident.begin(), ident.end());
+    r.push_back(0);
+    r.push_back(0);
+    return r;
 }
 
 } // namespace wayloom::gps::testing

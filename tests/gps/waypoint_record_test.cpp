@@ -1,4 +1,5 @@
 #include "gps/waypoint_record.h"
+#include "scripted_device.h"
 
 #include <gtest/gtest.h>
 
@@ -8,24 +9,8 @@ namespace wayloom::gps {
 namespace {
 
 using bytes = std::vector<std::uint8_t>;
-
-void put32(bytes& b, std::size_t at, std::int32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i));
-}
-
-bytes d108(const std::string& ident, std::int32_t lat, std::int32_t lon, float alt)
-{
-    bytes r(48, 0);
-    put32(r, 24, lat);
-    put32(r, 28, lon);
-    std::memcpy(r.data() + 32, &alt, 4);
-    r.insert(r.end(), ident.begin(), ident.end());
-    r.push_back(0);
-    r.push_back(0);  // empty comment
-    return r;
-}
+using testing::d108;
+using testing::put32;
 
 record_reader reader_of(int data_type) { return reader_for(data_type)->reader; }
 
