@@ -1,31 +1,18 @@
 #include "editing/point_attributes.h"
 
-#include <charconv>
+#include "source/number_text.h"
+
 #include <limits>
 
 namespace wayloom {
 
 namespace {
 
-// A whole decimal number with an optional sign and blanks around it, as the
-// settings file and the size edit hold them.
-std::optional<std::int64_t> whole_number(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 std::int64_t read_integer(const setting_reader& read, std::string_view key, std::int64_t fallback)
 {
     const std::optional<std::string> text = read ? read(key) : std::nullopt;
     if (!text) return fallback;
-    return whole_number(*text).value_or(fallback);
+    return parse_whole_number(*text).value_or(fallback);
 }
 
 colour_value read_colour(const setting_reader& read, std::string_view key, colour_value fallback)
@@ -53,7 +40,7 @@ std::optional<std::string> scale_edit_change(point_attributes& values, std::stri
 {
     if (values.size_edit_busy) return std::nullopt;
     values.size_edit_busy = true;
-    const std::int64_t typed = whole_number(text).value_or(values.point_size);
+    const std::int64_t typed = parse_whole_number(text).value_or(values.point_size);
     std::optional<std::string> put_back;
     if (typed == values.point_size || typed < min_typed_point_size || typed > max_point_size)
         put_back = std::to_string(values.point_size);

@@ -23,6 +23,11 @@ struct decimal_value {
 };
 std::optional<decimal_value> parse_decimal(std::string_view word);
 
+// A whole decimal number as typed into a box or kept in the settings file:
+// an optional sign and blanks around it; nothing when it is not one or does
+// not fit 64 bits.
+std::optional<std::int64_t> parse_whole_number(std::string_view text);
+
 // At most 15 significant digits, no trailing zeros; fixed notation from
 // 0.0001 up to 15 digits before the point, otherwise scientific ("1.5E-6", "2E20").
 void append_real(std::string& out, long double value);
