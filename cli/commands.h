@@ -14,6 +14,7 @@ int check_command(arguments args);
 int save_command(arguments args);
 int render_command(arguments args);
 int areas_command(arguments args);
+int legend_command(arguments args);
 int download_command(arguments args);
 
 struct command {

@@ -1,11 +1,12 @@
+#include "annotations/qt/legend_painter.h"
 #include "cli/commands.h"
+#include "cli/drawing_support.h"
+#include "cli/legend_options.h"
 #include "cli/map_loading.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/projection.h"
 #include "view/map_painter.h"
-
-#include <QGuiApplication>
 
 #include <array>
 #include <charconv>
@@ -21,7 +22,8 @@ namespace {
 
 constexpr std::string_view render_usage =
     "usage: wayloom-cli render MAP [MAP...] -o FILE.bmp|FILE.png [--width W] [--height H] "
-    "[--border N] [--select all|NAME,NAME...] [--background R,G,B]";
+    "[--border N] [--select all|NAME,NAME...] [--background R,G,B] "
+    "[--legend NAME,... | --legend-classes NAME,...] [--legend-at X,Y] [--font-size N] [--bold]";
 
 // The window's draw panel on first start.
 constexpr std::int32_t default_width = 800;
@@ -35,19 +37,6 @@ std::optional<std::int64_t> whole_number(std::string_view text)
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
     return value;
-}
-
-std::vector<std::string> split_commas(std::string_view text)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        parts.emplace_back(text.substr(start, comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    return parts;
 }
 
 std::optional<colour_value> colour_from(std::string_view text)
@@ -91,11 +80,16 @@ std::optional<std::string> select_items(item_list& shape_list, std::string_view 
 
 int render_command(arguments args)
 {
-    constexpr std::array<std::string_view, 7> with_value{
-        "-o", "--output", "--width", "--height", "--border", "--select", "--background"};
+    constexpr std::array<std::string_view, 11> with_value{
+        "-o",       "--output",     "--width",          "--height",    "--border",   "--select",
+        "--background", "--legend", "--legend-classes", "--legend-at", "--font-size"};
+    constexpr std::array<std::string_view, 1> flags{"--bold"};
     parsed_arguments parsed;
     std::string problem;
-    if (!parse_arguments(args, with_value, {}, parsed, problem)) return usage(problem);
+    if (!parse_arguments(args, with_value, flags, parsed, problem)) return usage(problem);
+    legend_request legend;
+    if (auto wrong = read_legend_options(parsed, "--legend", "--legend-classes", true, legend))
+        return usage(*wrong);
     const std::string* out = parsed.option("-o");
     if (!out) out = parsed.option("--output");
     if (!out || parsed.files.empty()) return usage("");
@@ -131,22 +125,24 @@ int render_command(arguments args)
         std::cerr << "error: no shape or point set is named " << *missing << '\n';
         return 1;
     }
+    if (legend.wanted) {
+        if (auto missing = choose_legend_items(legend, doc)) {
+            std::cerr << "error: " << *missing << '\n';
+            return 1;
+        }
+    }
     // What "Draw map" does once the items are selected.
     resize_window(state, doc.shape_list);
 
-    // Text needs the font database of a GUI application; no display is used,
-    // and the platform's notes about its surroundings are not for the user.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg)
-            std::cerr << "error: " << text.toStdString() << '\n';
-    });
-    int argc = 1;
-    char name[] = "wayloom-cli";
-    char* argv[] = {name, nullptr};
-    const QGuiApplication application(argc, argv);
+    const offscreen_application application;
+    map_annotations annotations;
+    if (legend.wanted)
+        annotations.legend = [&](QPainter& painter) {
+            update_legend_on(legend.legend, doc, painter.device());
+            draw_legend(painter, legend.legend, legend.legend.x, legend.legend.y, state.background);
+        };
 
-    const QImage image = render_map(state, doc.shape_list);
+    const QImage image = render_map(state, doc.shape_list, annotations);
     std::string error;
     if (!save_bitmap(image, state.surface.width, state.surface.height, *out, &error)) {
         std::cerr << "error: " << error << '\n';

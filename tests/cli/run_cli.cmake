@@ -1,7 +1,8 @@
 cmake_minimum_required(VERSION 3.25)
 # Runs wayloom-cli once and compares its exit code and output with what is expected.
 #   CLI, ARGS ("|"-separated), CODE, and optionally STDOUT / STDERR (files holding the
-#   exact text), STDOUT_TEXT (the exact text), ABSENT (a file that must not exist
+#   exact text), STDOUT_TEXT (the exact text), STDOUT_MATCH (a regular expression the
+#   whole output must match, for sizes that depend on the fonts installed), ABSENT (a file that must not exist
 #   afterwards), THEN (a second "|"-separated list of arguments run after the first, whose
 #   standard output must equal THEN_STDOUT_TEXT).
 string(REPLACE "|" ";" ARGS "${ARGS}")
@@ -36,6 +37,9 @@ foreach(stream STDOUT STDERR)
     message(FATAL_ERROR "${stream} differs.\n--- expected\n${expected}--- actual\n${actual}")
   endif()
 endforeach()
+if(DEFINED STDOUT_MATCH AND NOT out MATCHES "^${STDOUT_MATCH}\n$")
+  message(FATAL_ERROR "stdout does not match ${STDOUT_MATCH}:\n${out}")
+endif()
 if(DEFINED ABSENT AND EXISTS "${ABSENT}")
   message(FATAL_ERROR "${ABSENT} was written although the command failed")
 endif()
