@@ -95,6 +95,13 @@ int download_command(arguments args)
     const auto before = doc.waypoint_count();
     link.download_gps();
     link.demolish();
+    if (const auto& tally = link.last_transfer(); tally && !seen.errors.empty()) {
+        // Records were lost: keep what came, and say how much that was.
+        write_map(doc, *out);
+        std::cerr << "error: " << seen.errors.front() << " (" << tally->received << " of " << tally->announced
+                  << " waypoints received)\n";
+        return 1;
+    }
     if (!report(seen)) return 1;
     std::cerr << "downloaded " << doc.waypoint_count() - before << " waypoints from product "
               << link.product_id() << '\n';

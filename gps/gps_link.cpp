@@ -94,6 +94,7 @@ void gps_link::download_gps()
 
 bool gps_link::download_waypoints()
 {
+    last_transfer_.reset();
     if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1)) return false;
     port_.clear();
     return run_reader(readers_[app_waypoint]);
@@ -123,6 +124,7 @@ bool gps_link::run_reader(const record_reader& reader)
     if (!started || record_count == 0) {
         result = false;
     } else {
+        transfer_tally tally{0, record_count};
         observer_.progress_range(0, record_count - 1);
         int running_number = 1;
         for (;;) {
@@ -147,6 +149,7 @@ bool gps_link::run_reader(const record_reader& reader)
             w.lat = fields.lat;
             w.lon = fields.lon;
             if (fields.alt) w.alt = *fields.alt;
+            ++tally.received;
             if (reader.kind == reader_kind::d108 || reader.kind == reader_kind::d109) result = fields.complete;
             --record_count;
             log_.line(w.name);
@@ -154,6 +157,14 @@ bool gps_link::run_reader(const record_reader& reader)
             log_.line(format_real(w.lat));
             log_.line("<<");
         }
+        // A pass without a record, or a transfer that ended before every
+        // record came, lost data: the download fails, and what came stays.
+        if (tally.received < tally.announced) {
+            result = false;
+            log_.line(std::to_string(tally.received) + " of " + std::to_string(tally.announced) +
+                      " waypoints received");
+        }
+        last_transfer_ = tally;
     }
     doc_.refill_waypoints_list();
     observer_.progress_reset();

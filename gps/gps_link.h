@@ -10,9 +10,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace wayloom::gps {
+
+// How many waypoint records a transfer announced and how many arrived.
+struct transfer_tally {
+    int received = 0;
+    int announced = 0;
+};
 
 class gps_link {
 public:
@@ -35,7 +42,7 @@ public:
     // boxes ("Cant initialise the communications port", "Protocol unsupported").
     void init_gps();
     // Adds the handset's waypoints to the map; "Waypoint Download failed" when
-    // no transfer could run.
+    // no transfer could run or records were lost (those that came stay).
     void download_gps();
     // Closes the port when the program ends ("session closed" in the file).
     void demolish();
@@ -45,6 +52,8 @@ public:
     bool protocol_supported() const { return protocol_supported_; }
     const record_reader& waypoint_reader() const { return readers_[app_waypoint]; }
     bool port_opened() const { return port_.opened(); }
+    // The last download's records; nothing when no transfer started.
+    const std::optional<transfer_tally>& last_transfer() const { return last_transfer_; }
 
 private:
     void init();
@@ -60,6 +69,7 @@ private:
     std::uint16_t product_id_ = 0, software_version_ = 0;
     protocol_capabilities protocols_;
     std::array<record_reader, 8> readers_{};
+    std::optional<transfer_tally> last_transfer_;
 };
 
 } // namespace wayloom::gps

@@ -203,7 +203,9 @@ void Tgps_form::clear_status() { status_log->clear(); }
 
 void Tgps_form::progress_range(int minimum, int maximum)
 {
-    download_progress->setRange(minimum, std::max(minimum, maximum));
+    // A range of one value (a single record) would turn the bar into a busy
+    // indicator that never stops: the bar always spans at least one step.
+    download_progress->setRange(minimum, std::max(minimum + 1, maximum));
     download_progress->setValue(minimum);
 }
 

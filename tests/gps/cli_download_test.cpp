@@ -106,6 +106,17 @@ TEST_F(cli_download, failures_exit_with_the_message_and_write_nothing)
     }
 }
 
+TEST_F(cli_download, lost_records_write_what_came_and_fail_with_the_count)
+{
+    // Four built-in waypoints; the handset falls silent after the second.
+    simulator handset({"--silent-after", "7"});
+    const run_result r = run_cli("--port " + handset.path() + " -o " + out());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.errors.find("error: Waypoint Download failed (2 of 4 waypoints received)"), std::string::npos)
+        << r.errors;
+    EXPECT_EQ(waypoint_names(out()), (std::vector<std::string>{"gate", "barn"}));
+}
+
 TEST_F(cli_download, wrong_arguments_show_the_usage)
 {
     for (const std::string args : {"-o x.wlm", "--port /dev/null", "--port /dev/null -o x.wlm extra"}) {

@@ -95,6 +95,7 @@ TEST(Download, APassWithoutAValidPacketAddsNothingButCounts)
     EXPECT_EQ(f.doc.waypoints[0]->name, "ONE");
     EXPECT_EQ(f.doc.waypoints[1]->name, "THREE");
     EXPECT_TRUE(f.seen.logged("no waypoint record"));
+    EXPECT_TRUE(f.seen.logged("2 of 3 waypoints received"));
 
     link_fixture silent;
     start(silent, 108);
@@ -115,14 +116,36 @@ TEST(Download, TheMemoIsClearedEveryTwentyRecords)
     EXPECT_EQ(f.seen.clears, 2);
 }
 
-TEST(Download, AnEarlyTransferCompleteEndsNormallyAndExtraRecordsAreDropped)
+TEST(Download, LostRecordsFailTheDownloadAndWhatCameStays)
 {
-    link_fixture early;
-    start(early, 108);
-    transfer(early, {d108("A", 0, 0, 0)}, 3);
-    early.link.download_gps();
-    EXPECT_EQ(early.doc.waypoint_count(), 1);
-    EXPECT_TRUE(early.seen.boxes.empty());
+    struct row {
+        const char* name;
+        int layout;
+        bool complete_early;  // else the handset falls silent
+    };
+    const row rows[] = {
+        {"D108, silence", 108, false},
+        {"D100, silence", 100, false},
+        {"D105, silence", 105, false},
+        {"D108, transfer complete too early", 108, true},
+    };
+    for (const row& r : rows) {
+        link_fixture f;
+        start(f, r.layout);
+        const bytes record = r.layout == 108 ? d108("A", 0, 0, 0) : bytes(r.layout == 100 ? 58 : 10, 'A');
+        f.ack(10);
+        f.reply(27, {3, 0});
+        f.reply(35, record);
+        if (r.complete_early) f.reply(12, {7, 0});
+        f.link.download_gps();
+        EXPECT_EQ(f.doc.waypoint_count(), 1) << r.name;
+        EXPECT_EQ(f.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"})) << r.name;
+        EXPECT_TRUE(f.seen.logged("1 of 3 waypoints received")) << r.name;
+        ASSERT_TRUE(f.link.last_transfer()) << r.name;
+        EXPECT_EQ(f.link.last_transfer()->received, 1) << r.name;
+        EXPECT_EQ(f.link.last_transfer()->announced, 3) << r.name;
+        EXPECT_EQ(f.seen.resets, 1) << r.name;
+    }
 
     link_fixture extra;
     start(extra, 108);
@@ -131,7 +154,8 @@ TEST(Download, AnEarlyTransferCompleteEndsNormallyAndExtraRecordsAreDropped)
     extra.reply(35, d108("A", 0, 0, 0));
     extra.reply(35, d108("B", 0, 0, 0));
     extra.link.download_gps();
-    EXPECT_EQ(extra.doc.waypoint_count(), 1);
+    EXPECT_EQ(extra.doc.waypoint_count(), 1) << "a record beyond the count is dropped";
+    EXPECT_TRUE(extra.seen.boxes.empty());
 }
 
 TEST(Download, FailuresShowTheBox)

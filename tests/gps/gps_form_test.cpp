@@ -4,6 +4,7 @@
 #include "gps/qt/gps_form.h"
 #include "gps/serial_posix.h"
 #include "model/map_document.h"
+#include "source/writer.h"
 #include "../tools/simulator_process.h"
 
 #include <QCheckBox>
@@ -167,6 +168,30 @@ private slots:
         // The bar went up to the last record and was put back at the end.
         QCOMPARE(form->download_progress->maximum(), 32);
         QCOMPARE(form->download_progress->value(), 0);
+    }
+
+    void a_one_record_download_shows_a_determinate_bar_and_resets_it()
+    {
+        map_document one;
+        one.create_waypoint().name = "lone";
+        const std::string map = home_->filePath("one.wlm").toStdString();
+        QVERIFY(save_map(one, map, nullptr));
+        simulator handset({"--map", map});
+        auto form = make_form();
+        form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
+        form->initialise_button->click();
+        // Qt shows a busy indicator, for ever, when minimum and maximum are equal.
+        bool determinate_while_running = true;
+        connect(form->status_log, &QPlainTextEdit::textChanged, form.get(), [&] {
+            const QProgressBar* bar = form->download_progress;
+            if (bar->maximum() <= bar->minimum()) determinate_while_running = false;
+        });
+        form->download_button->click();
+        QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
+        QCOMPARE(doc_.waypoint_count(), 1);
+        QVERIFY(determinate_while_running);
+        QVERIFY(form->download_progress->maximum() > form->download_progress->minimum());
+        QCOMPARE(form->download_progress->value(), form->download_progress->minimum());
     }
 
     void a_port_that_cannot_open_is_an_error_box()

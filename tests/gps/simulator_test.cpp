@@ -101,21 +101,33 @@ TEST(Simulator, FaultsOnTheLine)
         std::vector<std::string> args;
         int waypoints;
         std::vector<std::string> boxes;
+        const char* logged = nullptr;
     };
+    // The simulator's packets: ACK, product data, protocol array, ACK of the
+    // command, records, then one per waypoint (four built-in ones).
     const row rows[] = {
-        {"record 3 dropped", {"--drop", "3"}, 3, {}},
+        {"record 3 dropped", {"--drop", "3"}, 3, {"Waypoint Download failed"}, "3 of 4 waypoints received"},
+        {"silent after two records", {"--silent-after", "7"}, 2, {"Waypoint Download failed"},
+         "2 of 4 waypoints received"},
+        {"line broken after two records", {"--hang-up-after", "7"}, 2, {"Waypoint Download failed"},
+         "2 of 4 waypoints received"},
         {"product request not acknowledged", {"--no-ack", "1"}, 0, {"Protocol unsupported", "Waypoint Download failed"}},
         {"silent after the product data", {"--silent-after", "2"}, 0, {"Waypoint Download failed"}},
         {"NAK of the product request", {"--nak", "1"}, 0, {"Protocol unsupported", "Waypoint Download failed"}},
     };
     for (const row& r : rows) {
         std::vector<std::string> args = r.args;
-        simulator sim(args);  // four built-in waypoints
+        simulator sim(args);
         session s(sim.path());
         s.link.init_gps();
         s.link.download_gps();
         EXPECT_EQ(s.doc.waypoint_count(), r.waypoints) << r.name;
         EXPECT_EQ(s.seen.shown, r.boxes) << r.name;
+        if (r.logged) {
+            EXPECT_TRUE(std::any_of(s.seen.lines.begin(), s.seen.lines.end(),
+                                    [&](const std::string& l) { return l.find(r.logged) != std::string::npos; }))
+                << r.name;
+        }
     }
 }
 

@@ -26,6 +26,7 @@ struct options {
     int no_ack = 0;              // this packet from the host is not acknowledged
     int silent_after = 0;        // after sending this many packets, send nothing more
     int nak = 0;                 // this packet from the host gets a NAK
+    int hang_up_after = 0;       // after sending this many packets, the line breaks
     std::chrono::milliseconds ack_wait{500};  // how long to wait for the host's ACK
 };
 
@@ -50,6 +51,8 @@ public:
     void tick();
     // When the next tick matters, if a reply is awaited.
     bool waiting() const { return awaiting_ack_; }
+    // The line is to be broken now.
+    bool hung_up() const { return options_.hang_up_after > 0 && sent_packets_ >= options_.hang_up_after; }
 
     const std::vector<waypoint>& uploaded() const { return uploaded_; }
     // True once an upload ended with its transfer-complete packet.

@@ -37,6 +37,7 @@ const char* const usage =
     "  --no-ack N          do not acknowledge the N-th packet from the host\n"
     "  --silent-after N    send nothing after N packets\n"
     "  --nak N             answer the N-th packet from the host with a NAK\n"
+    "  --hang-up-after N   break the line (close the terminal) after sending N packets\n"
     "  --store FILE.wlm    write the waypoints a host uploads to this map file\n"
     "  --link PATH         also make PATH a symbolic link to the pseudo-terminal\n";
 
@@ -139,6 +140,8 @@ int main(int argc, char** argv)
             ok = number_option(options.silent_after);
         } else if (arg == "--nak") {
             ok = number_option(options.nak);
+        } else if (arg == "--hang-up-after") {
+            ok = number_option(options.hang_up_after);
         } else {
             ok = false;
         }
@@ -193,6 +196,11 @@ int main(int argc, char** argv)
             if (n > 0) session.receive({buffer, static_cast<std::size_t>(n)});
         }
         session.tick();
+        if (session.hung_up()) {
+            // Give the host time to take what was sent, then break the line.
+            ::usleep(300'000);
+            break;
+        }
         if (!store_file.empty() && session.upload_complete() && !stored) {
             stored = store_map(store_file, session.uploaded());
             if (stored) std::cerr << "handset-sim: stored " << session.uploaded().size() << " waypoints\n";
