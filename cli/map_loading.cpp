@@ -1,5 +1,6 @@
 #include "cli/map_loading.h"
 
+#include "editing/map_files.h"
 #include "source/writer.h"
 
 #include <algorithm>
@@ -11,14 +12,11 @@ namespace wayloom::cli {
 bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
                const after_read& after)
 {
-    for (const std::string& file : files) {
-        const read_report report = read_map(doc, file, after);
-        if (report.ok()) continue;
-        for (const std::string& message : report.errors) errors << "error: " << message << '\n';
-        print_error_lines(doc, report.error_line, errors);
-        return false;
-    }
-    return true;
+    const read_report report = read_map_files(doc, files, after);
+    if (report.ok()) return true;
+    for (const std::string& message : report.errors) errors << "error: " << message << '\n';
+    print_error_lines(doc, report.error_line, errors);
+    return false;
 }
 
 void print_error_lines(const map_document& doc, std::size_t error_line, std::ostream& out)

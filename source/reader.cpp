@@ -432,6 +432,7 @@ read_report read_map(map_document& doc, const std::string& file_name, const afte
     if (!std::filesystem::is_regular_file(file_name, ec) || !doc.source.load_from_file(file_name)) {
         read_report report;
         report.errors.push_back("Cant find : " + file_name);
+        report.missing = true;
         return report;
     }
     return read_from_file(doc, after);

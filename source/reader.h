@@ -18,6 +18,7 @@ struct read_report {
     std::vector<std::string> errors;
     std::size_t error_line = 0;  // 0-based source line of the last error
     bool completed = false;
+    bool missing = false;  // the file could not be opened, so nothing was read
 
     bool ok() const { return errors.empty(); }
 };
@@ -32,7 +33,7 @@ using after_read = std::function<void(map_document&)>;
 read_report read_from_file(map_document& doc, const after_read& after = {});
 
 // Loads the file into doc.source and reads it. A missing or unreadable file
-// gives "Cant find : " and the name, and nothing is read.
+// gives "Cant find : " and the name, sets `missing`, and nothing is read.
 read_report read_map(map_document& doc, const std::string& file_name,
                      const after_read& after = {});
 

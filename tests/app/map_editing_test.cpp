@@ -55,10 +55,10 @@ class map_editing_test : public QObject {
     std::unique_ptr<Tmap_form> building_form()
     {
         auto form = farm_form();
-        form->map_control->setCurrentIndex(Tmap_form::waypoints_page);
+        ui(form).map_control->setCurrentIndex(waypoints_tab);
         const int nw = row_of(form->doc.waypoints_list, "lf-nw");
-        click(form->waypoints_list, nw);
-        click(form->waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
+        click(ui(form).waypoints_list, nw);
+        click(ui(form).waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
         return form;
     }
 
@@ -79,43 +79,43 @@ private slots:
     {
         auto form = farm_form();
         QVERIFY(!form->windowTitle().endsWith('*'));
-        const QRect whole_map = form->shape_window->geometry();
+        const QRect whole_map = ui(form).shape_window->geometry();
 
-        form->map_control->setCurrentIndex(Tmap_form::waypoints_page);
+        ui(form).map_control->setCurrentIndex(waypoints_tab);
         QCOMPARE(form->editor.mode, waypoints_tab);
         const int nw = row_of(form->doc.waypoints_list, "lf-nw");
         QVERIFY(nw >= 0);
-        click(form->waypoints_list, nw);
+        click(ui(form).waypoints_list, nw);
         QCOMPARE(node_count(*form), std::size_t(1));
-        QCOMPARE(shown(form->waypoints_shape_list), std::vector<std::string>{"lf-nw"});
-        QVERIFY(form->right_toolbar->isVisible());
-        QVERIFY(form->right_toolbar->isEnabled());
-        QVERIFY(!form->points_toolbar->isVisible());
+        QCOMPARE(shown(ui(form).waypoints_shape_list), std::vector<std::string>{"lf-nw"});
+        QVERIFY(ui(form).right_toolbar->isVisible());
+        QVERIFY(ui(form).right_toolbar->isEnabled());
+        QVERIFY(!ui(form).points_toolbar->isVisible());
         // New shapes are polygons, and the strip says so.
-        QVERIFY(form->polygon_button->isChecked());
+        QVERIFY(ui(form).polygon_button->isChecked());
 
         // Shift-click from the anchor takes the three corners after it.
-        click(form->waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
+        click(ui(form).waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(node_count(*form), std::size_t(4));
-        QCOMPARE(shown(form->waypoints_shape_list),
+        QCOMPARE(shown(ui(form).waypoints_shape_list),
                  (std::vector<std::string>{"lf-nw", "lf-ne", "lf-se", "lf-sw"}));
         // Only the shape being built is projected: the surface fits it, not the map.
-        QVERIFY(form->shape_window->geometry() != whole_map);
+        QVERIFY(ui(form).shape_window->geometry() != whole_map);
         QVERIFY(form->windowTitle().endsWith('*'));
 
         // "Draw shape as line" makes it a path and keeps the button pressed.
-        form->path_button->trigger();
+        ui(form).path_button->trigger();
         QVERIFY(form->editor.build_shape()->is_path());
-        QVERIFY(form->path_button->isChecked());
-        form->polygon_button->trigger();
+        QVERIFY(ui(form).path_button->isChecked());
+        ui(form).polygon_button->trigger();
         QVERIFY(!form->editor.build_shape()->is_path());
 
         // Deleting every node ends the build and hides the strip again.
-        form->waypoints_shape_list->selectAll();
-        form->delete_button->trigger();
+        ui(form).waypoints_shape_list->selectAll();
+        button(ui(form).right_toolbar, "Delete node in shape")->trigger();
         QCOMPARE(node_count(*form), std::size_t(0));
-        QVERIFY(!form->right_toolbar->isVisible());
-        QVERIFY(!form->right_toolbar->isEnabled());
+        QVERIFY(!ui(form).right_toolbar->isVisible());
+        QVERIFY(!ui(form).right_toolbar->isEnabled());
     }
 
     void node_moves_from_the_strip_and_the_menu()
@@ -123,16 +123,16 @@ private slots:
         auto form = building_form();
         QCOMPARE(node_count(*form), std::size_t(4));
         form->editor.waypoints_shape_list.entries[3].selected = true;
-        form->reload_lists();
-        form->up_button->trigger();
-        form->shapes_up_item->trigger();
-        QCOMPARE(shown(form->waypoints_shape_list),
+        form->apply({});
+        button(ui(form).right_toolbar, "Move node up in list")->trigger();
+        item(form, "&Shapes", "Move &up")->trigger();
+        QCOMPARE(shown(ui(form).waypoints_shape_list),
                  (std::vector<std::string>{"lf-nw", "lf-sw", "lf-ne", "lf-se"}));
         // The moved node stays selected, in the view as in the core list.
-        QCOMPARE(form->waypoints_shape_list->selectionModel()->selectedRows().size(), qsizetype(1));
-        QCOMPARE(form->waypoints_shape_list->selectionModel()->selectedRows().front().row(), 1);
-        form->down_button->trigger();
-        QCOMPARE(shown(form->waypoints_shape_list),
+        QCOMPARE(ui(form).waypoints_shape_list->selectionModel()->selectedRows().size(), qsizetype(1));
+        QCOMPARE(ui(form).waypoints_shape_list->selectionModel()->selectedRows().front().row(), 1);
+        button(ui(form).right_toolbar, "Move node down in list")->trigger();
+        QCOMPARE(shown(ui(form).waypoints_shape_list),
                  (std::vector<std::string>{"lf-nw", "lf-ne", "lf-sw", "lf-se"}));
     }
 
@@ -142,80 +142,80 @@ private slots:
         const std::size_t before = form->doc.shape_list.size();
 
         // Enter in the class box files a new class, cleaned, and empties the box.
-        form->class_edit->setText("wet meadow");
-        QTest::keyClick(form->class_edit, Qt::Key_Return);
-        QCOMPARE(form->class_edit->text(), QString());
+        ui(form).class_edit->setText("wet meadow");
+        QTest::keyClick(ui(form).class_edit, Qt::Key_Return);
+        QCOMPARE(ui(form).class_edit->text(), QString());
         const int wet = row_of(form->doc.class_list, "wet_meadow");
         QVERIFY(wet >= 0);
-        click(form->class_list, wet);
+        click(ui(form).class_list, wet);
         QVERIFY(form->doc.class_list.entries[static_cast<std::size_t>(wet)].selected);
 
-        form->add_shape_buttton->trigger();
+        button(ui(form).right_toolbar, "Add node to map")->trigger();
         QVERIFY(desktop_.errors.empty());
         QCOMPARE(form->doc.shape_list.size(), before + 1);
         QCOMPARE(form->doc.shape_list.entries.back().text, std::string("wet_meadow-1"));
-        QCOMPARE(shown(form->shape_list).back(), std::string("wet_meadow-1"));
-        QVERIFY(!form->right_toolbar->isVisible());
+        QCOMPARE(shown(ui(form).shape_list).back(), std::string("wet_meadow-1"));
+        QVERIFY(!ui(form).right_toolbar->isVisible());
 
         // A right click picks the entry; typing renames it, cleaned.
-        form->map_control->setCurrentIndex(Tmap_form::shapes_page);
+        ui(form).map_control->setCurrentIndex(shapes_tab);
         const int last = static_cast<int>(form->doc.shape_list.size()) - 1;
-        click(form->shape_list, last, Qt::RightButton);
-        QCOMPARE(form->shape_edit->text(), QString("wet_meadow-1"));
-        form->shape_edit->selectAll();
-        QTest::keyClicks(form->shape_edit, "low field");
+        click(ui(form).shape_list, last, Qt::RightButton);
+        QCOMPARE(ui(form).shape_edit->text(), QString("wet_meadow-1"));
+        ui(form).shape_edit->selectAll();
+        QTest::keyClicks(ui(form).shape_edit, "low field");
         QCOMPARE(form->doc.shape_list.entries.back().text, std::string("low_field"));
-        QCOMPARE(shown(form->shape_list).back(), std::string("low_field"));
+        QCOMPARE(shown(ui(form).shape_list).back(), std::string("low_field"));
 
         // A second item selected: "Edit Shape" refuses with the message.
-        form->shape_list->selectAll();
-        form->edit_shape_button->trigger();
+        ui(form).shape_list->selectAll();
+        button(ui(form).main_toolbar, "Edit Shape")->trigger();
         QCOMPARE(desktop_.errors, std::vector<std::string>{"Only one shape should be selected"});
 
         // "Delete Shape" takes the selected items off the map.
-        form->delete_shape_button->trigger();
+        button(ui(form).main_toolbar, "Delete Shape")->trigger();
         QCOMPARE(form->doc.shape_list.size(), std::size_t(0));
-        QCOMPARE(form->shape_list->model()->rowCount(), 0);
+        QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
     }
 
     void points_tab_builds_a_set_named_in_the_dialog()
     {
         auto form = farm_form();
-        form->map_control->setCurrentIndex(Tmap_form::points_page);
+        ui(form).map_control->setCurrentIndex(points_tab);
         QCOMPARE(form->editor.mode, points_tab);
-        QCOMPARE(shown(form->waypoints_set_list), shown(form->waypoints_list));
+        QCOMPARE(shown(ui(form).waypoints_set_list), shown(ui(form).waypoints_list));
         // The Waypoints tab's strip stays hidden on the Points tab.
-        click(form->waypoints_set_list, 0);
-        click(form->waypoints_set_list, 1);
-        QVERIFY(form->points_toolbar->isVisible());
-        QVERIFY(!form->right_toolbar->isVisible());
-        QCOMPARE(form->points_list->model()->rowCount(), 2);
+        click(ui(form).waypoints_set_list, 0);
+        click(ui(form).waypoints_set_list, 1);
+        QVERIFY(ui(form).points_toolbar->isVisible());
+        QVERIFY(!ui(form).right_toolbar->isVisible());
+        QCOMPARE(ui(form).points_list->model()->rowCount(), 2);
 
         // The dialog's OK names the selected point and gives it a square marker.
         form->editor.points_list.entries[1].selected = true;
-        form->reload_lists();
-        form->point_attributes_button->trigger();
-        QVERIFY(form->attributes->isVisible());
-        form->attributes->square_marker_button->click();
-        form->attributes->name_edit->setText("gate post");
-        form->attributes->ok_button->click();
-        QVERIFY(!form->attributes->isVisible());
-        QCOMPARE(shown(form->points_list)[1], std::string("gate_post"));
+        form->apply({});
+        button(ui(form).points_toolbar, "Attributes page")->trigger();
+        QVERIFY(form->attributes()->isVisible());
+        form->attributes()->square_marker_button->click();
+        form->attributes()->name_edit->setText("gate post");
+        form->attributes()->ok_button->click();
+        QVERIFY(!form->attributes()->isVisible());
+        QCOMPARE(shown(ui(form).points_list)[1], std::string("gate_post"));
 
-        form->add_point_button->trigger();
+        button(ui(form).points_toolbar, "Add node to map")->trigger();
         QVERIFY(desktop_.errors.empty());
         QCOMPARE(form->doc.shape_list.entries.back().text, std::string("New-Set-1"));
-        QVERIFY(!form->points_toolbar->isVisible());
+        QVERIFY(!ui(form).points_toolbar->isVisible());
     }
 
     void attributes_need_something_to_act_on()
     {
         auto form = farm_form();
-        form->shapes_attributes_item->trigger();
-        QVERIFY(!form->attributes->isVisible());
+        item(form, "&Shapes", "&Show attributes")->trigger();
+        QVERIFY(!form->attributes()->isVisible());
         form->doc.class_list.entries.front().selected = true;
-        form->classes_attributes_item->trigger();
-        QVERIFY(form->attributes->isVisible());
+        item(form, "&Classes", "&Show attributes")->trigger();
+        QVERIFY(form->attributes()->isVisible());
     }
 
     void unsaved_work_asks_before_it_is_dropped_data()
@@ -229,7 +229,7 @@ private slots:
     {
         QFETCH(QString, command);
         auto form = building_form();
-        form->add_shape_buttton->trigger();
+        button(ui(form).right_toolbar, "Add node to map")->trigger();
         const std::size_t items = form->doc.shape_list.size();
         // Items read again get new serial numbers.
         const std::int32_t first_item = form->doc.shapes.front()->number;
@@ -238,9 +238,9 @@ private slots:
 
         auto run = [&] {
             desktop_.open_answers.push_back(farm);
-            if (command == "open") form->open_map_item->trigger();
-            if (command == "refresh") form->refresh_item->trigger();
-            if (command == "exit") form->exit_item->trigger();
+            if (command == "open") item(form, "&File", "&Open map")->trigger();
+            if (command == "refresh") item(form, "&View", "&Refresh from source")->trigger();
+            if (command == "exit") item(form, "&File", "E&xit")->trigger();
             if (command == "close") form->close();
         };
         const bool ends_program = command == "exit" || command == "close";
@@ -287,18 +287,18 @@ private slots:
     void discard_goes_on_and_an_unmodified_map_is_not_asked_about()
     {
         auto form = building_form();
-        form->add_shape_buttton->trigger();
+        button(ui(form).right_toolbar, "Add node to map")->trigger();
         desktop_.save_questions.push_back(save_answer::discard);
         desktop_.open_answers.push_back(farm);
-        form->open_map_item->trigger();
+        item(form, "&File", "&Open map")->trigger();
         QCOMPARE(desktop_.questions, 1);
         QCOMPARE(texts(form->doc.shape_list), farm_items);
         QVERIFY(!form->editor.changes.modified);
         QVERIFY(!form->windowTitle().endsWith('*'));
 
         desktop_.open_answers.push_back(farm);
-        form->open_map_item->trigger();
-        form->exit_item->trigger();
+        item(form, "&File", "&Open map")->trigger();
+        item(form, "&File", "E&xit")->trigger();
         QCOMPARE(desktop_.questions, 1);
         QCOMPARE(desktop_.quits, 1);
     }
@@ -307,11 +307,11 @@ private slots:
     {
         auto form = farm_form();
         desktop_.open_answers.push_back(farm);
-        form->merge_map_item->trigger();
+        item(form, "&File", "&Merge map")->trigger();
         QVERIFY(form->editor.changes.modified);
         QVERIFY(form->windowTitle().endsWith('*'));
         // The merged waypoints reach the Points tab's list.
-        QCOMPARE(form->waypoints_set_list->model()->rowCount(), 66);
+        QCOMPARE(ui(form).waypoints_set_list->model()->rowCount(), 66);
     }
 
     void close_writes_the_attributes_section()
@@ -319,9 +319,9 @@ private slots:
         {
             auto form = farm_form();
             form->doc.class_list.entries.front().selected = true;
-            form->classes_attributes_item->trigger();
-            form->attributes->point_track_bar->setValue(14);
-            form->attributes->ok_button->click();
+            item(form, "&Classes", "&Show attributes")->trigger();
+            form->attributes()->point_track_bar->setValue(14);
+            form->attributes()->ok_button->click();
             form->close();
         }
         const std::string settings = read_text(home() + "wayloom.ini");
@@ -333,7 +333,7 @@ private slots:
         QVERIFY(settings.find("point_size=14", attributes) != std::string::npos);
         // The next start reads the size back.
         auto again = farm_form();
-        QCOMPARE(again->attributes->point_track_bar->value(), 14);
+        QCOMPARE(again->attributes()->point_track_bar->value(), 14);
     }
 };
 

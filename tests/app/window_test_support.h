@@ -8,7 +8,12 @@
 #include "model/item_list.h"
 
 #include <QAbstractItemModel>
+#include <QTemporaryDir>
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
+#include <QToolBar>
 
 #include <memory>
 
@@ -110,6 +115,36 @@ struct desktop_double {
     }
 };
 
+// What the window tests reach inside the main window: its panels and lists.
+struct form_access {
+    static const map_form_controls& ui(const Tmap_form& form) { return form.ui_; }
+};
+
+inline const map_form_controls& ui(const Tmap_form& form) { return form_access::ui(form); }
+inline const map_form_controls& ui(const std::unique_ptr<Tmap_form>& form) { return ui(*form); }
+
+// A menu item by its menu's caption and its own, as the user finds it.
+inline QAction* item(const Tmap_form& form, const QString& menu, const QString& caption)
+{
+    for (QAction* entry : form.menuBar()->actions())
+        if (entry->text() == menu)
+            for (QAction* action : entry->menu()->actions())
+                if (action->text() == caption) return action;
+    qFatal("no menu item %s %s", qPrintable(menu), qPrintable(caption));
+}
+inline QAction* item(const std::unique_ptr<Tmap_form>& form, const QString& menu, const QString& caption)
+{
+    return item(*form, menu, caption);
+}
+
+// A tool button of a strip by its hint.
+inline QAction* button(const QToolBar* strip, const QString& hint)
+{
+    for (QAction* action : strip->actions())
+        if (!action->isSeparator() && action->toolTip() == hint) return action;
+    qFatal("no button %s", qPrintable(hint));
+}
+
 // The main window over program directory `home`, answered by `desktop`,
 // shown and exposed unless `show` is false.
 inline std::unique_ptr<Tmap_form> open_window(const std::string& home, desktop_double& desktop,
@@ -126,5 +161,33 @@ inline std::unique_ptr<Tmap_form> open_window(const std::string& home, desktop_d
     }
     return form;
 }
+
+// A fresh program directory and desktop for every test of a suite.
+struct window_fixture {
+    std::unique_ptr<QTemporaryDir> home_;
+    desktop_double desktop_;
+
+    void fresh()
+    {
+        home_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(home_->isValid());
+        desktop_ = desktop_double{};
+    }
+    std::string home() const { return home_->path().toStdString() + "/"; }
+    std::string ini() const { return home() + "wayloom.ini"; }
+
+    std::unique_ptr<Tmap_form> make_form(std::optional<std::string> argument = std::nullopt,
+                                         bool show = true)
+    {
+        return open_window(home(), desktop_, std::move(argument), show);
+    }
+
+    // Every shape selected and drawn: the surface shows the whole map.
+    static void select_all_items(Tmap_form& form)
+    {
+        ui(form).shape_list->selectAll();
+        form.draw_buttonClick();
+    }
+};
 
 } // namespace wayloom::testing

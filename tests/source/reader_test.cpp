@@ -177,10 +177,12 @@ TEST(Reader, FilesAreReadWithAnyLineEndsAndAMissingOneIsNot)
     read_report report = read_map(doc, "/no/such/folder/farm.wlm");
     EXPECT_EQ(report.errors, std::vector<std::string>{"Cant find : /no/such/folder/farm.wlm"});
     EXPECT_FALSE(report.completed);
+    EXPECT_TRUE(report.missing);
     EXPECT_TRUE(doc.error_list.empty()) << "a missing file is an error box only";
 
     report = read_map(doc, WAYLOOM_TEST_DATA "/../../examples/farm.wlm");
     EXPECT_TRUE(report.ok());
+    EXPECT_FALSE(report.missing);
     EXPECT_EQ(counts_of(doc), (counts{33, 5, 5, 1}));
 
     const auto path = std::filesystem::temp_directory_path() / "wayloom_reader_line_ends.wlm";

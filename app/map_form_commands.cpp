@@ -1,0 +1,178 @@
+// The main window's menus and tool strips, built from one table.
+#include "app/map_form_commands.h"
+
+#include "app/map_form.h"
+#include "app/toolbar_icons.h"
+#include "editing/item_commands.h"
+#include "editing/node_moves.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <cstring>
+#include <iterator>
+
+namespace wayloom {
+
+namespace {
+
+using F = Tmap_form;
+constexpr command_place menu = command_place::menu;
+constexpr command_place main_strip = command_place::main_strip;
+constexpr command_place shape_strip = command_place::shape_strip;
+constexpr command_place point_strip = command_place::point_strip;
+
+// Menu items: place, menu, caption, hint, -, -, enabled, slot.
+// Buttons: place, -, -, hint, icon, letter, enabled, slot.
+const command_row commands[] = {
+    {menu, "&File", "&New map", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&File", "&Open map", nullptr, nullptr, 0, true, &F::load_project},
+    {menu, "&File", "&Merge map", nullptr, nullptr, 0, true, &F::merge_project},
+    {menu, "&File", "&Save map", nullptr, nullptr, 0, true, &F::save_project},
+    {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&File", "&Print map", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&File", "&Export to bitmap", "Export map image to disk", nullptr, 0, true, &F::export_buttonClick},
+    {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&File", "Pre&ferences...", "Change program settings", nullptr, 0, false, nullptr},
+    {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&File", "E&xit", nullptr, nullptr, 0, true, &F::exit_itemClick},
+
+    {menu, "&Edit", "&Copy", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&Edit", "&Cut", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&Edit", "&Paste", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&Edit", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&Edit", "&Delete", nullptr, nullptr, 0, true, &F::run_edit<delete_shape_button_click>},
+    {menu, "&Edit", "&Edit", nullptr, nullptr, 0, true, &F::run_edit<edit_shape_button_click>},
+
+    {menu, "&View", "&Refresh from source", nullptr, nullptr, 0, true, &F::update_buttonClick},
+    {menu, "&View", "Re&draw map", nullptr, nullptr, 0, true, &F::draw_buttonClick},
+    {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&View", "Statistics...", "Statistics dialog", nullptr, 0, false, nullptr},
+    {menu, "&View", "Scale ruler...", "Distance ruler", nullptr, 0, false, nullptr},
+    {menu, "&View", "Legend...", "Legend for map", nullptr, 0, false, nullptr},
+
+    {menu, "&GPS", "&Show/Hide GPS dialog", "Display or hide GPS panel", nullptr, 0, true, &F::gps_buttonClick},
+    {menu, "&GPS", "&Initialise GPS", "Initialise the GPS handset. Must be set to Garmin.", nullptr, 0, true, &F::init_gps_itemClick},
+    {menu, "&GPS", "&Download Waypoints", "Download waypoints from GPS", nullptr, 0, true, &F::download_itemClick},
+
+    {menu, "&Shapes", "&Show attributes", nullptr, nullptr, 0, true, &F::colour_buttonClick},
+    {menu, "&Shapes", "&Add shape", nullptr, nullptr, 0, true, &F::run_edit<add_shape_buttton_click>},
+    {menu, "&Shapes", "Move &up", nullptr, nullptr, 0, true, &F::run_edit<up_button_click>},
+    {menu, "&Shapes", "Move &down", nullptr, nullptr, 0, true, &F::run_edit<down_button_click>},
+    {menu, "&Shapes", "D&elete", nullptr, nullptr, 0, true, &F::run_edit<delete_button_click>},
+
+    {menu, "&Points", "&Show attributes", nullptr, nullptr, 0, true, &F::colour_buttonClick},
+    {menu, "&Points", "&Add set", nullptr, nullptr, 0, true, &F::run_edit<add_shape_buttton_click>},
+    {menu, "&Points", "Move &up", nullptr, nullptr, 0, true, &F::run_edit<points_up_button_click>},
+    {menu, "&Points", "Move points &down", nullptr, nullptr, 0, true, &F::run_edit<points_down_button_click>},
+    {menu, "&Points", "D&elete", nullptr, nullptr, 0, true, &F::run_edit<delete_point_button_click>},
+
+    {menu, "&Classes", "&Show attributes", nullptr, nullptr, 0, true, &F::colour_buttonClick},
+    {menu, "&Classes", "&Add class", nullptr, nullptr, 0, true, &F::add_class_buttonClick},
+    {menu, "&Classes", "&Delete class", nullptr, nullptr, 0, true, nullptr},
+
+    {menu, "&Help", "About", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&Help", "&Help", nullptr, nullptr, 0, true, &F::help_menu_itemClick},
+    {menu, "&Help", "What is Kestrow", nullptr, nullptr, 0, true, &F::kestrow_menu_itemClick},
+    {menu, "&Help", "Kestrow Website", nullptr, nullptr, 0, true, &F::kestrow_website_itemClick},
+
+    {main_strip, nullptr, nullptr, "Create new map [not implemented]", "document-new", 'N', false, nullptr},
+    {main_strip, nullptr, nullptr, "Open a map", "document-open", 'O', true, &F::load_project},
+    {main_strip, nullptr, nullptr, "Merge map", "list-add", 'M', true, &F::merge_project},
+    {main_strip, nullptr, nullptr, "Save map", "document-save", 'S', true, &F::save_project},
+    {main_strip, nullptr, nullptr, "Print Map [not implemented]", "document-print", 'P', false, nullptr},
+    {main_strip, nullptr, nullptr, "Export map to bitmap", "insert-image", 'X', true, &F::export_buttonClick},
+    {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
+    {main_strip, nullptr, nullptr, "Copy shape to clipboard [not implemented]", "edit-copy", 'C', false, nullptr},
+    {main_strip, nullptr, nullptr, "Move shape to clipboard [not implemented]", "edit-cut", 'U', false, nullptr},
+    {main_strip, nullptr, nullptr, "Paste shape from clipboard [not implemented]", "edit-paste", 'V', false, nullptr},
+    {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
+    {main_strip, nullptr, nullptr, "The Stastics Page", "accessories-calculator", 'T', false, nullptr},
+    {main_strip, nullptr, nullptr, "Place legend on map", "format-justify-left", 'L', false, nullptr},
+    {main_strip, nullptr, nullptr, "The Scale Ruler", "zoom-fit-best", 'R', false, nullptr},
+    {main_strip, nullptr, nullptr, "Hide/Show GPS configuration", "network-transmit-receive", 'G', true, &F::gps_buttonClick},
+    {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
+    {main_strip, nullptr, nullptr, "Update manual changes made to map source", "document-revert", 'U', true, &F::update_buttonClick},
+    {main_strip, nullptr, nullptr, "Draw map", "applications-graphics", 'D', true, &F::draw_buttonClick},
+    {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
+    {main_strip, nullptr, nullptr, "Delete Shape", "edit-delete", 'E', true, &F::run_edit<delete_shape_button_click>},
+    {main_strip, nullptr, nullptr, "Edit Shape", "document-properties", 'E', true, &F::run_edit<edit_shape_button_click>},
+    {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
+    {main_strip, nullptr, nullptr, "Exit from Wayloom", "application-exit", 'Q', true, &F::exit_buttonClick},
+
+    {shape_strip, nullptr, nullptr, "Delete node in shape", "list-remove", '-', true, &F::run_edit<delete_button_click>},
+    {shape_strip, nullptr, nullptr, "Move node down in list", "go-down", 'v', true, &F::run_edit<down_button_click>},
+    {shape_strip, nullptr, nullptr, "Move node up in list", "go-up", '^', true, &F::run_edit<up_button_click>},
+    {shape_strip, nullptr, nullptr, "Add node to map", "list-add", '+', true, &F::run_edit<add_shape_buttton_click>},
+    {shape_strip, nullptr, nullptr, "Create Class", "folder-new", 'K', true, &F::add_class_buttonClick},
+    {shape_strip, nullptr, nullptr, "Draw shape as line", "line", 0, true, &F::run_edit<path_button_click>},
+    {shape_strip, nullptr, nullptr, "Draw shape as polygon", "polygon", 0, true, &F::run_edit<polygon_button_click>},
+    {shape_strip, nullptr, nullptr, "Attributes page", "preferences-desktop-theme", 'A', true, &F::colour_buttonClick},
+
+    {point_strip, nullptr, nullptr, "Delete node in shape", "list-remove", '-', true, &F::run_edit<delete_point_button_click>},
+    {point_strip, nullptr, nullptr, "Move node down in list", "go-down", 'v', true, &F::run_edit<points_down_button_click>},
+    {point_strip, nullptr, nullptr, "Move node up in list", "go-up", '^', true, &F::run_edit<points_up_button_click>},
+    {point_strip, nullptr, nullptr, "Add node to map", "list-add", '+', true, &F::run_edit<add_shape_buttton_click>},
+    {point_strip, nullptr, nullptr, "Attributes page", "preferences-desktop-theme", 'A', true, &F::colour_buttonClick},
+};
+
+QIcon button_icon(const command_row& row)
+{
+    if (std::strcmp(row.icon, "line") == 0) return line_icon();
+    if (std::strcmp(row.icon, "polygon") == 0) return polygon_icon();
+    return theme_icon(QString::fromUtf8(row.icon), QChar(row.letter));
+}
+
+bool is_separator(const command_row& row) { return row.caption && std::strcmp(row.caption, "-") == 0; }
+
+} // namespace
+
+std::span<const command_row> map_form_commands() { return commands; }
+
+void Tmap_form::build_commands()
+{
+    QMenu* current = nullptr;
+    for (const command_row& row : commands) {
+        QToolBar* strip = row.place == command_place::main_strip    ? ui_.main_toolbar
+                          : row.place == command_place::shape_strip ? ui_.right_toolbar
+                          : row.place == command_place::point_strip ? ui_.points_toolbar
+                                                                    : nullptr;
+        if (!strip && (!current || current->title() != QString::fromUtf8(row.menu))) {
+            current = menuBar()->addMenu(QString::fromUtf8(row.menu));
+            current->setToolTipsVisible(true);
+        }
+        if (is_separator(row)) {
+            if (strip) strip->addSeparator();
+            else current->addSeparator();
+            continue;
+        }
+        QAction* action = strip ? strip->addAction(button_icon(row), QString::fromUtf8(row.hint))
+                                : current->addAction(QString::fromUtf8(row.caption));
+        if (row.hint) {
+            action->setStatusTip(QString::fromUtf8(row.hint));
+            action->setToolTip(QString::fromUtf8(row.hint));
+        }
+        action->setEnabled(row.enabled);
+        if (row.slot) connect(action, &QAction::triggered, this, row.slot);
+        if (strip && std::strcmp(row.icon, "line") == 0) ui_.path_button = action;
+        if (strip && std::strcmp(row.icon, "polygon") == 0) ui_.polygon_button = action;
+    }
+
+    // The two shape kinds are one choice; a new build starts as a path.
+    auto* kinds = new QActionGroup(ui_.right_toolbar);
+    for (QAction* kind : {ui_.path_button, ui_.polygon_button}) {
+        kind->setCheckable(true);
+        kinds->addAction(kind);
+    }
+    ui_.path_button->setChecked(true);
+
+    // Shown while a shape or a point set is being built.
+    for (QToolBar* strip : {ui_.right_toolbar, ui_.points_toolbar}) {
+        strip->setVisible(false);
+        strip->setEnabled(false);
+    }
+}
+
+} // namespace wayloom

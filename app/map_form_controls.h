@@ -1,0 +1,60 @@
+// The main window's panels, lists and the tool strip buttons it needs by
+// name, filled by the layout (map_form_layout.cpp) and the command table
+// (map_form_commands.cpp). Every other menu item and button is reached
+// through the command table alone.
+#pragma once
+
+class QAction;
+class QLineEdit;
+class QSplitter;
+class QTabWidget;
+class QToolBar;
+class QWidget;
+
+namespace wayloom {
+
+class item_list_view;
+class map_surface;
+
+struct map_form_controls {
+    QWidget* map_panel = nullptr;
+    QWidget* toolbar_panel = nullptr;
+    QToolBar* main_toolbar = nullptr;
+    QToolBar* right_toolbar = nullptr;   // shape building
+    QToolBar* points_toolbar = nullptr;  // point building
+    QWidget* draw_panel = nullptr;
+    map_surface* shape_window = nullptr;
+    QWidget* source_panel = nullptr;
+    QTabWidget* map_control = nullptr;
+
+    QWidget* shapes_sheet = nullptr;
+    QWidget* shape_panel = nullptr;
+    QLineEdit* shape_edit = nullptr;
+    item_list_view* shape_list = nullptr;
+
+    QWidget* waypoints_sheet = nullptr;
+    QWidget* classes_panel = nullptr;
+    QLineEdit* class_edit = nullptr;
+    item_list_view* class_list = nullptr;
+    QSplitter* waypoint_panel = nullptr;
+    item_list_view* waypoints_shape_list = nullptr;
+    item_list_view* waypoints_list = nullptr;
+
+    QWidget* points_sheet = nullptr;
+    QWidget* points_classes_panel = nullptr;
+    QLineEdit* points_class_edit = nullptr;
+    item_list_view* points_class_list = nullptr;
+    QSplitter* points_panel = nullptr;
+    item_list_view* points_list = nullptr;
+    item_list_view* waypoints_set_list = nullptr;
+
+    QWidget* error_sheet = nullptr;
+    item_list_view* error_list = nullptr;
+
+    // The shape-kind buttons of the shape-building strip, which show the
+    // kind of the shape being built.
+    QAction* path_button = nullptr;
+    QAction* polygon_button = nullptr;
+};
+
+} // namespace wayloom

@@ -1,0 +1,85 @@
+// The main window's editing events: tabs, list clicks, the rename and class
+// boxes, and the attributes and GPS windows. Each forwards to a command of
+// editing/ and shows what it did through apply.
+#include "app/item_list_view.h"
+#include "app/map_form.h"
+#include "editing/item_commands.h"
+#include "editing/mode_switching.h"
+#include "editing/qt/attributes_form.h"
+#include "editing/set_building.h"
+#include "editing/shape_building.h"
+#include "gps/qt/gps_form.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+
+namespace wayloom {
+
+void Tmap_form::connect_editing()
+{
+    const map_form_controls& ui = ui_;
+    connect(attributes(), &Tattributes_form::map_changed, this, [this] {
+        edit_result repaint;
+        repaint.repaint = true;
+        apply(repaint);
+    });
+    // Downloaded waypoints are new work, and reach the Points tab's list too.
+    connect(gps(), &Tgps_form::map_changed, this, [this] {
+        editor.sync_with_map();
+        editor.changes.changed();
+        edit_result repaint;
+        repaint.repaint = true;
+        apply(repaint);
+    });
+
+    connect(ui.map_control, &QTabWidget::currentChanged, this,
+            [this](int tab) { apply(map_control_change(editor, tab)); });
+
+    connect(ui.waypoints_list, &item_list_view::mouse_down, this,
+            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                if (button != Qt::LeftButton) return;
+                apply(waypoints_list_mouse_down(editor, row, modifiers.testFlag(Qt::ShiftModifier)));
+            });
+    connect(ui.waypoints_set_list, &item_list_view::mouse_down, this,
+            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                if (button != Qt::LeftButton) return;
+                apply(waypoints_set_list_mouse_down(editor, row,
+                                                    modifiers.testFlag(Qt::ShiftModifier)));
+            });
+
+    // A rename: a right click picks the entry, then every edit of
+    // shape_edit renames whatever entry lies under that click.
+    connect(ui.shape_list, &item_list_view::mouse_down, this,
+            [this](int row, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers) {
+                if (button != Qt::RightButton) return;
+                rename_point_ = at;
+                if (const auto text = shape_list_mouse_down(editor, row))
+                    ui_.shape_edit->setText(QString::fromStdString(*text));
+            });
+    connect(ui.shape_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QModelIndex at = ui_.shape_list->indexAt(rename_point_);
+        apply(shape_edit_change(editor, at.isValid() ? at.row() : -1, text.toStdString()));
+    });
+
+    connect(ui.class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);
+    connect(ui.points_class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);
+}
+
+void Tmap_form::add_class_buttonClick()
+{
+    QLineEdit* box = editor.mode == points_tab ? ui_.points_class_edit : ui_.class_edit;
+    std::string text = box->text().toStdString();
+    const edit_result result = create_class(editor, text);
+    box->setText(QString::fromStdString(text));
+    apply(result);
+}
+
+void Tmap_form::colour_buttonClick() { attributes()->open_for_editing(); }
+
+void Tmap_form::gps_buttonClick() { windows_.toggle(secondary::gps); }
+
+void Tmap_form::init_gps_itemClick() { gps()->init_gps(); }
+
+void Tmap_form::download_itemClick() { gps()->download_gps(); }
+
+} // namespace wayloom

@@ -1,0 +1,153 @@
+// The main window's file and help commands: Open, Merge, Save, Export,
+// Refresh from source, Redraw, Exit and the pages shipped with the program.
+// The map file's rules are in editing/map_files.h; here are the dialogs,
+// the boxes and the folders the dialogs remember.
+#include "app/item_list_view.h"
+#include "app/map_form.h"
+#include "app/map_surface.h"
+#include "view/bitmap_export.h"
+#include "view/geometry/projection.h"
+#include "view/map_painter.h"
+
+#include <QTabWidget>
+#include <QUrl>
+
+#include <filesystem>
+#include <system_error>
+
+namespace wayloom {
+
+namespace {
+
+constexpr const char* web_page = "https://wayloom.example.org/";
+
+std::string file_address(const std::string& path)
+{
+    return QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString();
+}
+
+} // namespace
+
+bool Tmap_form::may_drop_map_now()
+{
+    return files.may_drop(services_.ask_save_changes, [this] { return save_map_file(); });
+}
+
+bool Tmap_form::read_map_file(const std::string& file_name)
+{
+    if (building()) return false;
+    const read_report report = files.open(file_name);
+    show_read_report(report);
+    return report.ok();
+}
+
+void Tmap_form::show_read_report(const read_report& report)
+{
+    // The lists first: an error box runs its own event loop, and the views
+    // must not show entries the read has taken back.
+    reload_lists();
+    place_surface();
+    if (shows_error_tab(report)) ui_.map_control->setCurrentIndex(error_tab);
+    for (const std::string& message : report.errors) services_.error_box(message);
+}
+
+void Tmap_form::project_load(bool clear_first)
+{
+    if (building()) return;
+    if (clear_first && !may_drop_map_now()) return;
+    const std::optional<std::string> chosen = services_.open_file(load_path);
+    if (!chosen) return;
+    show_read_report(clear_first ? files.open(*chosen) : files.merge(*chosen));
+    update_caption();
+    if (const std::string folder = directory_of(*chosen); !folder.empty()) load_path = folder;
+}
+
+void Tmap_form::load_project() { project_load(true); }
+
+void Tmap_form::merge_project() { project_load(false); }
+
+void Tmap_form::save_project() { save_map_file(); }
+
+bool Tmap_form::save_map_file()
+{
+    if (building() || doc.empty()) return false;
+    const save_request request{save_path, {std::string(map_filter)}, "wlm", files.proposed_name()};
+    const std::optional<save_choice> choice = services_.save_file(request);
+    if (!choice) return false;
+    const std::string file = add_default_extension(choice->file_name, request.default_extension);
+    std::string error;
+    if (!files.save(file, error)) {
+        services_.error_box("cannot write " + file + ": " + error);
+        return false;
+    }
+    if (const std::string folder = directory_of(file); !folder.empty()) save_path = folder;
+    update_caption();
+    ui_.shape_window->update();
+    return true;
+}
+
+void Tmap_form::export_buttonClick()
+{
+    if (building()) return;
+    // The picture is taken before the dialog covers the window.
+    const std::int32_t width = ui_.shape_window->width();
+    const std::int32_t height = ui_.shape_window->height();
+    const QImage picture = render_map(state, doc.shape_list, ui_.shape_window->annotations);
+    const save_request request{save_path,
+                               {std::string(bitmap_filter), std::string(png_filter)},
+                               "bmp",
+                               std::string(new_export_name)};
+    const std::optional<save_choice> choice = services_.save_file(request);
+    if (!choice) return;
+    const std::string file = export_file_name(*choice, request);
+    std::string error;
+    if (!save_bitmap(picture, width, height, file, &error)) {
+        services_.error_box(error);
+        return;
+    }
+    if (const std::string folder = directory_of(file); !folder.empty()) save_path = folder;
+}
+
+void Tmap_form::update_buttonClick()
+{
+    if (!files.can_refresh() || !may_drop_map_now()) return;
+    show_read_report(files.refresh());
+    apply({});
+}
+
+void Tmap_form::draw_buttonClick()
+{
+    resize_window(state, doc.shape_list);
+    place_surface();
+}
+
+void Tmap_form::exit_itemClick()
+{
+    if (may_drop_map_now()) services_.quit();
+}
+
+void Tmap_form::exit_buttonClick() { exit_itemClick(); }
+
+std::string Tmap_form::shipped_file(const std::string& name) const
+{
+    const std::string here = join_path(options_.program_directory, name);
+    std::error_code ec;
+    if (std::filesystem::exists(here, ec)) return here;
+    return join_path(options_.executable_directory, name);
+}
+
+void Tmap_form::view_document(const std::string& address)
+{
+    if (!services_.open_url(address)) services_.error_box("The default browser could not be found.");
+}
+
+void Tmap_form::help_menu_itemClick() { view_document(file_address(shipped_file("manual.html"))); }
+
+void Tmap_form::kestrow_menu_itemClick()
+{
+    view_document(file_address(shipped_file("kestrow/kestrow.htm")));
+}
+
+void Tmap_form::kestrow_website_itemClick() { view_document(web_page); }
+
+} // namespace wayloom

@@ -1,0 +1,100 @@
+#include "editing/map_files.h"
+
+#include "source/writer.h"
+#include "view/geometry/map_refresh.h"
+
+namespace wayloom {
+
+read_report read_map_files(map_document& doc, std::span<const std::string> files,
+                           const after_read& after)
+{
+    read_report report;
+    for (const std::string& file : files) {
+        report = read_map(doc, file, after);
+        if (!report.ok()) break;
+    }
+    return report;
+}
+
+bool shows_error_tab(const read_report& report) { return !report.ok() && !report.missing; }
+
+std::string file_part(const std::string& file_name)
+{
+    const auto slash = file_name.find_last_of('/');
+    return slash == std::string::npos ? file_name : file_name.substr(slash + 1);
+}
+
+void map_files::clear()
+{
+    editor_.release_build_items();
+    editor_.doc.demolish();
+    editor_.sync_with_map();
+}
+
+// The view's reading flag keeps the surface from painting a half-read map.
+read_report map_files::read(const std::string* file_name)
+{
+    view_state& view = editor_.view;
+    view.reading_map = true;
+    const read_report report = file_name ? read_map(editor_.doc, *file_name, view_after_read(view))
+                                         : read_from_file(editor_.doc, view_after_read(view));
+    view.reading_map = false;
+    editor_.sync_with_map();
+    return report;
+}
+
+read_report map_files::open(const std::string& file_name)
+{
+    clear();
+    const read_report report = read(&file_name);
+    // A map the reader could only take in part is not the file any more.
+    if (report.ok() || editor_.doc.empty()) editor_.changes.saved();
+    else editor_.changes.changed();
+    return report;
+}
+
+read_report map_files::merge(const std::string& file_name)
+{
+    const map_document& doc = editor_.doc;
+    const std::size_t items_before = doc.shape_list.size() + doc.waypoints_list.size();
+    const read_report report = read(&file_name);
+    if (doc.shape_list.size() + doc.waypoints_list.size() != items_before) editor_.changes.changed();
+    return report;
+}
+
+bool map_files::can_refresh() const
+{
+    return !editor_.doc.shapes.empty() || !editor_.doc.sets.empty();
+}
+
+read_report map_files::refresh()
+{
+    if (!can_refresh()) return {};
+    editor_.release_build_items();
+    editor_.doc.demolish();
+    const read_report report = read(nullptr);
+    if (report.ok() || editor_.doc.empty()) editor_.changes.saved();
+    else editor_.changes.changed();
+    return report;
+}
+
+bool map_files::save(const std::string& file_name, std::string& error)
+{
+    if (!save_map(editor_.doc, file_name, &error)) return false;
+    saved_name_ = file_part(file_name);
+    editor_.changes.saved();
+    return true;
+}
+
+bool map_files::may_drop(const std::function<save_answer()>& ask,
+                         const std::function<bool()>& save) const
+{
+    return may_drop_map(editor_.changes, ask, save);
+}
+
+std::string map_files::proposed_name() const
+{
+    return saved_name_.empty() ? std::string(new_map_name) : saved_name_;
+}
+
+} // namespace wayloom

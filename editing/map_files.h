@@ -1,0 +1,79 @@
+// The life of the map file: clearing the map, Open map, Merge map, Refresh
+// from source, Save map, the question before unsaved work is dropped and the
+// names the save and export dialogs propose. The main window and wayloom-cli
+// both go through here; nothing in it needs a screen.
+//
+// After every read and every clear the editor is brought in step with the
+// map (map_editor::sync_with_map), and the change flag says whether the map
+// still equals a file: a whole read or a save makes it saved, a map taken in
+// part or a merge that added anything makes it changed.
+#pragma once
+
+#include "editing/map_editor.h"
+#include "editing/unsaved_changes.h"
+#include "source/reader.h"
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace wayloom {
+
+inline constexpr std::string_view map_filter = "Wayloom map file [wlm]|*.wlm";
+inline constexpr std::string_view bitmap_filter = "Windows bitmap [bmp]|*.bmp";
+inline constexpr std::string_view png_filter = "PNG image [png]|*.png";
+inline constexpr std::string_view new_map_name = "new.wlm";     // a map never saved
+inline constexpr std::string_view new_export_name = "new.bmp";  // every export
+
+// Reads the first file into the document and merges the others after it,
+// stopping at the first read that raised an error; that read's report, or
+// the last one. A failed merge takes back only what it added.
+read_report read_map_files(map_document& doc, std::span<const std::string> files,
+                           const after_read& after = {});
+
+// Whether a read's errors come with the Error tab: not for a file that could
+// not be opened, which is an error box alone.
+bool shows_error_tab(const read_report& report);
+
+// The last part of a path: "b.wlm" for "/a/b.wlm".
+std::string file_part(const std::string& file_name);
+
+class map_files {
+public:
+    // The editor's map and view; the view is projected after every read.
+    explicit map_files(map_editor& editor) : editor_(editor) {}
+
+    // Empties the map: an item being built lets go first (see
+    // map_editor::release_build_items).
+    void clear();
+    // Open map: the map cleared, then the file read into it.
+    read_report open(const std::string& file_name);
+    // Merge map: the file read after what the map holds.
+    read_report merge(const std::string& file_name);
+    // Refresh from source: the map rebuilt from the source text held, which
+    // is the last file read. Does nothing (and reports nothing) when the map
+    // has no shape and no set.
+    read_report refresh();
+    // Whether refresh has anything to rebuild.
+    bool can_refresh() const;
+    // Save map: writes the map to `file_name`; false with the reason in
+    // `error` when it could not.
+    bool save(const std::string& file_name, std::string& error);
+
+    // "Save changes to the map?" when the map has unsaved changes; whether
+    // the command that would drop the map may go on (see may_drop_map).
+    bool may_drop(const std::function<save_answer()>& ask, const std::function<bool()>& save) const;
+
+    // The name the save dialog proposes: the file part of the last save, or
+    // "new.wlm".
+    std::string proposed_name() const;
+
+private:
+    map_editor& editor_;
+    std::string saved_name_;
+
+    read_report read(const std::string* file_name);
+};
+
+} // namespace wayloom

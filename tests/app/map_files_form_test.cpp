@@ -1,0 +1,293 @@
+// The main window's file and help commands on the offscreen platform, with
+// the dialogs, error boxes and browser answered by the test.
+#include "app/item_list_view.h"
+#include "app/map_form.h"
+#include "app/map_surface.h"
+#include "window_test_support.h"
+#include "view/map_painter.h"
+
+#include <QImage>
+#include <QImageReader>
+#include <QTabWidget>
+#include <QUrl>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace wayloom;
+using namespace wayloom::testing;
+namespace fs = std::filesystem;
+
+class map_files_form_test : public QObject, window_fixture {
+    Q_OBJECT
+
+private slots:
+    void init() { fresh(); }
+
+    void dialogs_start_in_the_stored_folders()
+    {
+        auto form = make_form(farm);
+        form->load_project();
+        desktop_.open_answers.push_back(std::nullopt);
+        form->merge_project();
+        QCOMPARE(desktop_.open_directories, (std::vector<std::string>{home(), home()}));
+        // Cancelling changes nothing.
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(form->load_path, home());
+
+        form->save_project();
+        QCOMPARE(desktop_.save_requests.size(), size_t{1});
+        const save_request& r = desktop_.save_requests.front();
+        QCOMPARE(r.directory, home());
+        QCOMPARE(r.filters, std::vector<std::string>{"Wayloom map file [wlm]|*.wlm"});
+        QCOMPARE(r.default_extension, std::string("wlm"));
+        QCOMPARE(r.file_name, std::string("new.wlm"));
+    }
+
+    void open_merge_save_round_trip()
+    {
+        auto form = make_form();
+        desktop_.open_answers.push_back(farm);
+        item(form, "&File", "&Open map")->trigger();
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(form->load_path, examples);
+
+        const std::string out = home() + "out";  // typed without extension
+        desktop_.save_answers.push_back(save_choice{out, 0});
+        item(form, "&File", "&Save map")->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QVERIFY(fs::exists(out + ".wlm"));
+        QCOMPARE(form->save_path, home());
+        QCOMPARE(texts(form->doc.shape_list), farm_items);  // saving leaves the map as it was
+
+        // Open replaces the map with what was written.
+        desktop_.open_answers.push_back(out + ".wlm");
+        form->load_project();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(form->doc.waypoint_count(), 33);
+        QCOMPARE(form->load_path, home());
+
+        // Merge adds to it, numbering the new waypoints after the present ones.
+        desktop_.open_answers.push_back(farm);
+        item(form, "&File", "&Merge map")->trigger();
+        QCOMPARE(form->doc.waypoint_count(), 66);
+        QCOMPARE(ui(form).shape_list->model()->rowCount(), 12);
+        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 66);
+        QCOMPARE(form->doc.waypoints[33]->number, 33);
+
+        // The next save proposes the name the map was saved under.
+        desktop_.save_answers.push_back(std::nullopt);
+        form->save_project();
+        QCOMPARE(desktop_.save_requests.back().file_name, std::string("out.wlm"));
+
+        // The toolbar buttons run the same commands; the merged map was not
+        // saved, so opening another asks first.
+        desktop_.save_questions.push_back(save_answer::discard);
+        desktop_.open_answers.push_back(farm);
+        button(ui(form).main_toolbar, "Open a map")->trigger();
+        QCOMPARE(desktop_.questions, 1);
+        QCOMPARE(form->doc.waypoint_count(), 33);
+        desktop_.open_answers.push_back(farm);
+        button(ui(form).main_toolbar, "Merge map")->trigger();
+        QCOMPARE(form->doc.waypoint_count(), 66);
+    }
+
+    void open_of_a_missing_file_leaves_the_map_cleared()
+    {
+        auto form = make_form(farm);
+        desktop_.open_answers.push_back(home() + "gone.wlm");
+        form->load_project();
+        QCOMPARE(desktop_.errors, std::vector<std::string>{"Cant find : " + home() + "gone.wlm"});
+        QVERIFY(form->doc.empty());
+        QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
+    }
+
+    void failed_merge_keeps_the_map()
+    {
+        auto form = make_form(farm);
+        desktop_.open_answers.push_back(source_dir + "/tests/data/cli/unknown_command.wlm");
+        form->merge_project();
+        QVERIFY(!desktop_.errors.empty());
+        QCOMPARE(ui(form).map_control->currentIndex(), int(error_tab));
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(shown(ui(form).shape_list), farm_items);
+        QCOMPARE(form->doc.waypoint_count(), 33);
+    }
+
+    void save_failure_is_an_error_box_and_changes_nothing()
+    {
+        auto form = make_form(farm);
+        const std::string old_file = home() + "kept.wlm";
+        write_text(old_file, "old text\n");
+        fs::create_directories(home() + "blocked.wlm/inside");
+
+        desktop_.save_answers.push_back(save_choice{home() + "no-such-folder/x.wlm", 0});
+        form->save_project();
+        QCOMPARE(desktop_.errors.size(), size_t{1});
+        QCOMPARE(desktop_.errors.front(),
+                 "cannot write " + home() + "no-such-folder/x.wlm: No such file or directory");
+
+        desktop_.save_answers.push_back(save_choice{home() + "blocked.wlm", 0});
+        form->save_project();
+        QCOMPARE(desktop_.errors.size(), size_t{2});
+        QVERIFY(desktop_.errors.back().rfind("cannot write " + home() + "blocked.wlm", 0) == 0);
+        QVERIFY(fs::is_directory(home() + "blocked.wlm/inside"));
+
+        QCOMPARE(read_text(old_file), std::string("old text\n"));
+        QCOMPARE(form->save_path, home());
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        // A failed save does not become the name proposed next.
+        desktop_.save_answers.push_back(std::nullopt);
+        form->save_project();
+        QCOMPARE(desktop_.save_requests.back().file_name, std::string("new.wlm"));
+    }
+
+    void empty_map_or_building_blocks_the_file_commands()
+    {
+        auto form = make_form();
+        form->save_project();
+        QVERIFY(desktop_.save_requests.empty());
+
+        desktop_.open_answers.push_back(farm);
+        form->load_project();
+        for (bool* mode : {&form->editor.building_shape, &form->editor.building_set}) {
+            *mode = true;
+            form->load_project();
+            form->merge_project();
+            form->save_project();
+            form->export_buttonClick();
+            *mode = false;
+        }
+        QCOMPARE(desktop_.open_directories.size(), size_t{1});
+        QVERIFY(desktop_.save_requests.empty());
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+    }
+
+    void refresh_from_source_rebuilds_the_map()
+    {
+        auto form = make_form(farm);
+        ui(form).shape_list->selectAll();
+        QVERIFY(form->doc.shape_list.entries.back().selected);
+        button(ui(form).main_toolbar, "Update manual changes made to map source")->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(form->doc.waypoint_count(), 33);
+        // Rebuilt items come back unselected.
+        QVERIFY(!form->doc.shape_list.entries.back().selected);
+        QVERIFY(ui(form).shape_list->selectionModel()->selectedRows().isEmpty());
+
+        // After a merge the held text is the merged file's alone.
+        desktop_.open_answers.push_back(farm);
+        form->merge_project();
+        QCOMPARE(form->doc.waypoint_count(), 66);
+        desktop_.save_questions.push_back(save_answer::discard);
+        item(form, "&View", "&Refresh from source")->trigger();
+        QCOMPARE(form->doc.waypoint_count(), 33);
+    }
+
+    void refresh_with_only_waypoints_does_nothing()
+    {
+        const std::string only = home() + "only.wlm";
+        write_text(only, "waypoints\n  {\n    a,\n    1,\n    2,\n    3\n\n    b,\n    1.5,\n    2,\n    3\n  }\n");
+        auto form = make_form(only);
+        QCOMPARE(form->doc.waypoint_count(), 2);
+        ui(form).waypoints_list->selectionModel()->select(ui(form).waypoints_list->model()->index(1, 0),
+                                                       QItemSelectionModel::Select);
+        QVERIFY(form->doc.waypoints_list.entries[1].selected);
+        form->update_buttonClick();
+        QVERIFY(form->doc.waypoints_list.entries[1].selected);  // not read again
+    }
+
+    void export_writes_the_surface()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        const QSize surface = ui(form).shape_window->size();
+
+        desktop_.save_answers.push_back(save_choice{home() + "map", 0});
+        item(form, "&File", "&Export to bitmap")->trigger();
+        QCOMPARE(desktop_.save_requests.size(), size_t{1});
+        const save_request& r = desktop_.save_requests.front();
+        QCOMPARE(r.filters, (std::vector<std::string>{"Windows bitmap [bmp]|*.bmp",
+                                                      "PNG image [png]|*.png"}));
+        QCOMPARE(r.default_extension, std::string("bmp"));
+        QCOMPARE(r.file_name, std::string("new.bmp"));
+        QVERIFY(desktop_.errors.empty());
+        QImageReader bmp(QString::fromStdString(home() + "map.bmp"));
+        QCOMPARE(bmp.format(), QByteArray("bmp"));
+        const QImage bitmap = bmp.read();
+        QCOMPARE(bitmap.size(), surface);
+        // 24 bits a pixel, as the bitmap header says.
+        const std::string bytes = read_text(home() + "map.bmp");
+        QVERIFY(bytes.size() > 30);
+        QCOMPARE(int(static_cast<unsigned char>(bytes[28])), 24);
+        // The file holds the picture the surface shows.
+        const QImage on_screen = ui(form).shape_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(bitmap.convertToFormat(QImage::Format_RGB32), on_screen);
+
+        desktop_.save_answers.push_back(save_choice{home() + "map", 1});
+        button(ui(form).main_toolbar, "Export map to bitmap")->trigger();
+        QImageReader png(QString::fromStdString(home() + "map.png"));
+        QCOMPARE(png.format(), QByteArray("png"));
+        QCOMPARE(png.read().size(), surface);
+        QCOMPARE(form->save_path, home());
+        // Export always proposes new.bmp.
+        QCOMPARE(desktop_.save_requests.back().file_name, std::string("new.bmp"));
+    }
+
+    void export_errors_and_cancel()
+    {
+        auto form = make_form(farm);
+        desktop_.save_answers.push_back(std::nullopt);
+        form->export_buttonClick();
+        QVERIFY(desktop_.errors.empty());
+        // Only the link log the GPS window starts is there.
+        QCOMPARE(std::distance(fs::directory_iterator(home()), fs::directory_iterator()), 1);
+        QVERIFY(fs::exists(home() + "rave-viz.log"));
+
+        const std::string nowhere = home() + "no-such-folder/x.bmp";
+        desktop_.save_answers.push_back(save_choice{nowhere, 0});
+        form->export_buttonClick();
+        QCOMPARE(desktop_.errors.size(), size_t{1});
+        QVERIFY(desktop_.errors.front().rfind("Cannot create file \"" + nowhere + "\".", 0) == 0);
+        QCOMPARE(form->save_path, home());
+    }
+
+    void help_pages_and_web_site()
+    {
+        auto form = make_form();
+        item(form, "&Help", "&Help")->trigger();
+        item(form, "&Help", "What is Kestrow")->trigger();
+        item(form, "&Help", "Kestrow Website")->trigger();
+        const auto file_url = [](const std::string& path) {
+            return QUrl::fromLocalFile(QString::fromStdString(path)).toString().toStdString();
+        };
+        QCOMPARE(desktop_.addresses,
+                 (std::vector<std::string>{file_url(source_dir + "/docs/manual.html"),
+                                           file_url(source_dir + "/docs/kestrow/kestrow.htm"),
+                                           "https://wayloom.example.org/"}));
+        QVERIFY(fs::exists(source_dir + "/docs/manual.html"));
+        QVERIFY(fs::exists(source_dir + "/docs/kestrow/kestrow.htm"));
+        QVERIFY(desktop_.errors.empty());
+
+        // A page in the program directory is the one shown.
+        fs::create_directories(home() + "kestrow");
+        write_text(home() + "kestrow/kestrow.htm", "<p>local</p>");
+        form->kestrow_menu_itemClick();
+        QCOMPARE(desktop_.addresses.back(), file_url(home() + "kestrow/kestrow.htm"));
+    }
+
+    void no_browser_is_reported()
+    {
+        auto form = make_form();
+        desktop_.browser_starts = false;
+        form->help_menu_itemClick();
+        form->kestrow_website_itemClick();
+        QCOMPARE(desktop_.errors, (std::vector<std::string>(2, "The default browser could not be found.")));
+    }
+};
+
+QTEST_MAIN(map_files_form_test)
+#include "map_files_form_test.moc"

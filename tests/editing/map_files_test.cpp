@@ -1,0 +1,161 @@
+// The map file's life without a window: open, merge with its roll-back,
+// refresh from source, save, the change flag and the proposed names.
+#include "editing/map_files.h"
+
+#include "model/map_document.h"
+#include "view/geometry/view_state.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace wayloom {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
+const std::string unknown_command = WAYLOOM_TEST_DATA "/cli/unknown_command.wlm";
+
+struct MapFiles : ::testing::Test {
+    map_document doc;
+    view_state view;
+    map_editor editor{doc, view};
+    map_files files{editor};
+    fs::path dir = fs::temp_directory_path() /
+                   ("wayloom_map_files_" + std::to_string(::getpid()) + "_" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+
+    MapFiles()
+    {
+        fs::create_directories(dir);
+        view.avail_width = 400;
+        view.avail_height = 300;
+    }
+    ~MapFiles() override { fs::remove_all(dir); }
+
+    std::string file(const std::string& name, const std::string& text) const
+    {
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+};
+
+TEST_F(MapFiles, OpenReadsTheFileIntoAnEmptiedMapAndCountsItSaved)
+{
+    ASSERT_TRUE(files.open(farm).ok());
+    editor.changes.changed();
+    const read_report again = files.open(farm);
+    EXPECT_TRUE(again.ok());
+    EXPECT_EQ(doc.waypoint_count(), 33) << "the map was emptied first";
+    EXPECT_EQ(doc.shape_list.size(), 6u);
+    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_EQ(editor.waypoints_set_list.size(), 33u) << "the Points tab sees the waypoints";
+}
+
+TEST_F(MapFiles, AMissingFileIsAnErrorBoxWithoutTheErrorTab)
+{
+    ASSERT_TRUE(files.open(farm).ok());
+    const std::string gone = (dir / "gone.wlm").string();
+    const read_report report = files.open(gone);
+    EXPECT_EQ(report.errors, std::vector<std::string>{"Cant find : " + gone});
+    EXPECT_TRUE(report.missing);
+    EXPECT_FALSE(shows_error_tab(report));
+    EXPECT_TRUE(doc.empty()) << "Open clears the map before it looks for the file";
+    EXPECT_FALSE(editor.changes.modified);
+
+    const read_report bad = files.open(unknown_command);
+    EXPECT_FALSE(bad.missing);
+    EXPECT_TRUE(shows_error_tab(bad));
+}
+
+TEST_F(MapFiles, AMergeThatAddsIsAChangeAndAFailedOneKeepsTheMap)
+{
+    ASSERT_TRUE(files.open(farm).ok());
+    ASSERT_TRUE(files.merge(farm).ok());
+    EXPECT_EQ(doc.waypoint_count(), 66);
+    EXPECT_TRUE(editor.changes.modified);
+
+    editor.changes.saved();
+    const read_report failed = files.merge(unknown_command);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_EQ(doc.waypoint_count(), 66) << "only what the failed read added goes";
+    EXPECT_EQ(doc.shape_list.size(), 12u);
+    EXPECT_FALSE(editor.changes.modified) << "nothing was added";
+}
+
+TEST_F(MapFiles, RefreshRebuildsFromTheLastTextReadAndNeedsAnItem)
+{
+    ASSERT_TRUE(files.open(farm).ok());
+    ASSERT_TRUE(files.merge(farm).ok());
+    EXPECT_TRUE(files.can_refresh());
+    EXPECT_TRUE(files.refresh().ok());
+    EXPECT_EQ(doc.waypoint_count(), 33) << "the held text is the merged file's alone";
+    EXPECT_FALSE(editor.changes.modified);
+
+    const std::string only = file("only.wlm", "waypoints\n  {\n    a, 1, 2, 3\n  }\n");
+    ASSERT_TRUE(files.open(only).ok());
+    EXPECT_FALSE(files.can_refresh());
+    editor.changes.changed();
+    EXPECT_TRUE(files.refresh().ok());
+    EXPECT_TRUE(editor.changes.modified) << "with only waypoints nothing is read again";
+}
+
+TEST_F(MapFiles, SaveProposesTheLastNameWrittenAndNoFailedOne)
+{
+    EXPECT_EQ(files.proposed_name(), "new.wlm");
+    ASSERT_TRUE(files.open(farm).ok());
+    editor.changes.changed();
+    std::string error;
+    EXPECT_FALSE(files.save((dir / "no-such-folder" / "x.wlm").string(), error));
+    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(files.proposed_name(), "new.wlm");
+    EXPECT_TRUE(editor.changes.modified);
+
+    EXPECT_TRUE(files.save((dir / "kept.wlm").string(), error));
+    EXPECT_EQ(files.proposed_name(), "kept.wlm");
+    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_TRUE(files.open((dir / "kept.wlm").string()).ok());
+    EXPECT_EQ(doc.waypoint_count(), 33);
+}
+
+TEST_F(MapFiles, MayDropAsksOnlyWhenChangedAndASaveMustWrite)
+{
+    int asked = 0;
+    const auto answer = [&](save_answer a) {
+        return [&asked, a] { ++asked; return a; };
+    };
+    EXPECT_TRUE(files.may_drop(answer(save_answer::cancel), [] { return false; }));
+    EXPECT_EQ(asked, 0);
+    editor.changes.changed();
+    EXPECT_FALSE(files.may_drop(answer(save_answer::cancel), [] { return true; }));
+    EXPECT_TRUE(files.may_drop(answer(save_answer::discard), [] { return false; }));
+    EXPECT_FALSE(files.may_drop(answer(save_answer::save), [] { return false; }));
+    EXPECT_TRUE(files.may_drop(answer(save_answer::save), [] { return true; }));
+    EXPECT_EQ(asked, 4);
+}
+
+TEST(ReadMapFiles, TheFirstIsOpenedTheRestMergedUpToTheFirstError)
+{
+    map_document doc;
+    const std::vector<std::string> three = {farm, unknown_command, farm};
+    const read_report report = read_map_files(doc, three);
+    EXPECT_EQ(report.errors, std::vector<std::string>{"Unrecongnised command : field"});
+    EXPECT_EQ(doc.waypoint_count(), 33) << "the third file is not read";
+
+    map_document two;
+    const std::vector<std::string> farms = {farm, farm};
+    EXPECT_TRUE(read_map_files(two, farms).ok());
+    EXPECT_EQ(two.waypoint_count(), 66);
+    EXPECT_EQ(file_part("/a/b/c.wlm"), "c.wlm");
+    EXPECT_EQ(file_part("c.wlm"), "c.wlm");
+}
+
+} // namespace
+} // namespace wayloom
