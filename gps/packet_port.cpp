@@ -122,7 +122,12 @@ std::size_t packet_port::read_port()
     // Never past the end of the buffer: a full buffer ends the read.
     while (write_at_ < input_size) {
         const std::size_t room = input_size - write_at_;
-        const read_result r = device_->read(input_.data() + write_at_, std::min(frame_limit, room));
+        // The read ends the moment the bytes gathered end with a whole frame.
+        const auto whole = [&](std::size_t gathered) {
+            return ends_with_whole_frame({input_.data(), write_at_ + gathered});
+        };
+        const read_result r = device_->read(input_.data() + write_at_, std::min(frame_limit, room),
+                                            early_frame_end_ ? serial_device::enough_test(whole) : nullptr);
         write_at_ += r.count;
         total += r.count;
         if (r.error != 0) {
@@ -130,7 +135,7 @@ std::size_t packet_port::read_port()
             break;
         }
         if (r.count == 0) break;
-        if (early_frame_end_ && ends_with_whole_frame({input_.data(), write_at_})) break;
+        if (early_frame_end_ && whole(0)) break;
     }
     if (error != 0) {
         log_.line("read : error : " + std::to_string(error));

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,9 +43,12 @@ public:
     virtual bool read_line_settings() = 0;
     virtual bool apply_line_settings(const line_settings& settings) = 0;
     // Read: ends when `max` bytes arrived, when `total_ms` passed since the
-    // call began, or when more than `interval_ms` passed between two bytes.
+    // call began, or when more than `interval_ms` passed between two bytes;
+    // also, when given, as soon as `enough` says so of the bytes this read
+    // gathered (asked as each chunk arrives).
     virtual void set_timeouts(int interval_ms, int total_ms) = 0;
-    virtual read_result read(std::uint8_t* into, std::size_t max) = 0;
+    using enough_test = std::function<bool(std::size_t gathered)>;
+    virtual read_result read(std::uint8_t* into, std::size_t max, const enough_test& enough = {}) = 0;
     // Bytes written, or -1 with errno set.
     virtual long write(const std::uint8_t* bytes, std::size_t count) = 0;
     virtual void close() = 0;

@@ -85,7 +85,7 @@ void posix_serial::set_timeouts(int interval_ms, int total_ms)
     total_ms_ = std::max(0, total_ms);
 }
 
-read_result posix_serial::read(std::uint8_t* into, std::size_t max)
+read_result posix_serial::read(std::uint8_t* into, std::size_t max, const enough_test& enough)
 {
     using clock = std::chrono::steady_clock;
     read_result r;
@@ -123,6 +123,7 @@ read_result posix_serial::read(std::uint8_t* into, std::size_t max)
             continue;
         }
         r.count += static_cast<std::size_t>(n);
+        if (enough && enough(r.count)) break;
     }
     return r;
 }

@@ -17,7 +17,7 @@ public:
     bool read_line_settings() override;
     bool apply_line_settings(const line_settings& settings) override;
     void set_timeouts(int interval_ms, int total_ms) override;
-    read_result read(std::uint8_t* into, std::size_t max) override;
+    read_result read(std::uint8_t* into, std::size_t max, const enough_test& enough = {}) override;
     long write(const std::uint8_t* bytes, std::size_t count) override;
     void close() override;
 

@@ -30,7 +30,7 @@ public:
     bool read_line_settings() override { return true; }
     bool apply_line_settings(const line_settings&) override { return !s_.refuse_settings; }
     void set_timeouts(int interval, int total) override { s_.interval_ms = interval, s_.total_ms = total; }
-    read_result read(std::uint8_t* into, std::size_t max) override
+    read_result read(std::uint8_t* into, std::size_t max, const enough_test& = {}) override
     {
         read_result r;
         if (s_.reads++ == s_.read_error_at) {

@@ -1,4 +1,6 @@
+#include "gps/packet_port.h"
 #include "gps/serial_posix.h"
+#include "scripted_device.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +131,79 @@ TEST(PosixSerial, AReadEndsOnCountTotalOrInterval)
     EXPECT_LT(took, 350);
     r = port.read(buffer, sizeof buffer);
     EXPECT_EQ(r.count, 3u) << "the later bytes wait for the next read";
+
+    // The caller has enough: the read ends at once.
+    ASSERT_EQ(::write(p.master, six, 6), 6);
+    port.set_timeouts(1000, 5000);
+    start = clock::now();
+    r = port.read(buffer, sizeof buffer, [](std::size_t gathered) { return gathered >= 6; });
+    EXPECT_EQ(r.count, 6u);
+    EXPECT_LT(elapsed_ms(start), 500);
+}
+
+// The packet port on a real terminal device: when a read ends.
+struct pty_port {
+    pty_pair line;
+    link_observer quiet;
+    link_log log{quiet, "/dev/null"};
+    packet_port port{std::make_unique<posix_serial>(), log};
+
+    explicit pty_port(const char* timeout = "100", const char* interval = "10")
+    {
+        port_texts texts;
+        texts.port = line.path;
+        texts.timeout = timeout;
+        texts.interval = interval;
+        EXPECT_TRUE(port.set_up(texts));
+    }
+    // Writes the bytes one at a time, `gap` apart, after `delay`.
+    std::thread send(std::vector<std::uint8_t> bytes, std::chrono::milliseconds delay, std::chrono::milliseconds gap)
+    {
+        return std::thread([this, bytes, delay, gap] {
+            std::this_thread::sleep_for(delay);
+            for (const std::uint8_t b : bytes) {
+                ::write(line.master, &b, 1);
+                std::this_thread::sleep_for(gap);
+            }
+        });
+    }
+};
+
+TEST(PosixSerial, AReadEndsTheMomentAWholeFrameIsIn)
+{
+    using std::chrono::milliseconds;
+    pty_port p("5000", "1000");
+    const auto frame = testing::frame(35, {1, 2, 16, 4});
+    auto sender = p.send(frame, milliseconds(0), milliseconds(0));
+    const auto start = clock::now();
+    const auto got = p.port.read_packet();
+    const long took = elapsed_ms(start);
+    sender.join();
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->data, (std::vector<std::uint8_t>{1, 2, 16, 4}));
+    EXPECT_LT(took, 500) << "no wait for the interval time-out after the last byte";
+}
+
+TEST(PosixSerial, SlowRepliesAreStillRead)
+{
+    using std::chrono::milliseconds;
+    struct row {
+        const char* name;
+        milliseconds delay, gap;
+    };
+    const row rows[] = {
+        {"first byte after 60 ms of a 100 ms time-out", milliseconds(60), milliseconds(0)},
+        {"bytes 8 ms apart for longer than the time-out", milliseconds(0), milliseconds(8)},
+    };
+    for (const row& r : rows) {
+        pty_port p;
+        std::vector<std::uint8_t> data(24, 7);
+        auto sender = p.send(testing::frame(35, data), r.delay, r.gap);
+        const auto got = p.port.read_packet();
+        sender.join();
+        ASSERT_TRUE(got) << r.name;
+        EXPECT_EQ(got->data, data) << r.name;
+    }
 }
 
 } // namespace

@@ -94,6 +94,21 @@ TEST(Simulator, ASpoiltRecordAddsNothingAndNoCopy)
     EXPECT_EQ(std::count(names.begin(), names.end(), "gate"), 1) << "no copy of the one before";
 }
 
+TEST(Simulator, SlowLinesWithTheDefaultTimeOuts)
+{
+    for (const char* baud : {"1200", "2400", "4800"}) {
+        simulator sim({"--baud", baud});
+        session s(sim.path());
+        s.link.texts.speed = baud;
+        s.link.init_gps();
+        EXPECT_TRUE(s.seen.shown.empty()) << baud << ": " << (s.seen.shown.empty() ? "" : s.seen.shown.front());
+        EXPECT_EQ(s.link.waypoint_reader().data_type, 108) << baud << ": the protocol array was read";
+        s.link.download_gps();
+        EXPECT_EQ(s.doc.waypoint_count(), 4) << baud;
+        EXPECT_TRUE(s.seen.shown.empty()) << baud;
+    }
+}
+
 TEST(Simulator, FaultsOnTheLine)
 {
     struct row {

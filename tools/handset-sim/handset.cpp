@@ -28,11 +28,18 @@ void session::send(const packet& p, bool corrupt)
     ++sent_packets_;
     if (p.id != pid::ack && p.id != pid::nak) last_sent_ = p;
     const auto bytes = encode(p, corrupt);
-    send_(bytes);
-    if (options_.baud > 0) {
-        // Ten bits a byte: start, eight data bits, stop.
-        const auto micros = static_cast<long long>(bytes.size()) * 10'000'000LL / options_.baud;
-        std::this_thread::sleep_for(std::chrono::microseconds(micros));
+    if (options_.baud <= 0) {
+        send_(bytes);
+        return;
+    }
+    // A line carries ten bits a byte (start, eight data bits, stop): the host
+    // sees each byte only when it has crossed.
+    const auto per_byte = std::chrono::nanoseconds(10'000'000'000LL / options_.baud);
+    auto due = std::chrono::steady_clock::now();
+    for (const std::uint8_t b : bytes) {
+        due += per_byte;
+        std::this_thread::sleep_until(due);
+        send_({b});
     }
 }
 
