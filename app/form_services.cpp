@@ -1,5 +1,6 @@
 #include "app/form_services.h"
 
+#include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -76,6 +77,15 @@ form_services with_desktop_defaults(form_services services, QWidget* window)
             if (answer == QMessageBox::Save) return save_answer::save;
             if (answer == QMessageBox::Discard) return save_answer::discard;
             return save_answer::cancel;
+        };
+    if (!services.choose_colour)
+        services.choose_colour = [window](colour_value start) -> std::optional<colour_value> {
+            const QColor chosen = QColorDialog::getColor(
+                QColor(int(red_of(start)), int(green_of(start)), int(blue_of(start))), window);
+            if (!chosen.isValid()) return std::nullopt;
+            return make_colour(static_cast<std::uint32_t>(chosen.red()),
+                               static_cast<std::uint32_t>(chosen.green()),
+                               static_cast<std::uint32_t>(chosen.blue()));
         };
     if (!services.quit) services.quit = [] { QCoreApplication::exit(0); };
     return services;

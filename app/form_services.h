@@ -5,6 +5,7 @@
 
 #include "app/save_dialog.h"
 #include "editing/unsaved_changes.h"
+#include "model/colour.h"
 
 #include <functional>
 #include <optional>
@@ -27,6 +28,9 @@ struct form_services {
     std::function<bool(const std::string& address)> open_url;
     // "Save changes to the map?" with Save, Discard and Cancel.
     std::function<save_answer()> ask_save_changes;
+    // The main window's colour dialog, shared by the attributes and the
+    // preferences: starts at `start`; the colour chosen, or nothing.
+    std::function<std::optional<colour_value>(colour_value start)> choose_colour;
     // Ends the message loop at once.
     std::function<void()> quit;
 };

@@ -2,6 +2,7 @@
 
 #include "app/item_list_view.h"
 #include "app/map_surface.h"
+#include "app/preferences_form.h"
 #include "app/window_position.h"
 #include "editing/qt/attributes_form.h"
 #include "gps/qt/gps_form.h"
@@ -61,17 +62,27 @@ Tmap_form::~Tmap_form() = default;
 // reads its section as it is created.
 void Tmap_form::create_windows(const ini_file& settings)
 {
+    windows_.add(secondary::preferences,
+                 new Tpreferences_form(units, state, state.background, services_.choose_colour, this),
+                 settings);
     auto* gps_form = new Tgps_form(doc, std::make_unique<gps::posix_serial>(),
                                    join_path(options_.program_directory, "rave-viz.log"), this);
     gps_form->show_error = [this](const std::string& message) { services_.error_box(message); };
     // Without a stored place the GPS window keeps its own default one.
     windows_.add(secondary::gps, gps_form, settings, placement_rule::stored_or_own);
-    windows_.add(secondary::attributes, new Tattributes_form(editor, this), settings);
+    auto* attributes_form = new Tattributes_form(editor, this);
+    attributes_form->set_colour_chooser(services_.choose_colour);
+    windows_.add(secondary::attributes, attributes_form, settings);
 }
 
 Tattributes_form* Tmap_form::attributes() const
 {
     return static_cast<Tattributes_form*>(windows_.window(secondary::attributes));
+}
+
+Tpreferences_form* Tmap_form::preferences() const
+{
+    return static_cast<Tpreferences_form*>(windows_.window(secondary::preferences));
 }
 
 Tgps_form* Tmap_form::gps() const

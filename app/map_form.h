@@ -17,6 +17,7 @@
 #include "editing/map_editor.h"
 #include "editing/map_files.h"
 #include "model/map_document.h"
+#include "view/geometry/units.h"
 #include "view/geometry/view_state.h"
 
 #include <QMainWindow>
@@ -28,6 +29,7 @@ namespace wayloom {
 
 class Tattributes_form;
 class Tgps_form;
+class Tpreferences_form;
 namespace testing { struct form_access; }
 
 class Tmap_form : public QMainWindow {
@@ -45,6 +47,8 @@ public:
     map_editor editor{doc, state};
     map_files files{editor};
     bool building() const { return editor.building_shape || editor.building_set; }
+    // The unit the preferences chose, read by the ruler and the report.
+    measurement units;
 
     // Program-wide directories, each ending with "/".
     const startup_options& options() const { return options_; }
@@ -59,6 +63,7 @@ public:
     const secondary_windows& windows() const { return windows_; }
     Tattributes_form* attributes() const;
     Tgps_form* gps() const;
+    Tpreferences_form* preferences() const;
 
     // Opens a map file as File "&Open map" does, without the dialog and the
     // question; whether it was read without an error.
@@ -75,6 +80,7 @@ public slots:
     void merge_project();        // File "&Merge map"
     void save_project();         // File "&Save map"
     void export_buttonClick();   // File "&Export to bitmap"
+    void preferences_itemClick();  // File "Pre&ferences...": shows the window
     void exit_itemClick();       // File "E&xit": ends at once, no settings written
     void exit_buttonClick();
     void update_buttonClick();   // View "&Refresh from source"

@@ -35,7 +35,7 @@ const command_row commands[] = {
     {menu, "&File", "&Print map", nullptr, nullptr, 0, false, nullptr},
     {menu, "&File", "&Export to bitmap", "Export map image to disk", nullptr, 0, true, &F::export_buttonClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
-    {menu, "&File", "Pre&ferences...", "Change program settings", nullptr, 0, false, nullptr},
+    {menu, "&File", "Pre&ferences...", "Change program settings", nullptr, 0, true, &F::preferences_itemClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&File", "E&xit", nullptr, nullptr, 0, true, &F::exit_itemClick},
 

@@ -3,6 +3,7 @@
 // editing/ and shows what it did through apply.
 #include "app/item_list_view.h"
 #include "app/map_form.h"
+#include "app/preferences_form.h"
 #include "editing/item_commands.h"
 #include "editing/mode_switching.h"
 #include "editing/qt/attributes_form.h"
@@ -23,6 +24,7 @@ void Tmap_form::connect_editing()
         repaint.repaint = true;
         apply(repaint);
     });
+    connect(preferences(), &Tpreferences_form::map_changed, this, [this] { place_surface(); });
     // Downloaded waypoints are new work, and reach the Points tab's list too.
     connect(gps(), &Tgps_form::map_changed, this, [this] {
         editor.sync_with_map();
@@ -75,6 +77,12 @@ void Tmap_form::add_class_buttonClick()
 }
 
 void Tmap_form::colour_buttonClick() { attributes()->open_for_editing(); }
+
+void Tmap_form::preferences_itemClick()
+{
+    preferences()->show();
+    preferences()->raise();
+}
 
 void Tmap_form::gps_buttonClick() { windows_.toggle(secondary::gps); }
 

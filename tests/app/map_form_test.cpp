@@ -275,20 +275,20 @@ private slots:
     {
         auto form = make_form();
         QCOMPARE(form->windows().created(),
-                 (std::vector<secondary>{secondary::gps, secondary::attributes}));
+                 (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes}));
         form->attributes()->point_track_bar->setValue(7);
         QVERIFY(form->close());
         // Each section after "main", in the settings file's order.
         const std::string text = read_text(ini());
         std::vector<std::size_t> at;
-        for (const char* section : {"[main]", "[attributes]", "[gps]"}) {
+        for (const char* section : {"[main]", "[attributes]", "[gps]", "[preferences]"}) {
             at.push_back(text.find(section));
             QVERIFY2(at.back() != std::string::npos, section);
         }
         QVERIFY(std::is_sorted(at.begin(), at.end()));
         const ini_file settings(ini());
         QCOMPARE(settings.read_integer("attributes", "point_size", 0), std::int64_t{7});
-        for (const char* section : {"attributes", "gps"})
+        for (const char* section : {"attributes", "gps", "preferences"})
             for (const char* key : {"monitor", "left", "top"}) QVERIFY(settings.contains(section, key));
     }
 
@@ -323,7 +323,7 @@ private slots:
         const QStringList expected = {
             "&File > &New map off", "&File > &Open map", "&File > &Merge map", "&File > &Save map",
             "&File > &Print map off", "&File > &Export to bitmap [Export map image to disk]",
-            "&File > Pre&ferences... [Change program settings] off", "&File > E&xit",
+            "&File > Pre&ferences... [Change program settings]", "&File > E&xit",
             "&Edit > &Copy off", "&Edit > &Cut off", "&Edit > &Paste off", "&Edit > &Delete",
             "&Edit > &Edit", "&View > &Refresh from source", "&View > Re&draw map",
             "&View > Statistics... [Statistics dialog] off",

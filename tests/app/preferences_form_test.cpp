@@ -1,0 +1,145 @@
+// The preferences window: unit choices, their names and flags, the settings
+// section's read rules and the background colour.
+#include "app/preferences_form.h"
+#include "view/geometry/view_state.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace wayloom;
+
+class preferences_form_test : public QObject {
+    Q_OBJECT
+
+    measurement units;
+    view_state view;
+    std::optional<colour_value> colour_answer;
+    std::unique_ptr<Tpreferences_form> form;
+    std::map<std::string, std::string> written;
+
+    static constexpr colour_value system_colour = make_colour(1, 2, 3);
+
+    void open(const std::map<std::string, std::string>& stored)
+    {
+        units = {};
+        view = {};
+        view.background = system_colour;
+        form = std::make_unique<Tpreferences_form>(
+            units, view, system_colour, [this](colour_value) { return colour_answer; });
+        form->load_settings([&stored](std::string_view key) -> std::optional<std::string> {
+            const auto at = stored.find(std::string(key));
+            if (at == stored.end()) return std::nullopt;
+            return at->second;
+        });
+    }
+
+    void save()
+    {
+        written.clear();
+        form->save_settings([this](std::string_view key, std::string_view value) {
+            written[std::string(key)] = std::string(value);
+        });
+    }
+
+private slots:
+    void no_section_gives_metric_metres_and_the_system_colour()
+    {
+        open({});
+        QCOMPARE(units.unit().name, std::string_view("Metres"));
+        QCOMPARE(units.unit().abbreviation, std::string_view("M"));
+        QVERIFY(form->metric_item->isChecked());
+        QVERIFY(form->metric_group->isEnabled());
+        QVERIFY(!form->imperial_group->isEnabled());
+        QVERIFY(units.scale_changed && units.units_changed);
+        QCOMPARE(view.background, system_colour);
+        save();
+        QCOMPARE(written, (std::map<std::string, std::string>{{"measurement", "metric"},
+                                                              {"metric", "metre"},
+                                                              {"imperial", "feet"},
+                                                              {"background", "-16777211"}}));
+    }
+
+    void stored_values_are_read_exactly()
+    {
+        open({{"measurement", "Metric"}, {"metric", "kilometer"}, {"imperial", "yard"},
+              {"background", "255"}});
+        QCOMPARE(units.unit().name, std::string_view("Yards"));
+        QVERIFY(form->imperial_item->isChecked());
+        QVERIFY(form->yard_item->isChecked());
+        QVERIFY(form->imperial_group->isEnabled());
+        QVERIFY(!form->metric_group->isEnabled());
+        QCOMPARE(view.background, make_colour(255, 0, 0));
+        save();
+        QCOMPARE(written["measurement"], std::string("imperial"));
+        QCOMPARE(written["metric"], std::string("kilometer"));
+        QCOMPARE(written["background"], std::string("255"));
+
+        open({{"background", "red"}});
+        QCOMPARE(view.background, system_colour);
+    }
+
+    void choosing_a_unit_raises_the_flags_and_repaints()
+    {
+        open({});
+        units.scale_changed = units.units_changed = false;
+        QSignalSpy repaints(form.get(), &Tpreferences_form::map_changed);
+        form->kilometre_item->click();
+        QCOMPARE(units.unit().name, std::string_view("Kilometers"));
+        QCOMPARE(units.unit().abbreviation, std::string_view("Km"));
+        QVERIFY(units.scale_changed && units.units_changed);
+        QCOMPARE(repaints.size(), 1);
+
+        // The item already selected changes nothing.
+        units.scale_changed = units.units_changed = false;
+        form->kilometre_item->click();
+        QVERIFY(!units.scale_changed && !units.units_changed);
+        QCOMPARE(repaints.size(), 1);
+
+        form->metre_item->click();
+        QCOMPARE(units.unit().name, std::string_view("Metres"));
+
+        // Yard chosen while Metric is on, then Imperial.
+        form->imperial_group->setEnabled(true);
+        form->yard_item->click();
+        QCOMPARE(units.unit().name, std::string_view("Metres"));
+        units.scale_changed = units.units_changed = false;
+        form->imperial_item->click();
+        QCOMPARE(units.unit().name, std::string_view("Yards"));
+        QCOMPARE(units.unit().abbreviation, std::string_view("Yd"));
+        QVERIFY(form->imperial_group->isEnabled());
+        QVERIFY(!form->metric_group->isEnabled());
+        QVERIFY(units.scale_changed && units.units_changed);
+        QCOMPARE(repaints.size(), 4);
+    }
+
+    void the_background_comes_from_the_colour_dialog()
+    {
+        open({});
+        QSignalSpy repaints(form.get(), &Tpreferences_form::map_changed);
+        units.scale_changed = units.units_changed = false;
+        colour_answer.reset();
+        form->colour_button->click();
+        QCOMPARE(view.background, system_colour);
+        QCOMPARE(repaints.size(), 0);
+
+        colour_answer = make_colour(10, 20, 30);
+        form->colour_button->click();
+        QCOMPARE(view.background, make_colour(10, 20, 30));
+        QCOMPARE(repaints.size(), 1);
+        QVERIFY(!units.scale_changed && !units.units_changed);
+        QVERIFY(form->colour_edit->styleSheet().contains("#0a141e"));
+        save();
+        QCOMPARE(written["background"], std::to_string(make_colour(10, 20, 30)));
+    }
+};
+
+QTEST_MAIN(preferences_form_test)
+#include "preferences_form_test.moc"
