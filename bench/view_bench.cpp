@@ -1,11 +1,15 @@
-// The map view on large maps: the area estimate of 1,000 shapes of 100 nodes,
-// and painting 10,000 nodes and 10,000 points into a 2000 × 2000 image.
+// The map view on large maps: the area estimate beside the plain reference
+// count (the benchmark map, the survey, 1,000 fields of 100 nodes and 10,000
+// of 20), and painting 10,000 nodes and 10,000 points into a 2000 × 2000 image.
 #include "view/geometry/area_estimate.h"
 #include "view/geometry/correction.h"
 #include "view/geometry/projection.h"
 #include "view/map_painter.h"
 
 #include "model/map_document.h"
+#include "source/reader.h"
+#include "reference_pixel_count.h"
+#include "survey.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -64,17 +68,67 @@ void add_posts(map_document& doc, int points, bool names, std::mt19937& rng)
     doc.add_item(set.name, nullptr, &set);
 }
 
-void area_estimate(benchmark::State& state)
+// The estimate as it was before it ran on all cores with the edge table:
+// one shape after another, each counted by the plain row-by-row reference.
+void estimate_with_reference(map_document& doc)
+{
+    for (const auto& shape : doc.shapes) {
+        correct_nodes(doc.shape_list, shape.get(), nullptr);
+        view_state raster;
+        surface_bounds fitted;
+        update_shapeses(raster, doc.shape_list, area_raster_size, area_raster_size, fitted,
+                        shape.get(), nullptr, 0);
+        std::vector<pixel_pos> corners;
+        for (const t_node& node : shape->nodes) corners.push_back(node.pixel);
+        shape->coverage = static_cast<long double>(test::reference_polygon_pixels(
+            corners, std::min(fitted.width, area_raster_size), std::min(fitted.height, area_raster_size)));
+    }
+}
+
+// Argument 0 runs the product's break_up, 1 the reference before it.
+void estimate_all(benchmark::State& state, map_document& doc)
+{
+    const bool reference = state.range(0) != 0;
+    for (auto _ : state) {
+        if (reference) estimate_with_reference(doc);
+        else break_up(doc.shape_list, nullptr);
+        benchmark::DoNotOptimize(doc.shapes.back()->coverage);
+    }
+    state.SetLabel(reference ? "before: reference count, one core" : "break_up");
+    state.counters["shapes"] = static_cast<double>(doc.shapes.size());
+}
+
+// Fields of `range(1)` star-shaped polygons of `range(2)` nodes.
+void area_estimate_fields(benchmark::State& state)
 {
     map_document doc;
     std::mt19937 rng(3);
-    add_fields(doc, 1000, 100, rng);
-    for (auto _ : state) {
-        break_up(doc.shape_list, nullptr);
-        benchmark::DoNotOptimize(doc.shapes.back()->area);
-    }
+    add_fields(doc, static_cast<int>(state.range(1)), static_cast<int>(state.range(2)), rng);
+    estimate_all(state, doc);
 }
-BENCHMARK(area_estimate)->Unit(benchmark::kMillisecond);
+BENCHMARK(area_estimate_fields)
+    ->ArgsProduct({{0, 1}, {1000}, {100}})
+    ->ArgsProduct({{0, 1}, {10000}, {20}})
+    ->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// 200,000 waypoints and 400 polygons of 500 nodes.
+void area_estimate_benchmark_map(benchmark::State& state)
+{
+    map_document doc;
+    bench::build_benchmark_map(doc);
+    estimate_all(state, doc);
+}
+BENCHMARK(area_estimate_benchmark_map)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The survey of the source benchmark, read as the window reads it.
+void area_estimate_survey(benchmark::State& state)
+{
+    map_document doc;
+    doc.source.set_text(bench::survey_text());
+    if (!read_from_file(doc).ok()) state.SkipWithError("read failed");
+    estimate_all(state, doc);
+}
+BENCHMARK(area_estimate_survey)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 QGuiApplication& application()
 {

@@ -2,10 +2,15 @@
 
 #include "view/geometry/correction.h"
 
+#include "reference_pixel_count.h"
 #include "test_maps.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace wayloom {
@@ -47,8 +52,88 @@ TEST(count_polygon_pixels, counts_fill_and_outline_inside_the_counted_area)
         // the bottom row its two corners.
         {"bow tie", {{0, 0}, {20, 20}, {20, 0}, {0, 20}}, 21, 21, 120 + 21 + 99 + 2},
     };
-    for (const row& r : rows)
+    for (const row& r : rows) {
         EXPECT_EQ(count_polygon_pixels(r.corners, r.width, r.height), r.expected) << r.name;
+        EXPECT_EQ(test::reference_polygon_pixels(r.corners, r.width, r.height), r.expected) << r.name;
+    }
+}
+
+// Odd polygons of every kind give exactly the count of the plain row-by-row
+// reference, pixel for pixel.
+TEST(count_polygon_pixels, matches_the_reference_on_random_polygons)
+{
+    std::mt19937 rng(11);
+    const auto between = [&](std::int32_t low, std::int32_t high) {
+        return std::uniform_int_distribution<std::int32_t>(low, high)(rng);
+    };
+    struct kind {
+        const char* name;
+        std::function<std::vector<pixel_pos>()> corners;
+    };
+    const kind kinds[] = {
+        {"self-intersecting, many corners", [&] {
+             std::vector<pixel_pos> c(static_cast<std::size_t>(between(3, 300)));
+             for (pixel_pos& p : c) p = {between(-50, 1650), between(-50, 1650)};
+             return c;
+         }},
+        {"star, corners in angle order", [&] {
+             std::vector<double> angles(static_cast<std::size_t>(between(3, 100)));
+             for (double& a : angles) a = between(0, 62831) / 10000.0;
+             std::sort(angles.begin(), angles.end());
+             std::vector<pixel_pos> c;
+             for (double a : angles) {
+                 const double reach = between(100, 800);
+                 c.push_back({static_cast<std::int32_t>(800 + reach * std::cos(a)),
+                              static_cast<std::int32_t>(800 + reach * std::sin(a))});
+             }
+             return c;
+         }},
+        {"collinear", [&] {
+             const std::int32_t dx = between(-5, 5), dy = between(-5, 5);
+             std::vector<pixel_pos> c;
+             for (std::int32_t i = 0, n = between(2, 40); i < n; ++i) {
+                 const std::int32_t k = between(0, 300);
+                 c.push_back({20 + k * dx, 20 + k * dy});
+             }
+             return c;
+         }},
+        {"repeated corners and zero-length edges", [&] {
+             std::vector<pixel_pos> c;
+             for (std::int32_t i = 0, n = between(1, 12); i < n; ++i) {
+                 const pixel_pos p{between(0, 30), between(0, 30)};
+                 for (std::int32_t k = between(1, 3); k > 0; --k) c.push_back(p);
+             }
+             return c;
+         }},
+        {"huge, far past the counted area", [&] {
+             std::vector<pixel_pos> c(static_cast<std::size_t>(between(3, 20)));
+             for (pixel_pos& p : c)
+                 p = {between(-2'000'000'000, 2'000'000'000), between(-2'000'000'000, 2'000'000'000)};
+             return c;
+         }},
+        {"tiny", [&] {
+             std::vector<pixel_pos> c(static_cast<std::size_t>(between(1, 6)));
+             for (pixel_pos& p : c) p = {between(0, 3), between(0, 3)};
+             return c;
+         }},
+        {"thin strip of many shallow edges", [&] {
+             std::vector<pixel_pos> c;
+             for (std::int32_t x = 0; x < 1600; x += between(1, 9)) c.push_back({x, between(0, 6)});
+             c.push_back({1599, 7});
+             c.push_back({0, 7});
+             return c;
+         }},
+    };
+    for (const kind& k : kinds) {
+        for (int round = 0; round < 40; ++round) {
+            const std::vector<pixel_pos> corners = k.corners();
+            const std::int32_t width = between(1, 1600), height = between(1, 1600);
+            EXPECT_EQ(count_polygon_pixels(corners, width, height),
+                      test::reference_polygon_pixels(corners, width, height))
+                << k.name << ", round " << round << ", " << corners.size() << " corners in "
+                << width << " x " << height;
+        }
+    }
 }
 
 TEST(break_up, each_shape_is_measured_filled_at_its_own_middle_latitude)
@@ -90,6 +175,36 @@ TEST(break_up, degenerate_shapes_give_zero)
         break_up(doc.shape_list, &s);
         EXPECT_EQ(s.area, 0) << r.name;
         EXPECT_LE(s.coverage, r.coverage) << r.name;
+    }
+}
+
+// All shapes at once, spread over the cores, give what each measured alone
+// gives; a shape listed twice is measured once and right.
+TEST(break_up, all_shapes_at_once_equal_each_shape_alone)
+{
+    map_document doc;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<long double> unit(0, 1);
+    for (int s = 0; s < 60; ++s) {
+        t_shape& shape = add_shape(doc, "field" + std::to_string(s), {});
+        for (int n = 0; n < 3 + s % 17; ++n) {
+            t_node node;
+            node.lon = (s % 7 + unit(rng)) * 360;
+            node.lat = (50 + s / 7 + unit(rng)) * 360;
+            shape.nodes.push_back(node);
+        }
+    }
+    doc.add_item("again", doc.shapes.front().get(), nullptr);
+    std::vector<std::pair<long double, long double>> alone;
+    for (const auto& shape : doc.shapes) {
+        break_up(doc.shape_list, shape.get());
+        alone.emplace_back(shape->area, shape->coverage);
+        shape->area = shape->coverage = -1;
+    }
+    break_up(doc.shape_list, nullptr);
+    for (std::size_t i = 0; i < doc.shapes.size(); ++i) {
+        EXPECT_EQ(doc.shapes[i]->area, alone[i].first) << doc.shapes[i]->name;
+        EXPECT_EQ(doc.shapes[i]->coverage, alone[i].second) << doc.shapes[i]->name;
     }
 }
 

@@ -1,0 +1,25 @@
+// The benchmark survey: 200,000 waypoints on a jittered grid, polygons of 3
+// to 511 nodes walking all of them, four classes and a set of 100,000 points.
+// Made in code, the items are not listed: write and read it to list them.
+// The same map for every benchmark that needs a large real-looking survey.
+#pragma once
+
+#include "model/map_document.h"
+
+#include <string>
+
+namespace wayloom::bench {
+
+constexpr int survey_waypoints = 200'000;
+constexpr int survey_points = 100'000;
+
+void build_survey(map_document& doc);
+
+// The benchmark map: the survey's 200,000 waypoints and 400 polygons of 500
+// nodes over them, one row of the grid each, listed as a read lists them.
+void build_benchmark_map(map_document& doc);
+
+// The survey as map source text, made once.
+const std::string& survey_text();
+
+} // namespace wayloom::bench
