@@ -8,6 +8,7 @@ namespace wayloom::gps {
 namespace {
 
 constexpr std::uint8_t product_request_id = 254;
+constexpr int spoilt_copies_allowed = 3;
 
 } // namespace
 
@@ -127,10 +128,19 @@ bool gps_link::run_reader(const record_reader& reader)
         transfer_tally tally{0, record_count};
         observer_.progress_range(0, record_count - 1);
         int running_number = 1;
+        int spoilt_copies = 0;
         for (;;) {
             const auto got = port_.read_packet();
             if (got && got->id == protocols_.link_packet_ids[lp_transfer_complete]) break;
             if (record_count == 0) break;
+            if (const auto spoilt = port_.spoilt_id(); spoilt && !got) {
+                // A record spoilt on the line is asked for again; the third
+                // spoilt copy of the same record ends the transfer.
+                if (++spoilt_copies == spoilt_copies_allowed) break;
+                port_.send_nak(*spoilt);
+                continue;
+            }
+            spoilt_copies = 0;
             if (record_count % 20 == 0) observer_.clear_status();
             log_.line(">>waypoint");
             observer_.progress_step();

@@ -202,10 +202,12 @@ packet_port::frame_read packet_port::read()
 
 std::optional<packet> packet_port::read_packet(bool timed)
 {
+    spoilt_id_.reset();
     const frame_read got = read();
     if (timed && got.count == 0) no_data_ = true;
     if (!got.port_ready || got.count == 0 || got.frame.status != frame_status::found) return std::nullopt;
     auto p = open_frame(got.frame.raw);
+    if (!p) spoilt_id_ = got.frame.raw[1];
     if (!p || p->id == 0) return std::nullopt;
     return p;
 }
@@ -232,6 +234,14 @@ void packet_port::send_ack(std::uint8_t id)
     log_.line("sending ack");
     const std::uint8_t data[2] = {id, 0};
     send_packet(ack_id, data);
+    ack_pending_ = false;
+}
+
+void packet_port::send_nak(std::uint8_t id)
+{
+    log_.line("sending nak");
+    const std::uint8_t data[2] = {id, 0};
+    send_packet(nak_id, data);
     ack_pending_ = false;
 }
 

@@ -27,7 +27,7 @@ struct port_texts {
     std::string interval = "10";
 };
 
-constexpr std::uint8_t ack_id = 6;
+constexpr std::uint8_t ack_id = 6, nak_id = 21;
 
 class packet_port {
 public:
@@ -63,11 +63,16 @@ public:
     // A timed read also notes when no frame came at all (see nothing_came).
     std::optional<packet> read_packet(bool timed = false);
     bool nothing_came() const { return no_data_; }
+    // The id of the whole frame the last read_packet refused for its
+    // checksum; nothing when it refused none.
+    std::optional<std::uint8_t> spoilt_id() const { return spoilt_id_; }
     void expect_data() { no_data_ = false; }
 
     bool get_ack(std::uint8_t id);
     // Acknowledges `id` if anything arrived since the last acknowledgement.
     void send_ack(std::uint8_t id);
+    // Asks for packet `id` again.
+    void send_nak(std::uint8_t id);
 
 private:
     struct frame_read {
@@ -87,6 +92,7 @@ private:
     std::size_t write_at_ = 0, scan_at_ = 0, buffered_ = 0;
     bool ack_pending_ = false;
     bool no_data_ = false;
+    std::optional<std::uint8_t> spoilt_id_;
 };
 
 } // namespace wayloom::gps

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace wayloom::gps::testing {
@@ -79,23 +80,43 @@ TEST(Download, NumberedLayoutsCountFromOneInEachDownload)
     EXPECT_EQ(names, (std::vector<std::string>{"1", "2", "3", "1"}));
 }
 
-TEST(Download, APassWithoutAValidPacketAddsNothingButCounts)
+TEST(Download, ASpoiltRecordIsAskedForAgainThreeTimesAtMost)
 {
-    link_fixture f;
-    start(f, 108);
-    f.ack(10);
-    f.reply(27, {3, 0});
-    f.reply(35, d108("ONE", 0, 0, 0));
-    bytes bad = frame(35, d108("TWO", 0, 0, 0));
-    bad[bad.size() - 3] ^= 1;
-    f.line.replies.push_back(bad);
-    f.reply(35, d108("THREE", 0, 0, 0));
-    f.link.download_gps();
-    ASSERT_EQ(f.doc.waypoint_count(), 2);
-    EXPECT_EQ(f.doc.waypoints[0]->name, "ONE");
-    EXPECT_EQ(f.doc.waypoints[1]->name, "THREE");
-    EXPECT_TRUE(f.seen.logged("no waypoint record"));
-    EXPECT_TRUE(f.seen.logged("2 of 3 waypoints received"));
+    struct row {
+        int spoilt_copies;
+        std::vector<std::string> names;
+        std::vector<std::string> boxes;
+    };
+    const row rows[] = {
+        {1, {"ONE", "TWO", "THREE"}, {}},
+        {2, {"ONE", "TWO", "THREE"}, {}},
+        {3, {"ONE"}, {"Waypoint Download failed"}},
+    };
+    const bytes nak_of_35{16, 21, 2, 35, 0, 198, 16, 3};
+    for (const row& r : rows) {
+        link_fixture f;
+        start(f, 108);
+        f.ack(10);
+        f.reply(27, {3, 0});
+        f.reply(35, d108("ONE", 0, 0, 0));
+        bytes bad = frame(35, d108("TWO", 0, 0, 0));
+        bad[bad.size() - 3] ^= 1;
+        for (int i = 0; i < r.spoilt_copies; ++i) f.line.replies.push_back(bad);
+        f.reply(35, d108("TWO", 0, 0, 0));
+        f.reply(35, d108("THREE", 0, 0, 0));
+        f.line.written.clear();
+        f.link.download_gps();
+        std::vector<std::string> names;
+        for (const auto& w : f.doc.waypoints) names.push_back(w->name);
+        EXPECT_EQ(names, r.names) << r.spoilt_copies;
+        EXPECT_EQ(f.seen.boxes, r.boxes) << r.spoilt_copies;
+        int naks = 0;
+        for (auto at = f.line.written.begin();
+             (at = std::search(at, f.line.written.end(), nak_of_35.begin(), nak_of_35.end())) != f.line.written.end();
+             ++at)
+            ++naks;
+        EXPECT_EQ(naks, std::min(r.spoilt_copies, 2)) << r.spoilt_copies;
+    }
 
     link_fixture silent;
     start(silent, 108);
@@ -103,6 +124,8 @@ TEST(Download, APassWithoutAValidPacketAddsNothingButCounts)
     silent.reply(27, {5, 0});
     silent.link.download_gps();  // nothing more comes: five empty passes, then done
     EXPECT_EQ(silent.doc.waypoint_count(), 0);
+    EXPECT_TRUE(silent.seen.logged("no waypoint record"));
+    EXPECT_TRUE(silent.seen.logged("0 of 5 waypoints received"));
 }
 
 TEST(Download, TheMemoIsClearedEveryTwentyRecords)

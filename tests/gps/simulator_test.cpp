@@ -80,18 +80,27 @@ TEST(Simulator, WithoutAProtocolArrayTheProductTableIsUsed)
     EXPECT_EQ(s.doc.waypoint_count(), 33);
 }
 
-TEST(Simulator, ASpoiltRecordAddsNothingAndNoCopy)
+TEST(Simulator, ASpoiltRecordIsAskedForAgain)
 {
-    simulator sim({"--bad-checksum", "2"});
-    session s(sim.path());
-    s.link.init_gps();
-    s.link.download_gps();
-    ASSERT_GE(s.doc.waypoint_count(), 1);
-    EXPECT_EQ(s.doc.waypoints[0]->name, "gate");
-    std::vector<std::string> names;
-    for (const auto& w : s.doc.waypoints) names.push_back(w->name);
-    EXPECT_EQ(std::count(names.begin(), names.end(), "barn"), 0) << "the spoilt record";
-    EXPECT_EQ(std::count(names.begin(), names.end(), "gate"), 1) << "no copy of the one before";
+    struct row {
+        const char* copies;
+        std::vector<std::string> names;
+        std::vector<std::string> boxes;
+    };
+    const row rows[] = {
+        {"1", {"gate", "barn", "well", "post-7"}, {}},
+        {"3", {"gate"}, {"Waypoint Download failed"}},
+    };
+    for (const row& r : rows) {
+        simulator sim({"--bad-checksum", "2", "--bad-copies", r.copies});
+        session s(sim.path());
+        s.link.init_gps();
+        s.link.download_gps();
+        std::vector<std::string> names;
+        for (const auto& w : s.doc.waypoints) names.push_back(w->name);
+        EXPECT_EQ(names, r.names) << r.copies;
+        EXPECT_EQ(s.seen.shown, r.boxes) << r.copies;
+    }
 }
 
 TEST(Simulator, SlowLinesWithTheDefaultTimeOuts)

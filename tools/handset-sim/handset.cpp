@@ -53,7 +53,11 @@ void session::handle(const packet& p)
         return;
     }
     if (p.id == pid::nak) {
-        if (!last_sent_.data.empty() || last_sent_.id != 0) send(last_sent_);
+        if (last_sent_.id == pid::waypoint && last_record_ > 0) {
+            send_record(last_record_);
+        } else if (!last_sent_.data.empty() || last_sent_.id != 0) {
+            send(last_sent_);
+        }
         return;
     }
 
@@ -121,15 +125,22 @@ void session::send_next_record()
     while (next_record_ < static_cast<int>(waypoints_.size())) {
         const int number = ++next_record_;  // counted from 1
         if (number == options_.drop) continue;
-        awaited_id_ = pid::waypoint;
-        awaiting_ack_ = true;
-        ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
-        send({pid::waypoint, encode_waypoint(waypoints_[static_cast<std::size_t>(number - 1)], options_.layout)},
-             number == options_.bad_checksum);
+        send_record(number);
         return;
     }
     downloading_ = false;
     send({pid::transfer_complete, {static_cast<std::uint8_t>(command_transfer_waypoints), 0}});
+}
+
+void session::send_record(int number)
+{
+    last_record_ = number;
+    awaited_id_ = pid::waypoint;
+    awaiting_ack_ = true;
+    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
+    const bool spoil = number == options_.bad_checksum && spoilt_sent_ < options_.bad_copies;
+    if (spoil) ++spoilt_sent_;
+    send({pid::waypoint, encode_waypoint(waypoints_[static_cast<std::size_t>(number - 1)], options_.layout)}, spoil);
 }
 
 void session::tick()

@@ -22,6 +22,7 @@ struct options {
     int baud = 0;                // pace what is sent at this rate; 0: as fast as the line takes it
     // Faults, each counted from 1; 0 is off.
     int bad_checksum = 0;        // this record goes out with a wrong checksum
+    int bad_copies = 1;          // ... this many times, counting copies resent after a NAK
     int drop = 0;                // this record is never sent
     int no_ack = 0;              // this packet from the host is not acknowledged
     int silent_after = 0;        // after sending this many packets, send nothing more
@@ -62,6 +63,8 @@ private:
     void handle(const packet& p);
     void send(const packet& p, bool corrupt = false);
     void send_next_record();
+    // Sends record `number` (from 1), spoilt if the faults ask for it.
+    void send_record(int number);
     void start_download();
     void send_protocol_array();
     // What goes out once the awaited ACK came (or the wait ran out).
@@ -74,6 +77,8 @@ private:
     int host_packets_ = 0;
     int sent_packets_ = 0;
     packet last_sent_;
+    int last_record_ = 0;  // number of the record sent last, counted from 1
+    int spoilt_sent_ = 0;  // copies of the spoilt record sent so far
 
     // A download in progress: which record goes next (-1: the records packet
     // is out), and whether the host's ACK is awaited.

@@ -33,6 +33,7 @@ const char* const usage =
     "  --map FILE.wlm      the waypoints to hold (default: a few built-in ones)\n"
     "  --baud B            pace what is sent at B baud, 10 bits a byte\n"
     "  --bad-checksum N    send record N with a wrong checksum\n"
+    "  --bad-copies K      send record N spoilt K times, resends after a NAK included (default 1)\n"
     "  --drop N            never send record N\n"
     "  --no-ack N          do not acknowledge the N-th packet from the host\n"
     "  --silent-after N    send nothing after N packets\n"
@@ -132,6 +133,8 @@ int main(int argc, char** argv)
             ok = number_option(options.baud);
         } else if (arg == "--bad-checksum") {
             ok = number_option(options.bad_checksum);
+        } else if (arg == "--bad-copies") {
+            ok = number_option(options.bad_copies);
         } else if (arg == "--drop") {
             ok = number_option(options.drop);
         } else if (arg == "--no-ack") {
