@@ -1,46 +1,16 @@
 // The real port and link against the handset simulator on a
 // pseudo-terminal: the simulator was written from what a handset sends, not
 // from the link, so agreement here means something.
-#include "gps/gps_link.h"
-#include "gps/serial_posix.h"
-
-#include "../tools/simulator_process.h"
+#include "simulator_session.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
-#include <filesystem>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
-namespace wayloom::gps {
+namespace wayloom::gps::testing {
 namespace {
-
-
-struct boxes : link_observer {
-    std::vector<std::string> shown;
-    std::vector<std::string> lines;
-    void error_box(std::string_view m) override { shown.emplace_back(m); }
-    void status_line(std::string_view l) override { lines.emplace_back(l); }
-};
-
-const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
-
-struct session {
-    map_document doc;
-    boxes seen;
-    gps_link link;
-    session(const std::string& port)
-        : link(doc, std::make_unique<posix_serial>(), seen,
-               (std::filesystem::temp_directory_path() / "wayloom_sim_test.log").string())
-    {
-        link.texts.port = port;
-        link.set_status_logging(true);
-    }
-};
 
 TEST(Simulator, StartUpAndDownloadInEveryLayout)
 {
@@ -103,21 +73,6 @@ TEST(Simulator, ASpoiltRecordIsAskedForAgain)
     }
 }
 
-TEST(Simulator, SlowLinesWithTheDefaultTimeOuts)
-{
-    for (const char* baud : {"1200", "2400", "4800"}) {
-        simulator sim({"--baud", baud});
-        session s(sim.path());
-        s.link.texts.speed = baud;
-        s.link.init_gps();
-        EXPECT_TRUE(s.seen.shown.empty()) << baud << ": " << (s.seen.shown.empty() ? "" : s.seen.shown.front());
-        EXPECT_EQ(s.link.waypoint_reader().data_type, 108) << baud << ": the protocol array was read";
-        s.link.download_gps();
-        EXPECT_EQ(s.doc.waypoint_count(), 4) << baud;
-        EXPECT_TRUE(s.seen.shown.empty()) << baud;
-    }
-}
-
 TEST(Simulator, FaultsOnTheLine)
 {
     struct row {
@@ -156,4 +111,4 @@ TEST(Simulator, FaultsOnTheLine)
 }
 
 } // namespace
-} // namespace wayloom::gps
+} // namespace wayloom::gps::testing
