@@ -3,6 +3,7 @@
 #include "app/item_list_view.h"
 #include "app/map_surface.h"
 #include "app/preferences_form.h"
+#include "statistics/qt/statistics_form.h"
 #include "app/window_position.h"
 #include "editing/qt/attributes_form.h"
 #include "gps/qt/gps_form.h"
@@ -73,6 +74,19 @@ void Tmap_form::create_windows(const ini_file& settings)
     auto* attributes_form = new Tattributes_form(editor, this);
     attributes_form->set_colour_chooser(services_.choose_colour);
     windows_.add(secondary::attributes, attributes_form, settings);
+
+    Tstatistics_form::desktop report_desktop;
+    report_desktop.choose_file = [this]() -> std::optional<std::string> {
+        const save_request request{options_.program_directory, {"Text file|*.txt"}, "txt",
+                                   "statistics.txt"};
+        const std::optional<save_choice> choice = services_.save_file(request);
+        if (!choice) return std::nullopt;
+        return add_default_extension(choice->file_name, request.default_extension);
+    };
+    report_desktop.error_box = [this](const std::string& message) { services_.error_box(message); };
+    windows_.add(secondary::statistics,
+                 new Tstatistics_form(doc, units, options_.program_directory, std::move(report_desktop), this),
+                 settings);
 }
 
 Tattributes_form* Tmap_form::attributes() const
@@ -83,6 +97,11 @@ Tattributes_form* Tmap_form::attributes() const
 Tpreferences_form* Tmap_form::preferences() const
 {
     return static_cast<Tpreferences_form*>(windows_.window(secondary::preferences));
+}
+
+Tstatistics_form* Tmap_form::statistics() const
+{
+    return static_cast<Tstatistics_form*>(windows_.window(secondary::statistics));
 }
 
 Tgps_form* Tmap_form::gps() const

@@ -30,6 +30,7 @@ namespace wayloom {
 class Tattributes_form;
 class Tgps_form;
 class Tpreferences_form;
+class Tstatistics_form;
 namespace testing { struct form_access; }
 
 class Tmap_form : public QMainWindow {
@@ -64,6 +65,7 @@ public:
     Tattributes_form* attributes() const;
     Tgps_form* gps() const;
     Tpreferences_form* preferences() const;
+    Tstatistics_form* statistics() const;
 
     // Opens a map file as File "&Open map" does, without the dialog and the
     // question; whether it was read without an error.
@@ -86,6 +88,7 @@ public slots:
     void update_buttonClick();   // View "&Refresh from source"
     void draw_buttonClick();     // View "Re&draw map"
     void gps_buttonClick();      // "&Show/Hide GPS dialog"
+    void statistics_buttonClick();  // View "Statistics..." and its button: show or hide
     void init_gps_itemClick();
     void download_itemClick();
     void colour_buttonClick();   // the "Attributes page" buttons and "&Show attributes"

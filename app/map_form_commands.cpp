@@ -49,7 +49,7 @@ const command_row commands[] = {
     {menu, "&View", "&Refresh from source", nullptr, nullptr, 0, true, &F::update_buttonClick},
     {menu, "&View", "Re&draw map", nullptr, nullptr, 0, true, &F::draw_buttonClick},
     {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
-    {menu, "&View", "Statistics...", "Statistics dialog", nullptr, 0, false, nullptr},
+    {menu, "&View", "Statistics...", "Statistics dialog", nullptr, 0, true, &F::statistics_buttonClick},
     {menu, "&View", "Scale ruler...", "Distance ruler", nullptr, 0, false, nullptr},
     {menu, "&View", "Legend...", "Legend for map", nullptr, 0, false, nullptr},
 
@@ -89,7 +89,7 @@ const command_row commands[] = {
     {main_strip, nullptr, nullptr, "Move shape to clipboard [not implemented]", "edit-cut", 'U', false, nullptr},
     {main_strip, nullptr, nullptr, "Paste shape from clipboard [not implemented]", "edit-paste", 'V', false, nullptr},
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
-    {main_strip, nullptr, nullptr, "The Stastics Page", "accessories-calculator", 'T', false, nullptr},
+    {main_strip, nullptr, nullptr, "The Stastics Page", "accessories-calculator", 'T', true, &F::statistics_buttonClick},
     {main_strip, nullptr, nullptr, "Place legend on map", "format-justify-left", 'L', false, nullptr},
     {main_strip, nullptr, nullptr, "The Scale Ruler", "zoom-fit-best", 'R', false, nullptr},
     {main_strip, nullptr, nullptr, "Hide/Show GPS configuration", "network-transmit-receive", 'G', true, &F::gps_buttonClick},

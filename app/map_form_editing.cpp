@@ -84,6 +84,8 @@ void Tmap_form::preferences_itemClick()
     preferences()->raise();
 }
 
+void Tmap_form::statistics_buttonClick() { windows_.toggle(secondary::statistics); }
+
 void Tmap_form::gps_buttonClick() { windows_.toggle(secondary::gps); }
 
 void Tmap_form::init_gps_itemClick() { gps()->init_gps(); }

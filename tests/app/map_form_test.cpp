@@ -275,20 +275,21 @@ private slots:
     {
         auto form = make_form();
         QCOMPARE(form->windows().created(),
-                 (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes}));
+                 (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes,
+                                         secondary::statistics}));
         form->attributes()->point_track_bar->setValue(7);
         QVERIFY(form->close());
         // Each section after "main", in the settings file's order.
         const std::string text = read_text(ini());
         std::vector<std::size_t> at;
-        for (const char* section : {"[main]", "[attributes]", "[gps]", "[preferences]"}) {
+        for (const char* section : {"[main]", "[attributes]", "[gps]", "[preferences]", "[statistics]"}) {
             at.push_back(text.find(section));
             QVERIFY2(at.back() != std::string::npos, section);
         }
         QVERIFY(std::is_sorted(at.begin(), at.end()));
         const ini_file settings(ini());
         QCOMPARE(settings.read_integer("attributes", "point_size", 0), std::int64_t{7});
-        for (const char* section : {"attributes", "gps", "preferences"})
+        for (const char* section : {"attributes", "gps", "preferences", "statistics"})
             for (const char* key : {"monitor", "left", "top"}) QVERIFY(settings.contains(section, key));
     }
 
@@ -326,7 +327,7 @@ private slots:
             "&File > Pre&ferences... [Change program settings]", "&File > E&xit",
             "&Edit > &Copy off", "&Edit > &Cut off", "&Edit > &Paste off", "&Edit > &Delete",
             "&Edit > &Edit", "&View > &Refresh from source", "&View > Re&draw map",
-            "&View > Statistics... [Statistics dialog] off",
+            "&View > Statistics... [Statistics dialog]",
             "&View > Scale ruler... [Distance ruler] off", "&View > Legend... [Legend for map] off",
             "&GPS > &Show/Hide GPS dialog [Display or hide GPS panel]",
             "&GPS > &Initialise GPS [Initialise the GPS handset. Must be set to Garmin.]",
@@ -342,7 +343,7 @@ private slots:
             "main > Copy shape to clipboard [not implemented] off",
             "main > Move shape to clipboard [not implemented] off",
             "main > Paste shape from clipboard [not implemented] off",
-            "main > The Stastics Page off", "main > Place legend on map off",
+            "main > The Stastics Page", "main > Place legend on map off",
             "main > The Scale Ruler off", "main > Hide/Show GPS configuration",
             "main > Update manual changes made to map source", "main > Draw map",
             "main > Delete Shape", "main > Edit Shape", "main > Exit from Wayloom",

@@ -1,0 +1,179 @@
+#include "statistics/qt/statistics_form.h"
+
+#include "model/map_document.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace wayloom {
+
+namespace {
+
+constexpr const char* report_name = "statistics.txt";
+
+} // namespace
+
+Tstatistics_form::Tstatistics_form(map_document& doc, const measurement& units,
+                                   std::string program_directory, desktop services,
+                                   QWidget* parent)
+    : QDialog(parent), doc_(doc), units_(units), program_directory_(std::move(program_directory)),
+      services_(std::move(services))
+{
+    setObjectName("statistics_form");
+    setWindowTitle("statistics_form");
+    setModal(false);
+    auto* columns = new QHBoxLayout(this);
+
+    auto* left = new QVBoxLayout;
+    classification_group = new QGroupBox("Classification", this);
+    auto* kinds = new QHBoxLayout(classification_group);
+    classes_item = new QRadioButton("Classes", classification_group);
+    shapes_item = new QRadioButton("Shapes", classification_group);
+    shapes_item->setChecked(true);
+    kinds->addWidget(classes_item);
+    kinds->addWidget(shapes_item);
+    left->addWidget(classification_group);
+
+    auto* list_group = new QGroupBox("Shape List", this);
+    auto* list_column = new QVBoxLayout(list_group);
+    list_column->addWidget(new QLabel("Items to include in area", list_group));
+    shapes_list = new QListWidget(list_group);
+    shapes_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    list_column->addWidget(shapes_list, 1);
+    list_column->addWidget(new QLabel("Perimeter Shape", list_group));
+    perimeter_shape_combo = new QComboBox(list_group);
+    list_column->addWidget(perimeter_shape_combo);
+    ellipsoidal_check = new QCheckBox("Ellipsoidal areas", list_group);
+    ellipsoidal_check->setEnabled(static_cast<bool>(services_.ellipsoidal_area));
+    list_column->addWidget(ellipsoidal_check);
+    auto* buttons = new QHBoxLayout;
+    process_button = new QPushButton("Process", list_group);
+    save_button = new QPushButton("Save", list_group);
+    buttons->addWidget(process_button);
+    buttons->addWidget(save_button);
+    list_column->addLayout(buttons);
+    left->addWidget(list_group, 1);
+    columns->addLayout(left);
+
+    auto* report_group = new QGroupBox("Stastics", this);
+    auto* report_column = new QVBoxLayout(report_group);
+    statistics_browser = new QTextBrowser(report_group);
+    statistics_browser->setMinimumSize(360, 300);
+    report_column->addWidget(statistics_browser);
+    columns->addWidget(report_group, 1);
+
+    for (QRadioButton* kind : {classes_item, shapes_item})
+        connect(kind, &QRadioButton::clicked, this, [this] {
+            mode_ = classes_item->isChecked() ? report_mode::classes : report_mode::shapes;
+            analyse();
+        });
+    connect(perimeter_shape_combo, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && static_cast<std::size_t>(index) < perimeters_.size())
+            perimeter_ = perimeters_[static_cast<std::size_t>(index)];
+    });
+    connect(process_button, &QPushButton::clicked, this, [this] {
+        if (doc_.statistics_ready) show_results(report_name);
+    });
+    connect(save_button, &QPushButton::clicked, this, [this] {
+        if (doc_.statistics_ready) show_results({});
+    });
+}
+
+void Tstatistics_form::load_settings(const setting_reader& read)
+{
+    ellipsoidal_check->setChecked(ellipsoidal_check->isEnabled() && read("ellipsoidal").value_or("0") == "1");
+}
+
+void Tstatistics_form::save_settings(const setting_writer& write) const
+{
+    write("ellipsoidal", ellipsoidal_check->isChecked() ? "1" : "0");
+}
+
+void Tstatistics_form::showEvent(QShowEvent* event)
+{
+    analyse();
+    QDialog::showEvent(event);
+}
+
+void Tstatistics_form::analyse()
+{
+    doc_.statistics_ready = false;
+    shapes_list->clear();
+    perimeter_shape_combo->clear();
+    entries_.clear();
+    perimeters_.clear();
+    perimeter_ = nullptr;
+    if (doc_.shapes.empty()) return;
+    if (doc_.shape_list.empty() || (mode_ == report_mode::classes && doc_.class_list.empty())) {
+        doc_.statistics_ready = true;
+        return;
+    }
+    perimeter_ = doc_.shapes.front().get();
+    for (const auto& shape : doc_.shapes) {
+        perimeter_shape_combo->addItem(QString::fromStdString(shape->name));
+        perimeters_.push_back(shape.get());
+        if (mode_ == report_mode::shapes) {
+            shapes_list->addItem(QString::fromStdString(shape->name));
+            entries_.push_back(shape.get());
+        }
+    }
+    if (mode_ == report_mode::classes)
+        for (const auto& cls : doc_.classes) {
+            shapes_list->addItem(QString::fromStdString(cls->name));
+            entries_.push_back(cls.get());
+        }
+    // The first shape is the perimeter, but the box shows no choice yet.
+    perimeter_shape_combo->setCurrentIndex(-1);
+    doc_.statistics_ready = true;
+}
+
+report_choice Tstatistics_form::choice() const
+{
+    report_choice c;
+    c.perimeter = perimeter_;
+    c.mode = mode_;
+    c.unit = units_.choice;
+    for (int row = 0; row < shapes_list->count(); ++row) {
+        if (!shapes_list->item(row)->isSelected()) continue;
+        const void* entry = entries_[static_cast<std::size_t>(row)];
+        if (mode_ == report_mode::shapes) c.shapes.push_back(static_cast<const t_shape*>(entry));
+        else c.classes.push_back(static_cast<const t_class*>(entry));
+    }
+    if (ellipsoidal_check->isChecked()) c.ellipsoidal_area = services_.ellipsoidal_area;
+    return c;
+}
+
+bool Tstatistics_form::show_results(const std::string& file_name)
+{
+    if (!perimeter_) return false;
+    std::string path = program_directory_ + (file_name.empty() ? report_name : file_name);
+    if (file_name.empty() && services_.choose_file)
+        if (const std::optional<std::string> chosen = services_.choose_file()) path = *chosen;
+    const std::string text = report_text(report_lines(doc_, choice()));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out) out << text;
+    if (out) out.close();
+    if (!out) {
+        const std::string reason = std::strerror(errno);
+        if (services_.error_box) services_.error_box("Cannot create file \"" + path + "\". " + reason);
+        return false;
+    }
+    statistics_browser->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
+    statistics_browser->reload();
+    return true;
+}
+
+} // namespace wayloom
