@@ -1,6 +1,8 @@
 #include "cli/map_loading.h"
 
 #include "editing/map_files.h"
+#include "source/gpx_reader.h"
+#include "source/gpx_writer.h"
 #include "source/writer.h"
 
 #include <algorithm>
@@ -13,6 +15,7 @@ bool read_maps(map_document& doc, std::span<const std::string> files, std::ostre
                const after_read& after)
 {
     const read_report report = read_map_files(doc, files, after);
+    for (const std::string& warning : report.warnings) errors << "warning: " << warning << '\n';
     if (report.ok()) return true;
     for (const std::string& message : report.errors) errors << "error: " << message << '\n';
     print_error_lines(doc, report.error_line, errors);
@@ -78,7 +81,7 @@ bool parse_arguments(std::span<const std::string_view> args,
 int write_map(map_document& doc, const std::string& file)
 {
     std::string error;
-    if (save_map(doc, file, &error)) return 0;
+    if (is_gpx_file_name(file) ? save_gpx(doc, file, &error) : save_map(doc, file, &error)) return 0;
     std::cerr << "error: cannot write " << file << ": " << error << '\n';
     return 1;
 }

@@ -14,13 +14,14 @@
 
 namespace wayloom::cli {
 
-// Reads the first file into the document and merges the others after it.
-// On the first read error prints each message as "error: ..." and then the
+// Reads the first file into the document and merges the others after it
+// (".gpx" files add their waypoints). Prints each warning as "warning: ...";
+// on the first read error prints each message as "error: ..." and then the
 // Error tab's lines, and returns false.
 bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
                const after_read& after = {});
 
-// Writes the map with the writer; on failure prints "error: cannot write
+// Writes the map with the writer, as GPX for a ".gpx" name; on failure prints "error: cannot write
 // FILE: reason". Returns the exit code, 0 or 1.
 int write_map(map_document& doc, const std::string& file);
 

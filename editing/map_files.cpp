@@ -1,5 +1,6 @@
 #include "editing/map_files.h"
 
+#include "source/gpx_reader.h"
 #include "source/writer.h"
 #include "view/geometry/map_refresh.h"
 
@@ -9,10 +10,13 @@ read_report read_map_files(map_document& doc, std::span<const std::string> files
                            const after_read& after)
 {
     read_report report;
+    std::vector<std::string> warnings;
     for (const std::string& file : files) {
-        report = read_map(doc, file, after);
+        report = is_gpx_file_name(file) ? read_gpx(doc, file, after) : read_map(doc, file, after);
+        warnings.insert(warnings.end(), report.warnings.begin(), report.warnings.end());
         if (!report.ok()) break;
     }
+    report.warnings = std::move(warnings);
     return report;
 }
 

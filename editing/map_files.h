@@ -28,7 +28,8 @@ inline constexpr std::string_view new_export_name = "new.bmp";  // every export
 
 // Reads the first file into the document and merges the others after it,
 // stopping at the first read that raised an error; that read's report, or
-// the last one. A failed merge takes back only what it added.
+// the last one, with the warnings of all. A failed merge takes back only
+// what it added. A ".gpx" file adds its waypoints (see read_gpx).
 read_report read_map_files(map_document& doc, std::span<const std::string> files,
                            const after_read& after = {});
 

@@ -16,6 +16,7 @@ namespace wayloom {
 // without stopping, which is when the steps after the last command ran.
 struct read_report {
     std::vector<std::string> errors;
+    std::vector<std::string> warnings;  // what was passed over without failing the read
     std::size_t error_line = 0;  // 0-based source line of the last error
     bool completed = false;
     bool missing = false;  // the file could not be opened, so nothing was read

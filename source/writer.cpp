@@ -1,13 +1,8 @@
 #include "source/writer.h"
 
+#include "source/file_replacement.h"
 #include "source/number_text.h"
 #include "source/scanner.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <unistd.h>
 
 namespace wayloom {
 
@@ -193,32 +188,9 @@ void update_map_source(map_document& doc)
 bool save_map(map_document& doc, const std::string& file_name, std::string* error)
 {
     update_map_source(doc);
-    namespace fs = std::filesystem;
-    const fs::path target(file_name);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        if (error) *error = std::strerror(errno);
-        return false;
-    }
-    ::close(fd);
-    std::string reason;
-    if (!doc.source.save_to_file(temp, &reason)) {
-        std::remove(temp.c_str());
-        if (error) *error = reason;
-        return false;
-    }
-    // Keep the permissions of the file being replaced.
-    std::error_code ec;
-    const auto old = fs::status(target, ec);
-    fs::permissions(temp, ec || !fs::exists(old) ? fs::perms(0644) : old.permissions(), ec);
-    if (std::rename(temp.c_str(), file_name.c_str()) != 0) {
-        if (error) *error = std::strerror(errno);
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return replace_file(file_name, [&](const std::string& temp, std::string& reason) {
+        return doc.source.save_to_file(temp, &reason);
+    }, error);
 }
 
 } // namespace wayloom

@@ -1,0 +1,235 @@
+#include "source/gpx_reader.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace wayloom {
+
+bool is_gpx_file_name(std::string_view file_name)
+{
+    constexpr std::string_view extension = ".gpx";
+    if (file_name.size() < extension.size()) return false;
+    const std::string_view end = file_name.substr(file_name.size() - extension.size());
+    return std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+namespace {
+
+// Element names arrive as "namespace\x01local"; only the local part matters,
+// so GPX 1.0, 1.1 and files without a namespace read alike.
+constexpr char namespace_separator = '\x01';
+
+std::string_view local_name(const XML_Char* name)
+{
+    const std::string_view whole(name);
+    const auto cut = whole.rfind(namespace_separator);
+    return cut == std::string_view::npos ? whole : whole.substr(cut + 1);
+}
+
+std::optional<double> number_in(std::string_view text)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// One parse: the point being read and what has been taken so far.
+class gpx_parse {
+public:
+    gpx_parse(map_document& doc, read_report& report) : doc_(doc), report_(report)
+    {
+        parser_ = XML_ParserCreateNS(nullptr, namespace_separator);
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, &gpx_parse::on_start, &gpx_parse::on_end);
+        XML_SetCharacterDataHandler(parser_, &gpx_parse::on_text);
+    }
+    ~gpx_parse() { XML_ParserFree(parser_); }
+    gpx_parse(const gpx_parse&) = delete;
+    gpx_parse& operator=(const gpx_parse&) = delete;
+
+    // Feeds a piece of the file; false once the parse failed.
+    bool feed(std::string_view piece, bool last)
+    {
+        if (!parser_ok_) return false;
+        if (XML_Parse(parser_, piece.data(), static_cast<int>(piece.size()), last) == XML_STATUS_ERROR) {
+            if (report_.errors.empty())
+                fail(XML_GetCurrentLineNumber(parser_), XML_ErrorString(XML_GetErrorCode(parser_)));
+            return false;
+        }
+        if (last && !seen_root_) fail(XML_GetCurrentLineNumber(parser_), "no gpx element");
+        return parser_ok_;
+    }
+
+private:
+    struct pending_point {
+        bool named = false, has_ele = false;
+        std::string name;
+        std::optional<double> lat, lon;
+        double ele = 0;
+        unsigned long line = 0;
+        bool route_point = false;
+    };
+
+    void fail(unsigned long line, std::string_view message)
+    {
+        parser_ok_ = false;
+        report_.errors.push_back("Not a GPX file: line " + std::to_string(line) + ": " +
+                                 std::string(message));
+        report_.error_line = line == 0 ? 0 : line - 1;
+    }
+
+    void start(std::string_view name, const XML_Char** attributes)
+    {
+        ++depth_;
+        if (depth_ == 1) {
+            seen_root_ = true;
+            if (name != "gpx") {
+                fail(XML_GetCurrentLineNumber(parser_),
+                     "the first element is <" + std::string(name) + ">, not <gpx>");
+                XML_StopParser(parser_, XML_FALSE);
+            }
+            return;
+        }
+        if (!point_ && (name == "wpt" || name == "rtept")) {
+            point_.emplace();
+            point_->line = XML_GetCurrentLineNumber(parser_);
+            point_->route_point = name == "rtept";
+            point_depth_ = depth_;
+            for (const XML_Char** a = attributes; *a; a += 2) {
+                const std::string_view key = local_name(a[0]);
+                if (key == "lat") point_->lat = number_in(a[1]);
+                else if (key == "lon") point_->lon = number_in(a[1]);
+            }
+            return;
+        }
+        // Only the point's own <name> and <ele>, not those inside its extensions.
+        if (point_ && depth_ == point_depth_ + 1 && (name == "name" || name == "ele")) {
+            field_ = name == "name" ? &point_->name : &ele_text_;
+            field_->clear();
+            if (name == "name") point_->named = true;
+        }
+    }
+
+    void end()
+    {
+        if (point_ && depth_ == point_depth_ + 1 && field_) {
+            if (field_ == &ele_text_) {
+                if (const auto ele = number_in(ele_text_)) {
+                    point_->ele = *ele;
+                    point_->has_ele = true;
+                }
+            }
+            field_ = nullptr;
+        }
+        if (point_ && depth_ == point_depth_) {
+            take(*point_);
+            point_.reset();
+        }
+        --depth_;
+    }
+
+    void take(const pending_point& p)
+    {
+        if (p.route_point && (!p.named || p.name.empty())) return;  // a bare turn of a route
+        const bool placed = p.lat && p.lon && std::fabs(*p.lat) <= 90 && std::fabs(*p.lon) <= 180;
+        if (!placed) {
+            report_.warnings.push_back("Point without a valid lat and lon skipped: line " +
+                                       std::to_string(p.line));
+            return;
+        }
+        t_waypoint& w = doc_.create_waypoint();
+        w.name = p.name;
+        w.lat = *p.lat;
+        w.lon = *p.lon;
+        if (p.has_ele) w.alt = p.ele;
+        if (w.name.empty()) w.name = "Waypoint-" + std::to_string(doc_.waypoint_count());
+        doc_.waypoints_list.add(w.name, &w);
+    }
+
+    static void on_start(void* self, const XML_Char* name, const XML_Char** attributes)
+    {
+        static_cast<gpx_parse*>(self)->start(local_name(name), attributes);
+    }
+    static void on_end(void* self, const XML_Char*) { static_cast<gpx_parse*>(self)->end(); }
+    static void on_text(void* self, const XML_Char* text, int length)
+    {
+        auto* parse = static_cast<gpx_parse*>(self);
+        if (parse->field_) parse->field_->append(text, static_cast<std::size_t>(length));
+    }
+
+    map_document& doc_;
+    read_report& report_;
+    XML_Parser parser_;
+    bool parser_ok_ = true;
+    bool seen_root_ = false;
+    int depth_ = 0;
+    int point_depth_ = 0;
+    std::optional<pending_point> point_;
+    std::string ele_text_;
+    std::string* field_ = nullptr;  // the text being collected, if any
+};
+
+// Parses with `feed_all`, which hands the parse its pieces; rolls back on failure.
+template <class Feed>
+read_report read_with(map_document& doc, const after_read& after, Feed feed_all)
+{
+    read_report report;
+    const map_mark start = doc.mark();
+    {
+        gpx_parse parse(doc, report);
+        feed_all(parse);
+    }
+    if (!report.ok()) {
+        doc.roll_back(start);
+        return report;
+    }
+    report.completed = true;
+    if (after) after(doc);
+    return report;
+}
+
+} // namespace
+
+read_report read_gpx_text(map_document& doc, std::string_view text, const after_read& after)
+{
+    return read_with(doc, after, [&](gpx_parse& parse) { parse.feed(text, true); });
+}
+
+read_report read_gpx(map_document& doc, const std::string& file_name, const after_read& after)
+{
+    std::error_code ec;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        std::filesystem::is_regular_file(file_name, ec) ? std::fopen(file_name.c_str(), "rb") : nullptr,
+        &std::fclose);
+    if (!file) {
+        read_report report;
+        report.errors.push_back("Cant find : " + file_name);
+        report.missing = true;
+        return report;
+    }
+    return read_with(doc, after, [&](gpx_parse& parse) {
+        std::string piece(1 << 16, '\0');
+        for (;;) {
+            const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
+            const bool last = got < piece.size();
+            if (!parse.feed(std::string_view(piece.data(), got), last) || last) return;
+        }
+    });
+}
+
+} // namespace wayloom

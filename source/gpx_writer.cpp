@@ -1,0 +1,129 @@
+#include "source/gpx_writer.h"
+
+#include "source/file_replacement.h"
+
+#include <charconv>
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+namespace wayloom {
+
+namespace {
+
+// Length of the UTF-8 sequence starting at text[i], or 0 when it is not one.
+std::size_t utf8_length(std::string_view text, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (n == 0 || i + n > text.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+void append_escaped(std::string& out, std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            if (const std::size_t n = utf8_length(text, i)) {
+                out.append(text.substr(i, n));
+                i += n;
+            } else {
+                out += static_cast<char>(0xC0 | (c >> 6));  // Latin-1 to UTF-8
+                out += static_cast<char>(0x80 | (c & 0x3F));
+                ++i;
+            }
+            continue;
+        }
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default:
+            // XML has no way to write the other control characters.
+            out += c < 0x20 && c != '\t' ? '_' : static_cast<char>(c);
+        }
+        ++i;
+    }
+}
+
+void append_number(std::string& out, double value, int decimals)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, decimals);
+    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    // Trailing zeros say nothing; "52.5000000000" is written "52.5".
+    if (text.find('.') != std::string_view::npos) {
+        while (text.back() == '0') text.remove_suffix(1);
+        if (text.back() == '.') text.remove_suffix(1);
+    }
+    if (text == "-0") text = "0";
+    out.append(text);
+}
+
+constexpr int degree_decimals = 10;
+
+void append_position(std::string& out, long double lat, long double lon)
+{
+    out += "lat=\"";
+    append_number(out, static_cast<double>(lat), degree_decimals);
+    out += "\" lon=\"";
+    append_number(out, static_cast<double>(lon), degree_decimals);
+    out += '"';
+}
+
+} // namespace
+
+std::string gpx_text(const map_document& doc)
+{
+    std::string out;
+    out.reserve(doc.waypoints.size() * 110 + 4096);
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<gpx version=\"1.1\" creator=\"Wayloom\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
+    for (const auto& w : doc.waypoints) {
+        out += "  <wpt ";
+        append_position(out, w->lat, w->lon);
+        out += ">\n    <ele>";
+        append_number(out, static_cast<double>(w->alt), 3);
+        out += "</ele>\n    <name>";
+        append_escaped(out, w->name);
+        out += "</name>\n  </wpt>\n";
+    }
+    for (const auto& shape : doc.shapes) {
+        out += "  <trk>\n    <name>";
+        append_escaped(out, shape->name);
+        out += "</name>\n    <trkseg>\n";
+        const auto point = [&](const t_node& node) {
+            out += "      <trkpt ";
+            append_position(out, node.lat / 360, node.lon / 360);
+            out += "/>\n";
+        };
+        for (const t_node& node : shape->nodes) point(node);
+        if (!shape->is_path() && shape->nodes.size() > 1) point(shape->nodes.front());
+        out += "    </trkseg>\n  </trk>\n";
+    }
+    out += "</gpx>\n";
+    return out;
+}
+
+bool save_gpx(const map_document& doc, const std::string& file_name, std::string* error)
+{
+    const std::string text = gpx_text(doc);
+    return replace_file(file_name, [&](const std::string& temp, std::string& reason) {
+        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(temp.c_str(), "wb"),
+                                                                   &std::fclose);
+        if (!file || std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
+            std::fflush(file.get()) != 0) {
+            reason = "cannot write the file";
+            return false;
+        }
+        return true;
+    }, error);
+}
+
+} // namespace wayloom

@@ -1,0 +1,207 @@
+#include "source/gpx_reader.h"
+#include "source/gpx_writer.h"
+#include "source/reader.h"
+#include "source/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace wayloom {
+namespace {
+
+const std::string data = std::string(WAYLOOM_TEST_DATA) + "/gpx/";
+
+struct expected_waypoint {
+    const char* name;
+    double lat, lon, alt;
+};
+
+void expect_waypoints(const map_document& doc, const std::vector<expected_waypoint>& expected)
+{
+    ASSERT_EQ(doc.waypoints.size(), expected.size());
+    ASSERT_EQ(doc.waypoints_list.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const t_waypoint& w = *doc.waypoints[i];
+        EXPECT_EQ(w.name, expected[i].name) << i;
+        EXPECT_EQ(doc.waypoints_list.entries[i].text, expected[i].name) << i;
+        EXPECT_NEAR(static_cast<double>(w.lat), expected[i].lat, 1e-12) << expected[i].name;
+        EXPECT_NEAR(static_cast<double>(w.lon), expected[i].lon, 1e-12) << expected[i].name;
+        EXPECT_NEAR(static_cast<double>(w.alt), expected[i].alt, 1e-12) << expected[i].name;
+    }
+}
+
+t_waypoint& add_waypoint(map_document& doc, const char* name, double lat, double lon, double alt)
+{
+    t_waypoint& w = doc.create_waypoint();
+    w.name = name;
+    w.lat = lat;
+    w.lon = lon;
+    w.alt = alt;
+    doc.waypoints_list.add(w.name, &w);
+    return w;
+}
+
+TEST(read_gpx, takes_waypoints_and_named_route_points_past_namespaces_extensions_and_cdata)
+{
+    map_document doc;
+    const read_report report = read_gpx(doc, data + "odd.gpx");
+    EXPECT_TRUE(report.ok());
+    expect_waypoints(doc, {{"Gate & stile", 52.4101, -4.0502, 61.5},
+                           {"Barn <north>", 52.4103, -4.0504, 0},
+                           {"Waypoint-3", 52.4104, -4.0505, 0},
+                           {"Ford", 52.4105, -4.0507, 0}});
+    EXPECT_EQ(report.warnings, (std::vector<std::string>{
+                                   "Point without a valid lat and lon skipped: line 12",
+                                   "Point without a valid lat and lon skipped: line 17"}));
+}
+
+TEST(read_gpx, appends_after_the_map_as_a_merge_does)
+{
+    map_document doc;
+    add_waypoint(doc, "home", 2, 1, 3);
+    bool after_ran = false;
+    const read_report report = read_gpx_text(
+        doc, "<gpx><wpt lat='10' lon='20'/><wpt lat='11' lon='21'><name>b</name></wpt></gpx>",
+        [&](map_document&) { after_ran = true; });
+    EXPECT_TRUE(report.ok());
+    EXPECT_TRUE(after_ran);
+    expect_waypoints(doc, {{"home", 2, 1, 3}, {"Waypoint-2", 10, 20, 0}, {"b", 11, 21, 0}});
+    EXPECT_EQ(doc.waypoints[2]->number, 2);
+}
+
+TEST(read_gpx, a_file_that_is_not_gpx_adds_nothing_and_says_where)
+{
+    struct row {
+        const char* name;
+        const char* text;
+        const char* error;
+    };
+    const row rows[] = {
+        {"map text", "waypoints\n{\n}\n", "Not a GPX file: line 1: syntax error"},
+        {"broken after good points", "<gpx>\n<wpt lat='1' lon='2'/>\n<wpt lat='1' lon='2'>\n</gpx>",
+         "Not a GPX file: line 4: mismatched tag"},
+        {"another XML", "<?xml version='1.0'?>\n<html><wpt lat='1' lon='2'/></html>",
+         "Not a GPX file: line 2: the first element is <html>, not <gpx>"},
+        {"empty", "", "Not a GPX file: line 1: no element found"},
+        {"unknown entity", "<gpx><wpt lat='1' lon='2'><name>&nbsp;</name></wpt></gpx>",
+         "Not a GPX file: line 1: undefined entity"},
+    };
+    for (const row& r : rows) {
+        map_document doc;
+        add_waypoint(doc, "home", 2, 1, 3);
+        bool after_ran = false;
+        const read_report report = read_gpx_text(doc, r.text, [&](map_document&) { after_ran = true; });
+        EXPECT_EQ(report.errors, std::vector<std::string>{r.error}) << r.name;
+        EXPECT_FALSE(after_ran) << r.name;
+        expect_waypoints(doc, {{"home", 2, 1, 3}});
+    }
+}
+
+TEST(read_gpx, a_missing_file_is_reported_as_a_map_file_is)
+{
+    map_document doc;
+    const read_report report = read_gpx(doc, data + "none.gpx");
+    EXPECT_EQ(report.errors, std::vector<std::string>{"Cant find : " + data + "none.gpx"});
+    EXPECT_TRUE(report.missing);
+    EXPECT_EQ(read_gpx(doc, data).errors, std::vector<std::string>{"Cant find : " + data});
+}
+
+TEST(is_gpx_file_name, goes_by_the_extension_in_any_case)
+{
+    EXPECT_TRUE(is_gpx_file_name("a.gpx"));
+    EXPECT_TRUE(is_gpx_file_name("/x/Current.GPX"));
+    EXPECT_FALSE(is_gpx_file_name("a.wlm"));
+    EXPECT_FALSE(is_gpx_file_name("gpx"));
+}
+
+map_document farm()
+{
+    map_document doc;
+    add_waypoint(doc, "gate", 52.4123456789012, -4.0512345678901, 61.25);
+    add_waypoint(doc, "stile & \"step\"", 52.41, -4.05, 60);
+    add_waypoint(doc, "barn", 52.4111, -4.049, 58);
+    const auto add = [&](const char* name, std::vector<int> corners, bool path) {
+        t_shape& shape = doc.create_shape();
+        shape.name = name;
+        shape.shape_type = path ? s_path : s_polygon;
+        for (int i : corners) {
+            const t_waypoint& w = *doc.waypoints[static_cast<std::size_t>(i)];
+            shape.nodes.push_back({w.number, w.lon * 360, 0, w.lat * 360, {}});
+        }
+        doc.add_item(name, &shape, nullptr);
+    };
+    add("orchard", {0, 1, 2}, false);
+    add("lane", {0, 2}, true);
+    return doc;
+}
+
+TEST(gpx_text, writes_waypoints_then_shapes_and_paths_as_tracks)
+{
+    const std::string text = gpx_text(farm());
+    EXPECT_EQ(text,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<gpx version=\"1.1\" creator=\"Wayloom\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
+              "  <wpt lat=\"52.4123456789\" lon=\"-4.0512345679\">\n    <ele>61.25</ele>\n"
+              "    <name>gate</name>\n  </wpt>\n"
+              "  <wpt lat=\"52.41\" lon=\"-4.05\">\n    <ele>60</ele>\n"
+              "    <name>stile &amp; &quot;step&quot;</name>\n  </wpt>\n"
+              "  <wpt lat=\"52.4111\" lon=\"-4.049\">\n    <ele>58</ele>\n"
+              "    <name>barn</name>\n  </wpt>\n"
+              "  <trk>\n    <name>orchard</name>\n    <trkseg>\n"
+              "      <trkpt lat=\"52.4123456789\" lon=\"-4.0512345679\"/>\n"
+              "      <trkpt lat=\"52.41\" lon=\"-4.05\"/>\n"
+              "      <trkpt lat=\"52.4111\" lon=\"-4.049\"/>\n"
+              "      <trkpt lat=\"52.4123456789\" lon=\"-4.0512345679\"/>\n"
+              "    </trkseg>\n  </trk>\n"
+              "  <trk>\n    <name>lane</name>\n    <trkseg>\n"
+              "      <trkpt lat=\"52.4123456789\" lon=\"-4.0512345679\"/>\n"
+              "      <trkpt lat=\"52.4111\" lon=\"-4.049\"/>\n"
+              "    </trkseg>\n  </trk>\n"
+              "</gpx>\n");
+}
+
+TEST(gpx_text, names_stay_valid_xml_in_utf8)
+{
+    map_document doc;
+    doc.create_waypoint().name = "caf\xc3\xa9 \xe9t\xe9\x01<";
+    EXPECT_NE(gpx_text(doc).find("<name>caf\xc3\xa9 \xc3\xa9t\xc3\xa9_&lt;</name>"), std::string::npos);
+}
+
+// .wlm → .gpx → .wlm keeps every waypoint, its name as the map writer
+// cleans it, and its position to 1e-9 degrees.
+TEST(gpx_round_trip, keeps_waypoints_through_a_file)
+{
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("wayloom_gpx_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string gpx = (folder / "farm.gpx").string();
+    map_document original = farm();
+    std::string error;
+    ASSERT_TRUE(save_gpx(original, gpx, &error)) << error;
+
+    map_document back;
+    ASSERT_TRUE(read_gpx(back, gpx).ok());
+    ASSERT_TRUE(save_map(back, (folder / "farm.wlm").string(), &error)) << error;
+    map_document again;
+    ASSERT_TRUE(read_map(again, (folder / "farm.wlm").string()).ok());
+    ASSERT_EQ(again.waypoints.size(), original.waypoints.size());
+    for (std::size_t i = 0; i < original.waypoints.size(); ++i) {
+        const t_waypoint& a = *original.waypoints[i];
+        const t_waypoint& b = *again.waypoints[i];
+        EXPECT_EQ(b.name, written_name(a.name));
+        EXPECT_NEAR(static_cast<double>(b.lat), static_cast<double>(a.lat), 1e-9);
+        EXPECT_NEAR(static_cast<double>(b.lon), static_cast<double>(a.lon), 1e-9);
+        EXPECT_NEAR(static_cast<double>(b.alt), static_cast<double>(a.alt), 1e-9);
+    }
+    EXPECT_FALSE(save_gpx(original, (folder / "no/such/folder.gpx").string(), &error));
+    EXPECT_EQ(error, "No such file or directory");
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace
+} // namespace wayloom
