@@ -2,6 +2,7 @@
 
 #include "app/item_list_view.h"
 #include "app/map_surface.h"
+#include "annotations/qt/scale_form.h"
 #include "app/preferences_form.h"
 #include "statistics/qt/statistics_form.h"
 #include "app/window_position.h"
@@ -75,6 +76,13 @@ void Tmap_form::create_windows(const ini_file& settings)
     attributes_form->set_colour_chooser(services_.choose_colour);
     windows_.add(secondary::attributes, attributes_form, settings);
 
+    // The ruler is drawn after the map items, before the legend.
+    auto* scale_form = new Tscale_form(state, units, doc.shape_list, [this] { draw_buttonClick(); }, this);
+    windows_.add(secondary::scale, scale_form, settings);
+    ui_.shape_window->annotations.scale_ruler = [this, scale_form](QPainter& painter) {
+        scale_form->draw(painter, palette().color(QPalette::Window));
+    };
+
     Tstatistics_form::desktop report_desktop;
     report_desktop.choose_file = [this]() -> std::optional<std::string> {
         const save_request request{options_.program_directory, {"Text file|*.txt"}, "txt",
@@ -102,6 +110,11 @@ Tpreferences_form* Tmap_form::preferences() const
 Tstatistics_form* Tmap_form::statistics() const
 {
     return static_cast<Tstatistics_form*>(windows_.window(secondary::statistics));
+}
+
+Tscale_form* Tmap_form::scale() const
+{
+    return static_cast<Tscale_form*>(windows_.window(secondary::scale));
 }
 
 Tgps_form* Tmap_form::gps() const

@@ -30,6 +30,7 @@ namespace wayloom {
 class Tattributes_form;
 class Tgps_form;
 class Tpreferences_form;
+class Tscale_form;
 class Tstatistics_form;
 namespace testing { struct form_access; }
 
@@ -66,6 +67,7 @@ public:
     Tgps_form* gps() const;
     Tpreferences_form* preferences() const;
     Tstatistics_form* statistics() const;
+    Tscale_form* scale() const;
 
     // Opens a map file as File "&Open map" does, without the dialog and the
     // question; whether it was read without an error.
@@ -89,6 +91,7 @@ public slots:
     void draw_buttonClick();     // View "Re&draw map"
     void gps_buttonClick();      // "&Show/Hide GPS dialog"
     void statistics_buttonClick();  // View "Statistics..." and its button: show or hide
+    void scale_buttonClick();       // View "Scale ruler..." and its button: show or hide
     void init_gps_itemClick();
     void download_itemClick();
     void colour_buttonClick();   // the "Attributes page" buttons and "&Show attributes"

@@ -50,7 +50,7 @@ const command_row commands[] = {
     {menu, "&View", "Re&draw map", nullptr, nullptr, 0, true, &F::draw_buttonClick},
     {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&View", "Statistics...", "Statistics dialog", nullptr, 0, true, &F::statistics_buttonClick},
-    {menu, "&View", "Scale ruler...", "Distance ruler", nullptr, 0, false, nullptr},
+    {menu, "&View", "Scale ruler...", "Distance ruler", nullptr, 0, true, &F::scale_buttonClick},
     {menu, "&View", "Legend...", "Legend for map", nullptr, 0, false, nullptr},
 
     {menu, "&GPS", "&Show/Hide GPS dialog", "Display or hide GPS panel", nullptr, 0, true, &F::gps_buttonClick},
@@ -91,7 +91,7 @@ const command_row commands[] = {
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
     {main_strip, nullptr, nullptr, "The Stastics Page", "accessories-calculator", 'T', true, &F::statistics_buttonClick},
     {main_strip, nullptr, nullptr, "Place legend on map", "format-justify-left", 'L', false, nullptr},
-    {main_strip, nullptr, nullptr, "The Scale Ruler", "zoom-fit-best", 'R', false, nullptr},
+    {main_strip, nullptr, nullptr, "The Scale Ruler", "zoom-fit-best", 'R', true, &F::scale_buttonClick},
     {main_strip, nullptr, nullptr, "Hide/Show GPS configuration", "network-transmit-receive", 'G', true, &F::gps_buttonClick},
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
     {main_strip, nullptr, nullptr, "Update manual changes made to map source", "document-revert", 'U', true, &F::update_buttonClick},

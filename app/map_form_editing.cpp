@@ -3,6 +3,7 @@
 // editing/ and shows what it did through apply.
 #include "app/item_list_view.h"
 #include "app/map_form.h"
+#include "annotations/qt/scale_form.h"
 #include "app/preferences_form.h"
 #include "editing/item_commands.h"
 #include "editing/mode_switching.h"
@@ -25,6 +26,7 @@ void Tmap_form::connect_editing()
         apply(repaint);
     });
     connect(preferences(), &Tpreferences_form::map_changed, this, [this] { place_surface(); });
+    connect(scale(), &Tscale_form::map_changed, this, [this] { place_surface(); });
     // Downloaded waypoints are new work, and reach the Points tab's list too.
     connect(gps(), &Tgps_form::map_changed, this, [this] {
         editor.sync_with_map();
@@ -85,6 +87,8 @@ void Tmap_form::preferences_itemClick()
 }
 
 void Tmap_form::statistics_buttonClick() { windows_.toggle(secondary::statistics); }
+
+void Tmap_form::scale_buttonClick() { windows_.toggle(secondary::scale); }
 
 void Tmap_form::gps_buttonClick() { windows_.toggle(secondary::gps); }
 

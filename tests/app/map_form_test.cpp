@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
-#include "editing/qt/attributes_form.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -271,39 +270,6 @@ private slots:
         QVERIFY(empty.size() != drawn.size() || empty != drawn);
     }
 
-    void secondary_windows_are_created_and_written_in_their_orders()
-    {
-        auto form = make_form();
-        QCOMPARE(form->windows().created(),
-                 (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes,
-                                         secondary::statistics}));
-        form->attributes()->point_track_bar->setValue(7);
-        QVERIFY(form->close());
-        // Each section after "main", in the settings file's order.
-        const std::string text = read_text(ini());
-        std::vector<std::size_t> at;
-        for (const char* section : {"[main]", "[attributes]", "[gps]", "[preferences]", "[statistics]"}) {
-            at.push_back(text.find(section));
-            QVERIFY2(at.back() != std::string::npos, section);
-        }
-        QVERIFY(std::is_sorted(at.begin(), at.end()));
-        const ini_file settings(ini());
-        QCOMPARE(settings.read_integer("attributes", "point_size", 0), std::int64_t{7});
-        for (const char* section : {"attributes", "gps", "preferences", "statistics"})
-            for (const char* key : {"monitor", "left", "top"}) QVERIFY(settings.contains(section, key));
-    }
-
-    void gps_window_toggles_from_its_item_and_button()
-    {
-        auto form = make_form();
-        QWidget* gps = form->windows().window(secondary::gps);
-        QVERIFY(!gps->isVisible());
-        item(form, "&GPS", "&Show/Hide GPS dialog")->trigger();
-        QVERIFY(gps->isVisible());
-        button(ui(form).main_toolbar, "Hide/Show GPS configuration")->trigger();
-        QVERIFY(!gps->isVisible());
-    }
-
     // The menus and tool strips the program shows, each entry as
     // "place > caption [hint]" with " off" when disabled.
     void command_table_holds_the_program_commands()
@@ -328,7 +294,7 @@ private slots:
             "&Edit > &Copy off", "&Edit > &Cut off", "&Edit > &Paste off", "&Edit > &Delete",
             "&Edit > &Edit", "&View > &Refresh from source", "&View > Re&draw map",
             "&View > Statistics... [Statistics dialog]",
-            "&View > Scale ruler... [Distance ruler] off", "&View > Legend... [Legend for map] off",
+            "&View > Scale ruler... [Distance ruler]", "&View > Legend... [Legend for map] off",
             "&GPS > &Show/Hide GPS dialog [Display or hide GPS panel]",
             "&GPS > &Initialise GPS [Initialise the GPS handset. Must be set to Garmin.]",
             "&GPS > &Download Waypoints [Download waypoints from GPS]",
@@ -344,7 +310,7 @@ private slots:
             "main > Move shape to clipboard [not implemented] off",
             "main > Paste shape from clipboard [not implemented] off",
             "main > The Stastics Page", "main > Place legend on map off",
-            "main > The Scale Ruler off", "main > Hide/Show GPS configuration",
+            "main > The Scale Ruler", "main > Hide/Show GPS configuration",
             "main > Update manual changes made to map source", "main > Draw map",
             "main > Delete Shape", "main > Edit Shape", "main > Exit from Wayloom",
             "shape > Delete node in shape", "shape > Move node down in list",

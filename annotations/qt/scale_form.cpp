@@ -1,0 +1,263 @@
+#include "annotations/qt/scale_form.h"
+
+#include "annotations/qt/ruler_painter.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace wayloom {
+
+namespace {
+
+QToolButton* arrow(QWidget* parent, Qt::ArrowType type)
+{
+    auto* button = new QToolButton(parent);
+    button->setArrowType(type);
+    return button;
+}
+
+QToolButton* picture_button(QWidget* parent, const char* text, const char* hint)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setCheckable(true);
+    return button;
+}
+
+} // namespace
+
+Tscale_form::Tscale_form(view_state& view, measurement& units, const item_list& shape_list,
+                         std::function<void()> relayout, QWidget* parent)
+    : QDialog(parent), view_(view), units_(units), shape_list_(shape_list),
+      relayout_(std::move(relayout))
+{
+    setObjectName("scale_form");
+    setWindowTitle("Scale indicator");
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* amount_group = new QGroupBox("Measurement", this);
+    auto* amount_row = new QHBoxLayout(amount_group);
+    amount_edit = new QLineEdit("0", amount_group);
+    update_button = new QPushButton("Update", amount_group);
+    amount_row->addWidget(amount_edit);
+    amount_row->addWidget(update_button);
+    layout->addWidget(amount_group);
+
+    auto* placement_group = new QGroupBox("Placement", this);
+    auto* grid = new QGridLayout(placement_group);
+    plonk_button = new QPushButton("Plonk", placement_group);
+    plonk_button->setCheckable(true);
+    left_right_button = picture_button(placement_group, "\u2194", "Horizontal");
+    up_down_button = picture_button(placement_group, "\u2195", "Vertical");
+    auto* orientations = new QButtonGroup(this);
+    orientations->addButton(left_right_button);
+    orientations->addButton(up_down_button);
+    left_right_button->setChecked(true);
+    up_button = arrow(placement_group, Qt::UpArrow);
+    left_button = arrow(placement_group, Qt::LeftArrow);
+    right_button = arrow(placement_group, Qt::RightArrow);
+    down_button = arrow(placement_group, Qt::DownArrow);
+    step_edit = new QLineEdit("1", placement_group);
+    step_edit->setMaximumWidth(40);
+    grid->addWidget(plonk_button, 0, 0, 1, 2);
+    grid->addWidget(left_right_button, 1, 0);
+    grid->addWidget(up_down_button, 1, 1);
+    grid->addWidget(up_button, 0, 3);
+    grid->addWidget(left_button, 1, 2);
+    grid->addWidget(step_edit, 1, 3);
+    grid->addWidget(right_button, 1, 4);
+    grid->addWidget(down_button, 2, 3);
+    layout->addWidget(placement_group);
+
+    auto* border_group = new QGroupBox("Border", this);
+    auto* border_row = new QHBoxLayout(border_group);
+    border_trackbar = new QSlider(Qt::Horizontal, border_group);
+    border_trackbar->setRange(0, max_map_border);
+    border_edit = new QLineEdit("0", border_group);
+    border_edit->setMaximumWidth(48);
+    border_row->addWidget(border_trackbar, 1);
+    border_row->addWidget(border_edit);
+    layout->addWidget(border_group);
+
+    connect(amount_edit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { ruler.amount = text.toStdString(); });
+    connect(update_button, &QPushButton::clicked, this, &Tscale_form::rescale);
+    connect(plonk_button, &QPushButton::clicked, this, &Tscale_form::plonk_buttonClick);
+    connect(left_right_button, &QToolButton::clicked, this,
+            [this] { orientation_click(ruler_orientation::horizontal); });
+    connect(up_down_button, &QToolButton::clicked, this,
+            [this] { orientation_click(ruler_orientation::vertical); });
+    connect(step_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        ruler.step = static_cast<std::int32_t>(whole_number(text.toStdString(), 1));
+    });
+    connect(up_button, &QToolButton::clicked, this, [this] {
+        scale_ruler moved = ruler;
+        nudge_ruler_up(moved);
+        nudged(moved.x, moved.y);
+    });
+    connect(left_button, &QToolButton::clicked, this, [this] {
+        scale_ruler moved = ruler;
+        nudge_ruler_left(moved);
+        nudged(moved.x, moved.y);
+    });
+    connect(down_button, &QToolButton::clicked, this, [this] {
+        scale_ruler moved = ruler;
+        nudge_ruler_down(moved, view_);
+        nudged(moved.x, moved.y);
+    });
+    connect(right_button, &QToolButton::clicked, this, [this] {
+        scale_ruler moved = ruler;
+        nudge_ruler_right(moved, view_);
+        nudged(moved.x, moved.y);
+    });
+    connect(border_trackbar, &QSlider::valueChanged, this, &Tscale_form::border_trackbarChange);
+    connect(border_edit, &QLineEdit::textEdited, this, &Tscale_form::border_editChange);
+}
+
+void Tscale_form::rescale()
+{
+    units_.scale_changed = units_.units_changed = true;
+    emit map_changed();
+}
+
+void Tscale_form::nudged(std::int32_t x, std::int32_t y)
+{
+    if (x == ruler.x && y == ruler.y) return;
+    ruler.x = x;
+    ruler.y = y;
+    units_.scale_changed = true;
+    emit map_changed();
+}
+
+void Tscale_form::orientation_click(ruler_orientation orientation)
+{
+    (orientation == ruler_orientation::horizontal ? left_right_button : up_down_button)->setChecked(true);
+    if (ruler.orientation == orientation) return;
+    ruler.orientation = orientation;
+    rescale();
+}
+
+void Tscale_form::plonk_buttonClick()
+{
+    ruler.visible = !ruler.visible;
+    if (ruler.visible && map_has_drawing(view_, shape_list_)) {
+        plonk_button->setChecked(true);
+        units_.scale_changed = units_.units_changed = true;
+    } else {
+        plonk_button->setChecked(false);
+        ruler.visible = false;
+    }
+    emit map_changed();
+}
+
+// Both boxes update each other; each does nothing while either is busy.
+void Tscale_form::border_trackbarChange(int position)
+{
+    if (trackbar_busy_ || edit_busy_ || position == view_.map_border) return;
+    trackbar_busy_ = true;
+    border_edit->setText(QString::number(border_percent(position)));
+    border_changed(position);
+    trackbar_busy_ = false;
+}
+
+void Tscale_form::border_editChange(const QString& text)
+{
+    if (trackbar_busy_ || edit_busy_) return;
+    const std::int64_t value = whole_number(text.toStdString(), 0);
+    if (static_cast<long double>(value) ==
+        static_cast<long double>(border_trackbar->value()) / max_map_border * 100)
+        return;
+    edit_busy_ = true;
+    const std::int32_t position = border_position(value);
+    border_trackbar->setValue(position);
+    border_changed(position);
+    edit_busy_ = false;
+}
+
+void Tscale_form::border_changed(std::int32_t position)
+{
+    view_.set_map_border(position);
+    if (relayout_) relayout_();
+    units_.scale_changed = units_.units_changed = true;
+    emit map_changed();
+}
+
+void Tscale_form::draw(QPainter& painter, const QColor& label_background)
+{
+    const bool was_visible = ruler.visible;
+    draw_ruler(painter, ruler, view_, shape_list_, units_, label_background);
+    if (was_visible && !ruler.visible) {
+        const QSignalBlocker quiet(plonk_button);
+        plonk_button->setChecked(false);
+    }
+    // The amount cut to the extent shows in the box.
+    if (amount_edit->text().toStdString() != ruler.amount) {
+        const QSignalBlocker quiet(amount_edit);
+        amount_edit->setText(QString::fromStdString(ruler.amount));
+    }
+}
+
+void Tscale_form::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    emit map_changed();
+}
+
+void Tscale_form::show_ruler_state()
+{
+    const QSignalBlocker quiet_amount(amount_edit), quiet_step(step_edit), quiet_bar(border_trackbar);
+    amount_edit->setText(QString::fromStdString(ruler.amount));
+    step_edit->setText(QString::number(ruler.step));
+    (ruler.horizontal() ? left_right_button : up_down_button)->setChecked(true);
+    plonk_button->setChecked(ruler.visible);
+    border_trackbar->setValue(view_.map_border);
+    border_edit->setText(QString::number(border_percent(view_.map_border)));
+}
+
+void Tscale_form::load_settings(const setting_reader& read)
+{
+    const auto number = [&](std::string_view key, std::int64_t fallback) {
+        const auto text = read(key);
+        return text ? whole_number(*text, fallback) : fallback;
+    };
+    const auto held = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    ruler.orientation = read("orientation").value_or("horizontal") == "horizontal"
+                            ? ruler_orientation::horizontal
+                            : ruler_orientation::vertical;
+    ruler.visible = number("visible", 0) != 0;
+    ruler.x = held(number("x", 0));
+    ruler.y = held(number("y", 0));
+    ruler.w = held(number("w", -1));
+    ruler.h = held(number("h", -1));
+    ruler.step = held(number("step", 1));
+    ruler.amount = std::to_string(number("amount", 0));
+    view_.set_map_border(number("border", 0));
+    show_ruler_state();
+}
+
+void Tscale_form::save_settings(const setting_writer& write) const
+{
+    write("orientation", ruler.horizontal() ? "horizontal" : "vertical");
+    write("visible", ruler.visible ? "1" : "0");
+    write("x", std::to_string(ruler.x));
+    write("y", std::to_string(ruler.y));
+    write("w", std::to_string(ruler.w));
+    write("h", std::to_string(ruler.h));
+    write("step", std::to_string(ruler.step));
+    write("amount", std::to_string(whole_number(ruler.amount, 0)));
+    write("border", std::to_string(view_.map_border));
+}
+
+} // namespace wayloom

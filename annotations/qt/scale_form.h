@@ -1,0 +1,83 @@
+// The scale ruler's window: the amount, Plonk and Update, the orientation,
+// the arrow buttons with their step, and the map's border. The ruler's rules
+// are in annotations/scale_ruler.h; the window forwards its controls and
+// asks the main window to repaint (map_changed) or to lay the map out again
+// with a new border (`relayout`). The ruler is drawn by the main window's
+// map drawing through draw, whether or not this window is shown.
+// Section "scale".
+#pragma once
+
+#include "annotations/scale_ruler.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QLineEdit;
+class QPainter;
+class QPushButton;
+class QSlider;
+class QToolButton;
+
+namespace wayloom {
+
+struct item_list;
+
+class Tscale_form : public QDialog {
+    Q_OBJECT
+public:
+    using setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
+    using setting_writer = std::function<void(std::string_view key, std::string_view value)>;
+
+    Tscale_form(view_state& view, measurement& units, const item_list& shape_list,
+                std::function<void()> relayout, QWidget* parent = nullptr);
+
+    void load_settings(const setting_reader& read);
+    void save_settings(const setting_writer& write) const;
+
+    // Draws the ruler after the map items; `label_background` behind its label.
+    void draw(QPainter& painter, const QColor& label_background);
+
+    scale_ruler ruler;
+
+    QLineEdit* amount_edit = nullptr;
+    QPushButton* update_button = nullptr;
+    QPushButton* plonk_button = nullptr;
+    QToolButton* left_right_button = nullptr;
+    QToolButton* up_down_button = nullptr;
+    QToolButton* up_button = nullptr;
+    QToolButton* left_button = nullptr;
+    QToolButton* right_button = nullptr;
+    QToolButton* down_button = nullptr;
+    QLineEdit* step_edit = nullptr;
+    QSlider* border_trackbar = nullptr;
+    QLineEdit* border_edit = nullptr;
+
+signals:
+    void map_changed();  // the map must be repainted
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    view_state& view_;
+    measurement& units_;
+    const item_list& shape_list_;
+    std::function<void()> relayout_;
+    bool trackbar_busy_ = false;
+    bool edit_busy_ = false;
+
+    void rescale();  // both flags raised, the map repainted
+    void nudged(std::int32_t x, std::int32_t y);
+    void orientation_click(ruler_orientation orientation);
+    void plonk_buttonClick();
+    void border_trackbarChange(int position);
+    void border_editChange(const QString& text);
+    void border_changed(std::int32_t position);
+    void show_ruler_state();
+};
+
+} // namespace wayloom

@@ -1,0 +1,182 @@
+// The scale ruler without a screen: lengths, the amount cut to the extent,
+// the unit, nudges, the border and the label's lines.
+#include "annotations/scale_ruler.h"
+
+#include "model/item_list.h"
+
+#include <gtest/gtest.h>
+
+namespace wayloom {
+namespace {
+
+// A map 80 Metres across and 40 up, fitted into 400 × 200 pixels.
+struct ScaleRuler : ::testing::Test {
+    view_state view;
+    measurement units;
+    scale_ruler ruler;
+    item_list shapes;
+
+    ScaleRuler()
+    {
+        const long double metres_per_map_unit = 111205.394L / 360;
+        view.min_lon = 0;
+        view.max_lon = 80 / metres_per_map_unit;
+        view.min_lat = 0;
+        view.max_lat = 40 / metres_per_map_unit;
+        view.fit_width = 400;
+        view.fit_height = 200;
+        shapes.add("field");
+        shapes.entries[0].selected = true;
+        ruler.visible = true;
+    }
+
+    void recompute()
+    {
+        units.units_changed = units.scale_changed = true;
+        ASSERT_TRUE(prepare_ruler(ruler, view, shapes, units));
+    }
+};
+
+// Width: 7 pixels a character; height 12.
+struct fixed_measure : text_measure {
+    std::int32_t text_width(std::string_view text) const override { return 7 * std::int32_t(text.size()); }
+    std::int32_t text_height(std::string_view) const override { return 12; }
+};
+
+TEST_F(ScaleRuler, AFirstPlonkSitsAtTheCornerWithTheTypedLength)
+{
+    ruler.amount = "20";
+    recompute();
+    EXPECT_NEAR(static_cast<double>(ruler.extent_x), 80, 1e-9);
+    EXPECT_NEAR(static_cast<double>(ruler.extent_y), 40, 1e-9);
+    EXPECT_EQ(ruler.x, 0);
+    EXPECT_EQ(ruler.y, 0);
+    EXPECT_EQ(ruler.w, 98);  // a quarter of 400, less 2
+    EXPECT_EQ(ruler.h, 0) << "a horizontal ruler leaves h alone after placing it";
+    EXPECT_FALSE(units.units_changed || units.scale_changed);
+}
+
+TEST_F(ScaleRuler, AmountsOfZeroBeyondTheExtentAndNoNumber)
+{
+    struct row {
+        const char* typed;
+        ruler_orientation orientation;
+        const char* shown;
+        std::int32_t w, h;
+    };
+    const row rows[] = {
+        {"0", ruler_orientation::horizontal, "0", -2, 0},
+        {"100", ruler_orientation::horizontal, "80", 398, 0},
+        {"100", ruler_orientation::vertical, "40", 0, 198},
+        {"wide", ruler_orientation::horizontal, "wide", 398, 0},
+        {"30", ruler_orientation::vertical, "30", 0, 148},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.typed);
+        ruler = {};
+        ruler.visible = true;
+        ruler.orientation = r.orientation;
+        ruler.amount = r.typed;
+        recompute();
+        EXPECT_EQ(ruler.amount, r.shown);
+        EXPECT_EQ(ruler.w, r.w);
+        EXPECT_EQ(ruler.h, r.h);
+    }
+    fixed_measure measure;
+    ruler = {};
+    ruler.visible = true;
+    ruler.amount = "0";
+    recompute();
+    EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).label, "0 M") << "too short: the short label";
+}
+
+TEST_F(ScaleRuler, AnotherUnitRecomputesFromTheSameAmount)
+{
+    ruler.amount = "40";
+    recompute();
+    EXPECT_EQ(ruler.w, 198);
+    units.choose(*unit_named("feet"));
+    ASSERT_TRUE(prepare_ruler(ruler, view, shapes, units));
+    EXPECT_NEAR(static_cast<double>(ruler.extent_x), 80 * 364848.0 / 111205.394, 1e-6);
+    EXPECT_EQ(ruler.w, 59);  // 40 feet of 262.47 across 400 pixels, less 2
+    fixed_measure measure;
+    EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).label, "40 Feet");
+}
+
+TEST_F(ScaleRuler, NothingSelectedHidesTheRuler)
+{
+    shapes.entries[0].selected = false;
+    EXPECT_FALSE(prepare_ruler(ruler, view, shapes, units));
+    EXPECT_FALSE(ruler.visible);
+}
+
+TEST_F(ScaleRuler, NudgesTakeStepsThenPixelsThenTheEdge)
+{
+    ruler.step = 10;
+    ruler.y = 4;
+    std::vector<std::int32_t> ups;
+    for (int i = 0; i < 5; ++i) {
+        nudge_ruler_up(ruler);
+        ups.push_back(ruler.y);
+    }
+    EXPECT_EQ(ups, (std::vector<std::int32_t>{3, 2, 1, 0, 0}));
+
+    ruler.w = 200;
+    ruler.x = 400 - 205;
+    std::vector<std::int32_t> rights;
+    for (int i = 0; i < 7; ++i) {
+        nudge_ruler_right(ruler, view);
+        rights.push_back(ruler.x);
+    }
+    EXPECT_EQ(rights, (std::vector<std::int32_t>{196, 197, 198, 199, 200, 200, 200}));
+
+    ruler.y = 150;
+    nudge_ruler_down(ruler, view);
+    EXPECT_EQ(ruler.y, 160);
+    for (int i = 0; i < 40; ++i) nudge_ruler_down(ruler, view);
+    EXPECT_EQ(ruler.y, 190) << "a horizontal ruler's bar is 10 pixels thick";
+}
+
+TEST_F(ScaleRuler, BorderPercentagesAndPositions)
+{
+    EXPECT_EQ(border_position(150), 40);
+    EXPECT_EQ(border_position(50), 20);
+    EXPECT_EQ(border_position(-30), 0);
+    EXPECT_EQ(border_position(0), 0);
+    EXPECT_EQ(border_percent(20), 50);
+    EXPECT_EQ(border_percent(1), 2);  // 2.5 to the even neighbour
+    EXPECT_EQ(border_percent(3), 8);  // 7.5
+    EXPECT_EQ(whole_number("12", 0), 12);
+    EXPECT_EQ(whole_number("1.5", 0), 0);
+    EXPECT_EQ(whole_number("", 1), 1);
+}
+
+TEST_F(ScaleRuler, LabelAndLinesOfBothOrientations)
+{
+    fixed_measure measure;
+    ruler.amount = "40";
+    recompute();  // w = 198; "40 Metres" is 63 pixels
+    const ruler_picture across = ruler_layout(ruler, view, units.unit(), measure);
+    EXPECT_EQ(across.label, "40 Metres");
+    EXPECT_EQ(across.label_x, 67);
+    EXPECT_EQ(across.label_y, 0);
+    EXPECT_EQ(across.lines, (std::vector<ruler_line>{
+                                {0, 0, 0, 10}, {0, 5, 67, 5}, {130, 5, 197, 5}, {197, 0, 197, 10}}));
+
+    ruler = {};
+    ruler.visible = true;
+    ruler.orientation = ruler_orientation::vertical;
+    ruler.amount = "20";
+    ruler.x = 50;
+    ruler.w = 0;  // placed before: x stays
+    recompute();  // h = 98
+    const ruler_picture up = ruler_layout(ruler, view, units.unit(), measure);
+    EXPECT_EQ(up.label, "20 M");
+    EXPECT_EQ(up.label_x, 36);
+    EXPECT_EQ(up.label_y, 43);
+    EXPECT_EQ(up.lines, (std::vector<ruler_line>{
+                            {50, 0, 60, 0}, {55, 0, 55, 43}, {55, 55, 55, 98}, {50, 98, 60, 98}}));
+}
+
+} // namespace
+} // namespace wayloom

@@ -1,0 +1,129 @@
+// The secondary windows from the main window on the offscreen platform:
+// their order, their toggles, and the scale ruler drawn on the surface.
+#include "annotations/qt/scale_form.h"
+#include "app/item_list_view.h"
+#include "app/map_form.h"
+#include "app/map_surface.h"
+#include "app/preferences_form.h"
+#include "editing/qt/attributes_form.h"
+#include "window_test_support.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace wayloom;
+using namespace wayloom::testing;
+
+class secondary_windows_test : public QObject, window_fixture {
+    Q_OBJECT
+
+private slots:
+    void init() { fresh(); }
+
+    void secondary_windows_are_created_and_written_in_their_orders()
+    {
+        auto form = make_form();
+        QCOMPARE(form->windows().created(),
+                 (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes,
+                                         secondary::scale, secondary::statistics}));
+        form->attributes()->point_track_bar->setValue(7);
+        QVERIFY(form->close());
+        // Each section after "main", in the settings file's order.
+        const std::string text = read_text(ini());
+        std::vector<std::size_t> at;
+        for (const char* section : {"[main]", "[attributes]", "[scale]", "[gps]", "[preferences]", "[statistics]"}) {
+            at.push_back(text.find(section));
+            QVERIFY2(at.back() != std::string::npos, section);
+        }
+        QVERIFY(std::is_sorted(at.begin(), at.end()));
+        const ini_file settings(ini());
+        QCOMPARE(settings.read_integer("attributes", "point_size", 0), std::int64_t{7});
+        for (const char* section : {"attributes", "scale", "gps", "preferences", "statistics"})
+            for (const char* key : {"monitor", "left", "top"}) QVERIFY(settings.contains(section, key));
+    }
+
+    void gps_window_toggles_from_its_item_and_button()
+    {
+        auto form = make_form();
+        QWidget* gps = form->windows().window(secondary::gps);
+        QVERIFY(!gps->isVisible());
+        item(form, "&GPS", "&Show/Hide GPS dialog")->trigger();
+        QVERIFY(gps->isVisible());
+        button(ui(form).main_toolbar, "Hide/Show GPS configuration")->trigger();
+        QVERIFY(!gps->isVisible());
+    }
+
+    void each_toggle_shows_and_hides_its_window()
+    {
+        auto form = make_form();
+        struct toggle {
+            secondary which;
+            const char* menu;
+            const char* caption;
+            const char* hint;
+        };
+        const toggle toggles[] = {
+            {secondary::scale, "&View", "Scale ruler...", "The Scale Ruler"},
+            {secondary::statistics, "&View", "Statistics...", "The Stastics Page"},
+        };
+        for (const toggle& t : toggles) {
+            QWidget* window = form->windows().window(t.which);
+            QVERIFY(!window->isVisible());
+            item(form, t.menu, t.caption)->trigger();
+            QVERIFY2(window->isVisible(), t.caption);
+            button(ui(form).main_toolbar, t.hint)->trigger();
+            QVERIFY2(!window->isVisible(), t.hint);
+        }
+        item(form, "&File", "Pre&ferences...")->trigger();
+        QVERIFY(form->windows().window(secondary::preferences)->isVisible());
+    }
+
+    void a_plonked_ruler_is_drawn_on_the_surface_in_the_unit_chosen()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        Tscale_form* scale = form->scale();
+        scale->amount_edit->setText("100");
+        scale->plonk_button->click();
+        QVERIFY(scale->plonk_button->isChecked());
+        const QImage drawn = ui(form).shape_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        // The left tick runs down from the corner, ten pixels.
+        QCOMPARE(QColor(drawn.pixel(0, 0)), QColor(Qt::black));
+        QCOMPARE(QColor(drawn.pixel(0, 9)), QColor(Qt::black));
+        QVERIFY(scale->ruler.w > 10);
+        // And the right one ends the bar, within the pixel the label's centring takes.
+        const QRgb black = QColor(Qt::black).rgb();
+        QVERIFY(drawn.pixel(scale->ruler.w, 9) == black || drawn.pixel(scale->ruler.w - 1, 9) == black);
+        QVERIFY(drawn.pixel(scale->ruler.w + 1, 9) != black);
+
+        // Kilometres: the box keeps the amount, cut to the map's extent.
+        form->preferences()->kilometre_item->click();
+        ui(form).shape_window->grab();
+        QVERIFY(scale->amount_edit->text().toDouble() < 100);
+        QCOMPARE(form->units.unit().name, std::string_view("Kilometers"));
+
+        // The border box moves the track bar and the map's border.
+        scale->border_edit->setText("150");
+        emit scale->border_edit->textEdited("150");
+        QCOMPARE(scale->border_trackbar->value(), 40);
+        QCOMPARE(form->state.map_border, 40);
+        scale->border_edit->setText("50");
+        emit scale->border_edit->textEdited("50");
+        QCOMPARE(form->state.map_border, 20);
+
+        // No selection: the next drawing hides the ruler and releases Plonk.
+        ui(form).shape_list->clearSelection();
+        ui(form).shape_window->grab();
+        QVERIFY(!scale->ruler.visible);
+        QVERIFY(!scale->plonk_button->isChecked());
+    }
+};
+
+QTEST_MAIN(secondary_windows_test)
+#include "secondary_windows_test.moc"
