@@ -79,7 +79,10 @@ void item_list_view::mousePressEvent(QMouseEvent* event)
     const QModelIndex entry = indexAt(at);
     const Qt::MouseButton button = event->button();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
-    QListView::mousePressEvent(event);
+    // A right click picks an entry without selecting it: the selection says
+    // what is drawn and what the commands act on.
+    if (button == Qt::RightButton) event->accept();
+    else QListView::mousePressEvent(event);
     emit mouse_down(entry.isValid() ? entry.row() : -1, at, button, modifiers);
 }
 

@@ -40,8 +40,8 @@ public:
 
 signals:
     // A mouse button went down at `at` (viewport coordinates) over entry
-    // `row` (-1 when over no entry), after the list took the press for its
-    // own selection.
+    // `row` (-1 when over no entry), after the list took a left press for
+    // its own selection; a right press leaves the selection as it is.
     void mouse_down(int row, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
 protected:

@@ -21,7 +21,6 @@
 #include "view/geometry/view_state.h"
 
 #include <QMainWindow>
-#include <QPoint>
 
 #include <string>
 
@@ -113,7 +112,6 @@ private:
     secondary_windows windows_;
     bool loading_settings_ = false;
     bool resizing_ = false;
-    QPoint rename_point_{-1, -1};  // where shape_list was last right-clicked
 
     void load_settings(const ini_file& settings);
     void create_windows(const ini_file& settings);

@@ -51,18 +51,16 @@ void Tmap_form::connect_editing()
                                                     modifiers.testFlag(Qt::ShiftModifier)));
             });
 
-    // A rename: a right click picks the entry, then every edit of
-    // shape_edit renames whatever entry lies under that click.
+    // A rename: a right click picks the entry's item, then every edit of
+    // shape_edit renames that item.
     connect(ui.shape_list, &item_list_view::mouse_down, this,
-            [this](int row, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers) {
+            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers) {
                 if (button != Qt::RightButton) return;
-                rename_point_ = at;
                 if (const auto text = shape_list_mouse_down(editor, row))
                     ui_.shape_edit->setText(QString::fromStdString(*text));
             });
     connect(ui.shape_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const QModelIndex at = ui_.shape_list->indexAt(rename_point_);
-        apply(shape_edit_change(editor, at.isValid() ? at.row() : -1, text.toStdString()));
+        apply(shape_edit_change(editor, text.toStdString()));
     });
 
     connect(ui.class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);

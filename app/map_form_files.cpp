@@ -7,7 +7,6 @@
 #include "app/map_surface.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/projection.h"
-#include "view/map_painter.h"
 
 #include <QTabWidget>
 #include <QUrl>
@@ -89,10 +88,8 @@ bool Tmap_form::save_map_file()
 void Tmap_form::export_buttonClick()
 {
     if (building()) return;
-    // The picture is taken before the dialog covers the window.
-    const std::int32_t width = ui_.shape_window->width();
-    const std::int32_t height = ui_.shape_window->height();
-    const QImage picture = render_map(state, doc.shape_list, ui_.shape_window->annotations);
+    // The picture on the screen, taken before the dialog covers the window.
+    const QImage picture = ui_.shape_window->picture();
     const save_request request{save_path,
                                {std::string(bitmap_filter), std::string(png_filter)},
                                "bmp",
@@ -101,7 +98,7 @@ void Tmap_form::export_buttonClick()
     if (!choice) return;
     const std::string file = export_file_name(*choice, request);
     std::string error;
-    if (!save_bitmap(picture, width, height, file, &error)) {
+    if (!save_bitmap(picture, picture.width(), picture.height(), file, &error)) {
         services_.error_box(error);
         return;
     }

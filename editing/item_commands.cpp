@@ -36,9 +36,10 @@ void select_classes_of(item_list& class_list, const t_mapper& item)
 
 // A build item of the same kind gives way to the one taken up: an edited
 // one keeps its changes (they were made in place), a new one with no nodes
-// or points is dropped from the map. Returns false when it is a new item
-// holding the user's work, which is not thrown away.
-template <class Item> bool release(map_document& doc, Item* current, bool has_content)
+// or points is dropped. Returns false when it is a new item holding the
+// user's work, which is not thrown away.
+template <class Item>
+bool release(std::unique_ptr<Item>& new_item, Item* current, bool has_content)
 {
     if (!current) return true;
     if (current->editing) {
@@ -46,8 +47,21 @@ template <class Item> bool release(map_document& doc, Item* current, bool has_co
         return true;
     }
     if (has_content) return false;
-    doc.unlink(*current);
+    new_item.reset();
     return true;
+}
+
+// The entry of shape_list holding the shape or set with that serial number.
+list_entry* entry_of(item_list& shape_list, std::int32_t shape_number, std::int32_t set_number)
+{
+    for (list_entry& entry : shape_list.entries) {
+        const auto* shape = std::get_if<t_shape*>(&entry.object);
+        const auto* set = std::get_if<t_set*>(&entry.object);
+        if ((shape && *shape && (*shape)->number == shape_number) ||
+            (set && *set && (*set)->number == set_number))
+            return &entry;
+    }
+    return nullptr;
 }
 
 edit_result choose_line(map_editor& editor, line_kind choice)
@@ -77,20 +91,30 @@ edit_result add_shape_buttton_click(map_editor& editor)
     return {};
 }
 
-std::optional<std::string> shape_list_mouse_down(const map_editor& editor, std::int32_t index)
+std::optional<std::string> shape_list_mouse_down(map_editor& editor, std::int32_t index)
 {
-    if (index < 0 || static_cast<std::size_t>(index) >= editor.doc.shape_list.size()) return std::nullopt;
-    return editor.doc.shape_list.entries[static_cast<std::size_t>(index)].text;
+    editor.rename_shape_number = 0;
+    editor.rename_set_number = 0;
+    const item_list& list = editor.doc.shape_list;
+    if (index < 0 || static_cast<std::size_t>(index) >= list.size()) return std::nullopt;
+    const list_entry& entry = list.entries[static_cast<std::size_t>(index)];
+    if (const t_shape* shape = list.object_at<t_shape>(static_cast<std::size_t>(index)))
+        editor.rename_shape_number = shape->number;
+    else if (const t_set* set = list.object_at<t_set>(static_cast<std::size_t>(index)))
+        editor.rename_set_number = set->number;
+    return entry.text;
 }
 
-edit_result shape_edit_change(map_editor& editor, std::int32_t index, std::string_view text)
+edit_result shape_edit_change(map_editor& editor, std::string_view text)
 {
     const std::string name = clean_name(text, editor.no_name_counter);
-    if (index < 0 || static_cast<std::size_t>(index) >= editor.doc.shape_list.size()) return {};
-    list_entry& entry = editor.doc.shape_list.entries[static_cast<std::size_t>(index)];
-    if (entry.text == name && (!item_of(entry) || item_of(entry)->name == name)) return {};
-    entry.text = name;
-    if (t_mapper* item = item_of(entry)) item->name = name;
+    list_entry* entry =
+        entry_of(editor.doc.shape_list, editor.rename_shape_number, editor.rename_set_number);
+    if (!entry) return {};
+    t_mapper* item = item_of(*entry);
+    if (entry->text == name && item->name == name) return {};
+    entry->text = name;
+    item->name = name;
     editor.changes.changed();
     edit_result result;
     result.legend = true;  // the legend lists items by name
@@ -130,7 +154,7 @@ edit_result edit_shape_button_click(map_editor& editor)
     if (!item->editing) {
         if (t_set* set = doc.shape_list.object_at<t_set>(i)) {
             t_set* current = editor.build_set();
-            if (!release(doc, current, current && current->point_count > 0))
+            if (!release(editor.new_set, current, current && current->point_count > 0))
                 return {editing_a_shape_message};
             editor.build_set_number = set->number;
             set->editing = true;
@@ -141,7 +165,7 @@ edit_result edit_shape_button_click(map_editor& editor)
             // now so that the classes selected below are the ones shown there.
             if (editor.mode != points_tab) copy_class_entries(doc.class_list, doc.points_class_list);
         } else if (t_shape* shape = doc.shape_list.object_at<t_shape>(i)) {
-            if (!release(doc, current_shape, current_shape && !current_shape->nodes.empty()))
+            if (!release(editor.new_shape, current_shape, current_shape && !current_shape->nodes.empty()))
                 return {editing_a_shape_message};
             editor.build_shape_number = shape->number;
             shape->editing = true;
@@ -185,6 +209,7 @@ edit_result delete_shape_button_click(map_editor& editor)
         editor.changes.changed();
         editor.sync_view();
         result.legend = true;
+        result.repaint = true;  // the deleted items leave the surface now
     }
     return result;
 }

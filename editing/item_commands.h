@@ -19,14 +19,16 @@ inline constexpr const char* editing_a_shape_message = "You are currently editin
 // shape-building mode, else the set in set-building mode, else nothing.
 edit_result add_shape_buttton_click(map_editor& editor);
 
-// A right click on shape_list over entry `index` (−1 when none): the text to
-// put into shape_edit, nothing when no entry lies there.
-std::optional<std::string> shape_list_mouse_down(const map_editor& editor, std::int32_t index);
+// A right click on shape_list over entry `index` (−1 when none): remembers
+// that entry's item for renaming (nothing when no entry lies there) and
+// returns the text to put into shape_edit. The selection is not touched.
+std::optional<std::string> shape_list_mouse_down(map_editor& editor, std::int32_t index);
 
-// The text of shape_edit changed; `index` is the entry of shape_list under
-// the last right click (−1 when none). The cleaned text (an empty one
-// numbered "no-name") becomes that entry's text and its item's name.
-edit_result shape_edit_change(map_editor& editor, std::int32_t index, std::string_view text);
+// The text of shape_edit changed: the cleaned text (an empty one numbered
+// "no-name") becomes the name of the item last right-clicked, wherever its
+// entry now stands, and that entry's text. Renames nothing once that item
+// has left shape_list.
+edit_result shape_edit_change(map_editor& editor, std::string_view text);
 
 // Enter in a class edit box, "Create Class", "&Add class": on the Waypoints
 // tab from `edit_text` (class_edit) into class_list, on the Points tab
@@ -39,8 +41,8 @@ edit_result create_class(map_editor& editor, std::string& edit_text);
 // editing on the tab of its kind and selects its classes there.
 edit_result edit_shape_button_click(map_editor& editor);
 
-// "Delete Shape", "&Delete": removes the selected items from the map; an
-// item open for editing is only deselected.
+// "Delete Shape", "&Delete": removes the selected items from the map and
+// repaints; an item open for editing is only deselected.
 edit_result delete_shape_button_click(map_editor& editor);
 
 // "Draw shape as line" / "Draw shape as polygon": records the choice and

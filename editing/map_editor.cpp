@@ -36,9 +36,15 @@ map_editor::map_editor(map_document& document, view_state& view_state)
 {
 }
 
-t_shape* map_editor::build_shape() const { return find_by_number(doc.shapes, build_shape_number); }
+t_shape* map_editor::build_shape() const
+{
+    return new_shape ? new_shape.get() : find_by_number(doc.shapes, build_shape_number);
+}
 
-t_set* map_editor::build_set() const { return find_by_number(doc.sets, build_set_number); }
+t_set* map_editor::build_set() const
+{
+    return new_set ? new_set.get() : find_by_number(doc.sets, build_set_number);
+}
 
 void map_editor::sync_with_map()
 {
@@ -63,14 +69,10 @@ void map_editor::sync_with_map()
 
 void map_editor::release_build_items()
 {
-    if (t_shape* shape = build_shape()) {
-        if (shape->editing) shape->editing = false;
-        else doc.unlink(*shape);
-    }
-    if (t_set* set = build_set()) {
-        if (set->editing) set->editing = false;
-        else doc.unlink(*set);
-    }
+    if (t_shape* shape = find_by_number(doc.shapes, build_shape_number)) shape->editing = false;
+    if (t_set* set = find_by_number(doc.sets, build_set_number)) set->editing = false;
+    new_shape.reset();
+    new_set.reset();
     build_shape_number = 0;
     build_set_number = 0;
     waypoints_shape_list.clear();
@@ -85,8 +87,8 @@ void map_editor::release_build_items()
 
 void map_editor::sync_view()
 {
-    view.building_shape = build_shape();
-    view.building_set = build_set();
+    view.building_shape = building_shape ? build_shape() : nullptr;
+    view.building_set = building_set ? build_set() : nullptr;
 }
 
 } // namespace wayloom

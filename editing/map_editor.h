@@ -11,8 +11,10 @@
 #include "model/colour.h"
 #include "model/item_list.h"
 #include "model/point_set.h"
+#include "model/shape.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,6 @@ namespace wayloom {
 
 struct map_document;
 struct view_state;
-struct t_shape;
-struct t_set;
 
 // Tab indexes of map_control.
 inline constexpr int shapes_tab = 0;
@@ -55,11 +55,20 @@ struct map_editor {
     bool building_shape = false;
     bool building_set = false;
 
-    // The items being built are held by serial number, which the map never
-    // reuses: an item that went away with the map (a new map opened, the
-    // source read again) can never be mistaken for another one.
+    // A new item under construction is the builder's own: it is not part of
+    // the map (never written, listed or counted) until it is committed.
+    std::unique_ptr<t_shape> new_shape;
+    std::unique_ptr<t_set> new_set;
+    // A map item taken up for editing is held by serial number, which the
+    // map never reuses: an item that went away with the map (a new map
+    // opened, the source read again) can never be mistaken for another one.
     std::int32_t build_shape_number = 0;  // 0: none
     std::int32_t build_set_number = 0;
+
+    // The item last right-clicked in shape_list, which shape_edit renames,
+    // by serial number (0: none).
+    std::int32_t rename_shape_number = 0;
+    std::int32_t rename_set_number = 0;
 
     std::int32_t last_shape_click = -1;  // anchor of a Shift-click range
     std::int32_t last_set_click = -1;
@@ -90,6 +99,7 @@ struct map_editor {
     std::int32_t shape_node_limit = max_shape_nodes;
     std::int32_t set_point_limit = max_set_points;
 
+    // The new item under construction, else the map item taken up for editing.
     t_shape* build_shape() const;
     t_set* build_set() const;
 
@@ -98,11 +108,13 @@ struct map_editor {
     // build items. The window calls it after the map was cleared, read,
     // merged, refreshed from source or given downloaded waypoints.
     void sync_with_map();
-    // Points view.building_shape and view.building_set at the build items.
+    // Points view.building_shape and view.building_set at the build items
+    // while their building modes are on, else at nothing: the view shows the
+    // build item alone only while it is being built.
     void sync_view();
-    // Before the map is cleared on close: an item taken up for editing loses
-    // its mark (it stays listed and goes with the map), a new one not yet
-    // committed leaves the map, and the builder holds nothing any more.
+    // Before the map is cleared: an item taken up for editing loses its mark
+    // (it stays listed and goes with the map), a new one not yet committed is
+    // dropped, and the builder holds nothing any more.
     void release_build_items();
 };
 

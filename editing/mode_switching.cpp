@@ -3,6 +3,7 @@
 #include "editing/set_building.h"
 #include "editing/shape_building.h"
 #include "model/map_document.h"
+#include "view/geometry/projection.h"
 
 #include <algorithm>
 
@@ -26,13 +27,31 @@ void copy_class_entries(const item_list& from, item_list& to)
 
 edit_result map_control_change(map_editor& editor, int tab)
 {
+    const bool showed_build_item = editor.view.building_shape || editor.view.building_set;
     editor.shown_tab = tab;
-    if (tab == waypoints_tab) return enter_waypoints(editor);
-    if (tab == points_tab) return enter_points(editor, true);
-    if (editor.mode == waypoints_tab) exit_waypoints(editor);
-    if (editor.mode == points_tab) exit_points(editor);
-    editor.mode = tab;
-    return {};
+    edit_result result;
+    if (tab == waypoints_tab) {
+        result = enter_waypoints(editor);
+    } else if (tab == points_tab) {
+        result = enter_points(editor, true);
+    } else {
+        if (editor.mode == waypoints_tab) exit_waypoints(editor);
+        if (editor.mode == points_tab) exit_points(editor);
+        editor.mode = tab;
+    }
+    // The selection was last projected before the build item took the surface.
+    if (showed_build_item && !editor.view.building_shape && !editor.view.building_set)
+        result |= show_selection(editor);
+    return result;
+}
+
+edit_result show_selection(map_editor& editor)
+{
+    editor.sync_view();
+    resize_window(editor.view, editor.doc.shape_list);
+    edit_result result;
+    result.repaint = true;
+    return result;
 }
 
 edit_result enter_waypoints(map_editor& editor)
@@ -48,6 +67,7 @@ edit_result enter_waypoints(map_editor& editor)
         }
     }
     editor.mode = waypoints_tab;
+    editor.sync_view();
     return result;
 }
 
@@ -55,6 +75,7 @@ void exit_waypoints(map_editor& editor)
 {
     editor.right_toolbar_shown = false;
     editor.building_shape = false;
+    editor.sync_view();
 }
 
 edit_result enter_points(map_editor& editor, bool refresh)
@@ -76,6 +97,7 @@ edit_result enter_points(map_editor& editor, bool refresh)
         }
     }
     editor.mode = points_tab;
+    editor.sync_view();
     return result;
 }
 
@@ -83,6 +105,7 @@ void exit_points(map_editor& editor)
 {
     editor.points_toolbar_shown = false;
     editor.building_set = false;
+    editor.sync_view();
     if (editor.mode == points_tab) {
         copy_class_entries(editor.doc.points_class_list, editor.doc.class_list);
         editor.mode = editor.shown_tab;

@@ -6,13 +6,18 @@
 
 namespace wayloom {
 
-// The tab change of map_control, with the index of the tab now shown.
+// The tab change of map_control, with the index of the tab now shown. When
+// a build mode ends the view shows the selection again, projected afresh.
 edit_result map_control_change(map_editor& editor, int tab);
+
+// The view back on the selected items of shape_list, projected, repainted.
+edit_result show_selection(map_editor& editor);
 
 // Shape-building mode on, unless a set is being built on the Points tab;
 // shows right_toolbar and redraws when the shape has a node.
 edit_result enter_waypoints(map_editor& editor);
-// Hides right_toolbar; shape-building mode off.
+// Hides right_toolbar; shape-building mode off, so the view no longer
+// shows the shape.
 void exit_waypoints(map_editor& editor);
 
 // Set-building mode on, unless shape-building mode is; shows points_toolbar

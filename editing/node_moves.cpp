@@ -4,7 +4,6 @@
 #include "editing/set_building.h"
 #include "editing/shape_building.h"
 #include "model/map_document.h"
-#include "view/geometry/projection.h"
 
 #include <algorithm>
 #include <utility>
@@ -47,13 +46,20 @@ template <class Swap> void move_down(item_list& list, std::size_t count, Swap sw
     }
 }
 
-// Once the last node or point is gone the view shows the selection again.
-edit_result show_selection(map_editor& editor)
+// An item taken up for editing that lost its last node or point leaves the
+// map, with its entry in shape_list; a new one stays the builder's, empty.
+template <class Item>
+edit_result drop_if_edited(map_editor& editor, Item& item, std::int32_t& build_number)
 {
-    editor.sync_view();
-    resize_window(editor.view, editor.doc.shape_list);
+    if (!item.editing) return {};
+    std::erase_if(editor.doc.shape_list.entries, [&](const list_entry& e) {
+        const auto* held = std::get_if<Item*>(&e.object);
+        return held && *held == &item;
+    });
+    build_number = 0;
+    editor.doc.unlink(item);
     edit_result result;
-    result.repaint = true;
+    result.legend = true;
     return result;
 }
 
@@ -119,6 +125,7 @@ edit_result delete_button_click(map_editor& editor)
     edit_result result = refresh_build_shape(editor);
     if (list.empty()) {
         exit_waypoints(editor);
+        result |= drop_if_edited(editor, *shape, editor.build_shape_number);
         result |= show_selection(editor);
     }
     return result;
@@ -152,6 +159,7 @@ edit_result delete_point_button_click(map_editor& editor)
     edit_result result = refresh_build_set(editor);
     if (list.empty()) {
         exit_points(editor);
+        result |= drop_if_edited(editor, *set, editor.build_set_number);
         result |= show_selection(editor);
     }
     return result;

@@ -7,7 +7,8 @@
 
 namespace wayloom {
 
-// Deletes the selected nodes; with none left, shape-building mode ends.
+// Deletes the selected nodes; with none left, shape-building mode ends, and
+// a map item taken up for editing is deleted from the map.
 edit_result delete_button_click(map_editor& editor);
 // Moves each selected node above the unselected one before it; a block that
 // starts at the top stays where it is.
@@ -16,7 +17,7 @@ edit_result up_button_click(map_editor& editor);
 edit_result down_button_click(map_editor& editor);
 
 // The same three for the points of the set being built, their working
-// entries going with them.
+// entries going with them; a set emptied by the delete ends the same way.
 edit_result delete_point_button_click(map_editor& editor);
 edit_result points_up_button_click(map_editor& editor);
 edit_result points_down_button_click(map_editor& editor);

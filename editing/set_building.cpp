@@ -67,10 +67,10 @@ edit_result append_point(map_editor& editor, std::int32_t index)
     map_document& doc = editor.doc;
     t_set* set = editor.build_set();
     if (!set) {
-        set = &doc.create_set();
+        editor.new_set = std::make_unique<t_set>();
+        set = editor.new_set.get();
         set->name = "build";
         set->shape_type = s_points;
-        editor.build_set_number = set->number;
         editor.working_points.clear();
         editor.points_list.clear();
         editor.changes.changed();
@@ -135,6 +135,7 @@ edit_result add_set(map_editor& editor)
     edit_result result;
     t_set* set = editor.build_set();
     if (set && set->point_count > 0) {
+        if (editor.new_set) set = &doc.link(std::move(editor.new_set));
         const std::string name = classify_item(doc.points_class_list, *set);
         result.error = list_committed(editor, *set, set, name, "New-Set-", editor.new_set_counter,
                                       cant_update_set_message);

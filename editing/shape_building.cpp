@@ -40,9 +40,10 @@ edit_result append_node(map_editor& editor, std::int32_t index)
     if (!w) return {};
     t_shape* shape = editor.build_shape();
     if (!shape) {
-        shape = &doc.create_shape();
+        editor.new_shape = std::make_unique<t_shape>();
+        shape = editor.new_shape.get();
         shape->name = "build";
-        editor.build_shape_number = shape->number;
+        shape->shape_type = s_polygon;
         editor.changes.changed();
         editor.sync_view();
     }
@@ -84,6 +85,7 @@ edit_result add_shape(map_editor& editor)
     edit_result result;
     t_shape* shape = editor.build_shape();
     if (shape && !shape->nodes.empty()) {
+        if (editor.new_shape) shape = &doc.link(std::move(editor.new_shape));
         const std::string name = classify_item(doc.class_list, *shape);
         break_up(doc.shape_list, shape);
         result.error = list_committed(editor, *shape, shape, name, "New-Shape-",

@@ -94,6 +94,26 @@ std::unique_ptr<t_set> map_document::unlink(t_set& set)
     return taken;
 }
 
+t_shape& map_document::link(std::unique_ptr<t_shape> shape)
+{
+    t_shape& s = *shapes.emplace_back(std::move(shape));
+    s.number = next_shape_number++;
+    current_shape = &s;
+    statistics_ready = false;
+    legend_ready = false;
+    return s;
+}
+
+t_set& map_document::link(std::unique_ptr<t_set> set)
+{
+    t_set& s = *sets.emplace_back(std::move(set));
+    s.number = next_set_number++;
+    current_set = &s;
+    statistics_ready = false;
+    legend_ready = false;
+    return s;
+}
+
 void map_document::set_class(std::size_t index, t_shape* shape, t_set* set)
 {
     t_mapper* item = shape ? static_cast<t_mapper*>(shape) : set;

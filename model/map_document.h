@@ -75,6 +75,10 @@ struct map_document {
     // Takes the item out of its chain and hands it to the caller.
     std::unique_ptr<t_shape> unlink(t_shape& shape);
     std::unique_ptr<t_set> unlink(t_set& set);
+    // Appends an item made outside the map (one the editor built) to its
+    // chain under a new serial number and makes it current.
+    t_shape& link(std::unique_ptr<t_shape> shape);
+    t_set& link(std::unique_ptr<t_set> set);
 
     // Appends the class of entry `index` of class_list (for a shape) or of
     // points_class_list (for a set) to the item. An index past the list does nothing.

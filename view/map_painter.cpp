@@ -97,6 +97,20 @@ void label_with(QPainter& painter, const QFontMetrics& metrics, const point_reco
     painter.drawStaticText(QPoint(at.x, at.y), text);
 }
 
+// The items draw paints: the item being built when it has a node or point,
+// else the selected items of the list.
+template <class Visit>
+void for_each_drawn(const view_state& state, const item_list& shape_list, Visit&& visit)
+{
+    t_shape* shape = state.building_shape && detail::has_positions(*state.building_shape)
+                         ? state.building_shape
+                         : nullptr;
+    t_set* set = !shape && state.building_set && detail::has_positions(*state.building_set)
+                     ? state.building_set
+                     : nullptr;
+    detail::for_each_item(shape_list, shape, set, true, visit);
+}
+
 } // namespace
 
 void draw_label(QPainter& painter, const point_record& point)
@@ -114,6 +128,13 @@ void draw_set(QPainter& painter, const t_set& set)
     }
 }
 
+bool draws_items(const view_state& state, const item_list& shape_list)
+{
+    bool any = false;
+    for_each_drawn(state, shape_list, [&](t_shape*, t_set*) { any = true; });
+    return any;
+}
+
 bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
           const map_annotations& annotations)
 {
@@ -122,16 +143,10 @@ bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
     painter.setRenderHint(QPainter::Antialiasing, false);
     cls(painter, state);
 
-    if (state.building_shape && !state.building_shape->nodes.empty()) {
-        draw_shape(painter, *state.building_shape);
-    } else if (state.building_set && detail::has_positions(*state.building_set)) {
-        draw_set(painter, *state.building_set);
-    } else {
-        detail::for_each_item(shape_list, nullptr, nullptr, true, [&](t_shape* s, t_set* p) {
-            if (s) draw_shape(painter, *s);
-            else draw_set(painter, *p);
-        });
-    }
+    for_each_drawn(state, shape_list, [&](t_shape* s, t_set* p) {
+        if (s) draw_shape(painter, *s);
+        else draw_set(painter, *p);
+    });
 
     if (annotations.scale_ruler) annotations.scale_ruler(painter);
     if (annotations.legend) annotations.legend(painter);

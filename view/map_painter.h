@@ -63,6 +63,9 @@ void draw_label(QPainter& painter, const point_record& point);
 bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
           const map_annotations& annotations = {});
 
+// Whether draw paints any item (annotations aside).
+bool draws_items(const view_state& state, const item_list& shape_list);
+
 // draw onto a fresh image of the surface's size (at least 1 × 1).
 QImage render_map(view_state& state, const item_list& shape_list,
                   const map_annotations& annotations = {});

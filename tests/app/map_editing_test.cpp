@@ -6,6 +6,7 @@
 #include "app/map_surface.h"
 #include "editing/qt/attributes_form.h"
 #include "model/shape.h"
+#include "view/map_painter.h"
 #include "window_test_support.h"
 
 #include <QAction>
@@ -176,6 +177,70 @@ private slots:
         button(ui(form).main_toolbar, "Delete Shape")->trigger();
         QCOMPARE(form->doc.shape_list.size(), std::size_t(0));
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
+    }
+
+    // A right click only picks the item to rename: the selection stays, and
+    // the rename follows that item wherever the list moves it.
+    void a_right_click_keeps_the_selection_and_the_rename_follows_the_item()
+    {
+        auto form = farm_form();
+        item_list_view* list = ui(form).shape_list;
+        click(list, 2);
+        click(list, 3, Qt::LeftButton, Qt::ControlModifier);
+        const std::vector<bool> chosen = {false, false, true, true, false, false};
+        auto flags = [&] {
+            std::vector<bool> out;
+            for (const list_entry& e : form->doc.shape_list.entries) out.push_back(e.selected);
+            return out;
+        };
+        QCOMPARE(flags(), chosen);
+        click(list, 4, Qt::RightButton);
+        QCOMPARE(ui(form).shape_edit->text(), QString("farm-track"));
+        QCOMPARE(flags(), chosen);
+        QCOMPARE(list->selectionModel()->selectedRows().size(), qsizetype(2));
+
+        // orchard and pond go; farm-track moves up two places.
+        button(ui(form).main_toolbar, "Delete Shape")->trigger();
+        ui(form).shape_edit->selectAll();
+        QTest::keyClicks(ui(form).shape_edit, "lane");
+        QCOMPARE(shown(list), (std::vector<std::string>{"north-meadow", "long-field", "lane", "fence-posts"}));
+
+        // Once the item is gone, typing renames nothing.
+        click(list, 2);
+        button(ui(form).main_toolbar, "Delete Shape")->trigger();
+        QTest::keyClicks(ui(form).shape_edit, "x");
+        QCOMPARE(shown(list), (std::vector<std::string>{"north-meadow", "long-field", "fence-posts"}));
+    }
+
+    // A shape still being built is no map item: not listed, not saved.
+    void a_shape_being_built_is_not_saved()
+    {
+        auto form = building_form();
+        ui(form).map_control->setCurrentIndex(shapes_tab);
+        QCOMPARE(shown(ui(form).shape_list), farm_items);
+        const std::string saved = home() + "saved.wlm";
+        desktop_.save_answers.push_back(save_choice{saved, 0});
+        item(form, "&File", "&Save map")->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QVERIFY(read_text(saved).find("build") == std::string::npos);
+        QVERIFY(form->read_map_file(saved));
+        QCOMPARE(shown(ui(form).shape_list), farm_items);
+    }
+
+    // Deleted shapes leave the surface at once, without Draw map.
+    void deleted_shapes_leave_the_surface()
+    {
+        auto form = farm_form();
+        ui(form).shape_list->selectAll();
+        form->draw_buttonClick();
+        map_surface* surface = ui(form).shape_window;
+        const QImage drawn = surface->picture();
+        button(ui(form).main_toolbar, "Delete Shape")->trigger();
+        QImage after = surface->picture();
+        QCOMPARE(after.size(), drawn.size());
+        after.fill(to_qcolor(form->state.background));
+        QCOMPARE(surface->picture(), after);
+        QVERIFY2(!surface->shows_hint(), "an empty list needs no hint");
     }
 
     void points_tab_builds_a_set_named_in_the_dialog()

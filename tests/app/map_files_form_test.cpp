@@ -6,6 +6,7 @@
 #include "window_test_support.h"
 #include "view/map_painter.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QTabWidget>
@@ -235,6 +236,40 @@ private slots:
         QCOMPARE(form->save_path, home());
         // Export always proposes new.bmp.
         QCOMPARE(desktop_.save_requests.back().file_name, std::string("new.bmp"));
+    }
+
+    // Items selected in the list are not on the surface until Draw map; the
+    // export writes what the surface shows, never the hint over it.
+    void export_writes_what_the_surface_shows_without_the_hint()
+    {
+        auto form = make_form(farm);
+        map_surface* surface = ui(form).shape_window;
+        QCoreApplication::processEvents();
+        QVERIFY(surface->shows_hint());
+        const QImage hinted = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb background = to_qcolor(form->state.background).rgb();
+        auto painted = [&](const QImage& image) {
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != background) return true;
+            return false;
+        };
+        QVERIFY(painted(hinted));
+
+        ui(form).shape_list->selectAll();
+        desktop_.save_answers.push_back(save_choice{home() + "blank", 1});
+        form->export_buttonClick();
+        const QImage blank = QImage(QString::fromStdString(home() + "blank.png")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(blank.size(), surface->size());
+        QVERIFY(!painted(blank));
+
+        form->draw_buttonClick();
+        QVERIFY(!surface->shows_hint());
+        desktop_.save_answers.push_back(save_choice{home() + "drawn", 1});
+        form->export_buttonClick();
+        const QImage drawn = QImage(QString::fromStdString(home() + "drawn.png")).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(painted(drawn));
+        QCOMPARE(drawn, surface->grab().toImage().convertToFormat(QImage::Format_RGB32));
     }
 
     void export_errors_and_cancel()

@@ -11,24 +11,55 @@ using item_commands = editing_fixture;
 TEST_F(item_commands, rename_cleans_the_text_and_numbers_empty_names)
 {
     t_shape& field = listed_shape("field");
-    EXPECT_EQ(shape_list_mouse_down(editor, 0), std::optional<std::string>("field"));
     // No entry under the click: nothing to rename.
     EXPECT_EQ(shape_list_mouse_down(editor, -1), std::nullopt);
+    shape_edit_change(editor, "other");
     EXPECT_EQ(shape_list_mouse_down(editor, 1), std::nullopt);
-    shape_edit_change(editor, -1, "other");
-    shape_edit_change(editor, 5, "other");
+    shape_edit_change(editor, "other");
     EXPECT_EQ(field.name, "field");
     EXPECT_FALSE(editor.changes.modified);
 
-    shape_edit_change(editor, 0, "my map.new");
+    EXPECT_EQ(shape_list_mouse_down(editor, 0), std::optional<std::string>("field"));
+    shape_edit_change(editor, "my map.new");
     EXPECT_EQ(field.name, "my_map_new");
     EXPECT_EQ(doc.shape_list.entries[0].text, "my_map_new");
-    shape_edit_change(editor, 0, "");
+    shape_edit_change(editor, "");
     EXPECT_EQ(field.name, "no-name1");
-    shape_edit_change(editor, 0, "x");
-    shape_edit_change(editor, 0, "");
+    shape_edit_change(editor, "x");
+    shape_edit_change(editor, "");
     EXPECT_EQ(field.name, "no-name2");
     EXPECT_TRUE(editor.changes.modified);
+}
+
+// The rename follows the item right-clicked, not the place it stood in the
+// list, and stops when the item is gone.
+TEST_F(item_commands, rename_holds_the_item_right_clicked)
+{
+    listed_shape("a");
+    t_set& s = doc.create_set();
+    s.shape_type = s_points;
+    doc.add_item("s", nullptr, &s);
+    t_shape& c = listed_shape("c");
+    ASSERT_EQ(shape_list_mouse_down(editor, 2), std::optional<std::string>("c"));
+    select(doc.shape_list, {0});
+    delete_shape_button_click(editor);
+    shape_edit_change(editor, "renamed");
+    EXPECT_EQ(texts(doc.shape_list), (strings{"s", "renamed"}));
+    EXPECT_EQ(std::tie(s.name, c.name), std::tuple("", "renamed"));
+
+    shape_list_mouse_down(editor, 0);
+    shape_edit_change(editor, "set");
+    EXPECT_EQ(s.name, "set");
+    select(doc.shape_list, {0});
+    delete_shape_button_click(editor);
+    shape_edit_change(editor, "gone");
+    EXPECT_EQ(texts(doc.shape_list), strings{"renamed"});
+    EXPECT_EQ(c.name, "renamed");
+    // A new map's items are never the one clicked, even at the same place.
+    doc.demolish();
+    listed_shape("fresh");
+    shape_edit_change(editor, "gone");
+    EXPECT_EQ(texts(doc.shape_list), strings{"fresh"});
 }
 
 TEST_F(item_commands, classes_are_created_only_on_the_building_tabs)
@@ -95,12 +126,15 @@ TEST_F(item_commands, delete_removes_sets_and_shapes_but_spares_the_item_being_e
     select(doc.shape_list, {0});
     edit_shape_button_click(editor);
     select(doc.shape_list, {0, 1, 2});
-    EXPECT_TRUE(delete_shape_button_click(editor).legend);
+    const edit_result deleted = delete_shape_button_click(editor);
+    EXPECT_TRUE(deleted.legend);
+    EXPECT_TRUE(deleted.repaint) << "the deleted items leave the surface at once";
     EXPECT_EQ(texts(doc.shape_list), strings{"edited"});
     EXPECT_FALSE(doc.shape_list.entries[0].selected);
     EXPECT_EQ(std::tuple(doc.set_count(), doc.shape_count(), doc.shapes[0]->name), std::tuple(0, 1, "edited"));
     EXPECT_FALSE(doc.statistics_ready);
     EXPECT_TRUE(editor.changes.modified);
+    EXPECT_FALSE(delete_shape_button_click(editor).repaint) << "nothing selected, nothing deleted";
 }
 
 // The map going away under the builder (a map opened, the source read
@@ -117,7 +151,7 @@ TEST_F(item_commands, an_edited_item_cleared_with_the_map_is_let_go)
     edit_shape_button_click(editor);
     select(doc.shape_list, {1});
     edit_shape_button_click(editor);
-    ASSERT_TRUE(view.building_shape && view.building_set);
+    ASSERT_TRUE(editor.build_shape() && editor.build_set() && view.building_shape);
     doc.demolish();
     EXPECT_TRUE(!editor.build_shape() && !editor.build_set());
     editor.sync_with_map();
@@ -130,30 +164,18 @@ TEST_F(item_commands, an_edited_item_cleared_with_the_map_is_let_go)
     EXPECT_TRUE(doc.shape_list.empty());
 }
 
-TEST_F(item_commands, a_build_item_unlinked_elsewhere_is_not_used)
-{
-    build_shape_over(1, 1);
-    ASSERT_NE(editor.build_shape(), nullptr);
-    doc.unlink(*editor.build_shape()).reset();
-    // Even without sync_with_map the next click starts a new shape.
-    waypoints_list_mouse_down(editor, 2, false);
-    ASSERT_NE(editor.build_shape(), nullptr);
-    EXPECT_EQ(build_nodes(), (std::vector<int>{2}));
-    EXPECT_EQ(view.building_shape, editor.build_shape());
-}
-
 TEST_F(item_commands, closing_releases_the_build_items)
 {
     t_shape& edited = listed_shape("edited");
     build_set_over(1, 1);
-    ASSERT_EQ(doc.set_count(), 1);
+    ASSERT_NE(editor.build_set(), nullptr);
     show_tab(shapes_tab);
     select(doc.shape_list, {0});
     ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
     editor.release_build_items();
     EXPECT_FALSE(edited.editing);
     EXPECT_EQ(doc.shape_count(), 1) << "the edited shape stays with the map";
-    EXPECT_EQ(doc.set_count(), 0) << "the uncommitted set leaves it";
+    EXPECT_EQ(editor.build_set(), nullptr) << "the uncommitted set is dropped";
     EXPECT_TRUE(!view.building_shape && !view.building_set && editor.points_list.empty());
 }
 

@@ -2,6 +2,12 @@
 // refresh from source, save, the change flag and the proposed names.
 #include "editing/map_files.h"
 
+#include "editing/item_commands.h"
+#include "editing/mode_switching.h"
+#include "editing/node_moves.h"
+#include "editing/set_building.h"
+#include "editing/shape_building.h"
+
 #include "model/map_document.h"
 #include "view/geometry/view_state.h"
 
@@ -18,6 +24,13 @@ namespace wayloom {
 namespace {
 
 namespace fs = std::filesystem;
+
+std::vector<std::string> texts(const item_list& list)
+{
+    std::vector<std::string> out;
+    for (const list_entry& e : list.entries) out.push_back(e.text);
+    return out;
+}
 
 const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
 const std::string unknown_command = WAYLOOM_TEST_DATA "/cli/unknown_command.wlm";
@@ -123,6 +136,35 @@ TEST_F(MapFiles, SaveProposesTheLastNameWrittenAndNoFailedOne)
     EXPECT_FALSE(editor.changes.modified);
     EXPECT_TRUE(files.open((dir / "kept.wlm").string()).ok());
     EXPECT_EQ(doc.waypoint_count(), 33);
+}
+
+// Only map items are written: a new item still being built is none, an item
+// taken up for editing is one, written as it stands.
+TEST_F(MapFiles, SaveWritesTheMapItemsWithAnEditedOneAsItStands)
+{
+    ASSERT_TRUE(files.open(farm).ok());
+    map_control_change(editor, points_tab);
+    waypoints_set_list_mouse_down(editor, 0, false);
+    waypoints_set_list_mouse_down(editor, 1, false);
+    map_control_change(editor, shapes_tab);
+    ASSERT_NE(editor.build_set(), nullptr);
+    EXPECT_EQ(std::tuple(doc.shape_count(), doc.set_count()), std::tuple(5, 1));
+
+    doc.shape_list.entries[3].selected = true;  // pond
+    const t_shape* pond = doc.shape_list.object_at<t_shape>(3);
+    const std::size_t pond_nodes = pond->nodes.size();
+    ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
+    map_control_change(editor, waypoints_tab);
+    editor.waypoints_shape_list.entries[0].selected = true;
+    delete_button_click(editor);
+    map_control_change(editor, shapes_tab);
+
+    std::string error;
+    ASSERT_TRUE(files.save((dir / "saved.wlm").string(), error)) << error;
+    ASSERT_TRUE(files.open((dir / "saved.wlm").string()).ok());
+    EXPECT_EQ(texts(doc.shape_list), (std::vector<std::string>{"north-meadow", "long-field", "orchard",
+                                                                "pond", "farm-track", "fence-posts"}));
+    EXPECT_EQ(doc.shape_list.object_at<t_shape>(3)->nodes.size(), pond_nodes - 1);
 }
 
 TEST_F(MapFiles, MayDropAsksOnlyWhenChangedAndASaveMustWrite)

@@ -1,5 +1,6 @@
 #include "editing_fixture.h"
 
+#include "editing/item_commands.h"
 #include "editing/node_moves.h"
 
 #include <algorithm>
@@ -123,6 +124,46 @@ TEST_F(node_moves, deleting_points_keeps_records_and_entries_together)
     delete_point_button_click(editor);
     EXPECT_EQ(set.point_count, 0);
     EXPECT_FALSE(editor.points_toolbar_shown || editor.building_set);
+}
+
+// An item taken up for editing that loses every node or point ends its edit
+// as a new build does, and leaves the map and the list.
+TEST_F(node_moves, emptying_an_edited_item_deletes_it_from_the_map)
+{
+    listed_shape("field");
+    t_set& posts = doc.create_set();
+    posts.shape_type = s_points;
+    for (int w : {1, 2}) posts.add_point(doc.new_point).waypoint = w;
+    doc.add_item("posts", nullptr, &posts);
+    listed_shape("other");
+
+    select(doc.shape_list, {0});
+    ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
+    show_tab(waypoints_tab);
+    select(editor.waypoints_shape_list, {0, 1, 2});
+    editor.changes.saved();
+    const edit_result shape_gone = delete_button_click(editor);
+    EXPECT_TRUE(shape_gone.repaint && shape_gone.legend);
+    EXPECT_TRUE(shape_building_over());
+    EXPECT_EQ(texts(doc.shape_list), (strings{"posts", "other"}));
+    EXPECT_EQ(doc.shape_count(), 1);
+    EXPECT_TRUE(editor.changes.modified);
+
+    show_tab(shapes_tab);
+    select(doc.shape_list, {0});
+    ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
+    show_tab(points_tab);
+    select(editor.points_list, {0, 1});
+    EXPECT_TRUE(delete_point_button_click(editor).legend);
+    EXPECT_EQ(texts(doc.shape_list), strings{"other"});
+    EXPECT_EQ(doc.set_count(), 0);
+    EXPECT_EQ(editor.build_set(), nullptr);
+    EXPECT_FALSE(editor.points_toolbar_shown || editor.building_set || view.building_set);
+    // The next click starts a new set, outside the map until it is added.
+    waypoints_set_list_mouse_down(editor, 5, false);
+    ASSERT_NE(editor.build_set(), nullptr);
+    EXPECT_EQ(editor.build_set()->name, "build");
+    EXPECT_EQ(doc.set_count(), 0);
 }
 
 TEST_F(node_moves, points_deleted_outside_the_points_tab_stay_consistent)

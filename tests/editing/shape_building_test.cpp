@@ -35,6 +35,39 @@ TEST(shape_clicks, append_ranges_and_keep_the_anchor)
     }
 }
 
+// The view shows an item being built alone only while its building mode is
+// on; elsewhere it shows the selected items again, projected afresh.
+TEST_F(shape_building, the_build_item_is_shown_only_in_its_building_mode)
+{
+    listed_shape("field");
+    select(doc.shape_list, {0});
+    build_shape_over(1, 4);
+    t_shape* shape = editor.build_shape();
+    ASSERT_EQ(view.building_shape, shape);
+    for (int tab : {shapes_tab, error_tab, points_tab}) {
+        SCOPED_TRACE(tab);
+        EXPECT_TRUE(map_control_change(editor, tab).repaint);
+        EXPECT_EQ(view.building_shape, nullptr);
+        EXPECT_EQ(editor.build_shape(), shape) << "the work stays for the Waypoints tab";
+        show_tab(waypoints_tab);
+        EXPECT_EQ(view.building_shape, shape);
+    }
+    EXPECT_EQ(doc.shape_count(), 1) << "a shape being built is no map item";
+    EXPECT_EQ(texts(doc.shape_list), strings{"field"});
+
+    add_shape(editor);
+    build_set_over(2, 3);
+    ASSERT_NE(view.building_set, nullptr);
+    show_tab(shapes_tab);
+    EXPECT_EQ(view.building_set, nullptr);
+    // An item taken up for editing on the Shapes tab is not shown alone either.
+    select(doc.shape_list, {0});
+    ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
+    EXPECT_EQ(view.building_shape, nullptr);
+    show_tab(waypoints_tab);
+    EXPECT_EQ(view.building_shape, doc.shape_list.object_at<t_shape>(0));
+}
+
 TEST_F(shape_building, first_node_starts_a_build_shape_shown_alone_and_fitted)
 {
     show_tab(waypoints_tab);

@@ -50,7 +50,7 @@ TEST(modified_flag, is_set_by_every_command_that_changes_the_map)
         {"commit", [](map_editor& e) { add_shape_buttton_click(e); }, true},
         {"move up", [](map_editor& e) { up_button_click(e); }, true},
         {"delete node", [](map_editor& e) { delete_button_click(e); }, true},
-        {"rename", [](map_editor& e) { shape_edit_change(e, 0, "x y"); }, true},
+        {"rename", [](map_editor& e) { shape_list_mouse_down(e, 0); shape_edit_change(e, "x y"); }, true},
         {"create class", [](map_editor& e) { std::string t = "c"; create_class(e, t); }, true},
         {"delete item", [](map_editor& e) { e.doc.shape_list.entries[0].selected = true; delete_shape_button_click(e); }, true},
         {"path", [](map_editor& e) { path_button_click(e); }, true},
