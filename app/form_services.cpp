@@ -57,6 +57,21 @@ form_services with_desktop_defaults(form_services services, QWidget* window)
             if (chosen.isEmpty()) return std::nullopt;
             return chosen.toStdString();
         };
+    if (!services.open_file_of_type)
+        services.open_file_of_type = [window](const std::string& directory,
+                                              const std::string& filter) -> std::optional<std::string> {
+            const QString chosen = QFileDialog::getOpenFileName(
+                window, QString(), QString::fromStdString(directory), qt_filter(filter));
+            if (chosen.isEmpty()) return std::nullopt;
+            return chosen.toStdString();
+        };
+    if (!services.pick_folder)
+        services.pick_folder = [window](const std::string& directory) -> std::optional<std::string> {
+            const QString chosen =
+                QFileDialog::getExistingDirectory(window, QString(), QString::fromStdString(directory));
+            if (chosen.isEmpty()) return std::nullopt;
+            return chosen.toStdString();
+        };
     if (!services.save_file)
         services.save_file = [window](const save_request& request) {
             return run_save_dialog(window, request);

@@ -56,6 +56,7 @@ public:
     std::string load_path;  // where Open map and Merge map start
     std::string save_path;  // where Save map and Export start
     std::int32_t monitor = -1;  // monitor the window was placed on
+    std::string mount_root = "/";  // where handset drives are looked for
 
     std::string settings_file() const;  // program directory + "wayloom.ini"
     // Section "main", then every secondary window's section in their order.
@@ -83,6 +84,9 @@ public slots:
     void merge_project();        // File "&Merge map"
     void save_project();         // File "&Save map"
     void export_buttonClick();   // File "&Export to bitmap"
+    void import_gpx_itemClick();   // File "Import GPX...": merges a GPX file's waypoints
+    void export_gpx_itemClick();   // File "Export GPX..."
+    void handset_drive_itemClick();  // GPS "Import from handset drive..."
     void preferences_itemClick();  // File "Pre&ferences...": shows the window
     void exit_itemClick();       // File "E&xit": ends at once, no settings written
     void exit_buttonClick();
@@ -128,6 +132,9 @@ private:
     bool save_map_file();  // Save map; whether the file was written
     void project_load(bool clear_first);
     void show_read_report(const read_report& report);
+    // Merges the GPX files one after another, with a progress bar when
+    // there are many; stops at the first that fails.
+    void import_gpx_files(const std::vector<std::string>& files);
     // A page shipped with the program: from the program directory, else
     // from beside the executable.
     std::string shipped_file(const std::string& name) const;

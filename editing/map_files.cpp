@@ -1,6 +1,7 @@
 #include "editing/map_files.h"
 
 #include "source/gpx_reader.h"
+#include "source/gpx_writer.h"
 #include "source/writer.h"
 #include "view/geometry/map_refresh.h"
 
@@ -40,8 +41,10 @@ read_report map_files::read(const std::string* file_name)
 {
     view_state& view = editor_.view;
     view.reading_map = true;
-    const read_report report = file_name ? read_map(editor_.doc, *file_name, view_after_read(view))
-                                         : read_from_file(editor_.doc, view_after_read(view));
+    const read_report report =
+        !file_name                    ? read_from_file(editor_.doc, view_after_read(view))
+        : is_gpx_file_name(*file_name) ? read_gpx(editor_.doc, *file_name, view_after_read(view))
+                                       : read_map(editor_.doc, *file_name, view_after_read(view));
     view.reading_map = false;
     editor_.sync_with_map();
     return report;
@@ -99,6 +102,18 @@ bool map_files::may_drop(const std::function<save_answer()>& ask,
 std::string map_files::proposed_name() const
 {
     return saved_name_.empty() ? std::string(new_map_name) : saved_name_;
+}
+
+bool map_files::export_gpx(const std::string& file_name, std::string& error) const
+{
+    return save_gpx(editor_.doc, file_name, &error);
+}
+
+std::string map_files::proposed_gpx_name() const
+{
+    if (saved_name_.empty()) return "new.gpx";
+    const auto dot = saved_name_.rfind('.');
+    return (dot == std::string::npos ? saved_name_ : saved_name_.substr(0, dot)) + ".gpx";
 }
 
 } // namespace wayloom

@@ -23,6 +23,7 @@ namespace wayloom {
 inline constexpr std::string_view map_filter = "Wayloom map file [wlm]|*.wlm";
 inline constexpr std::string_view bitmap_filter = "Windows bitmap [bmp]|*.bmp";
 inline constexpr std::string_view png_filter = "PNG image [png]|*.png";
+inline constexpr std::string_view gpx_filter = "GPX file [gpx]|*.gpx";
 inline constexpr std::string_view new_map_name = "new.wlm";     // a map never saved
 inline constexpr std::string_view new_export_name = "new.bmp";  // every export
 
@@ -50,7 +51,9 @@ public:
     void clear();
     // Open map: the map cleared, then the file read into it.
     read_report open(const std::string& file_name);
-    // Merge map: the file read after what the map holds.
+    // Merge map: the file read after what the map holds; a ".gpx" file adds
+    // its waypoints (Import GPX). Either marks the map changed when it added
+    // anything.
     read_report merge(const std::string& file_name);
     // Refresh from source: the map rebuilt from the source text held, which
     // is the last file read. Does nothing (and reports nothing) when the map
@@ -62,6 +65,10 @@ public:
     // `error` when it could not.
     bool save(const std::string& file_name, std::string& error);
 
+    // Export GPX: the waypoints, shapes and paths written as GPX; false with
+    // the reason in `error`. The map stays as saved or changed as it was.
+    bool export_gpx(const std::string& file_name, std::string& error) const;
+
     // "Save changes to the map?" when the map has unsaved changes; whether
     // the command that would drop the map may go on (see may_drop_map).
     bool may_drop(const std::function<save_answer()>& ask, const std::function<bool()>& save) const;
@@ -69,6 +76,8 @@ public:
     // The name the save dialog proposes: the file part of the last save, or
     // "new.wlm".
     std::string proposed_name() const;
+    // The name Export GPX proposes: the map's name with ".gpx", or "new.gpx".
+    std::string proposed_gpx_name() const;
 
 private:
     map_editor& editor_;

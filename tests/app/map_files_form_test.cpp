@@ -46,6 +46,56 @@ private slots:
         QCOMPARE(r.file_name, std::string("new.wlm"));
     }
 
+    // Import GPX merges a file's waypoints and says which points it passed
+    // over; Export GPX writes the map; a handset drive imports every file.
+    void gpx_import_export_and_handset_drives()
+    {
+        const std::string gpx = source_dir + "/tests/data/gpx/";
+        auto form = make_form(farm);
+        desktop_.open_answers.push_back(gpx + "odd.gpx");
+        item(form, "&File", "Import GPX...")->trigger();
+        QCOMPARE(desktop_.open_filters, std::vector<std::string>{"GPX file [gpx]|*.gpx"});
+        QCOMPARE(form->doc.waypoint_count(), 37);
+        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 37);
+        QCOMPARE(form->doc.waypoints[33]->name, std::string("Gate & stile"));
+        QCOMPARE(desktop_.errors, (std::vector<std::string>{
+                                      "Point without a valid lat and lon skipped: line 12",
+                                      "Point without a valid lat and lon skipped: line 17"}));
+        QVERIFY(form->windowTitle().endsWith("*"));
+        QCOMPARE(form->load_path, gpx);
+
+        desktop_.save_answers.push_back(save_choice{home() + "farm", 0});
+        item(form, "&File", "Export GPX...")->trigger();
+        QCOMPARE(desktop_.save_requests.back().filters, std::vector<std::string>{"GPX file [gpx]|*.gpx"});
+        QCOMPARE(desktop_.save_requests.back().file_name, std::string("new.gpx"));
+        QVERIFY(read_text(home() + "farm.gpx").find("<name>Gate &amp; stile</name>") != std::string::npos);
+
+        // A file that is not GPX adds nothing.
+        desktop_.errors.clear();
+        write_text(home() + "map.gpx", read_text(farm));
+        desktop_.open_answers.push_back(home() + "map.gpx");
+        item(form, "&File", "Import GPX...")->trigger();
+        QCOMPARE(desktop_.errors, std::vector<std::string>{"Not a GPX file: line 1: syntax error"});
+        QCOMPARE(form->doc.waypoint_count(), 37);
+
+        desktop_.errors.clear();
+        form->mount_root = gpx + "mounts";
+        item(form, "&GPS", "Import from handset drive...")->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(form->doc.waypoint_count(), 43);
+        QCOMPARE(form->doc.waypoints[42]->name, std::string("WHARF"));
+
+        // Nothing mounted: the user picks the drive.
+        form->mount_root = home();
+        desktop_.folder_answers.push_back(gpx + "mounts/mnt/etrex");
+        item(form, "&GPS", "Import from handset drive...")->trigger();
+        QCOMPARE(form->doc.waypoint_count(), 44);
+        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 44);
+        desktop_.folder_answers.push_back(gpx + "mounts/media/ann/STICK");
+        item(form, "&GPS", "Import from handset drive...")->trigger();
+        QCOMPARE(desktop_.errors, std::vector<std::string>{"No GPX files in " + gpx + "mounts/media/ann/STICK/Garmin/GPX"});
+    }
+
     void open_merge_save_round_trip()
     {
         auto form = make_form();

@@ -290,6 +290,8 @@ private slots:
         const QStringList expected = {
             "&File > &New map off", "&File > &Open map", "&File > &Merge map", "&File > &Save map",
             "&File > &Print map off", "&File > &Export to bitmap [Export map image to disk]",
+            "&File > Import GPX... [Add the waypoints of a GPX file to the map]",
+            "&File > Export GPX... [Write the waypoints, shapes and paths as a GPX file]",
             "&File > Pre&ferences... [Change program settings]", "&File > E&xit",
             "&Edit > &Copy off", "&Edit > &Cut off", "&Edit > &Paste off", "&Edit > &Delete",
             "&Edit > &Edit", "&View > &Refresh from source", "&View > Re&draw map",
@@ -298,6 +300,7 @@ private slots:
             "&GPS > &Show/Hide GPS dialog [Display or hide GPS panel]",
             "&GPS > &Initialise GPS [Initialise the GPS handset. Must be set to Garmin.]",
             "&GPS > &Download Waypoints [Download waypoints from GPS]",
+            "&GPS > Import from handset drive... [Add the waypoints of a handset that shows up as a USB drive]",
             "&Shapes > &Show attributes", "&Shapes > &Add shape", "&Shapes > Move &up",
             "&Shapes > Move &down", "&Shapes > D&elete", "&Points > &Show attributes",
             "&Points > &Add set", "&Points > Move &up", "&Points > Move points &down",

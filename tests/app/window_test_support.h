@@ -66,6 +66,8 @@ struct desktop_double {
     std::deque<std::optional<std::string>> open_answers;
     std::deque<std::optional<save_choice>> save_answers;
     std::vector<std::string> open_directories;
+    std::vector<std::string> open_filters;  // of the typed open dialog
+    std::deque<std::optional<std::string>> folder_answers;
     std::vector<save_request> save_requests;
     std::vector<std::string> errors;
     std::vector<std::string> addresses;
@@ -75,15 +77,30 @@ struct desktop_double {
     std::deque<save_answer> save_questions;
     int questions = 0;
 
+    std::optional<std::string> s_open(const std::string& directory)
+    {
+        open_directories.push_back(directory);
+        std::optional<std::string> answer;
+        if (!open_answers.empty()) {
+            answer = open_answers.front();
+            open_answers.pop_front();
+        }
+        return answer;
+    }
+
     form_services services()
     {
         form_services s;
-        s.open_file = [this](const std::string& directory) {
-            open_directories.push_back(directory);
+        s.open_file = [this](const std::string& directory) { return s_open(directory); };
+        s.open_file_of_type = [this](const std::string& directory, const std::string& filter) {
+            open_filters.push_back(filter);
+            return s_open(directory);
+        };
+        s.pick_folder = [this](const std::string&) {
             std::optional<std::string> answer;
-            if (!open_answers.empty()) {
-                answer = open_answers.front();
-                open_answers.pop_front();
+            if (!folder_answers.empty()) {
+                answer = folder_answers.front();
+                folder_answers.pop_front();
             }
             return answer;
         };

@@ -1,0 +1,91 @@
+// The main window's GPX commands: File "Import GPX..." and "Export GPX...",
+// and GPS "Import from handset drive...". The reading and writing are in
+// source/ and editing/map_files.h; here are the dialogs and the progress bar.
+#include "app/map_form.h"
+#include "source/handset_drive.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+
+namespace wayloom {
+
+namespace {
+
+constexpr std::size_t files_before_progress = 4;  // fewer go by too fast to show
+
+} // namespace
+
+void Tmap_form::import_gpx_itemClick()
+{
+    if (building()) return;
+    const std::optional<std::string> chosen =
+        services_.open_file_of_type(load_path, std::string(gpx_filter));
+    if (!chosen) return;
+    import_gpx_files({*chosen});
+    if (const std::string folder = directory_of(*chosen); !folder.empty()) load_path = folder;
+}
+
+void Tmap_form::export_gpx_itemClick()
+{
+    if (building() || doc.empty()) return;
+    const save_request request{save_path, {std::string(gpx_filter)}, "gpx", files.proposed_gpx_name()};
+    const std::optional<save_choice> choice = services_.save_file(request);
+    if (!choice) return;
+    const std::string file = add_default_extension(choice->file_name, request.default_extension);
+    std::string error;
+    if (!files.export_gpx(file, error)) {
+        services_.error_box("cannot write " + file + ": " + error);
+        return;
+    }
+    if (const std::string folder = directory_of(file); !folder.empty()) save_path = folder;
+}
+
+void Tmap_form::handset_drive_itemClick()
+{
+    if (building()) return;
+    std::vector<std::string> drives = find_handset_drives(mount_root);
+    if (drives.empty()) {
+        // Not mounted where drives usually are: the user shows where.
+        const std::optional<std::string> folder = services_.pick_folder(load_path);
+        if (!folder) return;
+        drives.push_back(*folder);
+    }
+    std::vector<std::string> gpx_files;
+    for (const std::string& drive : drives) {
+        const std::vector<std::string> found = handset_gpx_files(drive);
+        gpx_files.insert(gpx_files.end(), found.begin(), found.end());
+    }
+    if (gpx_files.empty()) {
+        services_.error_box("No GPX files in " + drives.front() + "/Garmin/GPX");
+        return;
+    }
+    import_gpx_files(gpx_files);
+}
+
+void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files)
+{
+    std::unique_ptr<QProgressDialog> progress;
+    if (gpx_files.size() >= files_before_progress) {
+        progress = std::make_unique<QProgressDialog>("Importing GPX files...", QString(), 0,
+                                                     static_cast<int>(gpx_files.size()), this);
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+    }
+    read_report report;
+    std::vector<std::string> warnings;
+    for (std::size_t i = 0; i < gpx_files.size(); ++i) {
+        if (progress) {
+            progress->setValue(static_cast<int>(i));
+            QApplication::processEvents();
+        }
+        report = files.merge(gpx_files[i]);
+        warnings.insert(warnings.end(), report.warnings.begin(), report.warnings.end());
+        if (!report.ok()) break;
+    }
+    progress.reset();
+    show_read_report(report);
+    for (const std::string& warning : warnings) services_.error_box(warning);
+    update_caption();
+}
+
+} // namespace wayloom
