@@ -36,15 +36,25 @@ bool is_comment(std::string_view trimmed) { return !trimmed.empty() && trimmed.f
 
 ini_file::ini_file(std::string file_name) : file_name_(std::move(file_name))
 {
+    // A file this big was not written by the program: it is not read at all,
+    // and the next save replaces it.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file_name_, ec);
+    if (ec || size > largest_file) return;
     std::ifstream in(file_name_, std::ios::binary);
     if (!in) return;
     std::ostringstream text;
     text << in.rdbuf();
-    parse(text.str());
+    const std::string all = text.str();
+    if (all.find('\0') != std::string::npos) return;  // binary: not a settings file
+    parse(all);
 }
 
 void ini_file::parse(std::string_view text)
 {
+    // Editors that save as UTF-8 may put a byte order mark first.
+    constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
+    if (text.starts_with(byte_order_mark)) text.remove_prefix(byte_order_mark.size());
     std::string section;
     bool in_section = false;
     while (!text.empty()) {
@@ -52,6 +62,7 @@ void ini_file::parse(std::string_view text)
         std::string_view raw = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        if (raw.size() > longest_line) continue;  // no value of ours is this long; dropped
 
         line_info line{std::string(raw), section, {}, false};
         const std::string_view t = trim(raw);

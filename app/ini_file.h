@@ -15,7 +15,15 @@ namespace wayloom {
 
 class ini_file {
 public:
-    // Reads the file when it exists; a missing or unreadable file is an empty one.
+    // A file over this many bytes, or one holding a NUL byte, is not a
+    // settings file: it reads as an empty one, which the next save replaces.
+    static constexpr std::uintmax_t largest_file = 1 << 20;
+    // Lines over this many bytes are left out, so their keys read as missing
+    // and the next save drops them.
+    static constexpr std::size_t longest_line = 1 << 15;
+
+    // Reads the file when it exists; a missing or unreadable file is an empty
+    // one. A UTF-8 byte order mark at the start is skipped.
     explicit ini_file(std::string file_name);
 
     const std::string& file_name() const { return file_name_; }

@@ -1,6 +1,7 @@
 #include "gps/waypoint_record.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace wayloom::gps {
@@ -59,7 +60,9 @@ waypoint_fields decode_waypoint(const record_reader& reader, std::span<const std
     if (holds(32, 4)) {
         float alt;
         std::memcpy(&alt, data.data() + 32, 4);
-        w.alt = alt;
+        // Not-a-number or infinite bits are no altitude: the map file could
+        // not hold them, and a saved map would not read back.
+        if (std::isfinite(alt)) w.alt = alt;
     }
     const auto fixed = static_cast<std::size_t>(reader.size);
     if (data.size() <= fixed) {

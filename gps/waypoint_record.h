@@ -20,7 +20,7 @@ long double semicircles_to_degrees(std::int32_t semicircles);
 struct waypoint_fields {
     std::string name;
     long double lat = 0, lon = 0;  // degrees; 0 when the record is too short to hold them
-    std::optional<float> alt;      // metres, in D108 and D109 only
+    std::optional<float> alt;      // metres, in D108 and D109 only; never NaN or infinite
     bool complete = true;          // D108/D109: the record held its fixed part and both strings whole
 };
 

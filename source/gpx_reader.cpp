@@ -48,6 +48,17 @@ std::optional<double> number_in(std::string_view text)
     return value;
 }
 
+// A <wpt> or <rtept> being read. Outside the parse class: clang cannot yet
+// default-construct a nested class with member initialisers inside std::optional.
+struct pending_point {
+    bool named = false, has_ele = false;
+    std::string name;
+    std::optional<double> lat, lon;
+    double ele = 0;
+    unsigned long line = 0;
+    bool route_point = false;
+};
+
 // One parse: the point being read and what has been taken so far.
 class gpx_parse {
 public:
@@ -76,15 +87,6 @@ public:
     }
 
 private:
-    struct pending_point {
-        bool named = false, has_ele = false;
-        std::string name;
-        std::optional<double> lat, lon;
-        double ele = 0;
-        unsigned long line = 0;
-        bool route_point = false;
-    };
-
     void fail(unsigned long line, std::string_view message)
     {
         parser_ok_ = false;

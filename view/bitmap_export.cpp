@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 
 namespace wayloom {
 
@@ -32,15 +34,24 @@ bool save_bitmap(const QImage& source, std::int32_t width, std::int32_t height,
         source.copy(0, 0, width, height).convertToFormat(QImage::Format_RGB888);
 
     // The picture goes to a temporary file that replaces the old one only
-    // once it is complete.
+    // once it is complete. Unbuffered, a failed write is the system call
+    // that failed, whose reason (a full disk, a size limit) is then in errno:
+    // the file itself only knows that writing failed.
     QSaveFile file(QString::fromStdString(file_name));
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(file.errorString());
     QImageWriter writer(&file, is_png_name(file_name) ? "PNG" : "BMP");
+    errno = 0;
     if (!writer.write(picture)) {
+        const int code = errno;
         file.cancelWriting();
-        return fail(writer.errorString());
+        return fail(file.error() != QFileDevice::NoError && code != 0 ? QString::fromLocal8Bit(std::strerror(code))
+                                                                      : writer.errorString());
     }
-    if (!file.commit()) return fail(file.errorString());
+    errno = 0;
+    if (!file.commit()) {
+        const int code = errno;
+        return fail(code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString());
+    }
     return true;
 }
 

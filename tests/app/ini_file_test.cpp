@@ -133,6 +133,39 @@ TEST(ini_file, missing_or_unreadable_file_gives_defaults)
     EXPECT_EQ(folder_file.read_integer("main", "width", 880), 880);
 }
 
+// Files the program did not write: what cannot be a settings file reads as
+// an empty one; what is only partly wrong keeps its good lines.
+TEST(ini_file, unusable_files_and_lines_read_as_missing)
+{
+    const std::string good = "[main]\nwidth=400\n";
+    const std::string long_line(ini_file::longest_line + 1, 'x');
+    struct row {
+        const char* name;
+        std::string text;
+        std::int64_t width;  // the fallback 880 when the file or line is not read
+        std::string kept;    // what the next save writes
+    };
+    const row rows[] = {
+        {"huge", good + std::string(ini_file::largest_file, ';'), 880, "[main]\nwidth=1\n"},
+        {"binary", good + std::string("\x7f""ELF\0\0\x01", 7), 880, "[main]\nwidth=1\n"},
+        {"overlong line", "[main]\nload_path=" + long_line + "\nwidth=400\n", 400, "[main]\nwidth=1\n"},
+        {"overlong value of the key", "[main]\nwidth=4" + long_line + "\n", 880, "[main]\nwidth=1\n"},
+        {"byte order mark", "\xEF\xBB\xBF" + good, 400, "[main]\nwidth=1\n"},
+        {"duplicate sections: the first counts", good + "[main]\nwidth=500\n", 400,
+         "[main]\nwidth=1\n[main]\nwidth=500\n"},
+        {"number out of range", "[main]\nwidth=99999999999999999999\n", 880, "[main]\nwidth=1\n"},
+    };
+    temp_folder folder;
+    for (const row& r : rows) {
+        const std::string name = write_file(folder, r.text);
+        ini_file settings(name);
+        EXPECT_EQ(settings.read_integer("main", "width", 880), r.width) << r.name;
+        settings.write_integer("main", "width", 1);
+        ASSERT_TRUE(settings.save()) << r.name;
+        EXPECT_EQ(read_file(name), r.kept) << r.name;
+    }
+}
+
 struct write_case {
     const char* name;
     const char* before;

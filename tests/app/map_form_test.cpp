@@ -137,6 +137,57 @@ private slots:
         QCOMPARE(again->load_path, examples);
     }
 
+    // Settings files the program did not write: whatever cannot be used
+    // gives the default, and the close leaves a file the next start reads.
+    void bad_settings_files_start_with_defaults()
+    {
+        fresh();
+        const QSize default_size = make_form(std::nullopt, false)->size();
+        const std::string sized = "[main]\nwidth=400\nheight=300\n";
+        const std::string long_text(ini_file::longest_line + 10, 'x');
+        struct row {
+            const char* name;
+            std::string text;
+            QSize size;  // empty: the default size
+            int point_size;
+        };
+        const row rows[] = {
+            {"huge", sized + std::string(2 * ini_file::largest_file, '\n'), {}, 10},
+            {"binary", sized + std::string("\0\x01\x02\xff\xfe[attributes]\npoint_size=7\n", 30), {}, 10},
+            {"duplicate sections", sized + "[attributes]\npoint_size=7\n[main]\nwidth=500\n[attributes]\npoint_size=9\n",
+             {400, 300}, 7},
+            {"overlong lines", sized + "load_path=" + long_text + "\n[gps]\nport=" + long_text +
+                                   "\n[attributes]\npoint_size=7" + long_text + "\n",
+             {400, 300}, 10},
+            {"numbers out of range",
+             "[main]\nwidth=99999999999999999999\nheight=-5\nmonitor=99999999999999999999\n"
+             "left=-9223372036854775808\ntop=9223372036854775807\n[attributes]\npoint_size=2147483648\n"
+             "colour=-1\nborder=99999999999\nmarker_type=99999999999999999999\nmonitor=-99999999999\n"
+             "[gps]\nlogging=99999999999999999999\nleft=99999999999999999999\nmonitor=3\n"
+             "[preferences]\nmeasurement=99999999999999999999\nmetric=-9999999999\nimperial=4294967296\n"
+             "background=-99999999999999999999\n",
+             {}, 10},
+        };
+        for (const row& r : rows) {
+            fresh();
+            write_text(ini(), r.text);
+            auto form = make_form(std::nullopt, false);
+            QVERIFY2(form->size() == (r.size.isEmpty() ? default_size : r.size), r.name);
+            QVERIFY2(form->attributes()->point_track_bar->value() == r.point_size, r.name);
+            QVERIFY2(form->load_path == home(), r.name);
+            QVERIFY2(form->close(), r.name);
+
+            const std::string written = read_text(ini());
+            QVERIFY2(written.size() < 4096 && written.find('\0') == std::string::npos, r.name);
+            QVERIFY2(written.find(long_text) == std::string::npos, r.name);
+            const ini_file settings(ini());
+            QVERIFY2(settings.read_integer("main", "width", 0) == form->width(), r.name);
+            auto again = make_form(std::nullopt, false);
+            QVERIFY2(again->size() == form->size(), r.name);
+            QVERIFY2(again->pos() == form->pos(), r.name);
+        }
+    }
+
     void exit_writes_no_settings()
     {
         {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
+#include <optional>
 
 namespace wayloom::gps {
 namespace {
@@ -23,6 +25,19 @@ TEST(WaypointRecord, D108PositionsInDegreesAndTheAltitude)
     EXPECT_EQ(w.alt, 61.5f);
     EXPECT_TRUE(w.complete);
     EXPECT_EQ(semicircles_to_degrees(1), 180.0L / 2147483648.0L);
+}
+
+// A saved map cannot hold a NaN or an infinite altitude; handsets' own
+// "not valid" value is a large finite one and stays.
+TEST(WaypointRecord, AnAltitudeThatIsNoNumberIsNoAltitude)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::pair<float, std::optional<float>> rows[] = {
+        {std::numeric_limits<float>::quiet_NaN(), std::nullopt}, {inf, std::nullopt}, {-inf, std::nullopt},
+        {1.0e25f, 1.0e25f},
+    };
+    for (const auto& [sent, read] : rows)
+        EXPECT_EQ(decode_waypoint(reader_of(108), d108("HIGH", 0, 0, sent), 1).alt, read) << sent;
 }
 
 TEST(WaypointRecord, EachLayoutFamilyNamesItsWaypoints)

@@ -1,0 +1,184 @@
+// What the save and export failure tests share: saving in a child process,
+// so that a save can be given a file size limit, an ordinary user's rights
+// or a kill at any moment without touching the test's own process, and a
+// folder holding the old file.
+#pragma once
+
+#include <grp.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace wayloom::testing {
+
+struct child_outcome {
+    bool finished = false;  // the child ran to its end
+    bool saved = false;     // what the save returned
+    std::string error;      // what it reported
+};
+
+// Runs `prepare`, then `save`, in a child; the child sends back what the save said.
+inline child_outcome run_in_child(const std::function<void()>& prepare,
+                                  const std::function<bool(std::string&)>& save)
+{
+    int pipe_ends[2];
+    if (::pipe(pipe_ends) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe_ends[0]);
+        prepare();
+        std::string error;
+        const std::string answer = (save(error) ? "1" : "0") + error;
+        [[maybe_unused]] const auto n = ::write(pipe_ends[1], answer.data(), answer.size());
+        ::_exit(0);  // no exit handlers: they belong to the test's process
+    }
+    ::close(pipe_ends[1]);
+    std::string answer;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) > 0;) answer.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipe_ends[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    child_outcome out;
+    out.finished = WIFEXITED(status) && WEXITSTATUS(status) == 0 && !answer.empty();
+    if (out.finished) {
+        out.saved = answer[0] == '1';
+        out.error = answer.substr(1);
+    }
+    return out;
+}
+
+// In the child: files it writes may not grow past `bytes`; a write beyond
+// fails with "File too large" instead of ending the process.
+inline void limit_file_size(rlim_t bytes)
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, bytes};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// In the child: root's rights given up for nobody's, so that a read-only
+// folder or file stops it as it stops a user.
+inline void become_unprivileged()
+{
+    if (::geteuid() != 0) return;
+    constexpr gid_t nobody = 65534;
+    if (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(3);
+}
+
+// Starts `save` over and over in a child and kills it after a random time
+// of up to `within`.
+inline void kill_while_saving(const std::function<void()>& save, std::chrono::microseconds within,
+                              std::mt19937& random)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        for (;;) save();
+    }
+    std::uniform_int_distribution<long> pick(0, within.count());
+    std::this_thread::sleep_for(std::chrono::microseconds(pick(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+}
+
+// A file system of `bytes` mounted on `folder` for the life of the object,
+// where the machine allows it (mounted() tells).
+class small_file_system {
+public:
+    small_file_system(std::filesystem::path folder, std::size_t bytes) : folder_(std::move(folder))
+    {
+        std::filesystem::create_directories(folder_);
+        const std::string options = "size=" + std::to_string(bytes);
+        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~small_file_system()
+    {
+        if (mounted_) ::umount(folder_.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    bool mounted() const { return mounted_; }
+
+private:
+    std::filesystem::path folder_;
+    bool mounted_ = false;
+};
+
+inline std::string contents(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in `folder`, sorted.
+inline std::vector<std::string> names_in(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A folder of its own per test, writable by anyone (an unprivileged child
+// writes there too), holding `file` with `old_text` in it.
+class failing_save_test : public ::testing::Test {
+protected:
+    failing_save_test(std::string file_name, std::string old) : name_(std::move(file_name)), old_text(std::move(old)) {}
+
+    void SetUp() override
+    {
+        namespace fs = std::filesystem;
+        folder = fs::temp_directory_path() /
+                 ("wayloom_" + std::to_string(::getpid()) + "_" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        fs::permissions(folder, fs::perms::all);
+        file = folder / name_;
+        std::ofstream(file, std::ios::binary) << old_text;
+        std::filesystem::permissions(file, std::filesystem::perms(0666));
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::permissions(folder, std::filesystem::perms::all, ignored);
+        std::filesystem::remove_all(folder, ignored);
+    }
+    // Back to the state a failure row started from.
+    void restore_rights()
+    {
+        std::filesystem::permissions(folder, std::filesystem::perms::all);
+        std::filesystem::permissions(file, std::filesystem::perms(0666));
+    }
+    // How many temporary (dot) files are in the folder.
+    long temporaries() const
+    {
+        const std::vector<std::string> names = names_in(folder);
+        return std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.front() == '.'; });
+    }
+
+    std::string name_;
+
+public:
+    std::string old_text;
+    std::filesystem::path folder, file;
+};
+
+} // namespace wayloom::testing

@@ -1,0 +1,141 @@
+// Saving a map when the disk, the folder, the file or the process fails:
+// the old file stays whole, the reason comes back, and no temporary file
+// outlives the next good save.
+#include "source/writer.h"
+#include "tests/save_failures.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+
+#include <iostream>
+
+
+namespace wayloom {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace wayloom::testing;
+
+map_document map_of(int waypoints)
+{
+    map_document doc;
+    for (int i = 0; i < waypoints; ++i) {
+        t_waypoint& w = doc.create_waypoint();
+        w.name = "wp" + std::to_string(i);
+        w.lon = -4 + i * 1e-5L;
+        w.lat = 52 + i * 1e-5L;
+    }
+    return doc;
+}
+
+class save_failure : public failing_save_test {
+protected:
+    save_failure()
+        : failing_save_test("farm.wlm", "waypoints\r\n  {\r\n    old,\r\n    1,\r\n    2,\r\n    3\r\n\r\n  }\r\n\r\n")
+    {}
+};
+
+TEST_F(save_failure, each_failure_keeps_the_old_file_and_gives_its_reason)
+{
+    struct row {
+        const char* name;
+        std::function<void()> prepare;  // in the saving process
+        std::function<void(const fs::path&, const fs::path&)> arrange;  // folder, file
+        std::string target;              // relative to the folder
+        const char* reason;
+    };
+    const row rows[] = {
+        // A file size limit stands for a full disk wherever a file system cannot be mounted.
+        {"disk full", [] { limit_file_size(4096); }, {}, "farm.wlm", "File too large"},
+        {"read-only folder", become_unprivileged,
+         [](const fs::path& f, const fs::path&) { fs::permissions(f, fs::perms(0555)); }, "farm.wlm",
+         "Permission denied"},
+        {"read-only file", become_unprivileged,
+         [](const fs::path&, const fs::path& m) { fs::permissions(m, fs::perms(0444)); }, "farm.wlm",
+         "Permission denied"},
+        {"folder that is a file", [] {}, {}, "farm.wlm/inner.wlm", "Not a directory"},
+        {"folder that does not exist", [] {}, {}, "missing/farm.wlm", "No such file or directory"},
+        {"name of a folder", [] {}, [](const fs::path& f, const fs::path&) { fs::create_directory(f / "maps"); },
+         "maps", "Is a directory"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        if (r.arrange) r.arrange(folder, file);
+        const fs::path target = folder / r.target;
+        const child_outcome got = run_in_child(r.prepare, [&](std::string& error) {
+            map_document doc = map_of(2000);
+            return save_map(doc, target.string(), &error);
+        });
+        restore_rights();
+        ASSERT_TRUE(got.finished);
+        EXPECT_FALSE(got.saved);
+        EXPECT_EQ(got.error, r.reason);
+        EXPECT_EQ(contents(file), old_text);
+        EXPECT_EQ(temporaries(), 0) << "no temporary file is left behind";
+        fs::remove_all(folder / "maps");
+    }
+}
+
+TEST_F(save_failure, a_full_file_system_keeps_the_old_file)
+{
+    const small_file_system disk(folder / "disk", 64 * 1024);
+    if (!disk.mounted()) GTEST_SKIP() << "no file system can be mounted here; the file size limit stands in";
+    const fs::path on_disk = folder / "disk" / "farm.wlm";
+    std::ofstream(on_disk, std::ios::binary) << old_text;
+    map_document doc = map_of(5000);
+    std::string error;
+    EXPECT_FALSE(save_map(doc, on_disk.string(), &error));
+    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(contents(on_disk), old_text);
+    EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{"farm.wlm"});
+}
+
+TEST_F(save_failure, a_save_killed_at_any_moment_leaves_the_old_file_or_the_new_one)
+{
+    map_document doc = map_of(5000);
+    std::string error;
+    const fs::path reference = folder / "reference.wlm";
+    ASSERT_TRUE(save_map(doc, reference.string(), &error)) << error;
+    const std::string new_text = contents(reference);
+    fs::remove(reference);
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(save_map(doc, (folder / "timing.wlm").string(), &error));
+    const auto one_save = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    fs::remove(folder / "timing.wlm");
+
+    std::mt19937 random(17);
+    int cut_short = 0;
+    for (int round = 0; round < 20; ++round) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << old_text;
+        kill_while_saving([&] { save_map(doc, file.string(), nullptr); }, one_save * 2, random);
+        const std::string now = contents(file);
+        EXPECT_TRUE(now == old_text || now == new_text) << "round " << round << ": " << now.size() << " bytes";
+        if (temporaries() > 0) ++cut_short;
+    }
+    std::cout << cut_short << " of 20 saves were killed while writing\n";
+    ASSERT_TRUE(save_map(doc, file.string(), &error)) << error;
+    EXPECT_EQ(contents(file), new_text);
+    EXPECT_EQ(names_in(folder), std::vector<std::string>{"farm.wlm"}) << "the killed saves' files are gone";
+}
+
+TEST_F(save_failure, a_good_save_sweeps_up_killed_saves_but_not_running_ones)
+{
+    const fs::path killed = folder / ".farm.wlm.k1ll3d";
+    const fs::path running = folder / ".farm.wlm.runn1n";
+    const fs::path other = folder / ".other.wlm.k1ll3d";
+    for (const fs::path& p : {killed, running, other}) std::ofstream(p) << "part";
+    const int held = ::open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+    map_document doc = map_of(1);
+    std::string error;
+    ASSERT_TRUE(save_map(doc, file.string(), &error)) << error;
+    ::close(held);
+    EXPECT_EQ(names_in(folder), (std::vector<std::string>{".farm.wlm.runn1n", ".other.wlm.k1ll3d", "farm.wlm"}));
+}
+
+} // namespace
+} // namespace wayloom
