@@ -88,7 +88,7 @@ void TAboutBox::closeEvent(QCloseEvent* event)
 
 void TAboutBox::mousePressEvent(QMouseEvent*) { close_splash(); }
 
-void about_itemClick(QPointer<TAboutBox>& about, QWidget* owner)
+void show_about(QPointer<TAboutBox>& about, QWidget* owner)
 {
     if (about && about->open()) return;
     if (about) about->deleteLater();

@@ -50,6 +50,6 @@ private:
 
 // Help "About": a fresh window owned by `owner` unless `about` is open; the
 // closed one it replaces goes.
-void about_itemClick(QPointer<TAboutBox>& about, QWidget* owner);
+void show_about(QPointer<TAboutBox>& about, QWidget* owner);
 
 } // namespace wayloom

@@ -34,19 +34,19 @@ private slots:
     {
         QWidget owner;
         QPointer<TAboutBox> about;
-        wayloom::about_itemClick(about, &owner);
+        wayloom::show_about(about, &owner);
         QVERIFY(about && about->open());
         QVERIFY2(!about->splash_timer->isActive(), "only the first window of a run has a timer");
         const TAboutBox* first = about;
         const int created = TAboutBox::creation_count();
-        wayloom::about_itemClick(about, &owner);
+        wayloom::show_about(about, &owner);
         QCOMPARE(about.data(), first);
         QCOMPARE(TAboutBox::creation_count(), created);
 
         // A click on the picture closes it; the next About makes a fresh one.
         QTest::mouseClick(about->splash_image, Qt::LeftButton);
         QVERIFY(!first->open() && !first->isVisible());
-        wayloom::about_itemClick(about, &owner);
+        wayloom::show_about(about, &owner);
         QVERIFY(about && about.data() != first && about->open());
         QCOMPARE(TAboutBox::creation_count(), created + 1);
     }
