@@ -173,13 +173,23 @@ void Tlegend_form::take_selection()
             legend.legend_list[static_cast<std::size_t>(row)].selected = legend_list->item(row)->isSelected();
 }
 
-void Tlegend_form::update_legend() { update_legend_on(legend, doc_, canvas_); }
+void Tlegend_form::update_legend()
+{
+    update_legend_on(legend, doc_, canvas_);
+    size_preview();
+}
+
+void Tlegend_form::size_preview()
+{
+    if (legend.count() > 0) legend_paintbox->resize(legend.layout.width, legend.layout.height);
+    legend_paintbox->update();
+}
 
 void Tlegend_form::legend_draw(bool save)
 {
     if (legend.count() == 0) update_legend();
     if (legend.count() > 0) {
-        legend_paintbox->resize(legend.layout.width, legend.layout.height);
+        size_preview();
         if (save && export_bitmap)
             export_bitmap(legend_image(legend, view_.background), legend.layout.width,
                           legend.layout.height, "new-legend.bmp");
@@ -234,6 +244,7 @@ void Tlegend_form::plonk_buttonClick()
 {
     const plonk_result result = plonk(legend, doc_, legend_measure(legend.font, canvas_));
     plonk_button->setChecked(result.button_down);
+    size_preview();
     if (result.resize) emit resize_map();
     else emit repaint_map();
 }

@@ -107,7 +107,9 @@ private:
     std::optional<QFont> chosen_font_;  // for the sample box only
     bool filling_list_ = false;
 
+    // Measures the chosen entries; the preview takes the legend's size.
     void update_legend();
+    void size_preview();
     void fill_list();
     void take_selection();
     void classification_groupClick(int id);

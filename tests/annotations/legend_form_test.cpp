@@ -85,6 +85,10 @@ private slots:
         QVERIFY(form->plonk_button->isChecked() && form->legend.on_map);
         QCOMPARE(resized.count(), 1);
         QCOMPARE(form->legend.count(), 1);
+        // The preview shows the legend Plonk measured.
+        QCOMPARE(form->legend_paintbox->size(), QSize(form->legend.layout.width, form->legend.layout.height));
+        const QImage preview = form->legend_paintbox->grab().toImage();
+        QCOMPARE(preview.pixelColor(0, form->legend.layout.entries[0].text_height / 2), to_qcolor(pasture));
 
         QImage map(400, 300, QImage::Format_RGB32);
         map.fill(Qt::white);
