@@ -1,8 +1,10 @@
 // wayloom: the main window on a map named on the command line, or on none.
+#include "app/about_box.h"
 #include "app/map_form.h"
 #include "app/program_paths.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QStringList>
 
 #include <cstdlib>
@@ -28,7 +30,18 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // The splash shows while the windows are created and stays until its
+    // timer or a click closes it; it never keeps the program running.
+    QPointer<wayloom::TAboutBox> splash = new wayloom::TAboutBox();
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->setAttribute(Qt::WA_QuitOnClose, false);
+    splash->repaint();
+    QApplication::processEvents();
+
     wayloom::Tmap_form map_form(std::move(options));
     map_form.show();
-    return application.exec();
+    if (splash) splash->raise();  // above the main window, unless clicked away already
+    const int code = application.exec();
+    delete splash;
+    return code;
 }

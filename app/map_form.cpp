@@ -6,6 +6,7 @@
 #include "app/preferences_form.h"
 #include "statistics/qt/statistics_form.h"
 #include "app/window_position.h"
+#include "annotations/qt/legend_form.h"
 #include "editing/qt/attributes_form.h"
 #include "gps/qt/gps_form.h"
 #include "gps/serial_posix.h"
@@ -95,6 +96,32 @@ void Tmap_form::create_windows(const ini_file& settings)
     windows_.add(secondary::statistics,
                  new Tstatistics_form(doc, units, options_.program_directory, std::move(report_desktop), this),
                  settings);
+
+    auto* legend_form = new Tlegend_form(doc, state, ui_.shape_window, this);
+    legend_form->choose_colour = services_.choose_colour;
+    legend_form->export_bitmap = [this](const QImage& picture, std::int32_t w, std::int32_t h,
+                                        const std::string& name) { export_picture(picture, w, h, name); };
+    connect(legend_form, &Tlegend_form::repaint_map, ui_.shape_window, qOverload<>(&QWidget::update));
+    connect(legend_form, &Tlegend_form::resize_map, this, &Tmap_form::draw_buttonClick);
+    connect(legend_form, &Tlegend_form::map_changed, this, [this] {
+        editor.changes.changed();
+        update_caption();
+    });
+    windows_.add(secondary::legend, legend_form, settings);
+    // Drawn after the scale ruler.
+    ui_.shape_window->annotations.legend = [legend_form](QPainter& painter) {
+        legend_form->draw_on_map(painter);
+    };
+}
+
+Tlegend_form* Tmap_form::legend() const
+{
+    return static_cast<Tlegend_form*>(windows_.window(secondary::legend));
+}
+
+void Tmap_form::analyse_legend()
+{
+    if (legend()->isVisible()) legend()->analyse();
 }
 
 Tattributes_form* Tmap_form::attributes() const
@@ -217,6 +244,7 @@ void Tmap_form::apply(const edit_result& result)
     ui_.points_toolbar->setEnabled(editor.points_toolbar_shown);
     if (const t_shape* shape = editor.build_shape())
         (shape->is_path() ? ui_.path_button : ui_.polygon_button)->setChecked(true);
+    if (result.legend) analyse_legend();
     if (result.repaint) place_surface();
     update_caption();
 }

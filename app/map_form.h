@@ -10,6 +10,7 @@
 // (the file and help commands).
 #pragma once
 
+#include "app/about_box.h"
 #include "app/form_services.h"
 #include "app/map_form_controls.h"
 #include "app/program_paths.h"
@@ -20,7 +21,9 @@
 #include "view/geometry/units.h"
 #include "view/geometry/view_state.h"
 
+#include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <string>
 
@@ -31,6 +34,7 @@ class Tgps_form;
 class Tpreferences_form;
 class Tscale_form;
 class Tstatistics_form;
+class Tlegend_form;
 namespace testing { struct form_access; }
 
 class Tmap_form : public QMainWindow {
@@ -68,6 +72,9 @@ public:
     Tpreferences_form* preferences() const;
     Tstatistics_form* statistics() const;
     Tscale_form* scale() const;
+    Tlegend_form* legend() const;
+    // The window Help "About" opened last, if any.
+    const QPointer<TAboutBox>& about_box() const { return about_; }
 
     // Opens a map file as File "&Open map" does, without the dialog and the
     // question; whether it was read without an error.
@@ -97,6 +104,8 @@ public slots:
     void scale_buttonClick();       // View "Scale ruler..." and its button: show or hide
     void init_gps_itemClick();
     void download_itemClick();
+    void legend_buttonClick();   // "Place legend on map" and View "Legend..."
+    void about_itemClick();      // Help "About"
     void colour_buttonClick();   // the "Attributes page" buttons and "&Show attributes"
     void add_class_buttonClick();  // a class named by the current tab's class box
     void help_menu_itemClick();
@@ -114,6 +123,7 @@ private:
     form_services services_;
     map_form_controls ui_;
     secondary_windows windows_;
+    QPointer<TAboutBox> about_;
     bool loading_settings_ = false;
     bool resizing_ = false;
 
@@ -130,6 +140,12 @@ private:
     // false when the command that would drop the map must stop.
     bool may_drop_map_now();
     bool save_map_file();  // Save map; whether the file was written
+    // The bitmap export of a picture `width` × `height`: the save dialog
+    // proposing `file_name`, then the file; a failure is an error box.
+    void export_picture(const QImage& picture, std::int32_t width, std::int32_t height,
+                        const std::string& file_name);
+    // The legend window lists the map's items again when it is shown.
+    void analyse_legend();
     void project_load(bool clear_first);
     void show_read_report(const read_report& report);
     // Merges the GPX files one after another, with a progress bar when

@@ -54,7 +54,7 @@ const command_row commands[] = {
     {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&View", "Statistics...", "Statistics dialog", nullptr, 0, true, &F::statistics_buttonClick},
     {menu, "&View", "Scale ruler...", "Distance ruler", nullptr, 0, true, &F::scale_buttonClick},
-    {menu, "&View", "Legend...", "Legend for map", nullptr, 0, false, nullptr},
+    {menu, "&View", "Legend...", "Legend for map", nullptr, 0, true, &F::legend_buttonClick},
 
     {menu, "&GPS", "&Show/Hide GPS dialog", "Display or hide GPS panel", nullptr, 0, true, &F::gps_buttonClick},
     {menu, "&GPS", "&Initialise GPS", "Initialise the GPS handset. Must be set to Garmin.", nullptr, 0, true, &F::init_gps_itemClick},
@@ -77,7 +77,7 @@ const command_row commands[] = {
     {menu, "&Classes", "&Add class", nullptr, nullptr, 0, true, &F::add_class_buttonClick},
     {menu, "&Classes", "&Delete class", nullptr, nullptr, 0, true, nullptr},
 
-    {menu, "&Help", "About", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&Help", "About", nullptr, nullptr, 0, true, &F::about_itemClick},
     {menu, "&Help", "&Help", nullptr, nullptr, 0, true, &F::help_menu_itemClick},
     {menu, "&Help", "What is Kestrow", nullptr, nullptr, 0, true, &F::kestrow_menu_itemClick},
     {menu, "&Help", "Kestrow Website", nullptr, nullptr, 0, true, &F::kestrow_website_itemClick},
@@ -94,7 +94,7 @@ const command_row commands[] = {
     {main_strip, nullptr, nullptr, "Paste shape from clipboard [not implemented]", "edit-paste", 'V', false, nullptr},
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
     {main_strip, nullptr, nullptr, "The Stastics Page", "accessories-calculator", 'T', true, &F::statistics_buttonClick},
-    {main_strip, nullptr, nullptr, "Place legend on map", "format-justify-left", 'L', false, nullptr},
+    {main_strip, nullptr, nullptr, "Place legend on map", "format-justify-left", 'L', true, &F::legend_buttonClick},
     {main_strip, nullptr, nullptr, "The Scale Ruler", "zoom-fit-best", 'R', true, &F::scale_buttonClick},
     {main_strip, nullptr, nullptr, "Hide/Show GPS configuration", "network-transmit-receive", 'G', true, &F::gps_buttonClick},
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},

@@ -90,6 +90,8 @@ void Tmap_form::scale_buttonClick() { windows_.toggle(secondary::scale); }
 
 void Tmap_form::gps_buttonClick() { windows_.toggle(secondary::gps); }
 
+void Tmap_form::legend_buttonClick() { windows_.toggle(secondary::legend); }
+
 void Tmap_form::init_gps_itemClick() { gps()->init_gps(); }
 
 void Tmap_form::download_itemClick() { gps()->download_gps(); }

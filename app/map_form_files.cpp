@@ -45,6 +45,7 @@ void Tmap_form::show_read_report(const read_report& report)
     // The lists first: an error box runs its own event loop, and the views
     // must not show entries the read has taken back.
     reload_lists();
+    if (report.completed) analyse_legend();
     place_surface();
     if (shows_error_tab(report)) ui_.map_control->setCurrentIndex(error_tab);
     for (const std::string& message : report.errors) services_.error_box(message);
@@ -90,10 +91,16 @@ void Tmap_form::export_buttonClick()
     if (building()) return;
     // The picture on the screen, taken before the dialog covers the window.
     const QImage picture = ui_.shape_window->picture();
+    export_picture(picture, picture.width(), picture.height(), std::string(new_export_name));
+}
+
+void Tmap_form::export_picture(const QImage& picture, std::int32_t width, std::int32_t height,
+                               const std::string& file_name)
+{
     const save_request request{save_path,
                                {std::string(bitmap_filter), std::string(png_filter)},
                                "bmp",
-                               std::string(new_export_name)};
+                               file_name};
     const std::optional<save_choice> choice = services_.save_file(request);
     if (!choice) return;
     const std::string file = export_file_name(*choice, request);
@@ -137,6 +144,8 @@ void Tmap_form::view_document(const std::string& address)
 {
     if (!services_.open_url(address)) services_.error_box("The default browser could not be found.");
 }
+
+void Tmap_form::about_itemClick() { show_about(about_, this); }
 
 void Tmap_form::help_menu_itemClick() { view_document(file_address(shipped_file("manual.html"))); }
 

@@ -20,3 +20,15 @@ function(wayloom_test name)
   target_compile_definitions(${name} PRIVATE WAYLOOM_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# wayloom_window_test(NAME LIBS lib...) adds the QtTest program NAME.cpp and
+# runs it on the offscreen platform.
+function(wayloom_window_test name)
+  cmake_parse_arguments(arg "" "" "LIBS" ${ARGN})
+  find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
+  add_executable(${name} ${name}.cpp)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} Qt6::Test)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endfunction()

@@ -13,6 +13,10 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
+#include "annotations/qt/legend_form.h"
+
+#include <QListWidget>
+#include <QPushButton>
 
 #include <algorithm>
 #include <cstdlib>
@@ -321,6 +325,51 @@ private slots:
         QVERIFY(empty.size() != drawn.size() || empty != drawn);
     }
 
+    void legend_window_toggles_lists_the_map_and_plonks_on_it()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        Tlegend_form* legend = form->legend();
+        QVERIFY(!legend->isVisible());
+        item(form, "&View", "Legend...")->trigger();
+        QVERIFY(legend->isVisible());
+        QCOMPARE(legend->legend_list->count(), 5);  // the farm's classes
+        QCOMPARE(legend->legend_list->item(0)->text(), QString("pasture"));
+
+        legend->legend_list->item(2)->setSelected(true);  // water
+        legend->legend.x = 10;
+        legend->legend.y = 12;
+        legend->plonk_button->click();
+        QVERIFY(legend->legend.on_map);
+        const QImage map = ui(form).shape_window->grab().toImage();
+        const std::int32_t h = legend->legend.layout.entries.at(0).text_height;
+        QCOMPARE(map.pixelColor(10 + h / 2, 12 + h / 2), to_qcolor(form->doc.classes[2]->colour));
+        QCOMPARE(map.pixelColor(10 + legend->legend.layout.width - 1, 12),
+                 to_qcolor(form->state.background));
+
+        // A map read while the window shows is listed at once.
+        legend->shapes_radio->click();
+        QVERIFY(form->read_map_file(farm));
+        QCOMPARE(legend->legend_list->count(), 5);  // the farm's five shapes, not its set
+        button(ui(form).main_toolbar, "Place legend on map")->trigger();
+        QVERIFY(!legend->isVisible());
+    }
+
+    void about_opens_one_window_at_a_time()
+    {
+        auto form = make_form();
+        QAction* about = item(form, "&Help", "About");
+        about->trigger();
+        const QPointer<TAboutBox> first = form->about_box();
+        QVERIFY(first && first->isVisible());
+        about->trigger();
+        QCOMPARE(form->about_box(), first);
+        QTest::mouseClick(first->splash_image, Qt::LeftButton);
+        QVERIFY(!first->isVisible());
+        about->trigger();
+        QVERIFY(form->about_box() && form->about_box() != first && form->about_box()->isVisible());
+    }
+
     // The menus and tool strips the program shows, each entry as
     // "place > caption [hint]" with " off" when disabled.
     void command_table_holds_the_program_commands()
@@ -347,7 +396,7 @@ private slots:
             "&Edit > &Copy off", "&Edit > &Cut off", "&Edit > &Paste off", "&Edit > &Delete",
             "&Edit > &Edit", "&View > &Refresh from source", "&View > Re&draw map",
             "&View > Statistics... [Statistics dialog]",
-            "&View > Scale ruler... [Distance ruler]", "&View > Legend... [Legend for map] off",
+            "&View > Scale ruler... [Distance ruler]", "&View > Legend... [Legend for map]",
             "&GPS > &Show/Hide GPS dialog [Display or hide GPS panel]",
             "&GPS > &Initialise GPS [Initialise the GPS handset. Must be set to Garmin.]",
             "&GPS > &Download Waypoints [Download waypoints from GPS]",
@@ -356,14 +405,14 @@ private slots:
             "&Shapes > Move &down", "&Shapes > D&elete", "&Points > &Show attributes",
             "&Points > &Add set", "&Points > Move &up", "&Points > Move points &down",
             "&Points > D&elete", "&Classes > &Show attributes", "&Classes > &Add class",
-            "&Classes > &Delete class", "&Help > About off", "&Help > &Help",
+            "&Classes > &Delete class", "&Help > About", "&Help > &Help",
             "&Help > What is Kestrow", "&Help > Kestrow Website",
             "main > Create new map [not implemented] off", "main > Open a map", "main > Merge map",
             "main > Save map", "main > Print Map [not implemented] off", "main > Export map to bitmap",
             "main > Copy shape to clipboard [not implemented] off",
             "main > Move shape to clipboard [not implemented] off",
             "main > Paste shape from clipboard [not implemented] off",
-            "main > The Stastics Page", "main > Place legend on map off",
+            "main > The Stastics Page", "main > Place legend on map",
             "main > The Scale Ruler", "main > Hide/Show GPS configuration",
             "main > Update manual changes made to map source", "main > Draw map",
             "main > Delete Shape", "main > Edit Shape", "main > Exit from Wayloom",

@@ -31,21 +31,24 @@ private slots:
         auto form = make_form();
         QCOMPARE(form->windows().created(),
                  (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes,
-                                         secondary::scale, secondary::statistics}));
+                                         secondary::scale, secondary::statistics, secondary::legend}));
         form->attributes()->point_track_bar->setValue(7);
         QVERIFY(form->close());
         // Each section after "main", in the settings file's order.
         const std::string text = read_text(ini());
         std::vector<std::size_t> at;
-        for (const char* section : {"[main]", "[attributes]", "[scale]", "[gps]", "[preferences]", "[statistics]"}) {
+        for (const char* section : {"[main]", "[attributes]", "[scale]", "[gps]", "[preferences]", "[statistics]",
+                                    "[legend]"}) {
             at.push_back(text.find(section));
             QVERIFY2(at.back() != std::string::npos, section);
         }
         QVERIFY(std::is_sorted(at.begin(), at.end()));
         const ini_file settings(ini());
         QCOMPARE(settings.read_integer("attributes", "point_size", 0), std::int64_t{7});
-        for (const char* section : {"attributes", "scale", "gps", "preferences", "statistics"})
+        for (const char* section : {"attributes", "scale", "gps", "preferences", "statistics", "legend"})
             for (const char* key : {"monitor", "left", "top"}) QVERIFY(settings.contains(section, key));
+        for (const char* key : {"x", "y", "step", "font_size", "font_bold", "legend_image"})
+            QVERIFY2(settings.contains("legend", key), key);
     }
 
     void gps_window_toggles_from_its_item_and_button()
