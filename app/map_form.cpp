@@ -99,8 +99,8 @@ void Tmap_form::create_windows(const ini_file& settings)
 
     auto* legend_form = new Tlegend_form(doc, state, ui_.shape_window, this);
     legend_form->choose_colour = services_.choose_colour;
-    legend_form->export_bitmap = [this](const QImage& picture, std::int32_t w, std::int32_t h,
-                                        const std::string& name) { export_picture(picture, w, h, name); };
+    legend_form->export_bitmap = [this](const QImage& picture, std::int32_t, std::int32_t,
+                                        const std::string& name) { export_picture(picture, name); };
     connect(legend_form, &Tlegend_form::repaint_map, ui_.shape_window, qOverload<>(&QWidget::update));
     connect(legend_form, &Tlegend_form::resize_map, this, &Tmap_form::draw_buttonClick);
     connect(legend_form, &Tlegend_form::map_changed, this, [this] {

@@ -140,10 +140,9 @@ private:
     // false when the command that would drop the map must stop.
     bool may_drop_map_now();
     bool save_map_file();  // Save map; whether the file was written
-    // The bitmap export of a picture `width` × `height`: the save dialog
-    // proposing `file_name`, then the file; a failure is an error box.
-    void export_picture(const QImage& picture, std::int32_t width, std::int32_t height,
-                        const std::string& file_name);
+    // The bitmap export of a picture: the save dialog proposing `file_name`,
+    // then the file; a failure is an error box.
+    void export_picture(const QImage& picture, const std::string& file_name);
     // The legend window lists the map's items again when it is shown.
     void analyse_legend();
     void project_load(bool clear_first);

@@ -91,11 +91,10 @@ void Tmap_form::export_buttonClick()
     if (building()) return;
     // The picture on the screen, taken before the dialog covers the window.
     const QImage picture = ui_.shape_window->picture();
-    export_picture(picture, picture.width(), picture.height(), std::string(new_export_name));
+    export_picture(picture, std::string(new_export_name));
 }
 
-void Tmap_form::export_picture(const QImage& picture, std::int32_t width, std::int32_t height,
-                               const std::string& file_name)
+void Tmap_form::export_picture(const QImage& picture, const std::string& file_name)
 {
     const save_request request{save_path,
                                {std::string(bitmap_filter), std::string(png_filter)},

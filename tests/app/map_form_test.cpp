@@ -14,9 +14,12 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include "annotations/qt/legend_form.h"
+#include "editing/qt/attributes_form.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <algorithm>
 #include <cstdlib>
