@@ -16,6 +16,7 @@ int render_command(arguments args);
 int areas_command(arguments args);
 int legend_command(arguments args);
 int download_command(arguments args);
+int upload_command(arguments args);
 
 struct command {
     std::string_view name;

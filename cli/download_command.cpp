@@ -1,6 +1,6 @@
 #include "cli/commands.h"
+#include "cli/handset_terminal.h"
 #include "cli/map_loading.h"
-#include "gps/gps_link.h"
 #include "gps/serial_posix.h"
 
 #include <array>
@@ -10,51 +10,6 @@
 #include <vector>
 
 namespace wayloom::cli {
-
-namespace {
-
-// The link's memo, progress bar and error boxes on a terminal.
-class terminal_observer : public gps::link_observer {
-public:
-    std::vector<std::string> errors;
-
-    void status_line(std::string_view line) override
-    {
-        end_progress();
-        std::cerr << line << '\n';
-    }
-    void progress_range(int minimum, int maximum) override
-    {
-        total_ = maximum - minimum + 1;
-        done_ = 0;
-    }
-    void progress_step() override
-    {
-        ++done_;
-        std::cerr << "\rwaypoint " << done_ << " of " << total_ << std::flush;
-        progress_shown_ = true;
-    }
-    void progress_reset() override { end_progress(); }
-    void error_box(std::string_view message) override { errors.emplace_back(message); }
-
-private:
-    int total_ = 0, done_ = 0;
-    bool progress_shown_ = false;
-
-    void end_progress()
-    {
-        if (progress_shown_) std::cerr << '\n';
-        progress_shown_ = false;
-    }
-};
-
-bool report(const terminal_observer& seen)
-{
-    for (const std::string& message : seen.errors) std::cerr << "error: " << message << '\n';
-    return seen.errors.empty();
-}
-
-} // namespace
 
 int download_command(arguments args)
 {
@@ -81,11 +36,7 @@ int download_command(arguments args)
     terminal_observer seen;
     // The log goes to standard error with --log; the link's own log file is not kept.
     gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
-    link.set_status_logging(parsed.has_flag("--log"));
-    link.texts.port = *port;
-    if (const std::string* v = parsed.option("--speed")) link.texts.speed = *v;
-    if (const std::string* v = parsed.option("--timeout")) link.texts.timeout = *v;
-    if (const std::string* v = parsed.option("--interval")) link.texts.interval = *v;
+    apply_port_options(parsed, link);
 
     link.init_gps();
     if (!report(seen)) {

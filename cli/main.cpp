@@ -28,6 +28,9 @@ constexpr std::array command_table{
     command{"download", "--port DEV [--speed 9600] [--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
             "start up the Garmin handset on the serial port, download its waypoints and write the map",
             download_command},
+    command{"upload", "--port DEV MAP [MAP...] [--speed 9600] [--timeout MS] [--interval MS] [--log]",
+            "start up the Garmin handset on the serial port and send it the maps' waypoints",
+            upload_command},
 };
 
 void print_help(std::ostream& out)

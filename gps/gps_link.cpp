@@ -182,4 +182,50 @@ bool gps_link::run_reader(const record_reader& reader)
     return result;
 }
 
+// ---------------------------------------------------------------- upload
+
+void gps_link::upload_gps()
+{
+    if (!gps_enabled()) return;
+    if (!upload_waypoints() && !busy_) observer_.error_box("Waypoint Upload failed");
+}
+
+bool gps_link::send_acknowledged(std::uint8_t id, std::span<const std::uint8_t> data)
+{
+    return port_.send_packet(id, data) && port_.get_ack(id);
+}
+
+bool gps_link::upload_waypoints()
+{
+    uploaded_ = 0;
+    const record_reader& layout = readers_[app_waypoint];
+    if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1) ||
+        encode_waypoint(layout, {}).empty())
+        return false;
+    port_.clear();
+    log_.line(">>upload_waypoints");
+    const auto count = static_cast<std::uint16_t>(doc_.waypoints.size());
+    const std::uint8_t records[2] = {static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>(count >> 8)};
+    bool ok = send_acknowledged(protocols_.link_packet_ids[lp_records], records);
+    if (ok && count > 0) observer_.progress_range(0, count - 1);
+    for (std::size_t i = 0; ok && i < doc_.waypoints.size(); ++i) {
+        const t_waypoint& w = *doc_.waypoints[i];
+        if (i % 20 == 0 && i > 0) observer_.clear_status();
+        log_.line(">>waypoint");
+        log_.line(w.name);
+        const auto record = encode_waypoint(layout, {w.name, w.lat, w.lon, static_cast<float>(w.alt)});
+        ok = send_acknowledged(protocols_.link_packet_ids[lp_waypoint_data], record);
+        if (ok) ++uploaded_;
+        observer_.progress_step();
+        log_.line("<<");
+    }
+    if (ok) {
+        const std::uint8_t done[2] = {protocols_.command_ids[cmd_transfer_waypoints], 0};
+        ok = send_acknowledged(protocols_.link_packet_ids[lp_transfer_complete], done);
+    }
+    observer_.progress_reset();
+    log_.line("<<");
+    return ok;
+}
+
 } // namespace wayloom::gps

@@ -44,6 +44,9 @@ public:
     // Adds the handset's waypoints to the map; "Waypoint Download failed" when
     // no transfer could run or records were lost (those that came stay).
     void download_gps();
+    // Sends the map's waypoints to the handset in its waypoint layout;
+    // "Waypoint Upload failed" when it does not take them.
+    void upload_gps();
     // Closes the port when the program ends ("session closed" in the file).
     void demolish();
 
@@ -52,6 +55,8 @@ public:
     bool protocol_supported() const { return protocol_supported_; }
     const record_reader& waypoint_reader() const { return readers_[app_waypoint]; }
     bool port_opened() const { return port_.opened(); }
+    // Waypoints the last upload sent.
+    int uploaded() const { return uploaded_; }
     // The last download's records; nothing when no transfer started.
     const std::optional<transfer_tally>& last_transfer() const { return last_transfer_; }
 
@@ -60,6 +65,8 @@ private:
     void take(capabilities learnt);
     bool download_waypoints();
     bool run_reader(const record_reader& reader);
+    bool upload_waypoints();
+    bool send_acknowledged(std::uint8_t id, std::span<const std::uint8_t> data);
 
     map_document& doc_;
     link_observer& observer_;
@@ -70,6 +77,7 @@ private:
     protocol_capabilities protocols_;
     std::array<record_reader, 8> readers_{};
     std::optional<transfer_tally> last_transfer_;
+    int uploaded_ = 0;
 };
 
 } // namespace wayloom::gps

@@ -9,6 +9,9 @@ namespace wayloom::gps {
 namespace {
 
 constexpr std::size_t longest_ident = 64;
+constexpr std::size_t fixed_ident = 6;
+constexpr std::size_t longest_string_ident = 51;
+constexpr float not_valid = 1.0e25f;  // depth and proximity distance left unset
 
 std::int32_t int32_at(std::span<const std::uint8_t> r, std::size_t at)
 {
@@ -32,7 +35,35 @@ position_at position_of(const record_reader& reader)
     }
 }
 
+void put32(std::vector<std::uint8_t>& r, std::size_t at, std::uint32_t v)
+{
+    for (std::size_t i = 0; i < 4; ++i) r[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+void put_float(std::vector<std::uint8_t>& r, std::size_t at, float v)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, 4);
+    put32(r, at, bits);
+}
+
+// A fixed ident holds upper-case letters, digits, spaces and hyphens.
+char fixed_ident_char(char c)
+{
+    const char up = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const bool shown = (up >= 'A' && up <= 'Z') || (up >= '0' && up <= '9') || up == '-' || up == ' ';
+    return shown ? up : ' ';
+}
+
+char string_ident_char(char c) { return c >= 32 && c <= 126 ? c : ' '; }
+
 } // namespace
+
+std::int32_t degrees_to_semicircles(long double degrees)
+{
+    const long double s = std::round(degrees * 2147483648.0L / 180.0L);
+    return static_cast<std::int32_t>(std::clamp(s, -2147483648.0L, 2147483647.0L));
+}
 
 long double semicircles_to_degrees(std::int32_t semicircles)
 {
@@ -75,6 +106,43 @@ waypoint_fields decode_waypoint(const record_reader& reader, std::span<const std
         w.name += static_cast<char>(strings[i]);
     w.complete = std::count(strings.begin(), strings.end(), std::uint8_t{0}) >= 2;
     return w;
+}
+
+} // namespace wayloom::gps
+
+namespace wayloom::gps {
+
+std::vector<std::uint8_t> encode_waypoint(const record_reader& reader, const waypoint_fields& w)
+{
+    if (reader.kind == reader_kind::empty || reader.kind == reader_kind::ignore) return {};
+    std::vector<std::uint8_t> r(static_cast<std::size_t>(reader.size), 0);
+    const position_at at = position_of(reader);
+    put32(r, at.lat, static_cast<std::uint32_t>(degrees_to_semicircles(w.lat)));
+    put32(r, at.lon, static_cast<std::uint32_t>(degrees_to_semicircles(w.lon)));
+    const bool fixed = reader.kind == reader_kind::d100 || reader.data_type == 155;
+    if (fixed) {
+        for (std::size_t i = 0; i < fixed_ident; ++i)
+            r[i] = static_cast<std::uint8_t>(i < w.name.size() ? fixed_ident_char(w.name[i]) : ' ');
+        return r;
+    }
+    int strings = 2;  // D106: ident and link ident
+    if (reader.data_type == 105) strings = 1;
+    if (reader.kind == reader_kind::d108 || reader.kind == reader_kind::d109) {
+        // ident, comment, facility, city, address, cross road
+        strings = 6;
+        if (reader.kind == reader_kind::d109) r[0] = 0x01;  // data packet type
+        r[3] = reader.kind == reader_kind::d108 ? 0x60 : 0x70;  // attributes
+        std::fill(r.begin() + 6, r.begin() + 24, 0xFF);        // no subclass
+        put_float(r, 32, w.alt.value_or(0.0f));
+        put_float(r, 36, not_valid);
+        put_float(r, 40, not_valid);
+        std::fill(r.begin() + 44, r.begin() + 48, ' ');  // state and country codes
+        if (reader.kind == reader_kind::d109) put32(r, 48, 0xFFFFFFFF);  // no time en route
+    }
+    for (std::size_t i = 0; i < w.name.size() && i < longest_string_ident; ++i)
+        r.push_back(static_cast<std::uint8_t>(string_ident_char(w.name[i])));
+    r.insert(r.end(), static_cast<std::size_t>(strings), 0);
+    return r;
 }
 
 } // namespace wayloom::gps

@@ -10,8 +10,12 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace wayloom::gps {
+
+// Semicircles from degrees, to the nearest, within the 32-bit range.
+std::int32_t degrees_to_semicircles(long double degrees);
 
 // Degrees from semicircles, with the factor 180 / 2^31 held as a float as
 // handsets' own software does (the float holds it exactly).
@@ -30,5 +34,13 @@ struct waypoint_fields {
 // at most 64 characters.
 waypoint_fields decode_waypoint(const record_reader& reader, std::span<const std::uint8_t> data,
                                 int running_number);
+
+// The record a host sends for a waypoint in `reader`'s layout: what
+// decode_waypoint reads, at the same offsets. Fixed idents (D100 family,
+// D155) are upper-cased and cut to 6 characters, padded with spaces; string
+// idents (D105, D106, D108, D109) keep the name, at most 51 characters.
+// Characters a handset cannot show become spaces. Empty for a reader that
+// reads no waypoints.
+std::vector<std::uint8_t> encode_waypoint(const record_reader& reader, const waypoint_fields& w);
 
 } // namespace wayloom::gps

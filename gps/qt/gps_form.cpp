@@ -123,7 +123,7 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     connect(disk_check, &QCheckBox::toggled, this, [this](bool on) { link.set_disk_logging(on); });
     connect(initialise_button, &QPushButton::clicked, this, &Tgps_form::init_gps);
     connect(download_button, &QPushButton::clicked, this, &Tgps_form::download_gps);
-    // "Upload" sends nothing: the handset's own menus put waypoints on it.
+    connect(upload_button, &QPushButton::clicked, this, &Tgps_form::upload_gps);
 
     link.set_gps_enabled(gps_enabled_check->isChecked());
 }
@@ -191,6 +191,15 @@ void Tgps_form::download_gps()
     link.download_gps();
     working_ = false;
     if (doc_.waypoint_count() != before) emit map_changed();
+}
+
+void Tgps_form::upload_gps()
+{
+    if (working_) return;
+    take_port_texts();
+    working_ = true;
+    link.upload_gps();
+    working_ = false;
 }
 
 void Tgps_form::status_line(std::string_view line)

@@ -41,6 +41,8 @@ public:
     // Start-up and download with the texts the port controls show now.
     void init_gps();
     void download_gps();
+    // Sends the map's waypoints to the handset.
+    void upload_gps();
     // A start-up or download is running: the window paints meanwhile, and
     // nothing may take the map away under it.
     bool working() const { return working_; }

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -23,11 +24,11 @@ struct run_result {
     std::string errors;  // standard error
 };
 
-run_result run_cli(const std::string& arguments)
+run_result run_cli(const std::string& arguments, const std::string& command_name = "download")
 {
     // ctest runs the cases side by side: each process has its own file.
     const fs::path err = fs::temp_directory_path() / ("wayloom_cli_download_" + std::to_string(::getpid()) + ".err");
-    const std::string command = std::string(WAYLOOM_CLI) + " download " + arguments + " 2>" + err.string();
+    const std::string command = std::string(WAYLOOM_CLI) + " " + command_name + " " + arguments + " 2>" + err.string();
     const int status = std::system(command.c_str());
     run_result r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -115,6 +116,22 @@ TEST_F(cli_download, lost_records_write_what_came_and_fail_with_the_count)
     EXPECT_NE(r.errors.find("error: Waypoint Download failed (2 of 4 waypoints received)"), std::string::npos)
         << r.errors;
     EXPECT_EQ(waypoint_names(out()), (std::vector<std::string>{"gate", "barn"}));
+}
+
+TEST_F(cli_download, upload_sends_the_maps_waypoints)
+{
+    const std::string store = (dir / "stored.wlm").string();
+    simulator handset({"--layout", "D108", "--store", store});
+    const run_result r = run_cli("--port " + handset.path() + " " + farm, "upload");
+    ASSERT_EQ(r.code, 0) << r.errors;
+    EXPECT_NE(r.errors.find("uploaded 33 waypoints"), std::string::npos) << r.errors;
+    for (int i = 0; i < 40 && !fs::exists(store); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(waypoint_names(store), waypoint_names(farm));
+
+    simulator deaf({"--no-ack", "2"});
+    const run_result refused = run_cli("--port " + deaf.path() + " --timeout 50 " + farm, "upload");
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.errors.find("error: Waypoint Upload failed"), std::string::npos) << refused.errors;
 }
 
 TEST_F(cli_download, wrong_arguments_show_the_usage)

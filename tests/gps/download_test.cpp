@@ -1,6 +1,7 @@
 // The waypoint transfer through the session: what goes on the wire, what
 // reaches the map, the memo, the progress bar and the boxes. Record decoding
 // itself is checked in waypoint_record_test.
+#include "gps/waypoint_record.h"
 #include "link_fixture.h"
 
 #include <gtest/gtest.h>
@@ -210,6 +211,55 @@ TEST(Download, FailuresShowTheBox)
     link_fixture not_started;
     not_started.link.download_gps();
     EXPECT_EQ(not_started.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"}));
+}
+
+TEST(Upload, RecordsGoOutEachAcknowledgedThenTransferComplete)
+{
+    link_fixture f;
+    start(f, 108);
+    for (const char* name : {"gate", "barn"}) {
+        t_waypoint& w = f.doc.create_waypoint();
+        w.name = name;
+        w.lat = 90;
+        w.lon = -45;
+        w.alt = 61.5L;
+    }
+    for (const int id : {27, 35, 35, 12}) f.ack(static_cast<std::uint8_t>(id));
+    f.line.written.clear();
+    f.link.upload_gps();
+    EXPECT_TRUE(f.seen.boxes.empty());
+    EXPECT_EQ(f.link.uploaded(), 2);
+    EXPECT_TRUE(f.seen.logged("upload_waypoints"));
+    EXPECT_EQ(f.seen.range_max, 1);
+    EXPECT_EQ(f.seen.steps, 2);
+    bytes expected = frame(27, {2, 0});
+    for (const char* name : {"gate", "barn"}) {
+        const bytes record = encode_waypoint(f.link.waypoint_reader(), {name, 90, -45, 61.5f});
+        const bytes framed = frame(35, record);
+        expected.insert(expected.end(), framed.begin(), framed.end());
+    }
+    const bytes done = frame(12, {7, 0});
+    expected.insert(expected.end(), done.begin(), done.end());
+    EXPECT_EQ(f.line.written, expected);
+
+    struct row {
+        const char* name;
+        int acks;  // the handset acknowledges this many packets, then nothing
+    };
+    for (const row& r : {row{"records packet", 0}, row{"second record", 2}, row{"transfer complete", 3}}) {
+        link_fixture g;
+        start(g, 100);
+        g.doc.create_waypoint().name = "a";
+        g.doc.create_waypoint().name = "b";
+        const int ids[] = {27, 35, 35, 12};
+        for (int i = 0; i < r.acks; ++i) g.ack(static_cast<std::uint8_t>(ids[i]));
+        g.link.upload_gps();
+        EXPECT_EQ(g.seen.boxes, (std::vector<std::string>{"Waypoint Upload failed"})) << r.name;
+    }
+
+    link_fixture not_started;
+    not_started.link.upload_gps();
+    EXPECT_EQ(not_started.seen.boxes, (std::vector<std::string>{"Waypoint Upload failed"}));
 }
 
 } // namespace

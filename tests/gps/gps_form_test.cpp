@@ -194,6 +194,22 @@ private slots:
         QCOMPARE(form->download_progress->value(), form->download_progress->minimum());
     }
 
+    void upload_through_the_button()
+    {
+        const std::string store = home_->filePath("stored.wlm").toStdString();
+        simulator handset({"--store", store});
+        doc_.create_waypoint().name = "lone";
+        auto form = make_form();
+        form->logging_check->setChecked(true);
+        form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
+        form->initialise_button->click();
+        form->upload_button->click();
+        QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
+        QVERIFY(form->status_log->toPlainText().contains("upload_waypoints"));
+        for (int i = 0; i < 40 && !QFile::exists(QString::fromStdString(store)); ++i) QTest::qWait(50);
+        QVERIFY(QFile::exists(QString::fromStdString(store)));
+    }
+
     void a_port_that_cannot_open_is_an_error_box()
     {
         auto form = make_form();

@@ -3,10 +3,13 @@
 
 #include "gps/gps_link.h"
 #include "gps/serial_posix.h"
+#include "source/reader.h"
 
 #include "../tools/simulator_process.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -35,5 +38,16 @@ struct session {
         link.set_status_logging(true);
     }
 };
+
+// The waypoints the simulator stored from an upload (it writes them once the
+// transfer is complete, so wait a little for the file).
+inline std::vector<std::unique_ptr<t_waypoint>> stored_waypoints(const std::string& file)
+{
+    for (int i = 0; i < 40 && !std::filesystem::exists(file); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    map_document doc;
+    if (!read_map(doc, file).ok()) return {};
+    return std::move(doc.waypoints);
+}
 
 } // namespace wayloom::gps::testing

@@ -73,6 +73,54 @@ TEST(Simulator, ASpoiltRecordIsAskedForAgain)
     }
 }
 
+TEST(Simulator, UploadInEachLayoutFamily)
+{
+    struct row {
+        std::vector<std::string> args;
+        std::vector<std::string> names;  // as the handset stored them, in a map file's words
+    };
+    const std::vector<std::string> kept{"farmyard", "north_gate", "weir_pool"};
+    const std::vector<std::string> cut{"farmya", "north", "weir_p"};
+    const row rows[] = {
+        {{"--layout", "D108"}, kept},
+        {{"--layout", "D109"}, kept},
+        {{"--layout", "D100"}, cut},
+        {{"--layout", "D150"}, cut},
+        {{"--layout", "D105"}, kept},
+        {{"--layout", "D106"}, kept},
+        {{"--no-protocols", "--product", "77", "--version", "320", "--layout", "D103"}, cut},
+        {{"--no-protocols", "--product", "71", "--layout", "D155"}, cut},
+    };
+    for (const row& r : rows) {
+        const std::string store = (std::filesystem::temp_directory_path() /
+                                   ("wayloom_upload_" + std::to_string(::getpid()) + ".wlm")).string();
+        std::filesystem::remove(store);
+        std::vector<std::string> args = r.args;
+        args.insert(args.end(), {"--store", store});
+        simulator sim(args);
+        session s(sim.path());
+        for (const std::string& name : {std::string("farmyard"), std::string("north gate"), std::string("Weir pool")}) {
+            t_waypoint& w = s.doc.create_waypoint();
+            w.name = name;
+            w.lat = 52.4130;
+            w.lon = -4.0520;
+        }
+        s.link.init_gps();
+        s.link.upload_gps();
+        const std::string layout = r.args.back();
+        EXPECT_TRUE(s.seen.shown.empty()) << layout << ": " << (s.seen.shown.empty() ? "" : s.seen.shown.front());
+        const auto stored = stored_waypoints(store);
+        std::vector<std::string> names;
+        for (const auto& w : stored) names.push_back(w->name);
+        EXPECT_EQ(names, r.names) << layout;
+        for (const auto& w : stored) {
+            EXPECT_NEAR(static_cast<double>(w->lat), 52.4130, 1e-6) << layout;
+            EXPECT_NEAR(static_cast<double>(w->lon), -4.0520, 1e-6) << layout;
+        }
+        std::filesystem::remove(store);
+    }
+}
+
 TEST(Simulator, FaultsOnTheLine)
 {
     struct row {

@@ -96,5 +96,60 @@ TEST(WaypointRecord, OnlyTheBytesReceivedAreRead)
     }
 }
 
+TEST(WaypointRecord, EncodedRecordsReadBackWithinTheirLayoutsPrecision)
+{
+    const waypoint_fields sent{"Farm-yard gate", 52.4130123456L, -4.0520987654L, 61.5f};
+    const long double one_semicircle = 180.0L / 2147483648.0L;
+    for (const int layout : {100, 101, 102, 103, 104, 107, 150, 151, 152, 154, 155, 105, 106, 108, 109}) {
+        const record_reader reader = reader_of(layout);
+        const bytes record = encode_waypoint(reader, sent);
+        ASSERT_GE(record.size(), static_cast<std::size_t>(reader.size)) << layout;
+        const waypoint_fields got = decode_waypoint(reader, record, 7);
+        EXPECT_NEAR(static_cast<double>(got.lat), static_cast<double>(sent.lat), static_cast<double>(one_semicircle)) << layout;
+        EXPECT_NEAR(static_cast<double>(got.lon), static_cast<double>(sent.lon), static_cast<double>(one_semicircle)) << layout;
+        EXPECT_TRUE(got.complete) << layout;
+        const char* name = reader.kind == reader_kind::d100 ? "FARM-Y" : reader.kind == reader_kind::d105 ? "7" : "Farm-yard gate";
+        EXPECT_EQ(got.name, name) << layout;
+        if (layout >= 108) {
+            EXPECT_EQ(got.alt, 61.5f) << layout;
+        }
+    }
+}
+
+TEST(WaypointRecord, NamesAsAHandsetCanShowThem)
+{
+    struct row {
+        int layout;
+        std::string name;
+        std::string sent;  // the ident bytes in the record
+    };
+    const row rows[] = {
+        {100, "ab", "AB    "},
+        {100, "north_gate", "NORTH "},
+        {155, "weir", "WEIR  "},
+        {108, "Weir\tpool\xE9", "Weir pool "},
+        {108, std::string(60, 'x'), std::string(51, 'x')},
+        {105, "Ford", "Ford"},
+        {106, "Ford", "Ford"},
+    };
+    for (const row& r : rows) {
+        const record_reader reader = reader_of(r.layout);
+        const bytes record = encode_waypoint(reader, {r.name, 0, 0, {}});
+        const bool fixed = reader.kind == reader_kind::d100 || r.layout == 155;
+        const std::size_t at = fixed ? 0 : static_cast<std::size_t>(reader.size);
+        ASSERT_GE(record.size(), at + r.sent.size()) << r.name;
+        EXPECT_EQ(std::string(record.begin() + static_cast<std::ptrdiff_t>(at),
+                              record.begin() + static_cast<std::ptrdiff_t>(at + r.sent.size())),
+                  r.sent)
+            << r.layout << " " << r.name;
+        if (!fixed) {
+            EXPECT_EQ(record[at + r.sent.size()], 0) << r.layout << " " << r.name;
+        }
+    }
+    EXPECT_TRUE(encode_waypoint({}, {"x", 0, 0, {}}).empty());
+    EXPECT_EQ(degrees_to_semicircles(180), 2147483647);
+    EXPECT_EQ(degrees_to_semicircles(-180), -2147483647 - 1);
+}
+
 } // namespace
 } // namespace wayloom::gps

@@ -1,0 +1,40 @@
+#include "cli/commands.h"
+#include "cli/handset_terminal.h"
+#include "cli/map_loading.h"
+#include "gps/serial_posix.h"
+
+#include <array>
+#include <iostream>
+#include <memory>
+#include <string>
+
+namespace wayloom::cli {
+
+int upload_command(arguments args)
+{
+    constexpr std::array<std::string_view, 4> with_value{"--port", "--speed", "--timeout", "--interval"};
+    constexpr std::array<std::string_view, 1> flags{"--log"};
+    parsed_arguments parsed;
+    std::string problem;
+    const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
+    if (!parsed_ok || !parsed.option("--port") || parsed.files.empty()) {
+        std::cerr << "usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] [--timeout MS] "
+                     "[--interval MS] [--log]\n";
+        if (!problem.empty()) std::cerr << problem << '\n';
+        return 2;
+    }
+    map_document doc;
+    if (!read_maps(doc, parsed.files, std::cerr)) return 1;
+
+    terminal_observer seen;
+    gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
+    apply_port_options(parsed, link);
+    link.init_gps();
+    if (seen.errors.empty()) link.upload_gps();
+    link.demolish();
+    if (!report(seen)) return 1;
+    std::cerr << "uploaded " << link.uploaded() << " waypoints\n";
+    return 0;
+}
+
+} // namespace wayloom::cli
