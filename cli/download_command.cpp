@@ -13,7 +13,7 @@ namespace wayloom::cli {
 
 int download_command(arguments args)
 {
-    constexpr std::array<std::string_view, 7> with_value{"--port", "--speed", "--timeout", "--interval",
+    constexpr std::array<std::string_view, 8> with_value{"--port", "--speed", "--transfer-speed", "--timeout", "--interval",
                                                          "--merge", "-o", "--output"};
     constexpr std::array<std::string_view, 1> flags{"--log"};
     parsed_arguments parsed;
@@ -23,7 +23,7 @@ int download_command(arguments args)
     const std::string* out = parsed.option("-o");
     if (!out) out = parsed.option("--output");
     if (!parsed_ok || !port || !out || !parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli download --port DEV [--speed 9600] [--timeout MS] "
+        std::cerr << "usage: wayloom-cli download --port DEV [--speed 9600] [--transfer-speed B] [--timeout MS] "
                      "[--interval MS] [--merge MAP] -o OUT.wlm [--log]\n";
         if (!problem.empty()) std::cerr << problem << '\n';
         return 2;

@@ -42,6 +42,7 @@ void apply_port_options(const parsed_arguments& parsed, gps::gps_link& link)
     if (const std::string* v = parsed.option("--speed")) link.texts.speed = *v;
     if (const std::string* v = parsed.option("--timeout")) link.texts.timeout = *v;
     if (const std::string* v = parsed.option("--interval")) link.texts.interval = *v;
+    if (const std::string* v = parsed.option("--transfer-speed")) link.texts.transfer_speed = *v;
 }
 
 } // namespace wayloom::cli

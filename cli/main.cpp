@@ -25,10 +25,10 @@ constexpr std::array command_table{
     command{"legend", "MAP [MAP...] (--shapes NAME,... | --classes NAME,...) [--font-size N] [--bold] -o FILE.bmp|FILE.png",
             "write the legend of the named shapes or classes alone, as the legend window saves it",
             legend_command},
-    command{"download", "--port DEV [--speed 9600] [--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
+    command{"download", "--port DEV [--speed 9600] [--transfer-speed B] [--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
             "start up the Garmin handset on the serial port, download its waypoints and write the map",
             download_command},
-    command{"upload", "--port DEV MAP [MAP...] [--speed 9600] [--timeout MS] [--interval MS] [--log]",
+    command{"upload", "--port DEV MAP [MAP...] [--speed 9600] [--transfer-speed B] [--timeout MS] [--interval MS] [--log]",
             "start up the Garmin handset on the serial port and send it the maps' waypoints",
             upload_command},
 };

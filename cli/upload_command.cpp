@@ -12,13 +12,13 @@ namespace wayloom::cli {
 
 int upload_command(arguments args)
 {
-    constexpr std::array<std::string_view, 4> with_value{"--port", "--speed", "--timeout", "--interval"};
+    constexpr std::array<std::string_view, 5> with_value{"--port", "--speed", "--transfer-speed", "--timeout", "--interval"};
     constexpr std::array<std::string_view, 1> flags{"--log"};
     parsed_arguments parsed;
     std::string problem;
     const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
     if (!parsed_ok || !parsed.option("--port") || parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] [--timeout MS] "
+        std::cerr << "usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] [--transfer-speed B] [--timeout MS] "
                      "[--interval MS] [--log]\n";
         if (!problem.empty()) std::cerr << problem << '\n';
         return 2;

@@ -1,5 +1,6 @@
 #include "gps/gps_link.h"
 
+#include "gps/speed_change.h"
 #include "gps/waypoint_record.h"
 #include "source/number_text.h"
 
@@ -87,6 +88,20 @@ void gps_link::take(capabilities learnt)
 
 // ---------------------------------------------------------------- transfer
 
+bool gps_link::at_transfer_speed(const std::function<bool()>& transfer)
+{
+    const long line = port_.speed();
+    const auto wanted = requested_speed(texts.transfer_speed);
+    if (!wanted || *wanted == line || !port_.opened()) return transfer();
+    const long now = change_line_speed(port_, log_, *wanted);
+    const bool ok = transfer();
+    // Back to the line's speed, also after a failure; the port goes back
+    // even when the unit does not answer.
+    if (now != line) change_line_speed(port_, log_, line);
+    if (port_.speed() != line) port_.set_speed(line);
+    return ok;
+}
+
 void gps_link::download_gps()
 {
     if (!gps_enabled()) return;
@@ -98,7 +113,7 @@ bool gps_link::download_waypoints()
     last_transfer_.reset();
     if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1)) return false;
     port_.clear();
-    return run_reader(readers_[app_waypoint]);
+    return at_transfer_speed([&] { return run_reader(readers_[app_waypoint]); });
 }
 
 bool gps_link::run_reader(const record_reader& reader)
@@ -190,11 +205,6 @@ void gps_link::upload_gps()
     if (!upload_waypoints() && !busy_) observer_.error_box("Waypoint Upload failed");
 }
 
-bool gps_link::send_acknowledged(std::uint8_t id, std::span<const std::uint8_t> data)
-{
-    return port_.send_packet(id, data) && port_.get_ack(id);
-}
-
 bool gps_link::upload_waypoints()
 {
     uploaded_ = 0;
@@ -203,10 +213,15 @@ bool gps_link::upload_waypoints()
         encode_waypoint(layout, {}).empty())
         return false;
     port_.clear();
+    return at_transfer_speed([&] { return send_waypoints(layout); });
+}
+
+bool gps_link::send_waypoints(const record_reader& layout)
+{
     log_.line(">>upload_waypoints");
     const auto count = static_cast<std::uint16_t>(doc_.waypoints.size());
     const std::uint8_t records[2] = {static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>(count >> 8)};
-    bool ok = send_acknowledged(protocols_.link_packet_ids[lp_records], records);
+    bool ok = port_.send_acknowledged(protocols_.link_packet_ids[lp_records], records);
     if (ok && count > 0) observer_.progress_range(0, count - 1);
     for (std::size_t i = 0; ok && i < doc_.waypoints.size(); ++i) {
         const t_waypoint& w = *doc_.waypoints[i];
@@ -214,14 +229,14 @@ bool gps_link::upload_waypoints()
         log_.line(">>waypoint");
         log_.line(w.name);
         const auto record = encode_waypoint(layout, {w.name, w.lat, w.lon, static_cast<float>(w.alt)});
-        ok = send_acknowledged(protocols_.link_packet_ids[lp_waypoint_data], record);
+        ok = port_.send_acknowledged(protocols_.link_packet_ids[lp_waypoint_data], record);
         if (ok) ++uploaded_;
         observer_.progress_step();
         log_.line("<<");
     }
     if (ok) {
         const std::uint8_t done[2] = {protocols_.command_ids[cmd_transfer_waypoints], 0};
-        ok = send_acknowledged(protocols_.link_packet_ids[lp_transfer_complete], done);
+        ok = port_.send_acknowledged(protocols_.link_packet_ids[lp_transfer_complete], done);
     }
     observer_.progress_reset();
     log_.line("<<");

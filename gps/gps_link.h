@@ -9,6 +9,7 @@
 #include "model/map_document.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -66,7 +67,9 @@ private:
     bool download_waypoints();
     bool run_reader(const record_reader& reader);
     bool upload_waypoints();
-    bool send_acknowledged(std::uint8_t id, std::span<const std::uint8_t> data);
+    bool send_waypoints(const record_reader& layout);
+    // Runs a transfer at the texts' transfer speed when the unit takes it.
+    bool at_transfer_speed(const std::function<bool()>& transfer);
 
     map_document& doc_;
     link_observer& observer_;

@@ -59,6 +59,7 @@ bool packet_port::open(const port_texts& texts)
         message = "setcomstate failed";
     const bool ok = message.empty();
     if (ok) {
+        line_ = *parsed;
         device_->set_timeouts(interval_ms, timeout_ms);
         message = port_name_ + " : opened";
     }
@@ -72,6 +73,19 @@ bool packet_port::set_up(const port_texts& texts)
     if (!enabled_) return true;
     if (!open(texts)) return false;
     ready_ = true;
+    return true;
+}
+
+bool packet_port::set_speed(long baud)
+{
+    line_settings changed = line_;
+    changed.baud = baud;
+    if (!device_->apply_line_settings(changed)) {
+        log_.line("port speed refused : " + std::to_string(baud));
+        return false;
+    }
+    line_ = changed;
+    log_.line("port speed : " + std::to_string(baud));
     return true;
 }
 
@@ -226,6 +240,11 @@ bool packet_port::get_ack(std::uint8_t id)
     }
     log_.line("ack id mismatch : " + std::to_string(acknowledged) + "<>" + std::to_string(id));
     return false;
+}
+
+bool packet_port::send_acknowledged(std::uint8_t id, std::span<const std::uint8_t> data)
+{
+    return send_packet(id, data) && get_ack(id);
 }
 
 void packet_port::send_ack(std::uint8_t id)

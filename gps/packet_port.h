@@ -25,6 +25,9 @@ struct port_texts {
     std::string stop_bits = "1";
     std::string timeout = "100";
     std::string interval = "10";
+    // A faster line speed for transfers, or any text that is not a number
+    // ("Same as port") for none.
+    std::string transfer_speed = "Same as port";
 };
 
 constexpr std::uint8_t ack_id = 6, nak_id = 21;
@@ -49,6 +52,9 @@ public:
     bool set_up(const port_texts& texts);
     void close();
     bool opened() const { return opened_; }
+    // The line's speed now, and a change of it on an open port.
+    long speed() const { return line_.baud; }
+    bool set_speed(long baud);
 
     // Drops whatever was received and not yet taken.
     void clear();
@@ -69,6 +75,8 @@ public:
     void expect_data() { no_data_ = false; }
 
     bool get_ack(std::uint8_t id);
+    // send_packet, then get_ack of its id.
+    bool send_acknowledged(std::uint8_t id, std::span<const std::uint8_t> data = {});
     // Acknowledges `id` if anything arrived since the last acknowledgement.
     void send_ack(std::uint8_t id);
     // Asks for packet `id` again.
@@ -86,6 +94,7 @@ private:
     std::unique_ptr<serial_device> device_;
     link_log& log_;
     std::string port_name_;
+    line_settings line_;
     bool enabled_ = true, early_frame_end_ = true;
     bool opened_ = false, ready_ = false;
     std::vector<std::uint8_t> input_ = std::vector<std::uint8_t>(input_size);

@@ -84,7 +84,10 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     port_form->addRow("Parity", parity_edit);
     port_form->addRow("Stop Bits", stop_bits_edit);
     port_form->addRow("Timeout [msecs]", timeout_edit);
+    transfer_speed_edit = setting_box(port_group, {"Same as port", "19200", "38400", "57600", "115200"},
+                                      "Same as port");
     port_form->addRow("Interval Timeout ", interval_edit);
+    port_form->addRow("Transfer speed", transfer_speed_edit);
     column->addWidget(port_group);
 
     status_log = new QPlainTextEdit(gps_settings_panel);
@@ -139,6 +142,7 @@ void Tgps_form::load_settings(const setting_reader& read)
     text("stop", stop_bits_edit, "1");
     text("timeout", timeout_edit, "100");
     text("interval", interval_edit, "10");
+    text("transfer_speed", transfer_speed_edit, "Same as port");
     // Stored as 1 or 0; any other whole number but 0 counts as ticked.
     bool logging = true;
     if (const auto stored = read("logging")) {
@@ -159,6 +163,7 @@ void Tgps_form::save_settings(const setting_writer& write) const
     write("stop", text_of(stop_bits_edit));
     write("timeout", text_of(timeout_edit));
     write("interval", text_of(interval_edit));
+    write("transfer_speed", text_of(transfer_speed_edit));
     write("logging", logging_check->isChecked() ? "1" : "0");
 }
 
@@ -171,6 +176,7 @@ void Tgps_form::take_port_texts()
     link.texts.stop_bits = text_of(stop_bits_edit);
     link.texts.timeout = text_of(timeout_edit);
     link.texts.interval = text_of(interval_edit);
+    link.texts.transfer_speed = text_of(transfer_speed_edit);
 }
 
 void Tgps_form::init_gps()

@@ -61,6 +61,7 @@ public:
     QComboBox* stop_bits_edit;
     QComboBox* timeout_edit;
     QComboBox* interval_edit;
+    QComboBox* transfer_speed_edit;
     QPlainTextEdit* status_log;
     QGroupBox* misc_group;
     QCheckBox* gps_enabled_check;

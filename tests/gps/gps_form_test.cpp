@@ -79,6 +79,8 @@ private slots:
         QCOMPARE(form->stop_bits_edit->currentText(), QString("1"));
         QCOMPARE(form->timeout_edit->currentText(), QString("100"));
         QCOMPARE(form->interval_edit->currentText(), QString("10"));
+        QCOMPARE(form->transfer_speed_edit->currentText(), QString("Same as port"));
+        QCOMPARE(form->transfer_speed_edit->itemText(4), QString("115200"));
         QVERIFY(form->logging_check->isChecked());
         QVERIFY(form->link.status_logging());
         QVERIFY(form->gps_enabled_check->isChecked());
@@ -99,6 +101,7 @@ private slots:
             form->stop_bits_edit->setCurrentText("2");
             form->timeout_edit->setCurrentText("250");
             form->interval_edit->setCurrentText("20");
+            form->transfer_speed_edit->setCurrentText("115200");
             form->logging_check->setChecked(false);
             form->disk_check->setChecked(true);
             form->save_settings([&](std::string_view key, std::string_view value) {
@@ -107,7 +110,7 @@ private slots:
         }
         const settings_map expected = {{"port", "/dev/ttyUSB0"}, {"parity", "E"}, {"data", "7"},
                                        {"stop", "2"},           {"timeout", "250"}, {"interval", "20"},
-                                       {"logging", "0"}};
+                                       {"logging", "0"},        {"transfer_speed", "115200"}};
         QVERIFY(stored == expected);
 
         auto again = make_form();

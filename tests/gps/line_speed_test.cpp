@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace wayloom::gps::testing {
 namespace {
 
@@ -20,6 +22,56 @@ TEST(LineSpeed, SlowLinesWithTheDefaultTimeOuts)
         EXPECT_EQ(s.doc.waypoint_count(), 4) << baud;
         EXPECT_TRUE(s.seen.shown.empty()) << baud;
     }
+}
+
+TEST(LineSpeed, AFasterTransferSpeedAndBack)
+{
+    struct row {
+        const char* name;
+        std::vector<std::string> args;
+        int waypoints;
+        std::vector<std::string> boxes;
+        std::vector<std::string> logged;
+    };
+    // The simulator's packets up to the second record: ACK, product data,
+    // protocol array, ACKs of 0x1C and 0x30, 0x31, two ACKs of 0x0A, ACK of
+    // the command, records, two records.
+    const row rows[] = {
+        {"accepted", {}, 4, {}, {"speed accepted : 115200", "port speed : 115200", "port speed : 9600"}},
+        {"ignored", {"--ignore-speed-change"}, 4, {}, {"no answer to the speed request : staying at 9600"}},
+        {"switched back after a failure", {"--silent-after", "12"}, 2, {"Waypoint Download failed"},
+         {"port speed : 115200", "no answer to the speed request : staying at 115200", "port speed : 9600"}},
+    };
+    for (const row& r : rows) {
+        std::vector<std::string> args{"--baud", "9600"};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        simulator sim(args);
+        session s(sim.path());
+        s.link.texts.transfer_speed = "115200";
+        s.link.init_gps();
+        s.link.download_gps();
+        EXPECT_EQ(s.doc.waypoint_count(), r.waypoints) << r.name;
+        EXPECT_EQ(s.seen.shown, r.boxes) << r.name;
+        for (const std::string& line : r.logged) {
+            EXPECT_TRUE(std::any_of(s.seen.lines.begin(), s.seen.lines.end(),
+                                    [&](const std::string& l) { return l.find(line) != std::string::npos; }))
+                << r.name << ": " << line;
+        }
+    }
+
+    // An upload at the faster speed, then a download at it of what was stored.
+    const std::string store = (std::filesystem::temp_directory_path() /
+                               ("wayloom_fast_upload_" + std::to_string(::getpid()) + ".wlm")).string();
+    std::filesystem::remove(store);
+    simulator sim({"--baud", "9600", "--store", store});
+    session s(sim.path());
+    s.link.texts.transfer_speed = "115200";
+    for (const char* name : {"ford", "weir"}) s.doc.create_waypoint().name = name;
+    s.link.init_gps();
+    s.link.upload_gps();
+    EXPECT_TRUE(s.seen.shown.empty());
+    EXPECT_EQ(stored_waypoints(store).size(), 2u);
+    std::filesystem::remove(store);
 }
 
 } // namespace

@@ -104,6 +104,9 @@ void session::handle(const packet& p)
     case pid::transfer_complete:
         upload_complete_ = true;
         break;
+    case pid::speed_request:
+        if (options_.speed_change && p.data.size() >= 4) answer_speed(p.data);
+        break;
     default:
         break;  // other commands and data are acknowledged and otherwise ignored
     }
@@ -150,9 +153,31 @@ void session::tick()
     after_ack();
 }
 
+void session::answer_speed(const std::vector<std::uint8_t>& request)
+{
+    // The unit takes the fastest of its rates that is not above the request.
+    static const long rates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    const long asked = static_cast<long>(request[0] | request[1] << 8 | request[2] << 16 |
+                                         static_cast<std::uint32_t>(request[3]) << 24);
+    long accepted = rates[0];
+    for (const long r : rates)
+        if (r <= asked) accepted = r;
+    pending_speed_ = accepted;
+    awaited_id_ = pid::speed_answer;
+    awaiting_ack_ = true;
+    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
+    const auto a = static_cast<std::uint32_t>(accepted);
+    send({pid::speed_answer, {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8),
+                              static_cast<std::uint8_t>(a >> 16), static_cast<std::uint8_t>(a >> 24)}});
+}
+
 void session::after_ack()
 {
-    if (array_pending_) {
+    if (pending_speed_ > 0) {
+        // Both ends now run at the new rate.
+        if (options_.baud > 0) options_.baud = static_cast<int>(pending_speed_);
+        pending_speed_ = 0;
+    } else if (array_pending_) {
         array_pending_ = false;
         send_protocol_array();
     } else if (downloading_) {

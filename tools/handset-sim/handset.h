@@ -20,6 +20,7 @@ struct options {
     bool protocols = true;       // send a protocol array after the product data
     int layout = 108;
     int baud = 0;                // pace what is sent at this rate; 0: as fast as the line takes it
+    bool speed_change = true;    // answer a host's request for a faster line speed
     // Faults, each counted from 1; 0 is off.
     int bad_checksum = 0;        // this record goes out with a wrong checksum
     int bad_copies = 1;          // ... this many times, counting copies resent after a NAK
@@ -34,7 +35,8 @@ struct options {
 // Packet ids and commands of the link and command protocols L001 and A010.
 namespace pid {
 constexpr std::uint8_t ack = 6, command = 10, transfer_complete = 12, records = 27, waypoint = 35,
-                       nak = 21, protocol_array = 253, product_request = 254, product_data = 255;
+                       nak = 21, protocol_array = 253, product_request = 254, product_data = 255,
+                       speed_prepare = 0x1C, speed_request = 0x30, speed_answer = 0x31;
 }
 constexpr std::uint16_t command_transfer_waypoints = 7;
 constexpr std::uint16_t command_abort = 0;
@@ -67,6 +69,7 @@ private:
     void send_record(int number);
     void start_download();
     void send_protocol_array();
+    void answer_speed(const std::vector<std::uint8_t>& request);
     // What goes out once the awaited ACK came (or the wait ran out).
     void after_ack();
 
@@ -88,6 +91,9 @@ private:
     bool awaiting_ack_ = false;
     std::uint8_t awaited_id_ = 0;
     std::chrono::steady_clock::time_point ack_deadline_;
+
+    // A line speed answered and waiting for the host's ACK to take effect.
+    long pending_speed_ = 0;
 
     std::vector<waypoint> uploaded_;
     bool upload_complete_ = false;

@@ -32,6 +32,7 @@ const char* const usage =
     "                      D152 D154 D105 D106 D155 D108 D109 (default D108)\n"
     "  --map FILE.wlm      the waypoints to hold (default: a few built-in ones)\n"
     "  --baud B            pace what is sent at B baud, 10 bits a byte\n"
+    "  --ignore-speed-change  do not answer a host's request for a faster line speed\n"
     "  --bad-checksum N    send record N with a wrong checksum\n"
     "  --bad-copies K      send record N spoilt K times, resends after a NAK included (default 1)\n"
     "  --drop N            never send record N\n"
@@ -110,6 +111,8 @@ int main(int argc, char** argv)
         if (arg == "--help" || arg == "-h") {
             std::cout << usage;
             return 0;
+        } else if (arg == "--ignore-speed-change") {
+            options.speed_change = false;
         } else if (arg == "--no-protocols") {
             options.protocols = false;
         } else if (arg == "--product" || arg == "--version") {
