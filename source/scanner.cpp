@@ -73,7 +73,7 @@ token source_scanner::scan(std::uint8_t accept)
     while (!(t.kinds & k_end)) {
         const char c = text[column_];
         if (c == '{' || c == '}') {
-            // A brace ends the call at once; a word being collected is dropped.
+            // A brace before any word ends the call at once.
             ++column_;
             if (c == '{') {
                 t.kinds |= k_open;
@@ -96,8 +96,11 @@ token source_scanner::scan(std::uint8_t accept)
             t.kinds |= k_end;
             break;
         }
+        // Only a word character carries the word on: a brace starting the
+        // next line ends it as a separator would, and the look past the word
+        // then takes the brace.
         const std::string_view next = text_.line(next_line);
-        if (class_of(next[0]) == separator) break;
+        if (class_of(next[0]) != word_char) break;
         if (!copied) joined_.assign(part);  // the word runs over the line end
         copied = true;
         line_ = next_line;

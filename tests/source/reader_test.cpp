@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -72,8 +73,8 @@ TEST(Reader, EveryFailureGivesItsMessageAndPointsAtItsLine)
         {"brace after class in a body", class_a + "shape s {\n  class {\n", {"Unexpected { or }"}, "  class {"},
         {"class reference ends a body", class_a + "shape s {\n  class a\n  }\n",
          {"Unexpected }", "Unexpected { or }"}, "  }"},
-        {"a brace at the start of a line drops the word before it", class_a + "shape s {\n  class a\n}\n",
-         {"Unrecognised class"}, "}"},
+        {"class reference before a brace opening the next line, as on its own line",
+         class_a + "shape s {\n  class a\n}\n", {"Unexpected }", "Unexpected { or }"}, "}"},
         {"class not listed", "shape s {\n  class nope\n  colour 1 2 3\n}\n", {"Unrecognised class"}, "  class nope"},
         {"a class named without a body is not listed",
          "class lonely\n shape s {\n  class lonely\n  colour 1 2 3 }\n", {"Unrecognised class"}, "  class lonely"},
@@ -168,6 +169,66 @@ TEST(Reader, OddButValidTextsRead)
         EXPECT_EQ(after, 1);
         EXPECT_EQ(counts_of(doc), r.after);
         r.more(doc);
+    }
+}
+
+// What a read leaves, one line per object: every name and number a brace
+// could take away.
+std::string described(const map_document& doc)
+{
+    std::ostringstream out;
+    const auto degrees = [](long double map_units) { return static_cast<double>(map_units / 360); };
+    for (const auto& w : doc.waypoints)
+        out << "waypoint " << w->name << ' ' << static_cast<double>(w->lon) << ' '
+            << static_cast<double>(w->lat) << ' ' << static_cast<double>(w->alt) << '\n';
+    for (const auto& c : doc.classes)
+        out << "class " << c->name << ' ' << red_of(c->colour) << ' ' << green_of(c->colour) << ' '
+            << blue_of(c->colour) << '\n';
+    for (const auto& s : doc.shapes) {
+        out << "shape " << s->name;
+        for (const std::int32_t c : s->classes) out << " class " << c;
+        for (const t_node& n : s->nodes) out << ' ' << n.waypoint << ':' << degrees(n.lon) << ',' << degrees(n.lat);
+        out << '\n';
+    }
+    for (const auto& s : doc.sets) {
+        out << "set " << s->name;
+        for (std::int32_t i = 0; i < s->point_count; ++i) {
+            const point_record& p = s->points[static_cast<std::size_t>(i)];
+            out << ' ' << p.name << ' ' << static_cast<double>(p.size) << ' ' << p.waypoint << ':'
+                << degrees(p.lon) << ',' << degrees(p.lat);
+        }
+        out << '\n';
+    }
+    return out.str();
+}
+
+TEST(Reader, ABraceEndsTheWordBeforeItAndKeepsIt)
+{
+    struct row {
+        const char* name;
+        std::string text;
+        std::string read;  // described(doc) afterwards
+    };
+    const std::string class_a = "class a {\n  colour 1 2 3\n}\n";
+    const row rows[] = {
+        {"a name against its brace", "class a{ colour 1 2 3 }", "class a 1 2 3\n"},
+        {"a number against the closing brace", "class a { colour 1 2 3}", "class a 1 2 3\n"},
+        {"a brace opening the next line", "class a\n{ colour 1 2 3 }", "class a 1 2 3\n"},
+        {"a closing brace on the next line", class_a, "class a 1 2 3\n"},
+        {"an altitude before a closing brace on the next line", "waypoints {\n  gate 1 2 3\n}\n",
+         "waypoint gate 1 2 3\n"},
+        {"every brace on a line of its own", "shape s\n{\nnodes\n{\n 0 1 2\n 5 3 4\n}\n}\n",
+         "shape s 0:1,2 5:3,4\n"},
+        {"a point before a closing brace on the next line",
+         "set p\n{\npoints\n{\nx colour 1 1 1 border 2 2 2 square 4 1 0 1 2\n}\n}\n", "set p x 4 0:1,2\n"},
+        {"a line end still joins two words", "class long\nname { colour 1 2 3 }", "class longname 1 2 3\n"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        map_document doc;
+        const read_report report = read_text(doc, r.text);
+        EXPECT_TRUE(report.ok()) << (report.ok() ? "" : report.errors.front());
+        EXPECT_EQ(described(doc), r.read);
     }
 }
 

@@ -149,6 +149,27 @@ TEST_F(painter_test, markers_of_size_ten_at_100_50)
     }
 }
 
+TEST_F(painter_test, a_huge_marker_covers_the_surface_without_overflow)
+{
+    // Sizes the reader accepts, up to 2^31: the marker's rectangle must not
+    // overflow (the sanitizers stop the test if it does).
+    for (const long double size : {1e9L, 2147483647.0L}) {
+        point_record point;
+        point.size = size;
+        point.colour = fill;
+        point.border = outline;
+        point.x = 100;
+        point.y = 50;
+        point.name = "big";
+        const QImage image = painted(200, 100, [&](QPainter& p) {
+            draw_point(p, 100, 50, p_square, &point);
+            draw_label(p, point);
+        });
+        EXPECT_EQ(at(image, 0, 0), fill) << static_cast<double>(size);
+        EXPECT_EQ(at(image, 199, 99), fill) << static_cast<double>(size);
+    }
+}
+
 int label_pixels_in_column(const QImage& image, int x, colour_value label)
 {
     int count = 0;

@@ -19,7 +19,10 @@ std::int32_t offset(std::int32_t at, std::int64_t by)
 
 } // namespace
 
-std::int32_t marker_half_size(long double size) { return truncate_to_pixel(size); }
+std::int32_t marker_half_size(long double size)
+{
+    return std::clamp(truncate_to_pixel(size), -max_marker_half_size, max_marker_half_size);
+}
 
 marker_box marker_rectangle(std::int32_t x, std::int32_t y, std::int32_t half_size)
 {
@@ -30,7 +33,8 @@ marker_box marker_rectangle(std::int32_t x, std::int32_t y, std::int32_t half_si
 
 label_origin_pos label_origin(std::int32_t x, std::int32_t y, long double size)
 {
-    return {offset(x, truncate_to_pixel(2 * size)), y};
+    constexpr long double most = max_marker_half_size;
+    return {offset(x, truncate_to_pixel(2 * std::clamp(size, -most, most))), y};
 }
 
 } // namespace wayloom
