@@ -17,6 +17,15 @@ template <class T> std::unique_ptr<T> take_out(std::vector<std::unique_ptr<T>>& 
     return taken;
 }
 
+template <class T> T& append_numbered(std::vector<std::unique_ptr<T>>& chain, std::unique_ptr<T> item,
+                                       std::int32_t& next_number, T*& current)
+{
+    T& appended = *chain.emplace_back(std::move(item));
+    appended.number = next_number++;
+    current = &appended;
+    return appended;
+}
+
 template <class T> void truncate(std::vector<T>& v, std::size_t count)
 {
     if (count < v.size()) v.erase(v.begin() + static_cast<std::ptrdiff_t>(count), v.end());
@@ -52,19 +61,14 @@ t_waypoint& map_document::create_waypoint()
 
 t_shape& map_document::create_shape()
 {
-    auto& s = *shapes.emplace_back(std::make_unique<t_shape>());
+    t_shape& s = append_numbered(shapes, std::make_unique<t_shape>(), next_shape_number, current_shape);
     s.shape_type = s_polygon;
-    s.number = next_shape_number++;
-    current_shape = &s;
     return s;
 }
 
 t_set& map_document::create_set()
 {
-    auto& s = *sets.emplace_back(std::make_unique<t_set>());
-    s.number = next_set_number++;
-    current_set = &s;
-    return s;
+    return append_numbered(sets, std::make_unique<t_set>(), next_set_number, current_set);
 }
 
 t_class* map_document::create_class()
@@ -96,22 +100,16 @@ std::unique_ptr<t_set> map_document::unlink(t_set& set)
 
 t_shape& map_document::link(std::unique_ptr<t_shape> shape)
 {
-    t_shape& s = *shapes.emplace_back(std::move(shape));
-    s.number = next_shape_number++;
-    current_shape = &s;
     statistics_ready = false;
     legend_ready = false;
-    return s;
+    return append_numbered(shapes, std::move(shape), next_shape_number, current_shape);
 }
 
 t_set& map_document::link(std::unique_ptr<t_set> set)
 {
-    t_set& s = *sets.emplace_back(std::move(set));
-    s.number = next_set_number++;
-    current_set = &s;
     statistics_ready = false;
     legend_ready = false;
-    return s;
+    return append_numbered(sets, std::move(set), next_set_number, current_set);
 }
 
 void map_document::set_class(std::size_t index, t_shape* shape, t_set* set)
