@@ -12,10 +12,6 @@
 
 namespace wayloom::cli {
 
-namespace {
-
-// Area on the WGS84 ellipsoid of the ring through the shape's nodes, square
-// metres; a path's ring is closed from its last node back to its first.
 double ellipsoidal_area(const t_shape& shape)
 {
     if (shape.nodes.size() < 3) return 0;
@@ -27,8 +23,6 @@ double ellipsoidal_area(const t_shape& shape)
     ring.Compute(false, true, perimeter, area);
     return std::fabs(area);
 }
-
-} // namespace
 
 int areas_command(arguments args)
 {

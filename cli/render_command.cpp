@@ -1,4 +1,5 @@
 #include "annotations/qt/legend_painter.h"
+#include "annotations/qt/ruler_painter.h"
 #include "cli/commands.h"
 #include "cli/drawing_support.h"
 #include "cli/legend_options.h"
@@ -7,6 +8,8 @@
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/projection.h"
 #include "view/map_painter.h"
+
+#include <QPalette>
 
 #include <array>
 #include <charconv>
@@ -23,7 +26,8 @@ namespace {
 constexpr std::string_view render_usage =
     "usage: wayloom-cli render MAP [MAP...] -o FILE.bmp|FILE.png [--width W] [--height H] "
     "[--border N] [--select all|NAME,NAME...] [--background R,G,B] "
-    "[--legend NAME,... | --legend-classes NAME,...] [--legend-at X,Y] [--font-size N] [--bold]";
+    "[--legend NAME,... | --legend-classes NAME,...] [--legend-at X,Y] [--font-size N] [--bold] "
+    "[--unit metre|kilometre|feet|yard|mile] [--ruler AMOUNT [--ruler-at X,Y] [--vertical]]";
 
 // The window's draw panel on first start.
 constexpr std::int32_t default_width = 800;
@@ -80,10 +84,10 @@ std::optional<std::string> select_items(item_list& shape_list, std::string_view 
 
 int render_command(arguments args)
 {
-    constexpr std::array<std::string_view, 11> with_value{
-        "-o",       "--output",     "--width",          "--height",    "--border",   "--select",
-        "--background", "--legend", "--legend-classes", "--legend-at", "--font-size"};
-    constexpr std::array<std::string_view, 1> flags{"--bold"};
+    constexpr std::array<std::string_view, 14> with_value{
+        "-o",          "--output",     "--width",  "--height", "--border",   "--select",   "--background",
+        "--legend",    "--legend-classes", "--legend-at", "--font-size", "--unit", "--ruler", "--ruler-at"};
+    constexpr std::array<std::string_view, 2> flags{"--bold", "--vertical"};
     parsed_arguments parsed;
     std::string problem;
     if (!parse_arguments(args, with_value, flags, parsed, problem)) return usage(problem);
@@ -118,6 +122,32 @@ int render_command(arguments args)
         state.background = *colour;
     }
     const std::string* selection = parsed.option("--select");
+    measurement units;
+    if (const std::string* unit = parsed.option("--unit")) {
+        const auto chosen = unit_named(*unit);
+        if (!chosen) return usage("--unit wants metre, kilometre, feet, yard or mile, not " + *unit);
+        units.choice = *chosen;
+    }
+    // The ruler as the scale window plonks it: placed at X,Y, the amount typed.
+    scale_ruler ruler;
+    if (const std::string* amount = parsed.option("--ruler")) {
+        ruler.visible = true;
+        ruler.amount = *amount;
+        ruler.w = ruler.h = 0;
+        if (parsed.has_flag("--vertical")) ruler.orientation = ruler_orientation::vertical;
+        if (const std::string* at = parsed.option("--ruler-at")) {
+            const std::vector<std::string> parts = split_commas(*at);
+            const auto x = parts.size() == 2 ? whole_number(parts[0]) : std::nullopt;
+            const auto y = parts.size() == 2 ? whole_number(parts[1]) : std::nullopt;
+            if (!x || !y || *x < 0 || *y < 0 || *x > largest_side || *y > largest_side)
+                return usage("--ruler-at wants X,Y from 0 to " + std::to_string(largest_side) +
+                             ", not " + *at);
+            ruler.x = static_cast<std::int32_t>(*x);
+            ruler.y = static_cast<std::int32_t>(*y);
+        }
+    } else if (parsed.option("--ruler-at") || parsed.has_flag("--vertical")) {
+        return usage("--ruler-at and --vertical place a --ruler");
+    }
 
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr, view_after_read(state))) return 1;
@@ -136,6 +166,11 @@ int render_command(arguments args)
 
     const offscreen_application application;
     map_annotations annotations;
+    if (ruler.visible)
+        annotations.scale_ruler = [&](QPainter& painter) {
+            draw_ruler(painter, ruler, state, doc.shape_list, units,
+                       QGuiApplication::palette().color(QPalette::Window));
+        };
     if (legend.wanted)
         annotations.legend = [&](QPainter& painter) {
             update_legend_on(legend.legend, doc, painter.device());
