@@ -24,6 +24,21 @@ namespace {
 
 constexpr const char* report_name = "statistics.txt";
 
+// Shows the report file by its address as the plain text it is: its lines
+// kept, nothing in it taken for markup.
+class report_viewer : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        const QVariant loaded = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource || !loaded.isValid()) return loaded;
+        const QString text = QString::fromLatin1(loaded.toByteArray()).remove('\r');
+        return QString("<pre>" + text.toHtmlEscaped() + "</pre>");
+    }
+};
+
 } // namespace
 
 Tstatistics_form::Tstatistics_form(map_document& doc, const measurement& units,
@@ -70,7 +85,7 @@ Tstatistics_form::Tstatistics_form(map_document& doc, const measurement& units,
 
     auto* report_group = new QGroupBox("Stastics", this);
     auto* report_column = new QVBoxLayout(report_group);
-    statistics_browser = new QTextBrowser(report_group);
+    statistics_browser = new report_viewer(report_group);
     statistics_browser->setMinimumSize(360, 300);
     report_column->addWidget(statistics_browser);
     columns->addWidget(report_group, 1);
