@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 
 namespace wayloom::gps::testing {
 namespace {
@@ -72,6 +75,55 @@ TEST(LineSpeed, AFasterTransferSpeedAndBack)
     EXPECT_TRUE(s.seen.shown.empty());
     EXPECT_EQ(stored_waypoints(store).size(), 2u);
     std::filesystem::remove(store);
+}
+
+bool have_gpsbabel() { return std::system("command -v gpsbabel >/dev/null 2>&1") == 0; }
+
+// GPSBabel, another implementation of the Garmin protocol, asks for 115200
+// baud and downloads what our upload left on the handset.
+TEST(LineSpeed, GpsBabelAtTheFasterSpeedReadsWhatOurUploadStored)
+{
+    if (!have_gpsbabel()) GTEST_SKIP() << "gpsbabel is not installed (scripts/setup installs it)";
+    const auto dir = std::filesystem::temp_directory_path() / ("wayloom_gpsbabel_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string store = (dir / "stored.wlm").string(), csv = (dir / "out.csv").string();
+    struct fix {
+        const char* name;
+        double lat, lon;
+    };
+    const fix sent[] = {{"ford", 52.4130, -4.0520}, {"weir", 52.4142, -4.0540}, {"stile", -33.8568, 151.2153}};
+    {
+        simulator handset({"--baud", "9600", "--store", store});
+        session s(handset.path());
+        for (const fix& f : sent) {
+            t_waypoint& w = s.doc.create_waypoint();
+            w.name = f.name;
+            w.lat = f.lat;
+            w.lon = f.lon;
+        }
+        s.link.init_gps();
+        s.link.upload_gps();
+        ASSERT_TRUE(s.seen.shown.empty()) << s.seen.shown.front();
+        ASSERT_EQ(stored_waypoints(store).size(), 3u);
+    }
+    simulator handset({"--baud", "9600", "--map", store});
+    const std::string command = "timeout 60 gpsbabel -i garmin,baud=115200 -f " + handset.path() + " -o csv -F " + csv +
+                                " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream in(csv);
+    std::string line;
+    std::size_t k = 0;
+    while (std::getline(in, line) && k < 3) {
+        double lat = 0, lon = 0;
+        char name[64] = {};
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf, %lf, %63s", &lat, &lon, name), 3) << line;
+        EXPECT_STREQ(name, sent[k].name);
+        EXPECT_NEAR(lat, sent[k].lat, 1e-5) << name;
+        EXPECT_NEAR(lon, sent[k].lon, 1e-5) << name;
+        ++k;
+    }
+    EXPECT_EQ(k, 3u);
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

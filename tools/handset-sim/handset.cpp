@@ -68,7 +68,11 @@ void session::handle(const packet& p)
     }
     if (options_.no_ack != host_packets_) send({pid::ack, {p.id, 0}});
     // Anything the host sends while a packet waits for its ACK means the host
-    // has moved on.
+    // has moved on; a speed answered is then in force.
+    if (pending_speed_ > 0) {
+        if (options_.baud > 0) options_.baud = static_cast<int>(pending_speed_);
+        pending_speed_ = 0;
+    }
     awaiting_ack_ = false;
     array_pending_ = false;
 
