@@ -202,6 +202,11 @@ bool gps_link::run_reader(const record_reader& reader)
 void gps_link::upload_gps()
 {
     if (!gps_enabled()) return;
+    // The records go out in the handset's own layout, so an upload needs a
+    // handset that a start-up identified on a port still open. Without one it
+    // starts the link itself, as "Initialise GPS" does, rather than failing
+    // with nothing in the memo to say why.
+    if (!busy_ && !(protocol_supported_ && port_.opened())) init_gps();
     if (!upload_waypoints() && !busy_) observer_.error_box("Waypoint Upload failed");
 }
 

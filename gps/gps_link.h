@@ -45,7 +45,8 @@ public:
     // Adds the handset's waypoints to the map; "Waypoint Download failed" when
     // no transfer could run or records were lost (those that came stay).
     void download_gps();
-    // Sends the map's waypoints to the handset in its waypoint layout;
+    // Sends the map's waypoints to the handset in its waypoint layout, after a
+    // start-up of its own when no handset is identified on an open port;
     // "Waypoint Upload failed" when it does not take them.
     void upload_gps();
     // Closes the port when the program ends ("session closed" in the file).

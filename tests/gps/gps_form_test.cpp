@@ -4,6 +4,7 @@
 #include "gps/qt/gps_form.h"
 #include "gps/serial_posix.h"
 #include "model/map_document.h"
+#include "source/reader.h"
 #include "source/writer.h"
 #include "../tools/simulator_process.h"
 
@@ -197,20 +198,46 @@ private slots:
         QCOMPARE(form->download_progress->value(), form->download_progress->minimum());
     }
 
+    void upload_through_the_button_data()
+    {
+        QTest::addColumn<bool>("initialise_first");
+        QTest::newRow("after Initialise GPS") << true;
+        // Upload alone starts the link itself, and the memo shows the start-up.
+        QTest::newRow("without Initialise GPS") << false;
+    }
+
     void upload_through_the_button()
     {
+        QFETCH(bool, initialise_first);
         const std::string store = home_->filePath("stored.wlm").toStdString();
         simulator handset({"--store", store});
-        doc_.create_waypoint().name = "lone";
+        QVERIFY(read_map(doc_, WAYLOOM_SOURCE_DIR "/examples/farm.wlm").ok());
         auto form = make_form();
         form->logging_check->setChecked(true);
         form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
-        form->initialise_button->click();
+        if (initialise_first) form->initialise_button->click();
+        // The memo is cleared every 20 records: keep each line as it comes.
+        QStringList memo;
+        connect(form->status_log, &QPlainTextEdit::textChanged, form.get(), [&] {
+            const QString text = form->status_log->toPlainText();
+            if (!text.isEmpty()) memo << text.section('\n', -1).trimmed();
+        });
         form->upload_button->click();
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
-        QVERIFY(form->status_log->toPlainText().contains("upload_waypoints"));
-        for (int i = 0; i < 40 && !QFile::exists(QString::fromStdString(store)); ++i) QTest::qWait(50);
-        QVERIFY(QFile::exists(QString::fromStdString(store)));
+        QCOMPARE(form->link.uploaded(), 33);
+        QCOMPARE(memo.contains("gps init"), !initialise_first);
+        QVERIFY(memo.contains("upload_waypoints"));
+        // The simulator writes the map once it has taken the transfer-complete
+        // packet, which it acknowledged before; wait for the file, not a time.
+        QFile stored(QString::fromStdString(store));
+        QTRY_VERIFY_WITH_TIMEOUT(stored.exists() && stored.size() > 0, 30000);
+        map_document back;
+        const auto read_back = [&] {
+            back.demolish();
+            return read_map(back, store).ok() && back.waypoint_count() == 33;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(read_back(), 30000);
+        QCOMPARE(QString::fromStdString(back.waypoints.front()->name), QString("farmyard"));
     }
 
     void a_port_that_cannot_open_is_an_error_box()
