@@ -85,6 +85,11 @@ void modify_scale(scale_ruler& ruler, const view_state& view, measurement& units
     units.scale_changed = false;
 }
 
+long double amount_across(const scale_ruler& ruler)
+{
+    return std::min(decimal(ruler.amount, ruler.extent_x), ruler.extent_x);
+}
+
 bool prepare_ruler(scale_ruler& ruler, const view_state& view, const item_list& shape_list,
                    measurement& units)
 {

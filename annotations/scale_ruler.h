@@ -49,6 +49,10 @@ void modify_units(scale_ruler& ruler, const view_state& view, measurement& units
 // rewritten, in the current orientation only. Clears scale_changed.
 void modify_scale(scale_ruler& ruler, const view_state& view, measurement& units);
 
+// The amount as a length across the map, in the unit: the typed number, the
+// whole extent when the text is no number, and never more than the extent.
+long double amount_across(const scale_ruler& ruler);
+
 // What one drawing of the ruler does first: nothing unless visible; hidden
 // when the map shows nothing (returns false then); otherwise the
 // recomputes the flags ask for. Whether to draw.

@@ -4,6 +4,8 @@
 #include "cli/drawing_support.h"
 #include "cli/legend_options.h"
 #include "cli/map_loading.h"
+#include "cli/page_options.h"
+#include "print/qt/vector_export.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/projection.h"
@@ -13,6 +15,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -24,10 +27,11 @@ namespace wayloom::cli {
 namespace {
 
 constexpr std::string_view render_usage =
-    "usage: wayloom-cli render MAP [MAP...] -o FILE.bmp|FILE.png [--width W] [--height H] "
+    "usage: wayloom-cli render MAP [MAP...] -o FILE.bmp|FILE.png|FILE.pdf|FILE.svg [--width W] [--height H] "
     "[--border N] [--select all|NAME,NAME...] [--background R,G,B] "
     "[--legend NAME,... | --legend-classes NAME,...] [--legend-at X,Y] [--font-size N] [--bold] "
-    "[--unit metre|kilometre|feet|yard|mile] [--ruler AMOUNT [--ruler-at X,Y] [--vertical]]";
+    "[--unit metre|kilometre|feet|yard|mile] [--ruler AMOUNT [--ruler-at X,Y] [--vertical]] "
+    "[--scale N] [--paper a4|a3|letter] [--landscape]";
 
 // The window's draw panel on first start.
 constexpr std::int32_t default_width = 800;
@@ -84,10 +88,11 @@ std::optional<std::string> select_items(item_list& shape_list, std::string_view 
 
 int render_command(arguments args)
 {
-    constexpr std::array<std::string_view, 14> with_value{
+    constexpr std::array<std::string_view, 16> with_value{
         "-o",          "--output",     "--width",  "--height", "--border",   "--select",   "--background",
-        "--legend",    "--legend-classes", "--legend-at", "--font-size", "--unit", "--ruler", "--ruler-at"};
-    constexpr std::array<std::string_view, 2> flags{"--bold", "--vertical"};
+        "--legend",    "--legend-classes", "--legend-at", "--font-size", "--unit", "--ruler", "--ruler-at",
+        "--scale",     "--paper"};
+    constexpr std::array<std::string_view, 3> flags{"--bold", "--vertical", "--landscape"};
     parsed_arguments parsed;
     std::string problem;
     if (!parse_arguments(args, with_value, flags, parsed, problem)) return usage(problem);
@@ -97,6 +102,14 @@ int render_command(arguments args)
     const std::string* out = parsed.option("-o");
     if (!out) out = parsed.option("--output");
     if (!out || parsed.files.empty()) return usage("");
+    const std::optional<vector_format> vector = vector_format_of(*out);
+    page_order page;
+    if (wants_page(parsed)) {
+        if (!vector) return usage("--scale, --paper and --landscape make a page: write a .pdf or .svg file");
+        if (auto placed = picture_only_option(parsed))
+            return usage(*placed + " is for a picture: a page places the map, the ruler and the legend itself");
+        if (auto wrong = read_page_options(parsed, page)) return usage(*wrong);
+    }
 
     view_state state;
     state.avail_width = default_width;
@@ -177,9 +190,34 @@ int render_command(arguments args)
             draw_legend(painter, legend.legend, legend.legend.x, legend.legend.y, state.background);
         };
 
-    const QImage image = render_map(state, doc.shape_list, annotations);
     std::string error;
-    if (!save_bitmap(image, state.surface.width, state.surface.height, *out, &error)) {
+    if (wants_page(parsed)) {
+        page.title = map_title(parsed.files.front());
+        page.unit = units.choice;
+        if (ruler.visible) page.ruler = ruler;
+        if (legend.wanted) page.legend = legend.legend;
+        prepared_page prepared = prepare_page(doc, state, page);
+        if (!prepared.page) {
+            std::cerr << "error: " << prepared.error << '\n';
+            return 1;
+        }
+        if (!save_page(*out, *prepared.page, doc, &error)) {
+            std::cerr << "error: " << error << '\n';
+            return 1;
+        }
+        std::cout << "wrote " << *out << ", " << paper_description(page.paper, page.landscape)
+                  << (page.scale ? " at " : " fitted at ")
+                  << scale_text(std::llround(prepared.page->plan.scale)) << '\n';
+        return 0;
+    }
+    const bool written =
+        vector ? save_vector(*out, *vector, page_millimetres(state.surface.width),
+                             page_millimetres(state.surface.height),
+                             [&](QPainter& painter) { draw(painter, state, doc.shape_list, annotations); },
+                             &error)
+               : save_bitmap(render_map(state, doc.shape_list, annotations), state.surface.width,
+                             state.surface.height, *out, &error);
+    if (!written) {
         std::cerr << "error: " << error << '\n';
         return 1;
     }

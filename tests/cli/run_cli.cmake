@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Runs wayloom-cli once and compares its exit code and output with what is expected.
 #   CLI, ARGS ("|"-separated), CODE, and optionally STDOUT / STDERR (files holding the
 #   exact text), STDOUT_TEXT (the exact text), STDOUT_MATCH (a regular expression the
-#   whole output must match, for sizes that depend on the fonts installed), ABSENT (a file that must not exist
+#   whole output must match, for sizes that depend on the fonts installed), STDERR_MATCH (the
+#   same for standard error), ABSENT (a file that must not exist
 #   afterwards), THEN (a second "|"-separated list of arguments run after the first, whose
 #   standard output must equal THEN_STDOUT_TEXT).
 string(REPLACE "|" ";" ARGS "${ARGS}")
@@ -39,6 +40,9 @@ foreach(stream STDOUT STDERR)
 endforeach()
 if(DEFINED STDOUT_MATCH AND NOT out MATCHES "^${STDOUT_MATCH}\n$")
   message(FATAL_ERROR "stdout does not match ${STDOUT_MATCH}:\n${out}")
+endif()
+if(DEFINED STDERR_MATCH AND NOT err MATCHES "^${STDERR_MATCH}\n$")
+  message(FATAL_ERROR "stderr does not match ${STDERR_MATCH}:\n${err}")
 endif()
 if(DEFINED ABSENT AND EXISTS "${ABSENT}")
   message(FATAL_ERROR "${ABSENT} was written although the command failed")

@@ -1,0 +1,241 @@
+// The example farm as vector files: an SVG whose elements carry the items'
+// colours and names, a PDF of the paper's size holding no image, and a page
+// at 1:5000 whose map and ruler measure true.
+#include "model/map_document.h"
+#include "print/qt/page_painter.h"
+#include "print/qt/vector_export.h"
+#include "source/reader.h"
+#include "view/geometry/map_refresh.h"
+#include "view/geometry/projection.h"
+#include "view/map_painter.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+namespace wayloom {
+namespace {
+
+const std::string farm_file = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
+
+std::string hex(colour_value c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", red_of(c), green_of(c), blue_of(c));
+    return text;
+}
+
+QByteArray file_bytes(const std::string& name)
+{
+    QFile file(QString::fromStdString(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What an SVG draws: its size, every fill colour and every text.
+struct svg_content {
+    QString width, height;
+    std::set<std::string> fills, texts;
+};
+
+svg_content read_svg(const QByteArray& bytes)
+{
+    svg_content out;
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        if (xml.name() == u"svg") {
+            out.width = a.value("width").toString();
+            out.height = a.value("height").toString();
+        }
+        if (a.hasAttribute("fill")) out.fills.insert(a.value("fill").toString().toStdString());
+        if (xml.name() == u"text") out.texts.insert(xml.readElementText().toStdString());
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return out;
+}
+
+// Every fill colour ("r g b scn", components 0..1) in a PDF's content
+// streams, which QPdfWriter compresses with zlib.
+std::vector<std::array<double, 3>> pdf_fills(const QByteArray& pdf)
+{
+    std::vector<std::array<double, 3>> fills;
+    const QRegularExpression fill(R"(([0-9.]+) ([0-9.]+) ([0-9.]+) scn)");
+    for (qsizetype end = 0;;) {
+        const qsizetype start = pdf.indexOf(">>\nstream\n", end);
+        if (start < 0) break;
+        end = pdf.indexOf("endstream", start);
+        const qsizetype object = pdf.lastIndexOf(" obj", start);
+        if (!pdf.mid(object, start - object).contains("/FlateDecode")) continue;
+        QByteArray packed = pdf.mid(start + 10, end - start - 10);
+        // qUncompress wants the length first; a generous guess will do.
+        packed.prepend(QByteArray::fromHex("00100000"));
+        const QString content = QString::fromLatin1(qUncompress(packed));
+        for (auto f = fill.globalMatch(content); f.hasNext();) {
+            const auto m = f.next();
+            fills.push_back({m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble()});
+        }
+    }
+    return fills;
+}
+
+bool holds_fill(const std::vector<std::array<double, 3>>& fills, colour_value c)
+{
+    for (const auto& f : fills)
+        if (std::abs(f[0] - red_of(c) / 255.0) < 1e-6 && std::abs(f[1] - green_of(c) / 255.0) < 1e-6 &&
+            std::abs(f[2] - blue_of(c) / 255.0) < 1e-6)
+            return true;
+    return false;
+}
+
+class vector_page : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "vector_page_test";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication application(argc, argv);
+    }
+
+    map_document doc;
+    view_state view;
+    page_order order;
+    std::string folder = ::testing::TempDir();
+
+    void SetUp() override
+    {
+        view.avail_width = 800;
+        view.avail_height = 600;
+        ASSERT_TRUE(read_map(doc, farm_file, view_after_read(view)).ok());
+        for (list_entry& entry : doc.shape_list.entries) entry.selected = true;
+        resize_window(view, doc.shape_list);
+        order.title = "farm";
+        order.scale = 5000;
+        scale_ruler ruler;
+        ruler.amount = "200";
+        order.ruler = ruler;
+        legend_state legend;
+        legend.classification = legend_classification::shapes;
+        analyse(legend, doc);
+        for (legend_list_item& item : legend.legend_list) item.selected = true;
+        order.legend = legend;
+    }
+
+    page_picture prepared()
+    {
+        prepared_page page = prepare_page(doc, view, order);
+        EXPECT_TRUE(page.page) << page.error;
+        return page.page ? *page.page : page_picture{};
+    }
+
+    // Every shape's area colour and every point's marker colour.
+    std::vector<colour_value> item_colours() const
+    {
+        std::vector<colour_value> colours;
+        for (const auto& shape : doc.shapes) colours.push_back(shape->colour);
+        for (const auto& set : doc.sets)
+            for (const point_record& point : set->points) colours.push_back(point.colour);
+        return colours;
+    }
+};
+
+TEST_F(vector_page, SvgPageHoldsTheItemsColoursNamesRulerAndLegend)
+{
+    page_picture page = prepared();
+    const std::string file = folder + "farm-page.svg";
+    std::string error;
+    ASSERT_TRUE(save_page(file, page, doc, &error)) << error;
+    const svg_content svg = read_svg(file_bytes(file));
+    // Whole page pixels: 794 × 1123 at 96 to the inch.
+    EXPECT_EQ(svg.width, "210.079mm");
+    EXPECT_EQ(svg.height, "297.127mm");
+    for (colour_value c : item_colours()) EXPECT_TRUE(svg.fills.count(hex(c))) << hex(c);
+    for (const auto& set : doc.sets)
+        for (const point_record& point : set->points)
+            EXPECT_EQ(svg.texts.count(point.name), point.show_name ? 1u : 0u) << point.name;
+    for (const auto& shape : doc.shapes) EXPECT_TRUE(svg.texts.count(shape->name)) << "legend: " << shape->name;
+    EXPECT_TRUE(svg.texts.count("farm   1:5000"));
+    EXPECT_TRUE(svg.texts.count("200 Metres"));
+}
+
+TEST_F(vector_page, PdfIsThePaperWithVectorsAndNoImage)
+{
+    struct row {
+        const char* name;
+        bool landscape;
+        std::int64_t scale;
+        const char* media_box;
+    };
+    // A4 in points, rounded to whole points by the writer. The farm is
+    // taller than wide: on its side it fits at 1:10000.
+    const row rows[] = {{"portrait", false, 5000, "/MediaBox [0 0 595.000000 842.000000]"},
+                        {"landscape", true, 10000, "/MediaBox [0 0 842.000000 595.000000]"}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        order.landscape = r.landscape;
+        order.scale = r.scale;
+        page_picture page = prepared();
+        const std::string file = folder + "farm-page-" + r.name + ".pdf";
+        std::string error;
+        ASSERT_TRUE(save_page(file, page, doc, &error)) << error;
+        const QByteArray pdf = file_bytes(file);
+        EXPECT_TRUE(pdf.contains(r.media_box));
+        EXPECT_EQ(pdf.count("/MediaBox"), 1) << "one page";
+        EXPECT_FALSE(pdf.contains("/Subtype /Image")) << "the map is vectors, not a picture";
+        const auto fills = pdf_fills(pdf);
+        for (colour_value c : item_colours()) EXPECT_TRUE(holds_fill(fills, c)) << hex(c);
+    }
+}
+
+// At 1:5000 a millimetre on paper is 5 metres: the map's box and the fitted
+// drawing are the ground over 5000, and the ruler's 200 Metres are 40 mm.
+TEST_F(vector_page, TrueScaleMeasuresOnThePage)
+{
+    const page_picture page = prepared();
+    const ground_size ground = ground_of(page.view.lon_range, page.view.lat_range, order.unit);
+    EXPECT_NEAR(page.plan.map.width, ground.width / 5000, 1e-6L);
+    EXPECT_NEAR(page.plan.map.height, ground.height / 5000, 1e-6L);
+    EXPECT_NEAR(page.view.fit_width, page_pixels(page.plan.map.width), 1);
+    EXPECT_NEAR(page.view.fit_height, page_pixels(page.plan.map.height), 1);
+    ASSERT_TRUE(page.ruler);
+    EXPECT_EQ(page.ruler->w, std::lround(page_pixels(40)));
+    EXPECT_EQ(page.ruler->amount, "200");
+
+    order.scale = 1000;
+    const prepared_page too_small = prepare_page(doc, view, order);
+    EXPECT_FALSE(too_small.page);
+    EXPECT_EQ(too_small.error.rfind("at 1:1000 the map needs ", 0), 0u) << too_small.error;
+}
+
+// The window's drawing as it stands, its pixels as page pixels.
+TEST_F(vector_page, PictureExportIsTheSurfaceAsVectors)
+{
+    const std::string file = folder + "farm-surface.svg";
+    std::string error;
+    ASSERT_TRUE(save_vector(file, vector_format::svg, page_millimetres(view.surface.width),
+                            page_millimetres(view.surface.height),
+                            [&](QPainter& painter) { draw(painter, view, doc.shape_list); }, &error))
+        << error;
+    const svg_content svg = read_svg(file_bytes(file));
+    EXPECT_EQ(svg.width, "132.292mm");  // 500 pixels
+    EXPECT_EQ(svg.height, "158.75mm");   // 600 pixels
+    for (colour_value c : item_colours()) EXPECT_TRUE(svg.fills.count(hex(c))) << hex(c);
+
+    const std::string missing = "/no/such/folder/farm.pdf";
+    EXPECT_FALSE(save_vector(missing, vector_format::pdf, 10, 10, [](QPainter&) {}, &error));
+    EXPECT_EQ(error, "Cannot create file \"" + missing + "\". No such file or directory");
+}
+
+} // namespace
+} // namespace wayloom
