@@ -81,6 +81,22 @@ void remove_stale_temporaries(const fs::path& target)
     }
 }
 
+// The file a save of `name` must replace: the end of its chain of symbolic
+// links, so that the link stays a link and its target gets the new text. A
+// link whose target does not exist yet names the file to create. A chain
+// that loops is left to the system to refuse.
+fs::path final_target(fs::path name)
+{
+    constexpr int most_links = 40;  // the system's own limit on a chain
+    std::error_code ec;
+    for (int hop = 0; hop < most_links && fs::is_symlink(fs::symlink_status(name, ec)); ++hop) {
+        const fs::path next = fs::read_symlink(name, ec);
+        if (ec) break;
+        name = next.is_absolute() ? next : folder_of(name) / next;
+    }
+    return name;
+}
+
 } // namespace
 
 bool replace_file(const std::string& file_name,
@@ -95,7 +111,7 @@ bool replace_file(const std::string& file_name,
     // let the rename through.
     if (::access(file_name.c_str(), F_OK) == 0 && ::access(file_name.c_str(), W_OK) != 0)
         return fail(std::strerror(errno));
-    const fs::path target(file_name);
+    const fs::path target = final_target(file_name);
     temporary_file temp(target);
     if (!temp.ok()) return fail(std::strerror(errno));
     std::string reason;
@@ -104,7 +120,7 @@ bool replace_file(const std::string& file_name,
     std::error_code ec;
     const auto old = fs::status(target, ec);
     fs::permissions(temp.path(), ec || !fs::exists(old) ? fs::perms(0644) : old.permissions(), ec);
-    if (!temp.replace(file_name)) return fail(std::strerror(errno));
+    if (!temp.replace(target.string())) return fail(std::strerror(errno));
     remove_stale_temporaries(target);
     return true;
 }

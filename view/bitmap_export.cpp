@@ -1,7 +1,10 @@
 #include "view/bitmap_export.h"
 
+#include "source/file_replacement.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QString>
 
 #include <algorithm>
@@ -33,25 +36,39 @@ bool save_bitmap(const QImage& source, std::int32_t width, std::int32_t height,
     const QImage picture =
         source.copy(0, 0, width, height).convertToFormat(QImage::Format_RGB888);
 
-    // The picture goes to a temporary file that replaces the old one only
-    // once it is complete. Unbuffered, a failed write is the system call
-    // that failed, whose reason (a full disk, a size limit) is then in errno:
-    // the file itself only knows that writing failed.
-    QSaveFile file(QString::fromStdString(file_name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(file.errorString());
-    QImageWriter writer(&file, is_png_name(file_name) ? "PNG" : "BMP");
-    errno = 0;
-    if (!writer.write(picture)) {
-        const int code = errno;
-        file.cancelWriting();
-        return fail(file.error() != QFileDevice::NoError && code != 0 ? QString::fromLocal8Bit(std::strerror(code))
-                                                                      : writer.errorString());
-    }
-    errno = 0;
-    if (!file.commit()) {
-        const int code = errno;
-        return fail(code != 0 ? QString::fromLocal8Bit(std::strerror(code)) : file.errorString());
-    }
+    // The names a user can get wrong are refused in the words the file
+    // dialogs use; everything else is the system's reason.
+    const QFileInfo target(QString::fromStdString(file_name));
+    if (target.isDir()) return fail("Filename refers to a directory");
+    if (target.exists() && !target.isWritable())
+        return fail(QString("Existing file %1 is not writable").arg(QString::fromStdString(file_name)));
+
+    // Written whole beside the old picture, which it replaces only once
+    // complete. Unbuffered, so that a failed write is the system call that
+    // failed, with its reason (a full disk, a size limit).
+    std::string error_text;
+    const bool saved = replace_file(
+        file_name,
+        [&](const std::string& temp, std::string& reason) {
+            QFile file(QString::fromStdString(temp));
+            if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+                reason = file.errorString().toStdString();
+                return false;
+            }
+            QImageWriter writer(&file, is_png_name(file_name) ? "PNG" : "BMP");
+            errno = 0;
+            if (writer.write(picture)) return true;
+            // A failed write leaves the system's reason in errno; the writer's
+            // own message only says that it failed.
+            const int code = errno;
+            reason = (code != 0
+                          ? QString::fromLocal8Bit(std::strerror(code))
+                          : writer.errorString())
+                         .toStdString();
+            return false;
+        },
+        &error_text);
+    if (!saved) return fail(QString::fromStdString(error_text));
     return true;
 }
 

@@ -137,5 +137,44 @@ TEST_F(save_failure, a_good_save_sweeps_up_killed_saves_but_not_running_ones)
     EXPECT_EQ(names_in(folder), (std::vector<std::string>{".farm.wlm.runn1n", ".other.wlm.k1ll3d", "farm.wlm"}));
 }
 
+TEST_F(save_failure, a_save_through_a_link_replaces_what_it_points_to)
+{
+    struct row {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links;  // link name, what it holds, made in order
+        std::string saved_as;
+        std::string changed;  // the file whose text is replaced
+    };
+    const fs::path real = folder / "maps" / "real.wlm";
+    const row rows[] = {
+        {"absolute link", {{"link.wlm", real.string()}}, "link.wlm", "maps/real.wlm"},
+        {"relative link", {{"link.wlm", "maps/real.wlm"}}, "link.wlm", "maps/real.wlm"},
+        {"link relative to its own folder", {{"maps/link.wlm", "real.wlm"}}, "maps/link.wlm", "maps/real.wlm"},
+        {"chain of links", {{"maps/inner.wlm", "real.wlm"}, {"link.wlm", "maps/inner.wlm"}}, "link.wlm",
+         "maps/real.wlm"},
+        {"link to a file not made yet", {{"link.wlm", "maps/new.wlm"}}, "link.wlm", "maps/new.wlm"},
+    };
+    map_document doc = map_of(3);
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.name);
+        fs::remove_all(folder / "maps");
+        fs::remove(folder / "link.wlm");
+        fs::create_directories(folder / "maps");
+        std::ofstream(real, std::ios::binary) << old_text;
+        for (const auto& [link, to] : r.links) fs::create_symlink(to, folder / link);
+
+        std::string error;
+        ASSERT_TRUE(save_map(doc, (folder / r.saved_as).string(), &error)) << error;
+        for (const auto& [link, to] : r.links) {
+            ASSERT_TRUE(fs::is_symlink(fs::symlink_status(folder / link))) << link << " is still a link";
+            EXPECT_EQ(fs::read_symlink(folder / link), fs::path(to));
+        }
+        EXPECT_NE(contents(folder / r.changed), old_text);
+        EXPECT_EQ(contents(folder / r.changed), contents(folder / r.saved_as));
+        EXPECT_EQ(temporaries(), 0);
+        for (const std::string& name : names_in(folder / "maps")) EXPECT_NE(name.front(), '.') << name;
+    }
+}
+
 } // namespace
 } // namespace wayloom

@@ -115,5 +115,20 @@ TEST_F(export_failure, an_export_killed_at_any_moment_leaves_the_old_picture_or_
     EXPECT_EQ(names_in(folder), std::vector<std::string>{"farm.bmp"}) << "the killed exports' files are gone";
 }
 
+TEST_F(export_failure, an_export_through_a_link_replaces_what_it_points_to)
+{
+    fs::create_directories(folder / "pictures");
+    std::ofstream(folder / "pictures" / "real.bmp", std::ios::binary) << old_text;
+    fs::remove(file);
+    fs::create_symlink("pictures/real.bmp", file);
+    const QImage image = picture();
+    std::string error;
+    ASSERT_TRUE(save_bitmap(image, image.width(), image.height(), file.string(), &error)) << error;
+    ASSERT_TRUE(fs::is_symlink(fs::symlink_status(file)));
+    EXPECT_EQ(contents(folder / "pictures" / "real.bmp").substr(0, 2), "BM");
+    EXPECT_NE(contents(folder / "pictures" / "real.bmp"), old_text);
+    EXPECT_EQ(names_in(folder / "pictures"), std::vector<std::string>{"real.bmp"});
+}
+
 } // namespace
 } // namespace wayloom
