@@ -3,6 +3,7 @@
 #include "model/item_list.h"
 #include "view/geometry/item_scope.h"
 #include "view/geometry/marker_geometry.h"
+#include "view/geometry/projection.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -50,12 +51,14 @@ void cls(QPainter& painter, const view_state& state)
                      to_qcolor(state.background));
 }
 
-void draw_shape(QPainter& painter, const t_shape& shape)
+void draw_shape(QPainter& painter, const t_shape& shape, const surface_bounds& surface)
 {
     if (shape.nodes.empty()) return;
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(shape.nodes.size()));
-    for (const t_node& node : shape.nodes) polygon << QPoint(node.pixel.x, node.pixel.y);
+    for (const t_node& node : shape.nodes)
+        polygon << QPoint(drawn_pixel(node.pixel.x, surface.width),
+                          drawn_pixel(node.pixel.y, surface.height));
     use_colours(painter, shape.colour, shape.border);
     if (shape.is_path()) {
         if (polygon.size() == 1) painter.drawPoint(polygon.front());
@@ -83,9 +86,10 @@ void draw_point(QPainter& painter, std::int32_t x, std::int32_t y, point_type ma
 namespace {
 
 // Measured once per set: the font does not change between its points.
-void label_with(QPainter& painter, const QFontMetrics& metrics, const point_record& point)
+void label_with(QPainter& painter, const QFontMetrics& metrics, const point_record& point,
+                std::int32_t x, std::int32_t y)
 {
-    const label_origin_pos at = label_origin(point.x, point.y, point.size);
+    const label_origin_pos at = label_origin(x, y, point.size);
     // Laid out once for both its width and its drawing.
     QStaticText text(QString::fromStdString(point.name));
     text.setTextFormat(Qt::PlainText);
@@ -115,16 +119,18 @@ void for_each_drawn(const view_state& state, const item_list& shape_list, Visit&
 
 void draw_label(QPainter& painter, const point_record& point)
 {
-    label_with(painter, QFontMetrics(painter.font()), point);
+    label_with(painter, QFontMetrics(painter.font()), point, point.x, point.y);
 }
 
-void draw_set(QPainter& painter, const t_set& set)
+void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface)
 {
     const QFontMetrics metrics(painter.font());
     for (std::size_t i = 0; i < detail::used_points(set); ++i) {
         const point_record& point = set.points[i];
-        draw_point(painter, point.x, point.y, point.marker, &point);
-        if (point.show_name) label_with(painter, metrics, point);
+        const std::int32_t x = drawn_pixel(point.x, surface.width);
+        const std::int32_t y = drawn_pixel(point.y, surface.height);
+        draw_point(painter, x, y, point.marker, &point);
+        if (point.show_name) label_with(painter, metrics, point, x, y);
     }
 }
 
@@ -144,8 +150,8 @@ bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
     cls(painter, state);
 
     for_each_drawn(state, shape_list, [&](t_shape* s, t_set* p) {
-        if (s) draw_shape(painter, *s);
-        else draw_set(painter, *p);
+        if (s) draw_shape(painter, *s, state.surface);
+        else draw_set(painter, *p, state.surface);
     });
 
     if (annotations.scale_ruler) annotations.scale_ruler(painter);

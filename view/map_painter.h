@@ -41,12 +41,15 @@ struct map_annotations {
 void cls(QPainter& painter, const view_state& state);
 
 // A path as open lines, anything else as a polygon filled with the area
-// colour and outlined with the border colour. A shape without nodes draws nothing.
-void draw_shape(QPainter& painter, const t_shape& shape);
+// colour and outlined with the border colour. A shape without nodes draws
+// nothing. A node on the surface's width or height is drawn on its last
+// column or row (drawn_pixel).
+void draw_shape(QPainter& painter, const t_shape& shape, const surface_bounds& surface);
 
 // Every point's marker and, where its show-name flag is set, its name in the
-// painter's font on the point's area colour.
-void draw_set(QPainter& painter, const t_set& set);
+// painter's font on the point's area colour; points placed as draw_shape
+// places nodes.
+void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface);
 
 // One marker centred on (x, y): a circle when `marker` holds p_circle, else a
 // square when it holds p_square, else nothing. Size and colours come from

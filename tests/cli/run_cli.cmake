@@ -1,19 +1,32 @@
 cmake_minimum_required(VERSION 3.25)
 # Runs wayloom-cli once and compares its exit code and output with what is expected.
-#   CLI, ARGS ("|"-separated), CODE, and optionally STDOUT / STDERR (files holding the
-#   exact text), STDOUT_TEXT (the exact text), STDOUT_MATCH (a regular expression the
-#   whole output must match, for sizes that depend on the fonts installed), STDERR_MATCH (the
-#   same for standard error), ABSENT (a file that must not exist
-#   afterwards), THEN (a second "|"-separated list of arguments run after the first, whose
-#   standard output must equal THEN_STDOUT_TEXT).
-string(REPLACE "|" ";" ARGS "${ARGS}")
-if(DEFINED THEN)
-  string(REPLACE "|" ";" THEN "${THEN}")
-endif()
+#   CLI, ARGS ("|"-separated; an empty field is an empty argument), CODE, and optionally
+#   STDOUT / STDERR (files holding the exact text), STDOUT_TEXT (the exact text),
+#   STDOUT_MATCH (a regular expression the whole output must match, for sizes that depend
+#   on the fonts installed), STDERR_MATCH (the same for standard error), ABSENT (a file that
+#   must not exist afterwards), BYTES ("FILE@OFFSET=HEX": the file written holds those
+#   bytes, lower-case hex, at that offset), THEN (a second "|"-separated list of arguments
+#   run after the first, whose standard output must equal THEN_STDOUT_TEXT).
+
+# Runs the program with the "|"-separated arguments `joined`, no text meaning
+# none. Each argument is written out as a bracket argument: a list expanded
+# into a command line would drop the empty ones.
+macro(run_cli joined)
+  set(command "execute_process(COMMAND [==[${CLI}]==]")
+  if(NOT "${joined}" STREQUAL "")
+    string(REPLACE "|" ";" arguments "${joined}")
+    foreach(argument IN LISTS arguments)
+      string(APPEND command " [==[${argument}]==]")
+    endforeach()
+  endif()
+  string(APPEND command " RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)")
+  cmake_language(EVAL CODE "${command}")
+endmacro()
+
 if(DEFINED ABSENT)
   file(REMOVE "${ABSENT}")
 endif()
-execute_process(COMMAND ${CLI} ${ARGS} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+run_cli("${ARGS}")
 if(NOT code STREQUAL CODE)
   message(FATAL_ERROR "exit code ${code}, expected ${CODE}\nstdout:\n${out}\nstderr:\n${err}")
 endif()
@@ -47,8 +60,22 @@ endif()
 if(DEFINED ABSENT AND EXISTS "${ABSENT}")
   message(FATAL_ERROR "${ABSENT} was written although the command failed")
 endif()
+if(DEFINED BYTES)
+  string(REGEX MATCH "^(.+)@([0-9]+)=([0-9a-f]+)$" matched "${BYTES}")
+  if(NOT matched)
+    message(FATAL_ERROR "BYTES wants FILE@OFFSET=HEX, not ${BYTES}")
+  endif()
+  set(bytes_file "${CMAKE_MATCH_1}")
+  set(bytes_wanted "${CMAKE_MATCH_3}")
+  string(LENGTH "${bytes_wanted}" hex_digits)
+  math(EXPR byte_count "${hex_digits} / 2")
+  file(READ "${bytes_file}" bytes_read OFFSET ${CMAKE_MATCH_2} LIMIT ${byte_count} HEX)
+  if(NOT bytes_read STREQUAL bytes_wanted)
+    message(FATAL_ERROR "${bytes_file} holds ${bytes_read} at ${CMAKE_MATCH_2}, not ${bytes_wanted}")
+  endif()
+endif()
 if(DEFINED THEN)
-  execute_process(COMMAND ${CLI} ${THEN} RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  run_cli("${THEN}")
   if(NOT code STREQUAL 0 OR NOT out STREQUAL "${THEN_STDOUT_TEXT}\n")
     message(FATAL_ERROR "second run: exit ${code}\nstdout:\n${out}\nstderr:\n${err}")
   endif()

@@ -93,9 +93,55 @@ TEST_F(painter_test, a_read_map_is_drawn_where_the_projection_puts_it)
     EXPECT_EQ(at(image, nw.x + 1, nw.y + 1), fill);
     EXPECT_EQ(at(image, (nw.x + se.x) / 2, (nw.y + se.y) / 2), fill);
     // The east and south sides lie on x = width and y = height, just past
-    // the surface, so the fill reaches its last column and row.
+    // the surface: they are outlined on its last column and row.
     EXPECT_EQ(se, (pixel_pos{image.width(), image.height()}));
-    EXPECT_EQ(at(image, se.x - 1, se.y - 1), fill);
+    EXPECT_EQ(at(image, se.x - 1, se.y - 1), outline);
+    EXPECT_EQ(at(image, se.x - 1, se.y / 2), outline);
+    EXPECT_EQ(at(image, se.x / 2, se.y - 1), outline);
+    EXPECT_EQ(at(image, se.x - 2, se.y - 2), fill);
+}
+
+// A line along the southern limit, or down the eastern one, projects to
+// y = height or x = width; it is drawn on the last row or column, while a
+// line one step inside stays where it was.
+TEST_F(painter_test, lines_on_the_far_edges_are_drawn_on_the_last_row_and_column)
+{
+    enum edge { south, east, west };
+    struct row { const char* name; std::initializer_list<test::degrees> nodes; edge probe; };
+    const row rows[] = {
+        {"one parallel", {{10, 45}, {11, 45}}, south},
+        {"south side", {{0, 0}, {3, 0}, {3, 1}}, south},
+        {"east side", {{0, 0}, {3, 0}, {3, 1}}, east},
+        {"one meridian, on the west edge", {{10, 44}, {10, 45}}, west},
+    };
+    for (const row& r : rows) {
+        map_document doc;
+        add_shape(doc, r.name, r.nodes, s_path).border = outline;
+        select_all(doc);
+        view_state state;
+        state.background = paper;
+        const surface_bounds surface = test::draw(doc, state, 200, 100);
+        const QImage image = render_map(state, doc.shape_list);
+        const QPoint probe = r.probe == south  ? QPoint(surface.width / 2, surface.height - 1)
+                             : r.probe == east ? QPoint(surface.width - 1, surface.height / 2)
+                                               : QPoint(0, surface.height / 2);
+        EXPECT_EQ(at(image, probe.x(), probe.y()), outline) << r.name;
+    }
+    // A lone point sits on the bottom-left corner; its name's label starts
+    // on the last row.
+    map_document doc;
+    point_record& lone = add_set(doc, "lone", {{3, 4}}).points[0];
+    lone.colour = fill;
+    lone.size = 1;
+    lone.marker = 0;
+    lone.name = "Gate";
+    lone.show_name = true;
+    select_all(doc);
+    view_state state;
+    state.background = paper;
+    test::draw(doc, state, 200, 100);
+    EXPECT_EQ((pixel_pos{lone.x, lone.y}), (pixel_pos{0, 100}));
+    EXPECT_EQ(at(render_map(state, doc.shape_list), 4, 99), fill);
 }
 
 TEST_F(painter_test, a_path_is_open_and_a_polygon_closed_and_filled)
@@ -190,7 +236,7 @@ TEST_F(painter_test, labels_start_at_twice_the_size_and_stand_without_a_marker)
     p.colour = label;
     p.x = 100;
     p.y = 50;
-    const auto paint_set = [&](QPainter& painter) { draw_set(painter, set); };
+    const auto paint_set = [&](QPainter& painter) { draw_set(painter, set, {0, 0, 200, 100}); };
     const QImage image = painted(200, 100, paint_set);
     EXPECT_EQ(label_pixels_in_column(image, 114, label), 0);
     EXPECT_GT(label_pixels_in_column(image, 115, label), 5);

@@ -14,6 +14,17 @@ struct item_list;
 // the 32-bit range are held at its ends and NaN gives 0.
 std::int32_t truncate_to_pixel(long double value);
 
+// Where the painter puts a projected coordinate on an axis of `size` pixels.
+// A point on the map's southern or eastern limit projects to exactly the
+// surface's height or width, one pixel past its last row or column, which
+// would cut the map's south and east outlines and hide a path along one
+// parallel; that value alone is drawn on the last row or column. The
+// projection itself, and so the area estimate, keeps the value.
+constexpr std::int32_t drawn_pixel(std::int32_t pixel, std::int32_t size)
+{
+    return pixel == size && size > 0 ? size - 1 : pixel;
+}
+
 // Projects `shape`, else `set`, else the selected items of `shape_list` in
 // list order into an area of `width` × `height` pixels with `border`
 // fortieths of extra space (clamped to 0..40). Writes the extent, ranges and
