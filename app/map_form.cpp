@@ -37,7 +37,9 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
     resize(880, 504);
 
     state.set_map_border(0);
-    const QColor window = palette().color(QPalette::Window);
+    // The system window colour is the colour of a text field (Base), white in
+    // the usual themes; the panel's own grey (Window) would hide the map's edge.
+    const QColor window = palette().color(QPalette::Base);
     state.background = make_colour(static_cast<std::uint32_t>(window.red()),
                                    static_cast<std::uint32_t>(window.green()),
                                    static_cast<std::uint32_t>(window.blue()));
@@ -81,7 +83,7 @@ void Tmap_form::create_windows(const ini_file& settings)
     auto* scale_form = new Tscale_form(state, units, doc.shape_list, [this] { draw_buttonClick(); }, this);
     windows_.add(secondary::scale, scale_form, settings);
     ui_.shape_window->annotations.scale_ruler = [this, scale_form](QPainter& painter) {
-        scale_form->draw(painter, palette().color(QPalette::Window));
+        scale_form->draw(painter, palette().color(QPalette::Base));
     };
 
     Tstatistics_form::desktop report_desktop;

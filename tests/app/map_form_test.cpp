@@ -14,9 +14,11 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include "annotations/qt/legend_form.h"
+#include "annotations/qt/scale_form.h"
 #include "editing/qt/attributes_form.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -326,6 +328,31 @@ private slots:
         cy /= long(pond->nodes.size());
         QCOMPARE(QColor(drawn.pixel(int(cx), int(cy))), to_qcolor(pond->colour));
         QVERIFY(empty.size() != drawn.size() || empty != drawn);
+    }
+
+    // The map's default background and the ruler label's ground are the
+    // system window colour, a text field's (Base), not the panel's grey.
+    void the_map_and_the_ruler_label_are_on_the_text_field_colour()
+    {
+        auto form = make_form(farm);
+        const QColor base = form->palette().color(QPalette::Base);
+        const QColor panel = form->palette().color(QPalette::Window);
+        QVERIFY(base != panel);  // otherwise this test could not tell them apart
+        QCOMPARE(to_qcolor(form->state.background), base);
+        const QImage empty = ui(form).shape_window->grab().toImage();
+        QCOMPARE(empty.pixelColor(1, 1), base);
+
+        form->state.background = make_colour(250, 0, 0);
+        select_all_items(*form);
+        form->scale()->amount_edit->setText("100");
+        form->scale()->plonk_button->click();
+        const QImage drawn = ui(form).shape_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        int on_panel = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) on_panel += drawn.pixelColor(x, y) == panel;
+        // The label's ground is some hundreds of pixels; a stray grey one may
+        // come from the text's edge.
+        QVERIFY2(on_panel < 20, qPrintable(QString::number(on_panel)));
     }
 
     void legend_window_toggles_lists_the_map_and_plonks_on_it()
