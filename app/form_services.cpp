@@ -1,5 +1,7 @@
 #include "app/form_services.h"
 
+#include "app/print_dialog.h"
+
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -101,6 +103,10 @@ form_services with_desktop_defaults(form_services services, QWidget* window)
             return make_colour(static_cast<std::uint32_t>(chosen.red()),
                                static_cast<std::uint32_t>(chosen.green()),
                                static_cast<std::uint32_t>(chosen.blue()));
+        };
+    if (!services.print_dialog)
+        services.print_dialog = [window](QPrinter& printer, const std::string& scale) {
+            return ask_print(printer, scale, window);
         };
     if (!services.quit) services.quit = [] { QCoreApplication::exit(0); };
     return services;

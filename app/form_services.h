@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 namespace wayloom {
@@ -37,6 +38,9 @@ struct form_services {
     // The main window's colour dialog, shared by the attributes and the
     // preferences: starts at `start`; the colour chosen, or nothing.
     std::function<std::optional<colour_value>(colour_value start)> choose_colour;
+    // The print dialog on `printer` with the scale field holding `scale`;
+    // the scale as typed ("1:5000", "fit to page"), or nothing when cancelled.
+    std::function<std::optional<std::string>(QPrinter& printer, const std::string& scale)> print_dialog;
     // Ends the message loop at once.
     std::function<void()> quit;
 };

@@ -87,10 +87,12 @@ public:
     void run_edit() { apply(command(editor)); }
 
 public slots:
+    void new_map_itemClick();    // File "&New map": an empty map, once unsaved work is seen to
     void load_project();         // File "&Open map"
     void merge_project();        // File "&Merge map"
     void save_project();         // File "&Save map"
-    void export_buttonClick();   // File "&Export to bitmap"
+    void print_itemClick();      // File "&Print map": the page on a printer or as a PDF
+    void export_buttonClick();   // File "&Export to bitmap", also as PDF or SVG
     void import_gpx_itemClick();   // File "Import GPX...": merges a GPX file's waypoints
     void export_gpx_itemClick();   // File "Export GPX..."
     void handset_drive_itemClick();  // GPS "Import from handset drive..."
@@ -124,6 +126,7 @@ private:
     map_form_controls ui_;
     secondary_windows windows_;
     QPointer<TAboutBox> about_;
+    std::string print_scale_ = "fit to page";  // the print dialog's scale field
     bool loading_settings_ = false;
     bool resizing_ = false;
 

@@ -27,12 +27,12 @@ constexpr command_place point_strip = command_place::point_strip;
 // Menu items: place, menu, caption, hint, -, -, enabled, slot.
 // Buttons: place, -, -, hint, icon, letter, enabled, slot.
 const command_row commands[] = {
-    {menu, "&File", "&New map", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&File", "&New map", nullptr, nullptr, 0, true, &F::new_map_itemClick},
     {menu, "&File", "&Open map", nullptr, nullptr, 0, true, &F::load_project},
     {menu, "&File", "&Merge map", nullptr, nullptr, 0, true, &F::merge_project},
     {menu, "&File", "&Save map", nullptr, nullptr, 0, true, &F::save_project},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
-    {menu, "&File", "&Print map", nullptr, nullptr, 0, false, nullptr},
+    {menu, "&File", "&Print map", "Print the map, or write it as a PDF, at a scale", nullptr, 0, true, &F::print_itemClick},
     {menu, "&File", "&Export to bitmap", "Export map image to disk", nullptr, 0, true, &F::export_buttonClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&File", "Import GPX...", "Add the waypoints of a GPX file to the map", nullptr, 0, true, &F::import_gpx_itemClick},
@@ -82,11 +82,11 @@ const command_row commands[] = {
     {menu, "&Help", "What is Kestrow", nullptr, nullptr, 0, true, &F::kestrow_menu_itemClick},
     {menu, "&Help", "Kestrow Website", nullptr, nullptr, 0, true, &F::kestrow_website_itemClick},
 
-    {main_strip, nullptr, nullptr, "Create new map [not implemented]", "document-new", 'N', false, nullptr},
+    {main_strip, nullptr, nullptr, "Create new map", "document-new", 'N', true, &F::new_map_itemClick},
     {main_strip, nullptr, nullptr, "Open a map", "document-open", 'O', true, &F::load_project},
     {main_strip, nullptr, nullptr, "Merge map", "list-add", 'M', true, &F::merge_project},
     {main_strip, nullptr, nullptr, "Save map", "document-save", 'S', true, &F::save_project},
-    {main_strip, nullptr, nullptr, "Print Map [not implemented]", "document-print", 'P', false, nullptr},
+    {main_strip, nullptr, nullptr, "Print Map", "document-print", 'P', true, &F::print_itemClick},
     {main_strip, nullptr, nullptr, "Export map to bitmap", "insert-image", 'X', true, &F::export_buttonClick},
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
     {main_strip, nullptr, nullptr, "Copy shape to clipboard [not implemented]", "edit-copy", 'C', false, nullptr},

@@ -5,6 +5,7 @@
 #include "app/item_list_view.h"
 #include "app/map_form.h"
 #include "app/map_surface.h"
+#include "print/qt/vector_export.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/projection.h"
 
@@ -91,7 +92,29 @@ void Tmap_form::export_buttonClick()
     if (building()) return;
     // The picture on the screen, taken before the dialog covers the window.
     const QImage picture = ui_.shape_window->picture();
-    export_picture(picture, std::string(new_export_name));
+    const save_request request{save_path,
+                               {std::string(bitmap_filter), std::string(png_filter),
+                                std::string(pdf_filter), std::string(svg_filter)},
+                               "bmp",
+                               std::string(new_export_name)};
+    const std::optional<save_choice> choice = services_.save_file(request);
+    if (!choice) return;
+    const std::string file = export_file_name(*choice, request);
+    const std::optional<vector_format> vector = vector_format_of(file);
+    // As vectors, the same drawing painted again: one surface pixel a page pixel.
+    std::string error;
+    const bool written =
+        vector ? save_vector(file, *vector, page_millimetres(picture.width()), page_millimetres(picture.height()),
+                             [this](QPainter& painter) {
+                                 draw(painter, state, doc.shape_list, ui_.shape_window->annotations);
+                             },
+                             &error)
+               : save_bitmap(picture, picture.width(), picture.height(), file, &error);
+    if (!written) {
+        services_.error_box(error);
+        return;
+    }
+    if (const std::string folder = directory_of(file); !folder.empty()) save_path = folder;
 }
 
 void Tmap_form::export_picture(const QImage& picture, const std::string& file_name)

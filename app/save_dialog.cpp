@@ -49,9 +49,9 @@ std::string export_file_name(const save_choice& choice, const save_request& requ
 {
     const std::string chosen_extension =
         choice.filter < request.filters.size() ? filter_extension(request.filters[choice.filter]) : "";
-    if (chosen_extension == "png") {
-        if (ends_with_no_case(choice.file_name, ".png")) return choice.file_name;
-        return choice.file_name + ".png";
+    if (!chosen_extension.empty() && chosen_extension != request.default_extension) {
+        if (ends_with_no_case(choice.file_name, "." + chosen_extension)) return choice.file_name;
+        return choice.file_name + "." + chosen_extension;
     }
     return add_default_extension(choice.file_name, request.default_extension);
 }

@@ -29,9 +29,10 @@ std::string filter_description(std::string_view filter);
 // Adds "." + extension when the name's last part has no extension.
 std::string add_default_extension(std::string_view file_name, std::string_view extension);
 
-// The file the export writes: under the PNG filter a name not ending in
-// ".png" gets ".png", so that filter always gives a PNG; otherwise the
-// default extension "bmp" is added to a name without one.
+// The file the export writes: under the PNG, PDF or SVG filter a name not
+// ending in ".png" (".pdf", ".svg") gets it, so that filter always gives its
+// kind of file; otherwise the default extension "bmp" is added to a name
+// without one.
 std::string export_file_name(const save_choice& choice, const save_request& request);
 
 } // namespace wayloom

@@ -37,13 +37,4 @@ std::optional<std::string> picture_only_option(const parsed_arguments& parsed)
     return std::nullopt;
 }
 
-std::string map_title(const std::string& file_name)
-{
-    const auto slash = file_name.find_last_of('/');
-    std::string name = slash == std::string::npos ? file_name : file_name.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0) name.erase(dot);
-    return name;
-}
-
 } // namespace wayloom::cli

@@ -22,8 +22,4 @@ std::optional<std::string> read_page_options(const parsed_arguments& parsed, pag
 // the first one given, or nothing.
 std::optional<std::string> picture_only_option(const parsed_arguments& parsed);
 
-// The map's name for the title line: the first file's name without its
-// folder and extension.
-std::string map_title(const std::string& file_name);
-
 } // namespace wayloom::cli

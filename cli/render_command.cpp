@@ -5,6 +5,7 @@
 #include "cli/legend_options.h"
 #include "cli/map_loading.h"
 #include "cli/page_options.h"
+#include "editing/map_files.h"
 #include "print/qt/vector_export.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/map_refresh.h"
@@ -192,7 +193,7 @@ int render_command(arguments args)
 
     std::string error;
     if (wants_page(parsed)) {
-        page.title = map_title(parsed.files.front());
+        page.title = map_name(parsed.files.front());
         page.unit = units.choice;
         if (ruler.visible) page.ruler = ruler;
         if (legend.wanted) page.legend = legend.legend;

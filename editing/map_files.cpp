@@ -29,6 +29,14 @@ std::string file_part(const std::string& file_name)
     return slash == std::string::npos ? file_name : file_name.substr(slash + 1);
 }
 
+std::string map_name(const std::string& file_name)
+{
+    std::string name = file_part(file_name);
+    const auto dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+}
+
 void map_files::clear()
 {
     editor_.release_build_items();
@@ -50,9 +58,18 @@ read_report map_files::read(const std::string* file_name)
     return report;
 }
 
+void map_files::new_map()
+{
+    clear();
+    saved_name_.clear();
+    title_name_.clear();
+    editor_.changes.saved();
+}
+
 read_report map_files::open(const std::string& file_name)
 {
     clear();
+    title_name_ = file_part(file_name);
     const read_report report = read(&file_name);
     // A map the reader could only take in part is not the file any more.
     if (report.ok() || editor_.doc.empty()) editor_.changes.saved();
@@ -88,7 +105,7 @@ read_report map_files::refresh()
 bool map_files::save(const std::string& file_name, std::string& error)
 {
     if (!save_map(editor_.doc, file_name, &error)) return false;
-    saved_name_ = file_part(file_name);
+    saved_name_ = title_name_ = file_part(file_name);
     editor_.changes.saved();
     return true;
 }
@@ -102,6 +119,11 @@ bool map_files::may_drop(const std::function<save_answer()>& ask,
 std::string map_files::proposed_name() const
 {
     return saved_name_.empty() ? std::string(new_map_name) : saved_name_;
+}
+
+std::string map_files::map_title() const
+{
+    return title_name_.empty() ? "new" : map_name(title_name_);
 }
 
 bool map_files::export_gpx(const std::string& file_name, std::string& error) const

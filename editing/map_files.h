@@ -24,6 +24,8 @@ inline constexpr std::string_view map_filter = "Wayloom map file [wlm]|*.wlm";
 inline constexpr std::string_view bitmap_filter = "Windows bitmap [bmp]|*.bmp";
 inline constexpr std::string_view png_filter = "PNG image [png]|*.png";
 inline constexpr std::string_view gpx_filter = "GPX file [gpx]|*.gpx";
+inline constexpr std::string_view pdf_filter = "PDF document [pdf]|*.pdf";
+inline constexpr std::string_view svg_filter = "SVG drawing [svg]|*.svg";
 inline constexpr std::string_view new_map_name = "new.wlm";     // a map never saved
 inline constexpr std::string_view new_export_name = "new.bmp";  // every export
 
@@ -40,6 +42,8 @@ bool shows_error_tab(const read_report& report);
 
 // The last part of a path: "b.wlm" for "/a/b.wlm".
 std::string file_part(const std::string& file_name);
+// A map's name, its file's last part without the extension: "b" for "/a/b.wlm".
+std::string map_name(const std::string& file_name);
 
 class map_files {
 public:
@@ -49,6 +53,8 @@ public:
     // Empties the map: an item being built lets go first (see
     // map_editor::release_build_items).
     void clear();
+    // New map: the map cleared and taken as saved, under no name.
+    void new_map();
     // Open map: the map cleared, then the file read into it.
     read_report open(const std::string& file_name);
     // Merge map: the file read after what the map holds; a ".gpx" file adds
@@ -76,12 +82,16 @@ public:
     // The name the save dialog proposes: the file part of the last save, or
     // "new.wlm".
     std::string proposed_name() const;
+    // The map's name on a printed page: the last file opened or saved
+    // without its folder and extension, or "new" for a map of no file.
+    std::string map_title() const;
     // The name Export GPX proposes: the map's name with ".gpx", or "new.gpx".
     std::string proposed_gpx_name() const;
 
 private:
     map_editor& editor_;
     std::string saved_name_;
+    std::string title_name_;  // the file part of the last file opened or saved
 
     read_report read(const std::string* file_name);
 };

@@ -261,8 +261,8 @@ private slots:
         item(form, "&File", "&Export to bitmap")->trigger();
         QCOMPARE(desktop_.save_requests.size(), size_t{1});
         const save_request& r = desktop_.save_requests.front();
-        QCOMPARE(r.filters, (std::vector<std::string>{"Windows bitmap [bmp]|*.bmp",
-                                                      "PNG image [png]|*.png"}));
+        QCOMPARE(r.filters, (std::vector<std::string>{"Windows bitmap [bmp]|*.bmp", "PNG image [png]|*.png",
+                                                      "PDF document [pdf]|*.pdf", "SVG drawing [svg]|*.svg"}));
         QCOMPARE(r.default_extension, std::string("bmp"));
         QCOMPARE(r.file_name, std::string("new.bmp"));
         QVERIFY(desktop_.errors.empty());

@@ -418,8 +418,8 @@ private slots:
                               row.enabled);
         }
         const QStringList expected = {
-            "&File > &New map off", "&File > &Open map", "&File > &Merge map", "&File > &Save map",
-            "&File > &Print map off", "&File > &Export to bitmap [Export map image to disk]",
+            "&File > &New map", "&File > &Open map", "&File > &Merge map", "&File > &Save map",
+            "&File > &Print map [Print the map, or write it as a PDF, at a scale]", "&File > &Export to bitmap [Export map image to disk]",
             "&File > Import GPX... [Add the waypoints of a GPX file to the map]",
             "&File > Export GPX... [Write the waypoints, shapes and paths as a GPX file]",
             "&File > Pre&ferences... [Change program settings]", "&File > E&xit",
@@ -437,8 +437,8 @@ private slots:
             "&Points > D&elete", "&Classes > &Show attributes", "&Classes > &Add class",
             "&Classes > &Delete class", "&Help > About", "&Help > &Help",
             "&Help > What is Kestrow", "&Help > Kestrow Website",
-            "main > Create new map [not implemented] off", "main > Open a map", "main > Merge map",
-            "main > Save map", "main > Print Map [not implemented] off", "main > Export map to bitmap",
+            "main > Create new map", "main > Open a map", "main > Merge map",
+            "main > Save map", "main > Print Map", "main > Export map to bitmap",
             "main > Copy shape to clipboard [not implemented] off",
             "main > Move shape to clipboard [not implemented] off",
             "main > Paste shape from clipboard [not implemented] off",

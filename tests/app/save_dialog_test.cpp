@@ -28,8 +28,10 @@ TEST(save_dialog, default_extension)
 
 TEST(save_dialog, export_names)
 {
-    const save_request request{"/t/", {"Windows bitmap [bmp]|*.bmp", "PNG image [png]|*.png"}, "bmp",
-                               "new.bmp"};
+    const save_request request{"/t/",
+                               {"Windows bitmap [bmp]|*.bmp", "PNG image [png]|*.png",
+                                "PDF document [pdf]|*.pdf", "SVG drawing [svg]|*.svg"},
+                               "bmp", "new.bmp"};
     struct export_case {
         const char* name;
         save_choice choice;
@@ -42,6 +44,8 @@ TEST(save_dialog, export_names)
         {"png_bare_name", {"/t/map", 1}, "/t/map.png"},
         {"png_named_in_capitals", {"/t/map.PNG", 1}, "/t/map.PNG"},
         {"png_filter_other_extension", {"/t/map.bmp", 1}, "/t/map.bmp.png"},
+        {"pdf_bare_name", {"/t/map", 2}, "/t/map.pdf"},
+        {"svg_filter_png_name", {"/t/map.png", 3}, "/t/map.png.svg"},
         {"filter_past_the_list", {"/t/map", 9}, "/t/map.bmp"},
     };
     for (const export_case& c : cases) {

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QTest>
 #include <QToolBar>
 
@@ -76,6 +77,14 @@ struct desktop_double {
     // Answers to "Save changes to the map?"; Cancel when none is left.
     std::deque<save_answer> save_questions;
     int questions = 0;
+    // The print dialog: the scale field as it opened, and the answers (a
+    // scale typed, or a cancel); the printer writes `print_file` as a PDF,
+    // on `print_paper`.
+    std::vector<std::string> print_scales;
+    std::deque<std::optional<std::string>> print_answers;
+    std::string print_file;
+    QPageSize print_paper{QPageSize::A4};
+    QPageLayout::Orientation print_orientation = QPageLayout::Portrait;
 
     std::optional<std::string> s_open(const std::string& directory)
     {
@@ -125,6 +134,19 @@ struct desktop_double {
                 answer = save_questions.front();
                 save_questions.pop_front();
             }
+            return answer;
+        };
+        s.print_dialog = [this](QPrinter& printer, const std::string& scale) {
+            print_scales.push_back(scale);
+            std::optional<std::string> answer;
+            if (!print_answers.empty()) {
+                answer = print_answers.front();
+                print_answers.pop_front();
+            }
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(print_file));
+            printer.setPageSize(print_paper);
+            printer.setPageOrientation(print_orientation);
             return answer;
         };
         s.quit = [this] { ++quits; };

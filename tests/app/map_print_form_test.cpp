@@ -1,0 +1,155 @@
+// New map, Print map and the vector export in the main window on the
+// offscreen platform, with the dialogs and the question answered by the test.
+#include "app/map_surface.h"
+#include "window_test_support.h"
+
+#include <QPageLayout>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace wayloom;
+using namespace wayloom::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string hex(colour_value c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", red_of(c), green_of(c), blue_of(c));
+    return text;
+}
+
+} // namespace
+
+class map_print_form_test : public QObject, window_fixture {
+    Q_OBJECT
+
+private slots:
+    void init() { fresh(); }
+
+    // New map drops the map only once unsaved work is seen to: Cancel, and a
+    // Save that writes nothing, keep it; Save that writes, and Discard, clear it.
+    void new_map_asks_first()
+    {
+        auto form = make_form(farm);
+        item(form, "&File", "&New map")->trigger();
+        QCOMPARE(desktop_.questions, 0);  // nothing unsaved
+        QVERIFY(form->doc.empty());
+        QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
+        QCOMPARE(form->files.map_title(), std::string("new"));
+
+        auto changed_farm = [&] {
+            QVERIFY(form->read_map_file(farm));
+            desktop_.open_answers.push_back(farm);
+            form->merge_project();
+            QVERIFY(form->windowTitle().endsWith("*"));
+        };
+        QAction* new_map = button(ui(form).main_toolbar, "Create new map");
+        changed_farm();
+        desktop_.save_questions = {save_answer::cancel, save_answer::save};
+        new_map->trigger();
+        desktop_.save_answers.push_back(std::nullopt);  // the save dialog cancelled
+        new_map->trigger();
+        QCOMPARE(desktop_.questions, 2);
+        QCOMPARE(form->doc.waypoint_count(), 66);
+
+        desktop_.save_questions.push_back(save_answer::save);
+        desktop_.save_answers.push_back(save_choice{home() + "kept", 0});
+        new_map->trigger();
+        QCOMPARE(desktop_.questions, 3);
+        QVERIFY(form->doc.empty());
+        QVERIFY(!form->windowTitle().endsWith("*"));
+        QVERIFY(holds(read_text(home() + "kept.wlm"), "farmyard"));
+
+        changed_farm();
+        desktop_.save_questions.push_back(save_answer::discard);
+        new_map->trigger();
+        QCOMPARE(desktop_.questions, 4);
+        QVERIFY(form->doc.empty());
+        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 0);
+        // A new map has no file: Save proposes new.wlm again, the page says "new".
+        QCOMPARE(form->files.proposed_name(), std::string("new.wlm"));
+        QCOMPARE(form->files.map_title(), std::string("new"));
+    }
+
+    // The page goes to the printer's PDF file at the scale typed, and the
+    // screen afterwards shows what it showed before.
+    void print_at_a_scale()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        map_surface* surface = ui(form).shape_window;
+        const surface_bounds before = form->state.surface;
+        const QImage shown = surface->picture();
+        const std::string pdf = home() + "farm.pdf";
+        desktop_.print_file = pdf;
+
+        desktop_.print_answers.push_back("1:5000");
+        item(form, "&File", "&Print map")->trigger();
+        QCOMPARE(desktop_.print_scales, std::vector<std::string>{"fit to page"});
+        QCOMPARE(desktop_.errors, std::vector<std::string>{});
+        const std::string page = read_text(pdf);
+        QVERIFY(holds(page, "/MediaBox [0 0 595.000000 842.000000]"));
+        QVERIFY(!holds(page, "/Subtype /Image"));
+        QCOMPARE(form->state.surface, before);
+        QCOMPARE(surface->picture(), shown);
+
+        // Too large for the paper: the box says so and the file stays.
+        desktop_.print_answers.push_back("1:500");
+        button(ui(form).main_toolbar, "Print Map")->trigger();
+        QCOMPARE(desktop_.print_scales.back(), std::string("1:5000"));  // the field remembers
+        QCOMPARE(desktop_.errors.size(), size_t{1});
+        QVERIFY2(desktop_.errors[0].rfind("at 1:500 the map needs 1412 x ", 0) == 0, desktop_.errors[0].c_str());
+        QVERIFY(desktop_.errors[0].ends_with("; a4 portrait gives 190 x 277 mm"));
+        QCOMPARE(read_text(pdf), page);
+        QCOMPARE(surface->picture(), shown);
+
+        desktop_.print_answers.push_back("one to five");
+        form->print_itemClick();
+        QCOMPARE(desktop_.errors.back(),
+                 std::string("The scale is 1:N with N from 1 to 1000000000, or fit to page, not one to five"));
+
+        // The printer's paper and turn: letter on its side, fitted.
+        desktop_.print_paper = QPageSize(QPageSize::Letter);
+        desktop_.print_orientation = QPageLayout::Landscape;
+        desktop_.print_answers.push_back("fit to page");
+        form->print_itemClick();
+        QCOMPARE(desktop_.errors.size(), size_t{2});
+        QVERIFY(holds(read_text(pdf), "/MediaBox [0 0 792.000000 612.000000]"));
+
+        fs::remove(pdf);
+        desktop_.print_answers.push_back(std::nullopt);
+        form->print_itemClick();
+        QVERIFY(!fs::exists(pdf));
+    }
+
+    // The export dialog offers PDF and SVG beside the pictures: the surface
+    // painted again as vectors, one surface pixel a page pixel.
+    void export_as_vectors()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        const QSize size = ui(form).shape_window->size();
+        desktop_.save_answers.push_back(save_choice{home() + "map", 3});
+        item(form, "&File", "&Export to bitmap")->trigger();
+        const std::string svg = read_text(home() + "map.svg");
+        QVERIFY(holds(svg, "viewBox=\"0 0 " + std::to_string(size.width()) + " " + std::to_string(size.height()) + "\""));
+        for (const auto& shape : form->doc.shapes) QVERIFY2(holds(svg, "fill=\"" + hex(shape->colour) + "\""), shape->name.c_str());
+
+        desktop_.save_answers.push_back(save_choice{home() + "map.PDF", 0});
+        item(form, "&File", "&Export to bitmap")->trigger();
+        const std::string pdf = read_text(home() + "map.PDF");
+        QVERIFY(pdf.rfind("%PDF", 0) == 0);
+        QVERIFY(!holds(pdf, "/Subtype /Image"));
+        QCOMPARE(desktop_.errors, std::vector<std::string>{});
+    }
+};
+
+QTEST_MAIN(map_print_form_test)
+#include "map_print_form_test.moc"
