@@ -78,10 +78,12 @@ bool parse_arguments(std::span<const std::string_view> args,
     return true;
 }
 
-int write_map(map_document& doc, const std::string& file)
+int write_map(const map_document& doc, const std::string& file)
 {
     std::string error;
-    if (is_gpx_file_name(file) ? save_gpx(doc, file, &error) : save_map(doc, file, &error)) return 0;
+    // Nothing reads the held source after a command's save: the map goes
+    // straight from the model to the file.
+    if (is_gpx_file_name(file) ? save_gpx(doc, file, &error) : write_map_file(doc, file, &error)) return 0;
     std::cerr << "error: cannot write " << file << ": " << error << '\n';
     return 1;
 }

@@ -23,7 +23,7 @@ bool read_maps(map_document& doc, std::span<const std::string> files, std::ostre
 
 // Writes the map with the writer, as GPX for a ".gpx" name; on failure prints "error: cannot write
 // FILE: reason". Returns the exit code, 0 or 1.
-int write_map(map_document& doc, const std::string& file);
+int write_map(const map_document& doc, const std::string& file);
 
 // The Error tab as text: each line's 1-based number right-aligned in five
 // columns, ">" on the selected line, a space, the line. `error_line` is the

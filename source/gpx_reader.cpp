@@ -205,6 +205,38 @@ read_report read_with(map_document& doc, const after_read& after, Feed feed_all)
     return report;
 }
 
+// An upper bound of the points a GPX text adds: its "<wpt" and "<rtept"
+// start tags, wherever they stand.
+class point_tags {
+public:
+    // Counts the tags in the next piece of the text; a tag may straddle two pieces.
+    void count(std::string_view piece)
+    {
+        const std::size_t tail = carried_.size();
+        carried_.append(piece.substr(0, after_mark));
+        count_in(carried_, tail);
+        const std::size_t whole = piece.size() < after_mark ? 0 : piece.size() - after_mark;
+        count_in(piece, whole);
+        carried_.assign(piece.substr(whole));
+    }
+    std::size_t found() const { return found_; }
+
+private:
+    static constexpr std::size_t after_mark = 5;  // "rtept"
+
+    // The tags whose "<" stands before `end`.
+    void count_in(std::string_view text, std::size_t end)
+    {
+        for (std::size_t at = text.find('<'); at < end; at = text.find('<', at + 1)) {
+            const std::string_view tag = text.substr(at + 1, after_mark);
+            if (tag.starts_with("wpt") || tag == "rtept") ++found_;
+        }
+    }
+
+    std::string carried_;
+    std::size_t found_ = 0;
+};
+
 } // namespace
 
 read_report read_gpx_text(map_document& doc, std::string_view text, const after_read& after)
@@ -224,8 +256,18 @@ read_report read_gpx(map_document& doc, const std::string& file_name, const afte
         report.missing = true;
         return report;
     }
+    std::string piece(1 << 16, '\0');
+    // A first quick pass over the file sizes the registries and the list, so
+    // that a large file does not have them regrown and moved again and again.
+    point_tags tags;
+    for (std::size_t got = piece.size(); got == piece.size();) {
+        got = std::fread(piece.data(), 1, piece.size(), file.get());
+        tags.count(std::string_view(piece.data(), got));
+    }
+    std::rewind(file.get());
+    doc.waypoints.reserve(doc.waypoints.size() + tags.found());
+    doc.waypoints_list.entries.reserve(doc.waypoints_list.size() + tags.found());
     return read_with(doc, after, [&](gpx_parse& parse) {
-        std::string piece(1 << 16, '\0');
         for (;;) {
             const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());
             const bool last = got < piece.size();

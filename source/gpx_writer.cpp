@@ -1,10 +1,9 @@
 #include "source/gpx_writer.h"
 
+#include "source/buffered_file.h"
 #include "source/file_replacement.h"
 
 #include <charconv>
-#include <cstdio>
-#include <memory>
 #include <string_view>
 
 namespace wayloom {
@@ -77,12 +76,11 @@ void append_position(std::string& out, long double lat, long double lon)
     out += '"';
 }
 
-} // namespace
-
-std::string gpx_text(const map_document& doc)
+// The GPX text into `out`; `written` is called between records, so a file
+// can take the text a block at a time.
+template <class Written>
+void gpx_to(std::string& out, const map_document& doc, Written written)
 {
-    std::string out;
-    out.reserve(doc.waypoints.size() * 110 + 4096);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<gpx version=\"1.1\" creator=\"Wayloom\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n";
     for (const auto& w : doc.waypoints) {
@@ -93,6 +91,7 @@ std::string gpx_text(const map_document& doc)
         out += "</ele>\n    <name>";
         append_escaped(out, w->name);
         out += "</name>\n  </wpt>\n";
+        written();
     }
     for (const auto& shape : doc.shapes) {
         out += "  <trk>\n    <name>";
@@ -102,27 +101,31 @@ std::string gpx_text(const map_document& doc)
             out += "      <trkpt ";
             append_position(out, node.lat / 360, node.lon / 360);
             out += "/>\n";
+            written();
         };
         for (const t_node& node : shape->nodes) point(node);
         if (!shape->is_path() && shape->nodes.size() > 1) point(shape->nodes.front());
         out += "    </trkseg>\n  </trk>\n";
     }
     out += "</gpx>\n";
+}
+
+} // namespace
+
+std::string gpx_text(const map_document& doc)
+{
+    std::string out;
+    out.reserve(doc.waypoints.size() * 110 + 4096);
+    gpx_to(out, doc, [] {});
     return out;
 }
 
 bool save_gpx(const map_document& doc, const std::string& file_name, std::string* error)
 {
-    const std::string text = gpx_text(doc);
     return replace_file(file_name, [&](const std::string& temp, std::string& reason) {
-        const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(temp.c_str(), "wb"),
-                                                                   &std::fclose);
-        if (!file || std::fwrite(text.data(), 1, text.size(), file.get()) != text.size() ||
-            std::fflush(file.get()) != 0) {
-            reason = "cannot write the file";
-            return false;
-        }
-        return true;
+        buffered_file file(temp);
+        if (file.ok()) gpx_to(file.buffer(), doc, [&] { file.write_when_full(); });
+        return file.close(reason);
     }, error);
 }
 

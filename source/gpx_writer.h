@@ -14,8 +14,9 @@ namespace wayloom {
 // characters, escaped for XML; bytes that are not UTF-8 are taken as Latin-1.
 std::string gpx_text(const map_document& doc);
 
-// Writes gpx_text to the file through a temporary file renamed over it, as
-// maps are saved. Returns false with the reason in `error`.
+// Writes the same text to the file, a block at a time, through a temporary
+// file renamed over it, as maps are saved. Returns false with the reason in
+// `error`.
 bool save_gpx(const map_document& doc, const std::string& file_name, std::string* error);
 
 } // namespace wayloom

@@ -1,5 +1,6 @@
 #include "source/writer.h"
 
+#include "source/buffered_file.h"
 #include "source/file_replacement.h"
 #include "source/number_text.h"
 #include "source/scanner.h"
@@ -8,10 +9,29 @@ namespace wayloom {
 
 namespace {
 
+// Where the written lines go: the held map source, or a file, each line
+// ended by CR LF as the held source is saved.
+struct source_lines {
+    tsource_text& source;
+    void put(std::string_view line) { source.append(line); }
+};
+
+struct file_lines {
+    buffered_file& file;
+    void put(std::string_view line)
+    {
+        std::string& out = file.buffer();
+        out.append(line);
+        out.append("\r\n");
+        file.write_when_full();
+    }
+};
+
 // Builds one line at a time in a reused buffer.
+template <class Lines>
 class line_writer {
 public:
-    explicit line_writer(tsource_text& source) : source_(source) {}
+    explicit line_writer(Lines lines) : lines_(lines) {}
 
     line_writer& indent(int spaces)
     {
@@ -40,13 +60,13 @@ public:
     }
     void end()
     {
-        source_.append(line_);
+        lines_.put(line_);
         line_.clear();
     }
     void line(std::string_view s) { text(s).end(); }
 
 private:
-    tsource_text& source_;
+    Lines lines_;
     std::string line_;
 };
 
@@ -79,7 +99,8 @@ written_position position_of(const map_document& doc, std::int32_t number, long 
 }
 
 // The last three lines of a node or point, and the empty line after it.
-void write_position(line_writer& out, const map_document& doc, std::int32_t number, long double lon,
+template <class Out>
+void write_position(Out& out, const map_document& doc, std::int32_t number, long double lon,
                     long double lat)
 {
     const auto at = position_of(doc, number, lon, lat);
@@ -89,7 +110,8 @@ void write_position(line_writer& out, const map_document& doc, std::int32_t numb
     out.line("");
 }
 
-void write_class_references(line_writer& out, const map_document& doc, const t_mapper& item)
+template <class Out>
+void write_class_references(Out& out, const map_document& doc, const t_mapper& item)
 {
     for (const std::int32_t number : item.classes) {
         const t_class* c = doc.class_by_number(number);
@@ -98,19 +120,9 @@ void write_class_references(line_writer& out, const map_document& doc, const t_m
     }
 }
 
-} // namespace
-
-std::string written_name(std::string_view name)
+template <class Out>
+void waypoints_to(Out& out, const map_document& doc)
 {
-    std::string out(name);
-    for (char& c : out)
-        if (!is_word_char(c)) c = '_';
-    return out;
-}
-
-void write_waypoints(map_document& doc)
-{
-    line_writer out(doc.source);
     out.line("waypoints");
     out.indent(2).line("{");
     for (const auto& w : doc.waypoints) {
@@ -124,9 +136,9 @@ void write_waypoints(map_document& doc)
     out.line("");
 }
 
-void write_class(map_document& doc, const t_class& c)
+template <class Out>
+void class_to(Out& out, const t_class& c)
 {
-    line_writer out(doc.source);
     out.text("class ").text(item_name(c.name, c.number)).end();
     out.indent(2).line("{");
     out.indent(4).text("colour ").rgb(c.colour).end();
@@ -135,10 +147,10 @@ void write_class(map_document& doc, const t_class& c)
     out.line("");
 }
 
-void write_shape(map_document& doc, const t_shape& shape)
+template <class Out>
+void shape_to(Out& out, const map_document& doc, const t_shape& shape)
 {
     if (shape.node_count() < 1) return;
-    line_writer out(doc.source);
     out.text(shape.is_path() ? "path " : "shape ").text(item_name(shape.name, shape.number)).end();
     out.indent(2).line("{");
     out.indent(4).text("colour ").rgb(shape.colour).end();
@@ -152,10 +164,10 @@ void write_shape(map_document& doc, const t_shape& shape)
     out.line("");
 }
 
-void write_set(map_document& doc, const t_set& set)
+template <class Out>
+void set_to(Out& out, const map_document& doc, const t_set& set)
 {
     if (set.point_count < 1) return;
-    line_writer out(doc.source);
     out.text("set ").text(item_name(set.name, set.number)).end();
     out.indent(2).line("{");
     write_class_references(out, doc, set);
@@ -176,21 +188,89 @@ void write_set(map_document& doc, const t_set& set)
     out.line("");
 }
 
+// The whole map: the waypoints block, then every class, shape and point set
+// in chain order.
+template <class Out>
+void map_to(Out& out, const map_document& doc)
+{
+    if (!doc.waypoints.empty()) waypoints_to(out, doc);
+    for (const auto& c : doc.classes) class_to(out, *c);
+    for (const auto& shape : doc.shapes) shape_to(out, doc, *shape);
+    for (const auto& set : doc.sets) set_to(out, doc, *set);
+}
+
+line_writer<source_lines> to_source(map_document& doc) { return line_writer(source_lines{doc.source}); }
+
+} // namespace
+
+std::string written_name(std::string_view name)
+{
+    std::string out(name);
+    for (char& c : out)
+        if (!is_word_char(c)) c = '_';
+    return out;
+}
+
+void write_waypoints(map_document& doc)
+{
+    auto out = to_source(doc);
+    waypoints_to(out, doc);
+}
+
+void write_class(map_document& doc, const t_class& c)
+{
+    auto out = to_source(doc);
+    class_to(out, c);
+}
+
+void write_shape(map_document& doc, const t_shape& shape)
+{
+    auto out = to_source(doc);
+    shape_to(out, doc, shape);
+}
+
+void write_set(map_document& doc, const t_set& set)
+{
+    auto out = to_source(doc);
+    set_to(out, doc, set);
+}
+
 void update_map_source(map_document& doc)
 {
     doc.source.clear();
-    if (!doc.waypoints.empty()) write_waypoints(doc);
-    for (const auto& c : doc.classes) write_class(doc, *c);
-    for (const auto& shape : doc.shapes) write_shape(doc, *shape);
-    for (const auto& set : doc.sets) write_set(doc, *set);
+    auto out = to_source(doc);
+    map_to(out, doc);
 }
+
+namespace {
+
+// Replaces the file with what `fill` writes into it, a block at a time.
+template <class Fill>
+bool replace_with(const std::string& file_name, std::string* error, Fill fill)
+{
+    return replace_file(file_name, [&](const std::string& temp, std::string& reason) {
+        buffered_file file(temp);
+        if (file.ok()) fill(file);
+        return file.close(reason);
+    }, error);
+}
+
+} // namespace
 
 bool save_map(map_document& doc, const std::string& file_name, std::string* error)
 {
     update_map_source(doc);
-    return replace_file(file_name, [&](const std::string& temp, std::string& reason) {
-        return doc.source.save_to_file(temp, &reason);
-    }, error);
+    return replace_with(file_name, error, [&](buffered_file& file) {
+        for (std::size_t i = 0; i < doc.source.count(); ++i) file_lines{file}.put(doc.source.line(i));
+    });
+}
+
+bool write_map_file(const map_document& doc, const std::string& file_name, std::string* error)
+{
+    return replace_with(file_name, error, [&](buffered_file& file) {
+        line_writer out(file_lines{file});
+        map_to(out, doc);
+    });
 }
 
 } // namespace wayloom

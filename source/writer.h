@@ -27,4 +27,9 @@ std::string written_name(std::string_view name);
 // Returns false with the reason in `error`.
 bool save_map(map_document& doc, const std::string& file_name, std::string* error);
 
+// Writes the same text as save_map straight from the model, a block at a
+// time, leaving the held source as it is: for a save that needs no held text
+// afterwards, at the cost of the model alone in memory.
+bool write_map_file(const map_document& doc, const std::string& file_name, std::string* error);
+
 } // namespace wayloom

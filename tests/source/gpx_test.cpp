@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -198,6 +200,20 @@ TEST(gpx_round_trip, keeps_waypoints_through_a_file)
         EXPECT_NEAR(static_cast<double>(b.lon), static_cast<double>(a.lon), 1e-9);
         EXPECT_NEAR(static_cast<double>(b.alt), static_cast<double>(a.alt), 1e-9);
     }
+    // A long file, written a block at a time, is the text as a whole.
+    map_document many;
+    for (int i = 0; i < 3000; ++i) add_waypoint(many, i % 7 ? "post" : "stile & <gate>", 52 + i * 1e-6, -4 - i * 1e-6, i);
+    ASSERT_TRUE(save_gpx(many, gpx, &error)) << error;
+    std::ifstream written(gpx, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_GT(bytes.size(), std::size_t{4} << 16);
+    EXPECT_TRUE(bytes == gpx_text(many));
+    // A quick first pass counts the points, so the registries grow once.
+    map_document many_back;
+    ASSERT_TRUE(read_gpx(many_back, gpx).ok());
+    EXPECT_EQ(many_back.waypoints.size(), 3000u);
+    EXPECT_EQ(many_back.waypoints.capacity(), 3000u);
+
     EXPECT_FALSE(save_gpx(original, (folder / "no/such/folder.gpx").string(), &error));
     EXPECT_EQ(error, "No such file or directory");
     std::filesystem::remove_all(folder);

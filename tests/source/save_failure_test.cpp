@@ -1,6 +1,7 @@
 // Saving a map when the disk, the folder, the file or the process fails:
 // the old file stays whole, the reason comes back, and no temporary file
 // outlives the next good save.
+#include "source/gpx_writer.h"
 #include "source/writer.h"
 #include "tests/save_failures.h"
 
@@ -60,13 +61,22 @@ TEST_F(save_failure, each_failure_keeps_the_old_file_and_gives_its_reason)
         {"name of a folder", [] {}, [](const fs::path& f, const fs::path&) { fs::create_directory(f / "maps"); },
          "maps", "Is a directory"},
     };
+    // Every way a map leaves the program: saved from the held source,
+    // written straight from the model, and as GPX.
+    using saver = std::function<bool(map_document&, const std::string&, std::string&)>;
+    const std::pair<const char*, saver> savers[] = {
+        {"save_map", [](map_document& d, const std::string& f, std::string& e) { return save_map(d, f, &e); }},
+        {"write_map_file", [](map_document& d, const std::string& f, std::string& e) { return write_map_file(d, f, &e); }},
+        {"save_gpx", [](map_document& d, const std::string& f, std::string& e) { return save_gpx(d, f, &e); }},
+    };
+    for (const auto& [saver_name, save] : savers)
     for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
+        SCOPED_TRACE(std::string(saver_name) + ": " + r.name);
         if (r.arrange) r.arrange(folder, file);
         const fs::path target = folder / r.target;
         const child_outcome got = run_in_child(r.prepare, [&](std::string& error) {
             map_document doc = map_of(2000);
-            return save_map(doc, target.string(), &error);
+            return save(doc, target.string(), error);
         });
         restore_rights();
         ASSERT_TRUE(got.finished);
@@ -87,6 +97,10 @@ TEST_F(save_failure, a_full_file_system_keeps_the_old_file)
     map_document doc = map_of(5000);
     std::string error;
     EXPECT_FALSE(save_map(doc, on_disk.string(), &error));
+    EXPECT_EQ(error, "No space left on device");
+    EXPECT_FALSE(write_map_file(doc, on_disk.string(), &error));
+    EXPECT_EQ(error, "No space left on device");
+    EXPECT_FALSE(save_gpx(doc, on_disk.string(), &error));
     EXPECT_EQ(error, "No space left on device");
     EXPECT_EQ(contents(on_disk), old_text);
     EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{"farm.wlm"});
