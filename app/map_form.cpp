@@ -10,6 +10,7 @@
 #include "editing/qt/attributes_form.h"
 #include "gps/qt/gps_form.h"
 #include "gps/serial_posix.h"
+#include "view/geometry/ellipsoidal_area.h"
 #include "view/geometry/projection.h"
 
 #include <QCloseEvent>
@@ -95,6 +96,7 @@ void Tmap_form::create_windows(const ini_file& settings)
         return add_default_extension(choice->file_name, request.default_extension);
     };
     report_desktop.error_box = [this](const std::string& message) { services_.error_box(message); };
+    report_desktop.ellipsoidal_area = ellipsoidal_area;
     windows_.add(secondary::statistics,
                  new Tstatistics_form(doc, units, options_.program_directory, std::move(report_desktop), this),
                  settings);

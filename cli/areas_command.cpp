@@ -1,28 +1,13 @@
 #include "cli/commands.h"
 #include "cli/map_loading.h"
+#include "view/geometry/ellipsoidal_area.h"
 #include "view/geometry/map_refresh.h"
 
-#include <GeographicLib/Geodesic.hpp>
-#include <GeographicLib/PolygonArea.hpp>
-
-#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <variant>
 
 namespace wayloom::cli {
-
-double ellipsoidal_area(const t_shape& shape)
-{
-    if (shape.nodes.size() < 3) return 0;
-    GeographicLib::PolygonArea ring(GeographicLib::Geodesic::WGS84());
-    for (const t_node& node : shape.nodes)
-        ring.AddPoint(static_cast<double>(node.lat / 360), static_cast<double>(node.lon / 360));
-    double perimeter = 0, area = 0;
-    // Signed, so that a clockwise ring is not taken for the rest of the earth.
-    ring.Compute(false, true, perimeter, area);
-    return std::fabs(area);
-}
 
 int areas_command(arguments args)
 {

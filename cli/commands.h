@@ -6,10 +6,6 @@
 #include <span>
 #include <string_view>
 
-namespace wayloom {
-struct t_shape;
-}
-
 namespace wayloom::cli {
 
 using arguments = std::span<const std::string_view>;
@@ -22,10 +18,6 @@ int stats_command(arguments args);
 int legend_command(arguments args);
 int download_command(arguments args);
 int upload_command(arguments args);
-
-// Area on the WGS84 ellipsoid of the ring through the shape's nodes, square
-// metres; a path's ring is closed from its last node back to its first.
-double ellipsoidal_area(const t_shape& shape);
 
 struct command {
     std::string_view name;

@@ -5,6 +5,7 @@
 #include "cli/map_loading.h"
 #include "model/map_document.h"
 #include "statistics/area_report.h"
+#include "view/geometry/ellipsoidal_area.h"
 #include "view/geometry/map_refresh.h"
 
 #include <algorithm>

@@ -6,8 +6,10 @@
 #include "app/map_surface.h"
 #include "app/preferences_form.h"
 #include "editing/qt/attributes_form.h"
+#include "statistics/qt/statistics_form.h"
 #include "window_test_support.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -125,6 +127,30 @@ private slots:
         ui(form).shape_window->grab();
         QVERIFY(!scale->ruler.visible);
         QVERIFY(!scale->plonk_button->isChecked());
+    }
+
+    // The main window lends the statistics window the ellipsoid's area: the
+    // box is enabled, kept in the settings, and adds the line after each area,
+    // the same figure wayloom-cli stats --ellipsoidal prints.
+    void the_report_gives_ellipsoidal_areas_when_asked()
+    {
+        write_text(ini(), "[statistics]\nellipsoidal=1\n");
+        auto form = make_form(farm);
+        Tstatistics_form* statistics = form->statistics();
+        QVERIFY(statistics->ellipsoidal_check->isEnabled());
+        QVERIFY(statistics->ellipsoidal_check->isChecked());
+        item(form, "&View", "Statistics...")->trigger();
+        statistics->process_button->click();
+        const std::string report = read_text(home() + "statistics.txt");
+        QVERIFY2(report.starts_with("Area of perimeter is : 112616.95 square Metres\r\n"
+                                    "On the ellipsoid : 112885.47 square Metres\r\n\r\n"),
+                 report.c_str());
+
+        statistics->ellipsoidal_check->setChecked(false);
+        statistics->process_button->click();
+        QVERIFY(read_text(home() + "statistics.txt").find("On the ellipsoid") == std::string::npos);
+        QVERIFY(form->close());
+        QCOMPARE(ini_file(ini()).read_integer("statistics", "ellipsoidal", 1), std::int64_t{0});
     }
 };
 
