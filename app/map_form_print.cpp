@@ -8,6 +8,7 @@
 #include "print/qt/page_painter.h"
 #include "print/qt/vector_export.h"
 #include "view/geometry/projection.h"
+#include "view/map_painter.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -54,6 +55,11 @@ void Tmap_form::new_map_itemClick()
 void Tmap_form::print_itemClick()
 {
     if (building()) return;
+    // A page of background alone is no map: say what to do instead.
+    if (!draws_items(state, doc.shape_list)) {
+        services_.error_box(empty_surface_hint);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(files.map_title()));
     const std::optional<std::string> typed = services_.print_dialog(printer, print_scale_);

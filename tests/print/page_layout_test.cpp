@@ -12,29 +12,13 @@ constexpr long double tolerance = 1e-9L;
 
 TEST(PageLayout, PrintableAreaAndDescription)
 {
-    struct row {
-        const char* name;
-        paper_size paper;
-        bool landscape;
-        long double width, height;
-        const char* description;
-    };
-    const row rows[] = {
-        {"a4_portrait", paper_a4, false, 190, 277, "a4 portrait"},
-        {"a4_landscape", paper_a4, true, 277, 190, "a4 landscape"},
-        {"a3_portrait", paper_a3, false, 277, 400, "a3 portrait"},
-        {"letter_landscape", paper_letter, true, 259.4L, 195.9L, "letter landscape"},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const printable_area area = printable(r.paper, r.landscape);
-        EXPECT_NEAR(area.width, r.width, tolerance);
-        EXPECT_NEAR(area.height, r.height, tolerance);
-        EXPECT_EQ(paper_description(r.paper, r.landscape), r.description);
-    }
+    const printable_area a4 = printable(paper_a4, true);
+    EXPECT_EQ(a4.width, 277);
+    EXPECT_EQ(a4.height, 190);
+    EXPECT_NEAR(printable(paper_letter, false).width, 195.9L, tolerance);
+    EXPECT_EQ(paper_description(paper_letter, true), "letter landscape");
     EXPECT_EQ(paper_named("a3")->width, 297);
     EXPECT_FALSE(paper_named("A4")) << "the names are wayloom-cli's, lower case";
-    EXPECT_FALSE(paper_named("legal"));
 }
 
 // One unit's length on paper and the ground from map units: a degree is

@@ -7,7 +7,6 @@
 #include "source/reader.h"
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/projection.h"
-#include "view/map_painter.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -19,7 +18,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <set>
 
 namespace wayloom {
@@ -216,25 +214,6 @@ TEST_F(vector_page, TrueScaleMeasuresOnThePage)
     const prepared_page too_small = prepare_page(doc, view, order);
     EXPECT_FALSE(too_small.page);
     EXPECT_EQ(too_small.error.rfind("at 1:1000 the map needs ", 0), 0u) << too_small.error;
-}
-
-// The window's drawing as it stands, its pixels as page pixels.
-TEST_F(vector_page, PictureExportIsTheSurfaceAsVectors)
-{
-    const std::string file = folder + "farm-surface.svg";
-    std::string error;
-    ASSERT_TRUE(save_vector(file, vector_format::svg, page_millimetres(view.surface.width),
-                            page_millimetres(view.surface.height),
-                            [&](QPainter& painter) { draw(painter, view, doc.shape_list); }, &error))
-        << error;
-    const svg_content svg = read_svg(file_bytes(file));
-    EXPECT_EQ(svg.width, "132.292mm");  // 500 pixels
-    EXPECT_EQ(svg.height, "158.75mm");   // 600 pixels
-    for (colour_value c : item_colours()) EXPECT_TRUE(svg.fills.count(hex(c))) << hex(c);
-
-    const std::string missing = "/no/such/folder/farm.pdf";
-    EXPECT_FALSE(save_vector(missing, vector_format::pdf, 10, 10, [](QPainter&) {}, &error));
-    EXPECT_EQ(error, "Cannot create file \"" + missing + "\". No such file or directory");
 }
 
 } // namespace
