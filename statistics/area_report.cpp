@@ -86,9 +86,10 @@ std::vector<std::string> report_lines(const map_document& doc, const report_choi
     double total_ellipsoid = 0;
     if (choice.mode == report_mode::shapes) {
         for (const t_shape* shape : choice.shapes) {
+            const double on_ellipsoid = ellipsoid(*shape);  // measured once, used twice
             total += shape->area;
-            total_ellipsoid += ellipsoid(*shape);
-            out.entry("Shape", shape->name, reported(shape->area), ellipsoid(*shape));
+            total_ellipsoid += on_ellipsoid;
+            out.entry("Shape", shape->name, reported(shape->area), on_ellipsoid);
         }
     } else {
         std::vector<bool> counted(doc.shapes.size(), false);
@@ -99,12 +100,13 @@ std::vector<std::string> report_lines(const map_document& doc, const report_choi
                 const t_shape& shape = *doc.shapes[i];
                 for (const std::int32_t number : shape.classes) {
                     if (number != cls->number) continue;
+                    const double on_ellipsoid = ellipsoid(shape);
                     class_area += shape.area;
-                    class_ellipsoid += ellipsoid(shape);
+                    class_ellipsoid += on_ellipsoid;
                     if (!counted[i]) {
                         counted[i] = true;
                         total += shape.area;
-                        total_ellipsoid += ellipsoid(shape);
+                        total_ellipsoid += on_ellipsoid;
                     }
                 }
             }
