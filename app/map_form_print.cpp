@@ -23,8 +23,10 @@ namespace {
 // The paper the printer was set to, under its name in lower case ("a4").
 struct printer_paper {
     std::string name;
-    paper_size paper;
+    long double width = 0, height = 0;  // portrait, millimetres
     bool landscape = false;
+
+    paper_size size() const { return {name, width, height}; }  // lives as long as this
 };
 
 printer_paper paper_of(const QPrinter& printer)
@@ -35,7 +37,8 @@ printer_paper paper_of(const QPrinter& printer)
     std::transform(out.name.begin(), out.name.end(), out.name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     const QSizeF size = layout.pageSize().size(QPageSize::Millimeter);
-    out.paper = {out.name, size.width(), size.height()};
+    out.width = size.width();
+    out.height = size.height();
     out.landscape = layout.orientation() == QPageLayout::Landscape;
     return out;
 }
@@ -74,7 +77,7 @@ void Tmap_form::print_itemClick()
     const printer_paper paper = paper_of(printer);
     page_order order;
     order.title = files.map_title();
-    order.paper = paper.paper;
+    order.paper = paper.size();
     order.landscape = paper.landscape;
     order.scale = choice.scale;
     order.unit = units.choice;

@@ -122,9 +122,11 @@ private slots:
         // The printer's paper and turn: letter on its side, fitted.
         desktop_.print_paper = QPageSize(QPageSize::Letter);
         desktop_.print_orientation = QPageLayout::Landscape;
-        desktop_.print_answers.push_back("fit to page");
+        desktop_.print_answers = {"1:500", "fit to page"};
         form->print_itemClick();
-        QCOMPARE(desktop_.errors.size(), size_t{2});
+        QVERIFY(desktop_.errors.back().ends_with("; letter landscape gives 259 x 195 mm"));
+        form->print_itemClick();
+        QCOMPARE(desktop_.errors.size(), size_t{3});
         QVERIFY(holds(read_text(pdf), "/MediaBox [0 0 792.000000 612.000000]"));
 
         fs::remove(pdf);
