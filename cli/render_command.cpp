@@ -180,10 +180,10 @@ int render_command(arguments args)
 
     const offscreen_application application;
     map_annotations annotations;
-    if (ruler.visible)
+    if (ruler.visible)  // the label on the text-field colour, as in the window
         annotations.scale_ruler = [&](QPainter& painter) {
             draw_ruler(painter, ruler, state, doc.shape_list, units,
-                       QGuiApplication::palette().color(QPalette::Window));
+                       QGuiApplication::palette().color(QPalette::Base));
         };
     if (legend.wanted)
         annotations.legend = [&](QPainter& painter) {
