@@ -2,6 +2,7 @@
 
 #include "annotations/nudge.h"
 #include "model/item_list.h"
+#include "model/map_units.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,7 +14,6 @@ namespace wayloom {
 namespace {
 
 constexpr std::int32_t tick_length = 5;
-constexpr long double map_units_per_degree = 360;
 
 // A decimal number filling the whole text, else `fallback`.
 long double decimal(const std::string& text, long double fallback)
@@ -47,8 +47,8 @@ bool map_has_drawing(const view_state& view, const item_list& shape_list)
 
 void modify_units(scale_ruler& ruler, const view_state& view, measurement& units)
 {
-    ruler.extent_x = units.to_units((view.max_lon - view.min_lon) / map_units_per_degree);
-    ruler.extent_y = units.to_units((view.max_lat - view.min_lat) / map_units_per_degree);
+    ruler.extent_x = units.to_units(to_degrees(view.max_lon - view.min_lon));
+    ruler.extent_y = units.to_units(to_degrees(view.max_lat - view.min_lat));
     units.units_changed = false;
 }
 

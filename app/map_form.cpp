@@ -232,10 +232,10 @@ void Tmap_form::place_surface()
 
 void Tmap_form::reload_lists()
 {
-    for (item_list_view* view : {ui_.shape_list, ui_.class_list, ui_.waypoints_shape_list,
-                                 ui_.waypoints_list, ui_.points_class_list, ui_.points_list,
-                                 ui_.waypoints_set_list, ui_.error_list})
-        view->reload();
+    ui_.shape_list->reload();
+    for (const build_sheet* sheet : {&ui_.waypoints_sheet, &ui_.points_sheet})
+        for (item_list_view* view : {sheet->class_list, sheet->built, sheet->waypoints}) view->reload();
+    ui_.error_list->reload();
 }
 
 void Tmap_form::apply(const edit_result& result)

@@ -16,6 +16,18 @@ namespace wayloom {
 class item_list_view;
 class map_surface;
 
+// The Waypoints or the Points tab: classes on top, then the item being
+// built over the waypoints to build it from.
+struct build_sheet {
+    QWidget* sheet = nullptr;
+    QWidget* classes_panel = nullptr;
+    QLineEdit* class_edit = nullptr;
+    item_list_view* class_list = nullptr;
+    QSplitter* lower = nullptr;
+    item_list_view* built = nullptr;      // one entry per node or point
+    item_list_view* waypoints = nullptr;  // what a click adds to the item
+};
+
 struct map_form_controls {
     QWidget* map_panel = nullptr;
     QWidget* toolbar_panel = nullptr;
@@ -32,21 +44,8 @@ struct map_form_controls {
     QLineEdit* shape_edit = nullptr;
     item_list_view* shape_list = nullptr;
 
-    QWidget* waypoints_sheet = nullptr;
-    QWidget* classes_panel = nullptr;
-    QLineEdit* class_edit = nullptr;
-    item_list_view* class_list = nullptr;
-    QSplitter* waypoint_panel = nullptr;
-    item_list_view* waypoints_shape_list = nullptr;
-    item_list_view* waypoints_list = nullptr;
-
-    QWidget* points_sheet = nullptr;
-    QWidget* points_classes_panel = nullptr;
-    QLineEdit* points_class_edit = nullptr;
-    item_list_view* points_class_list = nullptr;
-    QSplitter* points_panel = nullptr;
-    item_list_view* points_list = nullptr;
-    item_list_view* waypoints_set_list = nullptr;
+    build_sheet waypoints_sheet;  // builds shapes from waypoints_list
+    build_sheet points_sheet;     // builds point sets from its copy of it
 
     QWidget* error_sheet = nullptr;
     item_list_view* error_list = nullptr;

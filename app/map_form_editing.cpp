@@ -39,17 +39,18 @@ void Tmap_form::connect_editing()
     connect(ui.map_control, &QTabWidget::currentChanged, this,
             [this](int tab) { apply(map_control_change(editor, tab)); });
 
-    connect(ui.waypoints_list, &item_list_view::mouse_down, this,
-            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
-                if (button != Qt::LeftButton) return;
-                apply(waypoints_list_mouse_down(editor, row, modifiers.testFlag(Qt::ShiftModifier)));
-            });
-    connect(ui.waypoints_set_list, &item_list_view::mouse_down, this,
-            [this](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
-                if (button != Qt::LeftButton) return;
-                apply(waypoints_set_list_mouse_down(editor, row,
-                                                    modifiers.testFlag(Qt::ShiftModifier)));
-            });
+    // A click on a waypoint of either build sheet adds it to the sheet's item;
+    // Return in its class box makes a class.
+    using add_waypoint = edit_result (*)(map_editor&, std::int32_t, bool);
+    for (const auto& [sheet, add] : {std::pair{&ui.waypoints_sheet, add_waypoint(waypoints_list_mouse_down)},
+                                     std::pair{&ui.points_sheet, add_waypoint(waypoints_set_list_mouse_down)}}) {
+        connect(sheet->waypoints, &item_list_view::mouse_down, this,
+                [this, add](int row, QPoint, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+                    if (button != Qt::LeftButton) return;
+                    apply(add(editor, row, modifiers.testFlag(Qt::ShiftModifier)));
+                });
+        connect(sheet->class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);
+    }
 
     // A rename: a right click picks the entry's item, then every edit of
     // shape_edit renames that item.
@@ -62,14 +63,11 @@ void Tmap_form::connect_editing()
     connect(ui.shape_edit, &QLineEdit::textEdited, this, [this](const QString& text) {
         apply(shape_edit_change(editor, text.toStdString()));
     });
-
-    connect(ui.class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);
-    connect(ui.points_class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);
 }
 
 void Tmap_form::add_class_buttonClick()
 {
-    QLineEdit* box = editor.mode == points_tab ? ui_.points_class_edit : ui_.class_edit;
+    QLineEdit* box = (editor.mode == points_tab ? ui_.points_sheet : ui_.waypoints_sheet).class_edit;
     std::string text = box->text().toStdString();
     const edit_result result = create_class(editor, text);
     box->setText(QString::fromStdString(text));

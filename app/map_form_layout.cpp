@@ -47,20 +47,8 @@ QVBoxLayout* column(QWidget* parent, int margin = 2)
     return layout;
 }
 
-// The Waypoints or the Points tab: classes on top, then the item being
-// built over the waypoints to build it from.
-struct build_sheet {
-    QWidget* sheet = nullptr;
-    QWidget* classes_panel = nullptr;
-    QLineEdit* class_edit = nullptr;
-    item_list_view* class_list = nullptr;
-    QSplitter* lower = nullptr;
-    item_list_view* built = nullptr;
-    item_list_view* source = nullptr;
-};
-
 build_sheet make_build_sheet(QWidget* parent, item_list& classes, item_list& built,
-                             item_list& source)
+                             item_list& waypoints)
 {
     build_sheet s;
     s.sheet = new QWidget(parent);
@@ -78,10 +66,10 @@ build_sheet make_build_sheet(QWidget* parent, item_list& classes, item_list& bui
     s.lower = new QSplitter(Qt::Vertical, s.sheet);
     s.built = new item_list_view(built, selection::ExtendedSelection, s.lower);
     s.built->setToolTip("Each waypoint for shape appears here");
-    s.source = new item_list_view(source, selection::SingleSelection, s.lower);
-    s.source->setToolTip("Click on waypoint here to add to shape");
+    s.waypoints = new item_list_view(waypoints, selection::SingleSelection, s.lower);
+    s.waypoints->setToolTip("Click on waypoint here to add to shape");
     s.lower->addWidget(s.built);
-    s.lower->addWidget(s.source);
+    s.lower->addWidget(s.waypoints);
     s.lower->setStretchFactor(0, 1);
     s.lower->setStretchFactor(1, 2);  // the waypoints are the longer list
     sheet_column->addWidget(s.lower, 1);
@@ -148,27 +136,12 @@ void Tmap_form::build_panels()
     shape_column->addWidget(ui.shape_list, 1);
     ui.map_control->addTab(ui.shapes_sheet, "Shapes");
 
-    const build_sheet waypoints = make_build_sheet(ui.map_control, doc.class_list,
-                                                   editor.waypoints_shape_list, doc.waypoints_list);
-    ui.waypoints_sheet = waypoints.sheet;
-    ui.classes_panel = waypoints.classes_panel;
-    ui.class_edit = waypoints.class_edit;
-    ui.class_list = waypoints.class_list;
-    ui.waypoint_panel = waypoints.lower;
-    ui.waypoints_shape_list = waypoints.built;
-    ui.waypoints_list = waypoints.source;
-    ui.map_control->addTab(ui.waypoints_sheet, "Waypoints");
-
-    const build_sheet points = make_build_sheet(ui.map_control, doc.points_class_list,
-                                                editor.points_list, editor.waypoints_set_list);
-    ui.points_sheet = points.sheet;
-    ui.points_classes_panel = points.classes_panel;
-    ui.points_class_edit = points.class_edit;
-    ui.points_class_list = points.class_list;
-    ui.points_panel = points.lower;
-    ui.points_list = points.built;
-    ui.waypoints_set_list = points.source;
-    ui.map_control->addTab(ui.points_sheet, "Points");
+    ui.waypoints_sheet = make_build_sheet(ui.map_control, doc.class_list, editor.waypoints_shape_list,
+                                          doc.waypoints_list);
+    ui.map_control->addTab(ui.waypoints_sheet.sheet, "Waypoints");
+    ui.points_sheet = make_build_sheet(ui.map_control, doc.points_class_list, editor.points_list,
+                                       editor.waypoints_set_list);
+    ui.map_control->addTab(ui.points_sheet.sheet, "Points");
 
     ui.error_sheet = new QWidget(ui.map_control);
     column(ui.error_sheet);

@@ -1,5 +1,6 @@
 #include "survey.h"
 
+#include "model/map_units.h"
 #include "source/writer.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ void add_polygons(map_document& doc, Size size)
         const int n = std::min(size(), survey_waypoints - next);
         for (int k = 0; k < n; ++k, ++next) {
             const t_waypoint& w = *doc.waypoints[static_cast<std::size_t>(next)];
-            s.nodes.push_back({w.number, w.lon * 360, 0, w.lat * 360, {}});
+            s.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
         }
     }
 }
@@ -68,8 +69,8 @@ void build_survey(map_document& doc)
         const t_waypoint& w = *doc.waypoints[static_cast<std::size_t>(i * 2)];
         p.name = "post" + std::to_string(i);
         p.waypoint = w.number;
-        p.lon = w.lon * 360;
-        p.lat = w.lat * 360;
+        p.lon = to_map_units(w.lon);
+        p.lat = to_map_units(w.lat);
         p.marker = i % 3 ? p_circle : p_square;
     }
 }

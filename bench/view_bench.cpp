@@ -7,6 +7,7 @@
 #include "view/map_painter.h"
 
 #include "model/map_document.h"
+#include "model/map_units.h"
 #include "source/reader.h"
 #include "reference_pixel_count.h"
 #include "survey.h"
@@ -43,8 +44,8 @@ void add_fields(map_document& doc, int shapes, int nodes, std::mt19937& rng)
         for (double a : angles) {
             const double reach = 0.002 + 0.003 * unit(rng);
             t_node node;
-            node.lon = (lon + std::cos(a) * reach) * 360;
-            node.lat = (lat + std::sin(a) * reach) * 360;
+            node.lon = to_map_units(lon + std::cos(a) * reach);
+            node.lat = to_map_units(lat + std::sin(a) * reach);
             shape.nodes.push_back(node);
         }
         doc.add_item(shape.name, &shape, nullptr);
@@ -62,8 +63,8 @@ void add_posts(map_document& doc, int points, bool names, std::mt19937& rng)
         p.show_name = names;
         p.size = 3;
         p.marker = i % 2 ? p_circle : p_square;
-        p.lon = (-4.5 + unit(rng) * 0.4) * 360;
-        p.lat = (52 + unit(rng) * 0.25) * 360;
+        p.lon = to_map_units(-4.5 + unit(rng) * 0.4);
+        p.lat = to_map_units(52 + unit(rng) * 0.25);
     }
     doc.add_item(set.name, nullptr, &set);
 }

@@ -2,21 +2,12 @@
 
 #include "editing/map_editor.h"
 #include "model/map_document.h"
+#include "view/geometry/correction.h"
+#include "view/geometry/projection.h"
 
 #include <algorithm>
 
 namespace wayloom {
-
-namespace {
-
-const t_mapper* item_of(const list_entry& entry)
-{
-    if (const auto* shape = std::get_if<t_shape*>(&entry.object)) return *shape;
-    if (const auto* set = std::get_if<t_set*>(&entry.object)) return *set;
-    return nullptr;
-}
-
-} // namespace
 
 std::string classify_item(item_list& class_list, t_mapper& item)
 {
@@ -51,7 +42,7 @@ std::string classify_item(item_list& class_list, t_mapper& item)
 bool lists_item(const item_list& shape_list, const t_mapper* item)
 {
     return std::any_of(shape_list.entries.begin(), shape_list.entries.end(),
-                       [&](const list_entry& e) { return item_of(e) == item; });
+                       [&](const list_entry& e) { return mapper_of(e) == item; });
 }
 
 void add_as_new(map_editor& editor, t_mapper& item, list_object entry_object,
@@ -76,6 +67,51 @@ std::string list_committed(map_editor& editor, t_mapper& item, list_object entry
     if (!item.editing || !error.empty()) add_as_new(editor, item, entry_object, name, prefix, counter);
     item.editing = false;
     return error;
+}
+
+void start_build_item(map_editor& editor, t_mapper& item, shape_kind kind)
+{
+    item.name = "build";
+    item.shape_type = kind;
+    editor.changes.changed();
+    editor.sync_view();
+}
+
+bool append_clicked(map_editor& editor, std::int32_t index, bool shift, std::int32_t& anchor,
+                    edit_result (*append)(map_editor&, std::int32_t), edit_result& result)
+{
+    if (!shift || anchor < 0) {
+        anchor = index;
+        result |= append(editor, index);
+        return true;
+    }
+    if (index <= anchor) return false;
+    for (std::int32_t k = anchor + 1; k <= index; ++k) {
+        result |= append(editor, k);
+        if (!result.error.empty()) break;  // one box, not one per waypoint left
+    }
+    anchor = -1;
+    return true;
+}
+
+std::string commit_item(map_editor& editor, t_mapper& item, list_object entry_object,
+                        const item_commit& kind)
+{
+    const std::string name = classify_item(kind.class_list, item);
+    std::string error = list_committed(editor, item, entry_object, name, kind.prefix, kind.counter,
+                                       kind.cant_update);
+    editor.changes.changed();
+    return error;
+}
+
+edit_result project_items(map_editor& editor, t_shape* shape, t_set* set)
+{
+    editor.sync_view();
+    correct_nodes(editor.doc.shape_list, shape, set);
+    update_shapes(editor.view, editor.doc.shape_list, shape, set);
+    edit_result result;
+    result.repaint = true;
+    return result;
 }
 
 } // namespace wayloom

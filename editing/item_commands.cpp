@@ -12,13 +12,6 @@ namespace wayloom {
 
 namespace {
 
-t_mapper* item_of(const list_entry& entry)
-{
-    if (const auto* shape = std::get_if<t_shape*>(&entry.object)) return *shape;
-    if (const auto* set = std::get_if<t_set*>(&entry.object)) return *set;
-    return nullptr;
-}
-
 bool lists_text(const item_list& list, std::string_view text)
 {
     return std::any_of(list.entries.begin(), list.entries.end(),
@@ -111,7 +104,7 @@ edit_result shape_edit_change(map_editor& editor, std::string_view text)
     list_entry* entry =
         entry_of(editor.doc.shape_list, editor.rename_shape_number, editor.rename_set_number);
     if (!entry) return {};
-    t_mapper* item = item_of(*entry);
+    t_mapper* item = mapper_of(*entry);
     if (entry->text == name && item->name == name) return {};
     entry->text = name;
     item->name = name;
@@ -149,7 +142,7 @@ edit_result edit_shape_button_click(map_editor& editor)
     if (selected != 1) return {current_shape ? editing_a_shape_message : only_one_shape_message};
     const std::size_t i = *doc.shape_list.selected_index();
     item_list* class_list = &doc.class_list;
-    t_mapper* item = item_of(doc.shape_list.entries[i]);
+    t_mapper* item = mapper_of(doc.shape_list.entries[i]);
     if (!item) return {};
     if (!item->editing) {
         if (t_set* set = doc.shape_list.object_at<t_set>(i)) {
@@ -193,7 +186,7 @@ edit_result delete_shape_button_click(map_editor& editor)
     bool deleted = false;
     for (list_entry& entry : doc.shape_list.entries) {
         if (!entry.selected) continue;
-        t_mapper* item = item_of(entry);
+        t_mapper* item = mapper_of(entry);
         if (item && item->editing) {
             entry.selected = false;
             continue;

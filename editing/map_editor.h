@@ -29,7 +29,6 @@ inline constexpr int waypoints_tab = 1;
 inline constexpr int points_tab = 2;
 inline constexpr int error_tab = 3;
 
-inline constexpr std::int32_t max_shape_nodes = 512;
 // An item already holding this many classes keeps its classes on a commit.
 inline constexpr std::int32_t max_item_classes = 1024;
 

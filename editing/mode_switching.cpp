@@ -9,6 +9,62 @@
 
 namespace wayloom {
 
+namespace {
+
+// What one building mode works on.
+struct build_mode {
+    int tab;
+    bool& building;
+    bool& toolbar_shown;
+    const t_mapper* item;
+    edit_result (*refresh)(map_editor&);
+    void (*exit)(map_editor&);
+    void (*arrive)(map_editor&);  // coming from another tab, with the mode on
+};
+
+build_mode shape_mode(map_editor& editor)
+{
+    return {waypoints_tab, editor.building_shape, editor.right_toolbar_shown, editor.build_shape(),
+            refresh_build_shape, exit_waypoints, nullptr};
+}
+
+// The Points tab's lists start as copies of the Waypoints tab's.
+void copy_waypoints_tab(map_editor& editor)
+{
+    editor.waypoints_set_list.clear();
+    for (const list_entry& entry : editor.doc.waypoints_list.entries)
+        editor.waypoints_set_list.add(entry.text, entry.object);
+    copy_class_entries(editor.doc.class_list, editor.doc.points_class_list);
+}
+
+build_mode set_mode(map_editor& editor)
+{
+    return {points_tab, editor.building_set, editor.points_toolbar_shown, editor.build_set(),
+            refresh_build_set, exit_points, copy_waypoints_tab};
+}
+
+// The other mode ends first; this one turns on unless the other is still
+// on. Its tool strip shows when its item has a node or point, and with
+// `refresh` the item is rebuilt and redrawn.
+edit_result enter(map_editor& editor, const build_mode& mode, const build_mode& other, bool refresh)
+{
+    edit_result result;
+    if (editor.mode == other.tab) other.exit(editor);
+    if (!other.building) {
+        mode.building = true;
+        if (mode.item && !mode.item->positions().empty()) {
+            mode.toolbar_shown = true;
+            if (refresh) result |= mode.refresh(editor);
+        }
+        if (mode.arrive && editor.mode != mode.tab) mode.arrive(editor);
+    }
+    editor.mode = mode.tab;
+    editor.sync_view();
+    return result;
+}
+
+} // namespace
+
 void copy_class_entries(const item_list& from, item_list& to)
 {
     std::vector<list_object> selected;
@@ -56,19 +112,7 @@ edit_result show_selection(map_editor& editor)
 
 edit_result enter_waypoints(map_editor& editor)
 {
-    edit_result result;
-    if (editor.mode == points_tab) exit_points(editor);
-    if (!editor.building_set) {
-        editor.building_shape = true;
-        const t_shape* shape = editor.build_shape();
-        if (shape && !shape->nodes.empty()) {
-            editor.right_toolbar_shown = true;
-            result |= refresh_build_shape(editor);
-        }
-    }
-    editor.mode = waypoints_tab;
-    editor.sync_view();
-    return result;
+    return enter(editor, shape_mode(editor), set_mode(editor), true);
 }
 
 void exit_waypoints(map_editor& editor)
@@ -80,25 +124,7 @@ void exit_waypoints(map_editor& editor)
 
 edit_result enter_points(map_editor& editor, bool refresh)
 {
-    edit_result result;
-    if (editor.mode == waypoints_tab) exit_waypoints(editor);
-    if (!editor.building_shape) {
-        editor.building_set = true;
-        const t_set* set = editor.build_set();
-        if (set && set->point_count > 0) {
-            editor.points_toolbar_shown = true;
-            if (refresh) result |= refresh_build_set(editor);
-        }
-        if (editor.mode != points_tab) {
-            editor.waypoints_set_list.clear();
-            for (const list_entry& entry : editor.doc.waypoints_list.entries)
-                editor.waypoints_set_list.add(entry.text, entry.object);
-            copy_class_entries(editor.doc.class_list, editor.doc.points_class_list);
-        }
-    }
-    editor.mode = points_tab;
-    editor.sync_view();
-    return result;
+    return enter(editor, set_mode(editor), shape_mode(editor), refresh);
 }
 
 void exit_points(map_editor& editor)

@@ -18,9 +18,19 @@ bool any_selected(const item_list& list)
                        [](const list_entry& e) { return e.selected; });
 }
 
-void erase_selected(item_list& list)
+// Keeps the records whose entries are not selected, in order, calling
+// move(to, from) for each one that moves down; only the first `listed` of
+// `count` records have entries. Returns how many are kept.
+template <class Move>
+std::size_t keep_unselected(const item_list& list, std::size_t listed, std::size_t count, Move move)
 {
-    std::erase_if(list.entries, [](const list_entry& e) { return e.selected; });
+    std::size_t write = 0;
+    for (std::size_t read = 0; read < count; ++read) {
+        if (read < listed && list.entries[read].selected) continue;
+        if (write != read) move(write, read);
+        ++write;
+    }
+    return write;
 }
 
 // One place up for every selected entry below an unselected one, in
@@ -60,6 +70,24 @@ edit_result drop_if_edited(map_editor& editor, Item& item, std::int32_t& build_n
     editor.doc.unlink(item);
     edit_result result;
     result.legend = true;
+    return result;
+}
+
+// The selected entries leave the list and the item is built again from what
+// is left. Once the last node or point is gone the building mode ends, an
+// edited item leaves the map and the view shows the selection again.
+template <class Item>
+edit_result finish_delete(map_editor& editor, item_list& list, Item& item, std::int32_t& build_number,
+                          edit_result (*refresh)(map_editor&), void (*exit_mode)(map_editor&))
+{
+    std::erase_if(list.entries, [](const list_entry& e) { return e.selected; });
+    editor.changes.changed();
+    edit_result result = refresh(editor);
+    if (list.empty()) {
+        exit_mode(editor);
+        result |= drop_if_edited(editor, item, build_number);
+        result |= show_selection(editor);
+    }
     return result;
 }
 
@@ -113,22 +141,11 @@ edit_result delete_button_click(map_editor& editor)
     t_shape* shape = editor.build_shape();
     item_list& list = editor.waypoints_shape_list;
     if (!shape || !any_selected(list)) return {};
-    const std::size_t n = std::min(list.size(), shape->nodes.size());
-    std::size_t write = 0;
-    for (std::size_t read = 0; read < shape->nodes.size(); ++read) {
-        if (read < n && list.entries[read].selected) continue;
-        shape->nodes[write++] = shape->nodes[read];
-    }
-    shape->nodes.resize(write);
-    erase_selected(list);
-    editor.changes.changed();
-    edit_result result = refresh_build_shape(editor);
-    if (list.empty()) {
-        exit_waypoints(editor);
-        result |= drop_if_edited(editor, *shape, editor.build_shape_number);
-        result |= show_selection(editor);
-    }
-    return result;
+    std::vector<t_node>& nodes = shape->nodes;
+    nodes.resize(keep_unselected(list, std::min(list.size(), nodes.size()), nodes.size(),
+                                 [&](std::size_t to, std::size_t from) { nodes[to] = nodes[from]; }));
+    return finish_delete(editor, list, *shape, editor.build_shape_number, refresh_build_shape,
+                         exit_waypoints);
 }
 
 edit_result up_button_click(map_editor& editor) { return move_nodes(editor, true); }
@@ -140,29 +157,16 @@ edit_result delete_point_button_click(map_editor& editor)
     t_set* set = editor.build_set();
     item_list& list = editor.points_list;
     if (!set || !any_selected(list)) return {};
-    const std::size_t n = listed_points(editor, *set);
+    const std::size_t listed = listed_points(editor, *set);  // matches the working entries first
     std::vector<working_point>& working = editor.working_points;
-    const std::size_t used = working.size();
-    std::size_t write = 0;
-    for (std::size_t read = 0; read < used; ++read) {
-        if (read < n && list.entries[read].selected) continue;
-        if (write != read) {
-            working[write] = std::move(working[read]);
-            set->points[write] = std::move(set->points[read]);
-        }
-        ++write;
-    }
-    working.resize(write);
-    set->point_count = static_cast<std::int32_t>(write);
-    erase_selected(list);
-    editor.changes.changed();
-    edit_result result = refresh_build_set(editor);
-    if (list.empty()) {
-        exit_points(editor);
-        result |= drop_if_edited(editor, *set, editor.build_set_number);
-        result |= show_selection(editor);
-    }
-    return result;
+    const std::size_t kept = keep_unselected(list, listed, working.size(),
+                                             [&](std::size_t to, std::size_t from) {
+                                                 working[to] = std::move(working[from]);
+                                                 set->points[to] = std::move(set->points[from]);
+                                             });
+    working.resize(kept);
+    set->point_count = static_cast<std::int32_t>(kept);
+    return finish_delete(editor, list, *set, editor.build_set_number, refresh_build_set, exit_points);
 }
 
 edit_result points_up_button_click(map_editor& editor) { return move_points(editor, true); }

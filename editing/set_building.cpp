@@ -3,8 +3,7 @@
 #include "editing/item_classes.h"
 #include "editing/mode_switching.h"
 #include "model/map_document.h"
-#include "view/geometry/correction.h"
-#include "view/geometry/projection.h"
+#include "model/map_units.h"
 
 #include <algorithm>
 
@@ -34,22 +33,7 @@ edit_result waypoints_set_list_mouse_down(map_editor& editor, std::int32_t index
     if (index >= count) return {};
     editor.set_click_busy = true;
     edit_result result;
-    bool appended = false;
-    if (shift && editor.last_set_click >= 0) {
-        if (index > editor.last_set_click) {
-            for (std::int32_t k = editor.last_set_click + 1; k <= index; ++k) {
-                result |= append_point(editor, k);
-                if (!result.error.empty()) break;
-            }
-            editor.last_set_click = -1;
-            appended = true;
-        }
-    } else {
-        editor.last_set_click = index;
-        result |= append_point(editor, index);
-        appended = true;
-    }
-    if (appended) {
+    if (append_clicked(editor, index, shift, editor.last_set_click, append_point, result)) {
         // The mode first: the first point after a commit must be positioned
         // now, or it would keep position 0 until the next change of the set.
         result |= enter_points(editor, false);
@@ -69,12 +53,9 @@ edit_result append_point(map_editor& editor, std::int32_t index)
     if (!set) {
         editor.new_set = std::make_unique<t_set>();
         set = editor.new_set.get();
-        set->name = "build";
-        set->shape_type = s_points;
         editor.working_points.clear();
         editor.points_list.clear();
-        editor.changes.changed();
-        editor.sync_view();
+        start_build_item(editor, *set, s_points);
     }
     const std::size_t used = used_points(*set);
     if (used > 0 && set->points[used - 1].waypoint == w->number) return {};
@@ -107,8 +88,8 @@ edit_result refresh_build_set(map_editor& editor)
         r.waypoint = wp.waypoint;
         t_waypoint* w = editor.doc.waypoint(r.waypoint);
         if (w) {
-            r.lon = r.corrected_lon = w->lon * 360;
-            r.lat = w->lat * 360;
+            r.lon = r.corrected_lon = to_map_units(w->lon);
+            r.lat = to_map_units(w->lat);
             r.alt = w->alt;
         }
         r.name = wp.name;
@@ -121,42 +102,28 @@ edit_result refresh_build_set(map_editor& editor)
         editor.points_list.add(r.name, w ? list_object{w} : list_object{});
         editor.points_list.entries.back().selected = wp.selected;
     }
-    editor.sync_view();
-    correct_nodes(editor.doc.shape_list, nullptr, set);
-    update_shapes(editor.view, editor.doc.shape_list, nullptr, set);
-    edit_result result;
-    result.repaint = true;
-    return result;
+    return project_items(editor, nullptr, set);
 }
 
 edit_result add_set(map_editor& editor)
 {
-    map_document& doc = editor.doc;
     edit_result result;
-    t_set* set = editor.build_set();
-    if (set && set->point_count > 0) {
-        if (editor.new_set) set = &doc.link(std::move(editor.new_set));
-        const std::string name = classify_item(doc.points_class_list, *set);
-        result.error = list_committed(editor, *set, set, name, "New-Set-", editor.new_set_counter,
-                                      cant_update_set_message);
+    if (t_set* set = editor.build_set(); set && set->point_count > 0) {
+        if (editor.new_set) set = &editor.doc.link(std::move(editor.new_set));
+        result.error = commit_item(editor, *set, set, {editor.doc.points_class_list, "New-Set-",
+                                   editor.new_set_counter, cant_update_set_message});
         editor.build_set_number = 0;
-        editor.changes.changed();
         editor.points_list.clear();
         exit_points(editor);
     }
-    editor.sync_view();
-    correct_nodes(doc.shape_list, nullptr, nullptr);
-    update_shapes(editor.view, doc.shape_list, nullptr, nullptr);
-    result.repaint = true;
-    return result;
+    return result |= project_items(editor, nullptr, nullptr);
 }
 
 void load_working_points(map_editor& editor, const t_set& set)
 {
     editor.working_points.clear();
     editor.points_list.clear();
-    for (std::size_t i = 0; i < used_points(set); ++i) {
-        const point_record& r = set.points[i];
+    for (const point_record& r : set.used()) {
         editor.working_points.push_back(working_point_from(r));
         t_waypoint* w = editor.doc.waypoint(r.waypoint);
         editor.points_list.add(w ? w->name : r.name, w ? list_object{w} : list_object{});

@@ -13,11 +13,6 @@ working_point working_point_from(const point_record& record)
             false};
 }
 
-std::size_t used_points(const t_set& set)
-{
-    return set.point_count <= 0 ? 0 : std::min<std::size_t>(set.point_count, set.points.size());
-}
-
 void match_working_points(std::vector<working_point>& working, const t_set& set)
 {
     const std::size_t count = used_points(set);

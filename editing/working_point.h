@@ -29,9 +29,6 @@ struct working_point {
 // The working entry that reproduces `record`, unselected.
 working_point working_point_from(const point_record& record);
 
-// Records in use; a set keeps spare records past point_count for reuse.
-std::size_t used_points(const t_set& set);
-
 // Gives every record in use exactly one working entry: extra entries are
 // dropped, a missing one is taken from its record.
 void match_working_points(std::vector<working_point>& working, const t_set& set);

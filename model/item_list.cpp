@@ -1,8 +1,18 @@
 #include "model/item_list.h"
 
+#include "model/point_set.h"
+#include "model/shape.h"
+
 #include <utility>
 
 namespace wayloom {
+
+t_mapper* mapper_of(const list_entry& entry)
+{
+    if (const auto* shape = std::get_if<t_shape*>(&entry.object)) return *shape;
+    if (const auto* set = std::get_if<t_set*>(&entry.object)) return *set;
+    return nullptr;
+}
 
 void item_list::add(std::string text, list_object object)
 {

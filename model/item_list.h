@@ -14,6 +14,7 @@ struct t_waypoint;
 struct t_class;
 struct t_shape;
 struct t_set;
+struct t_mapper;
 
 using list_object = std::variant<std::monostate, t_waypoint*, t_class*, t_shape*, t_set*>;
 
@@ -22,6 +23,9 @@ struct list_entry {
     list_object object;
     bool selected = false;
 };
+
+// The shape or set an entry stands for, or null.
+t_mapper* mapper_of(const list_entry& entry);
 
 struct item_list {
     std::vector<list_entry> entries;

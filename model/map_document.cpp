@@ -82,34 +82,34 @@ t_class* map_document::create_class()
 
 std::unique_ptr<t_shape> map_document::unlink(t_shape& shape)
 {
-    auto taken = take_out(shapes, shape);
+    analyses_outdated();
     if (current_shape == &shape) current_shape = nullptr;
-    statistics_ready = false;
-    legend_ready = false;
-    return taken;
+    return take_out(shapes, shape);
 }
 
 std::unique_ptr<t_set> map_document::unlink(t_set& set)
 {
-    auto taken = take_out(sets, set);
+    analyses_outdated();
     if (current_set == &set) current_set = nullptr;
-    statistics_ready = false;
-    legend_ready = false;
-    return taken;
+    return take_out(sets, set);
 }
 
 t_shape& map_document::link(std::unique_ptr<t_shape> shape)
 {
-    statistics_ready = false;
-    legend_ready = false;
+    analyses_outdated();
     return append_numbered(shapes, std::move(shape), next_shape_number, current_shape);
 }
 
 t_set& map_document::link(std::unique_ptr<t_set> set)
 {
+    analyses_outdated();
+    return append_numbered(sets, std::move(set), next_set_number, current_set);
+}
+
+void map_document::analyses_outdated()
+{
     statistics_ready = false;
     legend_ready = false;
-    return append_numbered(sets, std::move(set), next_set_number, current_set);
 }
 
 void map_document::set_class(std::size_t index, t_shape* shape, t_set* set)
@@ -145,10 +145,7 @@ void map_document::refill_waypoints_list()
 
 void map_document::demolish()
 {
-    if (!shapes.empty() || !sets.empty()) {
-        statistics_ready = false;
-        legend_ready = false;
-    }
+    if (!shapes.empty() || !sets.empty()) analyses_outdated();
     roll_back(map_mark{});
 }
 
@@ -166,10 +163,7 @@ void map_document::roll_back(const map_mark& to)
     class_list.truncate(to.class_list);
     points_class_list.truncate(to.points_class_list);
     shape_list.truncate(to.shape_list);
-    if (to.shapes < shapes.size() || to.sets < sets.size()) {
-        statistics_ready = false;
-        legend_ready = false;
-    }
+    if (to.shapes < shapes.size() || to.sets < sets.size()) analyses_outdated();
     truncate(shapes, to.shapes);
     truncate(sets, to.sets);
     truncate(waypoints, to.waypoints);

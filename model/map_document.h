@@ -50,10 +50,11 @@ struct map_document {
     tsource_text source;
     point_defaults new_point;     // what add_point gives a new record
 
-    // Cleared whenever an item is unlinked: the statistics and the legend
-    // must analyse the map again.
+    // Cleared whenever an item is linked or unlinked: the statistics and
+    // the legend must analyse the map again.
     bool statistics_ready = false;
     bool legend_ready = false;
+    void analyses_outdated();
 
     std::int32_t waypoint_count() const { return static_cast<std::int32_t>(waypoints.size()); }
     std::int32_t shape_count() const { return static_cast<std::int32_t>(shapes.size()); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/colour.h"
+#include "model/position.h"
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,18 @@ struct t_mapper {
     colour_value border = black;
     colour_value default_border = black;
     class_type classes;
+
+    t_mapper() = default;
+    t_mapper(const t_mapper&) = default;
+    t_mapper(t_mapper&&) = default;
+    t_mapper& operator=(const t_mapper&) = default;
+    t_mapper& operator=(t_mapper&&) = default;
+    virtual ~t_mapper() = default;
+
+    // A shape's nodes or a set's points in use, in order: what the
+    // correction, the projection and the reader's checks go through.
+    virtual position_span positions() = 0;
+    virtual const_position_span positions() const = 0;
 
     std::int32_t class_count() const { return static_cast<std::int32_t>(classes.size()); }
     bool is_path() const { return shape_type == s_path; }

@@ -3,13 +3,15 @@
 
 #include "model/mapper.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace wayloom {
 
-struct point_record {
+struct point_record : map_position {
     std::string name;
     std::string hint;
     std::int32_t waypoint = -1;    // waypoint number, -1 for none
@@ -18,11 +20,7 @@ struct point_record {
     long double size = 10;         // marker half-size, pixels
     colour_value colour = grey;
     colour_value border = black;
-    long double lon = 0;           // map units
-    long double corrected_lon = 0; // map units
-    long double lat = 0;           // map units
     long double alt = 0;           // metres; never written to the map source
-    std::int32_t x = 0, y = 0;     // pixels, set by the projection
 };
 
 // Most points one set can hold.
@@ -49,6 +47,16 @@ struct t_set : t_mapper {
 
     // Appends a fresh record and returns it.
     point_record& add_point(const point_defaults& defaults);
+
+    // The records in use: the first point_count, never past the vector.
+    std::span<point_record> used();
+    std::span<const point_record> used() const;
+
+    position_span positions() override { return used(); }
+    const_position_span positions() const override { return used(); }
 };
+
+// Records in use; a set keeps spare records past point_count for reuse.
+std::size_t used_points(const t_set& set);
 
 } // namespace wayloom

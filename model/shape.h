@@ -4,27 +4,27 @@
 #include "model/mapper.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace wayloom {
 
-struct pixel_pos {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-    friend bool operator==(const pixel_pos&, const pixel_pos&) = default;
+// One node: its own copy of the position and the waypoint it stands on.
+// Built with the waypoint and position named, so that a position can never
+// land in the waypoint field or the other way round.
+struct t_node : map_position {
+    std::int32_t waypoint = 0;  // waypoint number; may name no waypoint
+
+    t_node() = default;
+    t_node(std::int32_t waypoint_number, long double lon_units, long double lat_units)
+        : map_position{lon_units, 0, lat_units, {}}, waypoint(waypoint_number)
+    {
+    }
 };
 
-// One node: the waypoint it stands on and its own copy of the position.
-struct t_node {
-    std::int32_t waypoint = 0;      // waypoint number; may name no waypoint
-    long double lon = 0;            // map units
-    long double corrected_lon = 0;  // map units, set by the longitude correction
-    long double lat = 0;            // map units
-    pixel_pos pixel;                   // set by the projection
-};
-
-// Most nodes a shape can take from a map source.
-constexpr std::int32_t max_source_nodes = 511;
+// Most nodes a shape can hold: building one stops there, and a map source
+// whose nodes block reaches it is refused.
+constexpr std::int32_t max_shape_nodes = 512;
 
 struct t_shape : t_mapper {
     std::int32_t number = 0;   // serial, never reused
@@ -34,6 +34,9 @@ struct t_shape : t_mapper {
     std::vector<t_node> nodes;
 
     std::int32_t node_count() const { return static_cast<std::int32_t>(nodes.size()); }
+
+    position_span positions() override { return std::span(nodes); }
+    const_position_span positions() const override { return std::span(nodes); }
 };
 
 } // namespace wayloom

@@ -1,5 +1,6 @@
 #include "source/gpx_writer.h"
 
+#include "model/map_units.h"
 #include "source/buffered_file.h"
 #include "source/file_replacement.h"
 
@@ -99,7 +100,7 @@ void gpx_to(std::string& out, const map_document& doc, Written written)
         out += "</name>\n    <trkseg>\n";
         const auto point = [&](const t_node& node) {
             out += "      <trkpt ";
-            append_position(out, node.lat / 360, node.lon / 360);
+            append_position(out, to_degrees(node.lat), to_degrees(node.lon));
             out += "/>\n";
             written();
         };

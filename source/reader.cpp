@@ -1,6 +1,7 @@
 #include "source/reader.h"
 
 #include "source/scanner.h"
+#include "source/word_values.h"
 
 #include <cmath>
 #include <cstdint>
@@ -11,29 +12,13 @@ namespace wayloom {
 
 namespace {
 
-bool same_text_ignoring_case(std::string_view a, std::string_view b)
+// Whether the last of several positions repeats the first: a closing node
+// written out, which the item does not keep.
+bool repeats_first(const t_mapper& item)
 {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
+    const const_position_span at = item.positions();
+    return at.size() > 1 && at.back().lon == at.front().lon && at.back().lat == at.front().lat;
 }
-
-// Integer part of a number word, when it fits a 32-bit integer.
-std::optional<std::int64_t> integer_part(const token& t)
-{
-    if (t.integral) {
-        if (t.whole < INT32_MIN || t.whole > INT32_MAX) return std::nullopt;
-        return t.whole;
-    }
-    const long double whole = std::trunc(t.value);
-    if (whole < -2147483648.0L || whole > 2147483647.0L) return std::nullopt;
-    return static_cast<std::int64_t>(whole);
-}
-
-constexpr std::int32_t most_nodes_in_block = 512;  // reaching it is an error
 
 // One run over the held source. Each step returns false when it failed,
 // which clears what this read added.
@@ -69,18 +54,38 @@ private:
         return true;
     }
 
+    // An empty block ("nodes { }") as the first thing in a block: the close is taken.
+    bool empty_block(bool first, const token& t)
+    {
+        if (!first || !t.bare_brace() || !(t.kinds & k_close)) return false;
+        kinds_ = t.kinds;
+        take_close();
+        return true;
+    }
+    // A command word followed by a brace, where values must follow.
+    bool refuse_brace(std::string_view message)
+    {
+        if (!(kinds_ & (k_open | k_close))) return false;
+        report_error(message);
+        return true;
+    }
+    // A value word's check; a word that gives no value is reported.
+    bool value(bool given)
+    {
+        if (!given) report_error("Value expected");
+        return given;
+    }
+
+    template <class Listed, class Command>
+    bool read_named(std::string& name, Listed listed, Command command);
     bool read_class();
-    bool read_shape(bool path);
-    bool read_set();
+    bool read_item(t_mapper& item, t_shape* shape, t_set* set, shape_kind kind);
+    bool read_item_command(t_mapper& item, t_shape* shape, t_set* set);
     bool read_waypoints();
     bool read_nodes(t_shape& shape);
     bool read_points(t_set& set);
     bool read_colour(colour_value& target);
     bool read_class_reference(t_mapper& item);
-
-    bool colour_component(const token& t, std::uint32_t& component);
-    bool waypoint_reference(const token& t, std::int32_t& number);
-    bool map_units(const token& t, long double& target);
 
     map_document& doc_;
     read_report& report_;
@@ -115,7 +120,13 @@ bool map_reader::run()
                     report_error("Name expected");
                     return false;
                 }
-                done = word_ == "set" ? read_set() : read_shape(word_ == "path");
+                if (word_ == "set") {
+                    t_set& set = doc_.create_set();
+                    done = read_item(set, nullptr, &set, s_points);
+                } else {
+                    t_shape& shape = doc_.create_shape();
+                    done = read_item(shape, &shape, nullptr, word_ == "path" ? s_path : s_polygon);
+                }
             } else if (word_ == "group") {
             } else if (word_ == "waypoints") {
                 done = read_waypoints();
@@ -146,91 +157,61 @@ bool map_reader::read_class()
         report_error("Too many classes");
         return false;
     }
-    const token name = scan_kept(want_string | open_allowed);
-    if (name.has_word) c->name.assign(name.text);
-    if (!(kinds_ & k_open) || c->name.empty()) return true;
-    doc_.class_list.add(c->name, c);
+    return read_named(c->name, [&] { doc_.class_list.add(c->name, c); }, [&] {
+        if (word_ == "colour") return read_colour(c->colour);
+        if (word_ == "border") return read_colour(c->border);
+        report_error("Class command not recognised");
+        return false;
+    });
+}
+
+// The name of a class or item, then its block: commands up to the brace
+// that closes it. Without a name or a block the object stays unlisted.
+template <class Listed, class Command>
+bool map_reader::read_named(std::string& name, Listed listed, Command command)
+{
+    const token word = scan_kept(want_string | open_allowed);
+    if (word.has_word) name.assign(word.text);
+    if (!(kinds_ & k_open) || name.empty()) return true;
+    listed();
     for (;;) {
         keep_word(scan_kept(want_string | open_allowed | close_allowed));
         if (take_close()) return true;
-        if (word_ == "colour") {
-            if (!read_colour(c->colour)) return false;
-        } else if (word_ == "border") {
-            if (!read_colour(c->border)) return false;
-        } else {
-            report_error("Class command not recognised");
-            return false;
-        }
+        if (!command()) return false;
         if (take_close()) return true;
     }
 }
 
-bool map_reader::read_shape(bool path)
+// A shape, path or set and its block.
+bool map_reader::read_item(t_mapper& item, t_shape* shape, t_set* set, shape_kind kind)
 {
-    t_shape& shape = doc_.create_shape();
-    const token name = scan_kept(want_string | open_allowed);
-    if (name.has_word) shape.name.assign(name.text);
-    if (!(kinds_ & k_open) || shape.name.empty()) return true;
-    doc_.add_item(shape.name, &shape, nullptr);
-    shape.shape_type = path ? s_path : s_polygon;
-    for (;;) {
-        keep_word(scan_kept(want_string | open_allowed | close_allowed));
-        if (take_close()) return true;
-        bool done;
-        if (word_ == "nodes")
-            done = read_nodes(shape);
-        else if (word_ == "class")
-            done = read_class_reference(shape);
-        else if (word_ == "colour")
-            done = read_colour(shape.colour);
-        else if (word_ == "border")
-            done = read_colour(shape.border);
-        else {
-            report_error("Shape command not recognised");
-            return false;
-        }
-        if (!done) return false;
-        if (take_close()) return true;
-    }
+    return read_named(item.name, [&] {
+        doc_.add_item(item.name, shape, set);
+        item.shape_type = kind;
+    }, [&] { return read_item_command(item, shape, set); });
 }
 
-bool map_reader::read_set()
+// A shape takes nodes, classes and its colours; a set takes points and classes.
+bool map_reader::read_item_command(t_mapper& item, t_shape* shape, t_set* set)
 {
-    t_set& set = doc_.create_set();
-    const token name = scan_kept(want_string | open_allowed);
-    if (name.has_word) set.name.assign(name.text);
-    if (!(kinds_ & k_open) || set.name.empty()) return true;
-    doc_.add_item(set.name, nullptr, &set);
-    set.shape_type = s_points;
-    for (;;) {
-        keep_word(scan_kept(want_string | open_allowed | close_allowed));
-        if (take_close()) return true;
-        bool done;
-        if (word_ == "points")
-            done = read_points(set);
-        else if (word_ == "class")
-            done = read_class_reference(set);
-        else {
-            report_error("Shape command not recognised");
-            return false;
-        }
-        if (!done) return false;
-        if (take_close()) return true;
-    }
+    if (word_ == "class") return read_class_reference(item);
+    if (shape && word_ == "nodes") return read_nodes(*shape);
+    if (shape && word_ == "colour") return read_colour(shape->colour);
+    if (shape && word_ == "border") return read_colour(shape->border);
+    if (set && word_ == "points") return read_points(*set);
+    report_error("Shape command not recognised");
+    return false;
 }
 
 bool map_reader::read_colour(colour_value& target)
 {
-    if (kinds_ & (k_open | k_close)) {
-        report_error("Unexpected {");
-        return false;
-    }
+    if (refuse_brace("Unexpected {")) return false;
     const token red = scan(want_number);
     const token green = scan(want_number);
     const token blue = scan_kept(want_number | close_allowed);
     if ((red.kinds | green.kinds | blue.kinds) & k_error) return false;
     std::uint32_t r = 0, g = 0, b = 0;
-    if (!colour_component(red, r) || !colour_component(green, g) || !colour_component(blue, b))
+    if (!value(colour_component(red, r) && colour_component(green, g) && colour_component(blue, b)))
         return false;
     target = make_colour(r, g, b);
     return true;
@@ -238,10 +219,7 @@ bool map_reader::read_colour(colour_value& target)
 
 bool map_reader::read_class_reference(t_mapper& item)
 {
-    if (kinds_ & (k_open | k_close)) {
-        report_error("Unexpected { or }");
-        return false;
-    }
+    if (refuse_brace("Unexpected { or }")) return false;
     const token name = scan(want_string);
     if (name.kinds & k_error) {
         report_error("Unexpected { or }");
@@ -263,22 +241,17 @@ bool map_reader::read_nodes(t_shape& shape)
     if (!(kinds_ & k_open)) return true;
     for (;;) {
         const token number = scan(want_number);
-        if (shape.nodes.empty() && number.bare_brace() && (number.kinds & k_close)) {
-            // "nodes { }": an empty block.
-            kinds_ = number.kinds;
-            take_close();
-            return true;
-        }
+        if (empty_block(shape.nodes.empty(), number)) return true;
         const token lon = scan_kept(want_number);
         const token lat = scan_kept(want_number | close_allowed);
         if ((number.kinds | lon.kinds | lat.kinds) & k_error) return false;
         t_node node;
-        if (!waypoint_reference(number, node.waypoint) || !map_units(lon, node.lon) ||
-            !map_units(lat, node.lat))
+        if (!value(waypoint_reference(number, waypoint_base_, node.waypoint) &&
+                   degrees_to_map_units(lon, node.lon) && degrees_to_map_units(lat, node.lat)))
             return false;
         shape.nodes.push_back(node);
         const bool closed = take_close();
-        if (shape.node_count() == most_nodes_in_block) {
+        if (shape.node_count() == max_shape_nodes) {
             report_error("Too many nodes");
             return false;
         }
@@ -286,10 +259,7 @@ bool map_reader::read_nodes(t_shape& shape)
     }
     // A repeated closing node is dropped from a polygon; a path that comes
     // back to its start keeps its last leg.
-    const auto& nodes = shape.nodes;
-    if (!shape.is_path() && nodes.size() > 1 && nodes.back().lon == nodes.front().lon &&
-        nodes.back().lat == nodes.front().lat)
-        shape.nodes.pop_back();
+    if (!shape.is_path() && repeats_first(shape)) shape.nodes.pop_back();
     return true;
 }
 
@@ -303,11 +273,7 @@ bool map_reader::read_points(t_set& set)
             return false;
         }
         const token name = scan(want_string);
-        if (set.point_count == 0 && name.bare_brace() && (name.kinds & k_close)) {
-            kinds_ = name.kinds;  // "points { }": an empty block
-            take_close();
-            return true;
-        }
+        if (empty_block(set.point_count == 0, name)) return true;
         point_record& point = set.add_point(doc_.new_point);
         if (name.has_word) point.name.assign(name.text);
         std::uint16_t errors = name.kinds;
@@ -338,15 +304,12 @@ bool map_reader::read_points(t_set& set)
             point.size = size.value;
         }
         if (show_name.has_word) point.show_name = show_name.integral ? show_name.whole != 0 : show_name.value != 0;
-        if (!waypoint_reference(waypoint, point.waypoint) || !map_units(lon, point.lon) ||
-            !map_units(lat, point.lat))
+        if (!value(waypoint_reference(waypoint, waypoint_base_, point.waypoint) &&
+                   degrees_to_map_units(lon, point.lon) && degrees_to_map_units(lat, point.lat)))
             return false;
         if (take_close()) break;
     }
-    const auto& points = set.points;
-    const auto last = static_cast<std::size_t>(set.point_count - 1);
-    if (set.point_count > 1 && points[last].lon == points[0].lon && points[last].lat == points[0].lat)
-        --set.point_count;  // the record stays allocated
+    if (repeats_first(set)) --set.point_count;  // the record stays allocated
     return true;
 }
 
@@ -355,10 +318,7 @@ bool map_reader::read_waypoints()
     if (!(kinds_ & k_open)) return true;
     for (bool first = true;; first = false) {
         const token name = scan_kept(want_string);
-        if (first && name.bare_brace() && (name.kinds & k_close)) {
-            take_close();  // "waypoints { }": an empty block
-            return true;
-        }
+        if (empty_block(first, name)) return true;
         t_waypoint& w = doc_.create_waypoint();
         if (name.has_word) w.name.assign(name.text);
         const token lon = scan_kept(want_number);
@@ -367,7 +327,8 @@ bool map_reader::read_waypoints()
         if ((name.kinds | lon.kinds | lat.kinds | alt.kinds) & k_error) return false;
         // Degrees are kept as written; they must still make map units.
         long double lon_units = 0, lat_units = 0;
-        if (!map_units(lon, lon_units) || !map_units(lat, lat_units)) return false;
+        if (!value(degrees_to_map_units(lon, lon_units) && degrees_to_map_units(lat, lat_units)))
+            return false;
         if (lon.has_word) w.lon = lon.value;
         if (lat.has_word) w.lat = lat.value;
         if (alt.has_word) w.alt = alt.value;
@@ -376,43 +337,6 @@ bool map_reader::read_waypoints()
         doc_.waypoints_list.add(w.name, &w);
         if (closed) return true;
     }
-}
-
-bool map_reader::colour_component(const token& t, std::uint32_t& component)
-{
-    if (!t.has_word) return true;
-    const auto whole = integer_part(t);
-    if (!whole) {
-        report_error("Value expected");
-        return false;
-    }
-    component = static_cast<std::uint32_t>(*whole) & 0xFF;
-    return true;
-}
-
-bool map_reader::waypoint_reference(const token& t, std::int32_t& number)
-{
-    if (!t.has_word) return true;
-    const auto whole = integer_part(t);
-    const std::int64_t shifted = whole ? *whole + waypoint_base_ : 0;
-    if (!whole || shifted > INT32_MAX) {
-        report_error("Value expected");
-        return false;
-    }
-    number = static_cast<std::int32_t>(shifted);
-    return true;
-}
-
-bool map_reader::map_units(const token& t, long double& target)
-{
-    if (!t.has_word) return true;
-    const long double units = t.value * 360;
-    if (!std::isfinite(units)) {
-        report_error("Value expected");
-        return false;
-    }
-    target = units;
-    return true;
 }
 
 } // namespace

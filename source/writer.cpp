@@ -1,5 +1,6 @@
 #include "source/writer.h"
 
+#include "model/map_units.h"
 #include "source/buffered_file.h"
 #include "source/file_replacement.h"
 #include "source/number_text.h"
@@ -95,7 +96,7 @@ written_position position_of(const map_document& doc, std::int32_t number, long 
                              long double lat)
 {
     if (const t_waypoint* w = doc.waypoint(number)) return {w->number, w->lon, w->lat};
-    return {number, lon / 360, lat / 360};
+    return {number, to_degrees(lon), to_degrees(lat)};
 }
 
 // The last three lines of a node or point, and the empty line after it.

@@ -106,10 +106,10 @@ void label_with(QPainter& painter, const QFontMetrics& metrics, const point_reco
 template <class Visit>
 void for_each_drawn(const view_state& state, const item_list& shape_list, Visit&& visit)
 {
-    t_shape* shape = state.building_shape && detail::has_positions(*state.building_shape)
+    t_shape* shape = state.building_shape && !state.building_shape->nodes.empty()
                          ? state.building_shape
                          : nullptr;
-    t_set* set = !shape && state.building_set && detail::has_positions(*state.building_set)
+    t_set* set = !shape && state.building_set && used_points(*state.building_set) > 0
                      ? state.building_set
                      : nullptr;
     detail::for_each_item(shape_list, shape, set, true, visit);
@@ -119,16 +119,15 @@ void for_each_drawn(const view_state& state, const item_list& shape_list, Visit&
 
 void draw_label(QPainter& painter, const point_record& point)
 {
-    label_with(painter, QFontMetrics(painter.font()), point, point.x, point.y);
+    label_with(painter, QFontMetrics(painter.font()), point, point.pixel.x, point.pixel.y);
 }
 
 void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface)
 {
     const QFontMetrics metrics(painter.font());
-    for (std::size_t i = 0; i < detail::used_points(set); ++i) {
-        const point_record& point = set.points[i];
-        const std::int32_t x = drawn_pixel(point.x, surface.width);
-        const std::int32_t y = drawn_pixel(point.y, surface.height);
+    for (const point_record& point : set.used()) {
+        const std::int32_t x = drawn_pixel(point.pixel.x, surface.width);
+        const std::int32_t y = drawn_pixel(point.pixel.y, surface.height);
         draw_point(painter, x, y, point.marker, &point);
         if (point.show_name) label_with(painter, metrics, point, x, y);
     }
@@ -137,7 +136,7 @@ void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface
 bool draws_items(const view_state& state, const item_list& shape_list)
 {
     bool any = false;
-    for_each_drawn(state, shape_list, [&](t_shape*, t_set*) { any = true; });
+    for_each_drawn(state, shape_list, [&](const t_mapper&) { any = true; });
     return any;
 }
 
@@ -149,9 +148,9 @@ bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
     painter.setRenderHint(QPainter::Antialiasing, false);
     cls(painter, state);
 
-    for_each_drawn(state, shape_list, [&](t_shape* s, t_set* p) {
-        if (s) draw_shape(painter, *s, state.surface);
-        else draw_set(painter, *p, state.surface);
+    for_each_drawn(state, shape_list, [&](const t_mapper& item) {
+        if (const auto* shape = dynamic_cast<const t_shape*>(&item)) draw_shape(painter, *shape, state.surface);
+        else draw_set(painter, static_cast<const t_set&>(item), state.surface);
     });
 
     if (annotations.scale_ruler) annotations.scale_ruler(painter);

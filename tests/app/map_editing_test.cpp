@@ -58,8 +58,8 @@ class map_editing_test : public QObject {
         auto form = farm_form();
         ui(form).map_control->setCurrentIndex(waypoints_tab);
         const int nw = row_of(form->doc.waypoints_list, "lf-nw");
-        click(ui(form).waypoints_list, nw);
-        click(ui(form).waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
+        click(ui(form).waypoints_sheet.waypoints, nw);
+        click(ui(form).waypoints_sheet.waypoints, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
         return form;
     }
 
@@ -86,9 +86,9 @@ private slots:
         QCOMPARE(form->editor.mode, waypoints_tab);
         const int nw = row_of(form->doc.waypoints_list, "lf-nw");
         QVERIFY(nw >= 0);
-        click(ui(form).waypoints_list, nw);
+        click(ui(form).waypoints_sheet.waypoints, nw);
         QCOMPARE(node_count(*form), std::size_t(1));
-        QCOMPARE(shown(ui(form).waypoints_shape_list), std::vector<std::string>{"lf-nw"});
+        QCOMPARE(shown(ui(form).waypoints_sheet.built), std::vector<std::string>{"lf-nw"});
         QVERIFY(ui(form).right_toolbar->isVisible());
         QVERIFY(ui(form).right_toolbar->isEnabled());
         QVERIFY(!ui(form).points_toolbar->isVisible());
@@ -96,9 +96,9 @@ private slots:
         QVERIFY(ui(form).polygon_button->isChecked());
 
         // Shift-click from the anchor takes the three corners after it.
-        click(ui(form).waypoints_list, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
+        click(ui(form).waypoints_sheet.waypoints, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
         QCOMPARE(node_count(*form), std::size_t(4));
-        QCOMPARE(shown(ui(form).waypoints_shape_list),
+        QCOMPARE(shown(ui(form).waypoints_sheet.built),
                  (std::vector<std::string>{"lf-nw", "lf-ne", "lf-se", "lf-sw"}));
         // Only the shape being built is projected: the surface fits it, not the map.
         QVERIFY(ui(form).shape_window->geometry() != whole_map);
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(!form->editor.build_shape()->is_path());
 
         // Deleting every node ends the build and hides the strip again.
-        ui(form).waypoints_shape_list->selectAll();
+        ui(form).waypoints_sheet.built->selectAll();
         button(ui(form).right_toolbar, "Delete node in shape")->trigger();
         QCOMPARE(node_count(*form), std::size_t(0));
         QVERIFY(!ui(form).right_toolbar->isVisible());
@@ -127,13 +127,13 @@ private slots:
         form->apply({});
         button(ui(form).right_toolbar, "Move node up in list")->trigger();
         item(form, "&Shapes", "Move &up")->trigger();
-        QCOMPARE(shown(ui(form).waypoints_shape_list),
+        QCOMPARE(shown(ui(form).waypoints_sheet.built),
                  (std::vector<std::string>{"lf-nw", "lf-sw", "lf-ne", "lf-se"}));
         // The moved node stays selected, in the view as in the core list.
-        QCOMPARE(ui(form).waypoints_shape_list->selectionModel()->selectedRows().size(), qsizetype(1));
-        QCOMPARE(ui(form).waypoints_shape_list->selectionModel()->selectedRows().front().row(), 1);
+        QCOMPARE(ui(form).waypoints_sheet.built->selectionModel()->selectedRows().size(), qsizetype(1));
+        QCOMPARE(ui(form).waypoints_sheet.built->selectionModel()->selectedRows().front().row(), 1);
         button(ui(form).right_toolbar, "Move node down in list")->trigger();
-        QCOMPARE(shown(ui(form).waypoints_shape_list),
+        QCOMPARE(shown(ui(form).waypoints_sheet.built),
                  (std::vector<std::string>{"lf-nw", "lf-ne", "lf-sw", "lf-se"}));
     }
 
@@ -143,12 +143,12 @@ private slots:
         const std::size_t before = form->doc.shape_list.size();
 
         // Enter in the class box files a new class, cleaned, and empties the box.
-        ui(form).class_edit->setText("wet meadow");
-        QTest::keyClick(ui(form).class_edit, Qt::Key_Return);
-        QCOMPARE(ui(form).class_edit->text(), QString());
+        ui(form).waypoints_sheet.class_edit->setText("wet meadow");
+        QTest::keyClick(ui(form).waypoints_sheet.class_edit, Qt::Key_Return);
+        QCOMPARE(ui(form).waypoints_sheet.class_edit->text(), QString());
         const int wet = row_of(form->doc.class_list, "wet_meadow");
         QVERIFY(wet >= 0);
-        click(ui(form).class_list, wet);
+        click(ui(form).waypoints_sheet.class_list, wet);
         QVERIFY(form->doc.class_list.entries[static_cast<std::size_t>(wet)].selected);
 
         button(ui(form).right_toolbar, "Add node to map")->trigger();
@@ -248,13 +248,13 @@ private slots:
         auto form = farm_form();
         ui(form).map_control->setCurrentIndex(points_tab);
         QCOMPARE(form->editor.mode, points_tab);
-        QCOMPARE(shown(ui(form).waypoints_set_list), shown(ui(form).waypoints_list));
+        QCOMPARE(shown(ui(form).points_sheet.waypoints), shown(ui(form).waypoints_sheet.waypoints));
         // The Waypoints tab's strip stays hidden on the Points tab.
-        click(ui(form).waypoints_set_list, 0);
-        click(ui(form).waypoints_set_list, 1);
+        click(ui(form).points_sheet.waypoints, 0);
+        click(ui(form).points_sheet.waypoints, 1);
         QVERIFY(ui(form).points_toolbar->isVisible());
         QVERIFY(!ui(form).right_toolbar->isVisible());
-        QCOMPARE(ui(form).points_list->model()->rowCount(), 2);
+        QCOMPARE(ui(form).points_sheet.built->model()->rowCount(), 2);
 
         // The dialog's OK names the selected point and gives it a square marker.
         form->editor.points_list.entries[1].selected = true;
@@ -265,7 +265,7 @@ private slots:
         form->attributes()->name_edit->setText("gate post");
         form->attributes()->ok_button->click();
         QVERIFY(!form->attributes()->isVisible());
-        QCOMPARE(shown(ui(form).points_list)[1], std::string("gate_post"));
+        QCOMPARE(shown(ui(form).points_sheet.built)[1], std::string("gate_post"));
 
         button(ui(form).points_toolbar, "Add node to map")->trigger();
         QVERIFY(desktop_.errors.empty());
@@ -376,7 +376,7 @@ private slots:
         QVERIFY(form->editor.changes.modified);
         QVERIFY(form->windowTitle().endsWith('*'));
         // The merged waypoints reach the Points tab's list.
-        QCOMPARE(ui(form).waypoints_set_list->model()->rowCount(), 66);
+        QCOMPARE(ui(form).points_sheet.waypoints->model()->rowCount(), 66);
     }
 
     void close_writes_the_attributes_section()

@@ -56,7 +56,7 @@ private slots:
         item(form, "&File", "Import GPX...")->trigger();
         QCOMPARE(desktop_.open_filters, std::vector<std::string>{"GPX file [gpx]|*.gpx"});
         QCOMPARE(form->doc.waypoint_count(), 37);
-        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 37);
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 37);
         QCOMPARE(form->doc.waypoints[33]->name, std::string("Gate & stile"));
         QCOMPARE(desktop_.errors, (std::vector<std::string>{
                                       "Point without a valid lat and lon skipped: line 12",
@@ -90,7 +90,7 @@ private slots:
         desktop_.folder_answers.push_back(gpx + "mounts/mnt/etrex");
         item(form, "&GPS", "Import from handset drive...")->trigger();
         QCOMPARE(form->doc.waypoint_count(), 44);
-        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 44);
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 44);
         desktop_.folder_answers.push_back(gpx + "mounts/media/ann/STICK");
         item(form, "&GPS", "Import from handset drive...")->trigger();
         QCOMPARE(desktop_.errors, std::vector<std::string>{"No GPX files in " + gpx + "mounts/media/ann/STICK/Garmin/GPX"});
@@ -125,7 +125,7 @@ private slots:
         item(form, "&File", "&Merge map")->trigger();
         QCOMPARE(form->doc.waypoint_count(), 66);
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 12);
-        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 66);
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 66);
         QCOMPARE(form->doc.waypoints[33]->number, 33);
 
         // The next save proposes the name the map was saved under.
@@ -244,7 +244,7 @@ private slots:
         write_text(only, "waypoints\n  {\n    a,\n    1,\n    2,\n    3\n\n    b,\n    1.5,\n    2,\n    3\n  }\n");
         auto form = make_form(only);
         QCOMPARE(form->doc.waypoint_count(), 2);
-        ui(form).waypoints_list->selectionModel()->select(ui(form).waypoints_list->model()->index(1, 0),
+        ui(form).waypoints_sheet.waypoints->selectionModel()->select(ui(form).waypoints_sheet.waypoints->model()->index(1, 0),
                                                        QItemSelectionModel::Select);
         QVERIFY(form->doc.waypoints_list.entries[1].selected);
         form->update_buttonClick();

@@ -67,9 +67,9 @@ private slots:
         QVERIFY(desktop_.errors.empty());
         QCOMPARE(texts(form->doc.shape_list), farm_items);
         QCOMPARE(shown(ui(form).shape_list), farm_items);
-        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 33);
-        QCOMPARE(shown(ui(form).waypoints_list).front(), std::string("farmyard"));
-        QCOMPARE(shown(ui(form).class_list),
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 33);
+        QCOMPARE(shown(ui(form).waypoints_sheet.waypoints).front(), std::string("farmyard"));
+        QCOMPARE(shown(ui(form).waypoints_sheet.class_list),
                  (std::vector<std::string>{"pasture", "arable", "water", "track", "fence"}));
         QCOMPARE(ui(form).error_list->model()->rowCount(), 0);
         QCOMPARE(ui(form).map_control->currentIndex(), int(shapes_tab));
@@ -271,11 +271,11 @@ private slots:
         for (list_entry& e : form->doc.class_list.entries) e.selected = false;
         form->doc.class_list.entries[1].selected = true;
         form->doc.class_list.entries[2].selected = true;
-        ui(form).class_list->reload();
-        const QModelIndexList rows = ui(form).class_list->selectionModel()->selectedRows();
+        ui(form).waypoints_sheet.class_list->reload();
+        const QModelIndexList rows = ui(form).waypoints_sheet.class_list->selectionModel()->selectedRows();
         QCOMPARE(rows.size(), 2);
-        QVERIFY(ui(form).class_list->selectionModel()->isRowSelected(1, {}));
-        QVERIFY(ui(form).class_list->selectionModel()->isRowSelected(2, {}));
+        QVERIFY(ui(form).waypoints_sheet.class_list->selectionModel()->isRowSelected(1, {}));
+        QVERIFY(ui(form).waypoints_sheet.class_list->selectionModel()->isRowSelected(2, {}));
     }
 
     void draw_fits_the_selection_into_the_panel()

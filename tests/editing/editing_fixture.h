@@ -96,7 +96,7 @@ struct editing_map {
     {
         t_shape& s = doc.create_shape();
         s.name = name;
-        for (int w : {0, 3, 6}) s.nodes.push_back({w, 0, 0, 0, {}});
+        for (int w : {0, 3, 6}) s.nodes.emplace_back(w, 0, 0);
         doc.add_item(name, &s, nullptr);
         return s;
     }

@@ -1,6 +1,7 @@
 // GPX against GPSBabel, an independent program: what it writes reads back
 // through us, and what we write it reads back, to 1e-9 degrees. Skipped when
 // GPSBabel is not installed.
+#include "model/map_units.h"
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
 
@@ -97,7 +98,7 @@ TEST_F(gpx_peer, gpsbabel_reads_back_what_we_write)
     }
     t_shape& field = doc.create_shape();
     field.name = "field";
-    for (int i = 0; i < 3; ++i) field.nodes.push_back({i, doc.waypoints[i]->lon * 360, 0, doc.waypoints[i]->lat * 360, {}});
+    for (int i = 0; i < 3; ++i) field.nodes.emplace_back(i, to_map_units(doc.waypoints[i]->lon), to_map_units(doc.waypoints[i]->lat));
     std::string error;
     ASSERT_TRUE(save_gpx(doc, path("ours.gpx"), &error)) << error;
     // GPSBabel's own GPX writer, read back by us: the points went through it.

@@ -1,3 +1,4 @@
+#include "model/map_units.h"
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
 #include "source/reader.h"
@@ -133,7 +134,7 @@ map_document farm()
         shape.shape_type = path ? s_path : s_polygon;
         for (int i : corners) {
             const t_waypoint& w = *doc.waypoints[static_cast<std::size_t>(i)];
-            shape.nodes.push_back({w.number, w.lon * 360, 0, w.lat * 360, {}});
+            shape.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
         }
         doc.add_item(name, &shape, nullptr);
     };

@@ -1,5 +1,6 @@
 // A random map written and read back into an empty map must come back the
 // same, but for what the format does not keep.
+#include "model/map_units.h"
 #include "source/number_text.h"
 #include "source/reader.h"
 #include "source/writer.h"
@@ -51,7 +52,7 @@ public:
                 std::tuple{name(), chance() ? s_path : s_polygon, colour(), colour(), classes(doc)};
             for (int n = between(1, 30); n > 0; --n) {
                 const t_waypoint& w = any_waypoint(doc);
-                s.nodes.push_back({w.number, w.lon * 360, 0, w.lat * 360, {}});
+                s.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
             }
         }
         for (int i = between(0, 3); i > 0; --i) {

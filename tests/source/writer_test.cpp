@@ -1,3 +1,4 @@
+#include "model/map_units.h"
 #include "source/reader.h"
 #include "source/writer.h"
 
@@ -33,7 +34,7 @@ t_waypoint& add_waypoint(map_document& doc, std::string name, long double lon, l
 
 void add_node(t_shape& shape, const t_waypoint& w)
 {
-    shape.nodes.push_back({w.number, w.lon * 360, 0, w.lat * 360, {}});
+    shape.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
 }
 
 TEST(Writer, WritesEveryRecordLineByLine)
@@ -137,7 +138,7 @@ TEST(Writer, ANodeOnAnUnknownWaypointKeepsItsOwnPosition)
     add_waypoint(doc, "only", 1, 2, 0);
     t_shape& s = doc.create_shape();
     s.name = "s";
-    s.nodes.push_back({7, -4.5L * 360, 0, 52.25L * 360, {}});
+    s.nodes.emplace_back(7, to_map_units(-4.5L), to_map_units(52.25L));
     t_set& set = doc.create_set();
     set.name = "p";
     point_record& p = set.add_point(doc.new_point);

@@ -217,7 +217,7 @@ TEST(break_up, leaves_point_sets_alone_and_measures_a_given_shape_only)
     break_up(doc.shape_list, &b);
     EXPECT_EQ(a.coverage, 0);
     EXPECT_DOUBLE_EQ(static_cast<double>(b.coverage), 100.0);
-    EXPECT_EQ(set.points[1].x, 0);
+    EXPECT_EQ(set.points[1].pixel.x, 0);
 }
 
 } // namespace

@@ -204,8 +204,7 @@ TEST_F(painter_test, a_huge_marker_covers_the_surface_without_overflow)
         point.size = size;
         point.colour = fill;
         point.border = outline;
-        point.x = 100;
-        point.y = 50;
+        point.pixel = {100, 50};
         point.name = "big";
         const QImage image = painted(200, 100, [&](QPainter& p) {
             draw_point(p, 100, 50, p_square, &point);
@@ -234,8 +233,7 @@ TEST_F(painter_test, labels_start_at_twice_the_size_and_stand_without_a_marker)
     p.marker = 0;
     p.show_name = true;
     p.colour = label;
-    p.x = 100;
-    p.y = 50;
+    p.pixel = {100, 50};
     const auto paint_set = [&](QPainter& painter) { draw_set(painter, set, {0, 0, 200, 100}); };
     const QImage image = painted(200, 100, paint_set);
     EXPECT_EQ(label_pixels_in_column(image, 114, label), 0);

@@ -98,7 +98,7 @@ TEST(projection, corners_land_on_the_surface_corners_and_pixels_are_truncated)
     // Extent 3 × 3 map units on 100 × 100: each unit is 33.33 pixels.
     map_document steps;
     t_shape& t = add_shape(steps, "t", {});
-    for (long double v : {0.0L, 1.0L, 2.0L, 3.0L}) t.nodes.push_back({0, v, v, v, {}});
+    for (long double v : {0.0L, 1.0L, 2.0L, 3.0L}) t.nodes.emplace_back(0, v, v).corrected_lon = v;
     select_all(steps);
     surface_bounds out;
     ASSERT_TRUE(update_shapeses(state, steps.shape_list, 100, 100, out, nullptr, nullptr, 0));
@@ -120,7 +120,7 @@ TEST(projection, single_point_sits_on_the_bottom_left_corner_of_the_whole_area)
         view_state state;
         EXPECT_EQ(draw(doc, state), (surface_bounds{0, 0, 800, 600})) << copies;
         EXPECT_EQ(std::tuple(state.lon_range, state.lat_range), std::tuple(1, 1));
-        for (int i = 0; i < copies; ++i) EXPECT_EQ(std::tuple(set.points[i].x, set.points[i].y), std::tuple(0, 600));
+        for (int i = 0; i < copies; ++i) EXPECT_EQ(set.points[i].pixel, (pixel_pos{0, 600}));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "view/geometry/correction.h"
 
+#include "model/map_units.h"
 #include "view/geometry/item_scope.h"
 
 #include <cmath>
@@ -23,28 +24,16 @@ long double correction_polynomial(long double a)
 void correct_nodes(const item_list& shape_list, t_shape* shape, t_set* set)
 {
     detail::running_extent extent;
-    detail::for_each_item(shape_list, shape, set, false, [&](t_shape* s, t_set* p) {
-        if (s) {
-            for (const t_node& node : s->nodes) extent.add(node.lon, node.lat);
-        } else {
-            for (std::size_t i = 0; i < detail::used_points(*p); ++i)
-                extent.add(p->points[i].lon, p->points[i].lat);
-        }
+    detail::for_each_item(shape_list, shape, set, false, [&](t_mapper& item) {
+        for (const map_position& p : item.positions()) extent.add(p.lon, p.lat);
     });
     if (!extent.started) return;
 
     const long double lon_ref = extent.min_lon + (extent.max_lon - extent.min_lon) / 2;
     const long double lat_ref = extent.min_lat + (extent.max_lat - extent.min_lat) / 2;
-    const long double factor = correction_polynomial(std::fabs(lat_ref) / 360) / 100;
-    auto corrected = [&](long double lon) { return lon_ref + factor * (lon - lon_ref); };
-
-    detail::for_each_item(shape_list, shape, set, false, [&](t_shape* s, t_set* p) {
-        if (s) {
-            for (t_node& node : s->nodes) node.corrected_lon = corrected(node.lon);
-        } else {
-            for (std::size_t i = 0; i < detail::used_points(*p); ++i)
-                p->points[i].corrected_lon = corrected(p->points[i].lon);
-        }
+    const long double factor = correction_polynomial(std::fabs(to_degrees(lat_ref))) / 100;
+    detail::for_each_item(shape_list, shape, set, false, [&](t_mapper& item) {
+        for (map_position& p : item.positions()) p.corrected_lon = lon_ref + factor * (p.lon - lon_ref);
     });
 }
 

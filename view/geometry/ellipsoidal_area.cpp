@@ -1,5 +1,6 @@
 #include "view/geometry/ellipsoidal_area.h"
 
+#include "model/map_units.h"
 #include "model/shape.h"
 
 #include <GeographicLib/Geodesic.hpp>
@@ -9,17 +10,12 @@
 
 namespace wayloom {
 
-namespace {
-constexpr long double map_units_per_degree = 360;
-}
-
 double ellipsoidal_area(const t_shape& shape)
 {
     if (shape.nodes.size() < 3) return 0;
     GeographicLib::PolygonArea ring(GeographicLib::Geodesic::WGS84());
     for (const t_node& node : shape.nodes)
-        ring.AddPoint(static_cast<double>(node.lat / map_units_per_degree),
-                      static_cast<double>(node.lon / map_units_per_degree));
+        ring.AddPoint(static_cast<double>(to_degrees(node.lat)), static_cast<double>(to_degrees(node.lon)));
     double perimeter = 0, area = 0;
     // Signed, so that a clockwise ring is not taken for the rest of the earth.
     ring.Compute(false, true, perimeter, area);

@@ -19,12 +19,12 @@ std::int32_t truncate_to_pixel(long double value)
 
 namespace {
 
-// Item extent from corrected longitudes and latitudes, stored in the item.
-template <class Item, class Positions>
-void take_extent(Item& item, const Positions& each, detail::running_extent& map_extent)
+// The item's own extent from corrected longitudes and latitudes, stored in
+// the item and added to the map's.
+void take_extent(t_mapper& item, detail::running_extent& map_extent)
 {
     detail::running_extent own;
-    each([&](long double lon, long double lat) { own.add(lon, lat); });
+    for (const map_position& p : item.positions()) own.add(p.corrected_lon, p.lat);
     item.min_lon = own.min_lon;
     item.max_lon = own.max_lon;
     item.min_lat = own.min_lat;
@@ -37,6 +37,24 @@ void take_extent(Item& item, const Positions& each, detail::running_extent& map_
     if (own.min_lon < map_extent.min_lon) map_extent.min_lon = own.min_lon;
     if (own.max_lat > map_extent.max_lat) map_extent.max_lat = own.max_lat;
     if (own.min_lat < map_extent.min_lat) map_extent.min_lat = own.min_lat;
+}
+
+// Each position is the previous one plus the step to it, truncated on its
+// own, so neighbouring nodes keep their pixel distances.
+void project(view_state& state, t_mapper& item)
+{
+    const position_span at = item.positions();
+    auto pixel = [&] {
+        return pixel_pos{truncate_to_pixel(state.cur_x), truncate_to_pixel(state.fit_height - state.cur_y)};
+    };
+    state.cur_x = item.first_dx / state.lon_range * state.fit_width;
+    state.cur_y = item.first_dy / state.lat_range * state.fit_height;
+    at[0].pixel = pixel();
+    for (std::size_t i = 1; i < at.size(); ++i) {
+        state.cur_y += (at[i].lat - at[i - 1].lat) / state.lat_range * state.fit_height;
+        state.cur_x += (at[i].corrected_lon - at[i - 1].corrected_lon) / state.lon_range * state.fit_width;
+        at[i].pixel = pixel();
+    }
 }
 
 // Keeps the proportions of the extent: the axis with room to spare shrinks.
@@ -75,17 +93,8 @@ bool update_shapeses(view_state& state, const item_list& shape_list, std::int32_
     state.first_extent = true;
     detail::running_extent extent;
 
-    detail::for_each_item(shape_list, shape, set, true, [&](t_shape* s, t_set* p) {
-        if (s) {
-            take_extent(*s, [&](auto add) {
-                for (const t_node& node : s->nodes) add(node.corrected_lon, node.lat);
-            }, extent);
-        } else {
-            take_extent(*p, [&](auto add) {
-                for (std::size_t i = 0; i < detail::used_points(*p); ++i)
-                    add(p->points[i].corrected_lon, p->points[i].lat);
-            }, extent);
-        }
+    detail::for_each_item(shape_list, shape, set, true, [&](t_mapper& item) {
+        take_extent(item, extent);
         state.first_extent = false;
     });
     if (extent.started) {
@@ -111,14 +120,10 @@ bool update_shapeses(view_state& state, const item_list& shape_list, std::int32_
         state.lat_range = state.max_lat - state.min_lat;
     }
 
-    detail::for_each_item(shape_list, shape, set, true, [&](t_shape* s, t_set* p) {
-        if (s) {
-            s->first_dx = s->nodes[0].corrected_lon - state.min_lon;
-            s->first_dy = s->nodes[0].lat - state.min_lat;
-        } else {
-            p->first_dx = p->points[0].corrected_lon - state.min_lon;
-            p->first_dy = p->points[0].lat - state.min_lat;
-        }
+    detail::for_each_item(shape_list, shape, set, true, [&](t_mapper& item) {
+        const map_position& first = item.positions().front();
+        item.first_dx = first.corrected_lon - state.min_lon;
+        item.first_dy = first.lat - state.min_lat;
     });
 
     fit(state);
@@ -128,37 +133,7 @@ bool update_shapeses(view_state& state, const item_list& shape_list, std::int32_
     out.width = truncate_to_pixel(state.fit_width);
     out.height = truncate_to_pixel(state.fit_height);
 
-    // Each position is the previous one plus the step to it, truncated on
-    // its own, so neighbouring nodes keep their pixel distances.
-    auto project = [&](t_mapper& item, std::size_t count, auto lon_of, auto lat_of, auto store) {
-        state.cur_x = item.first_dx / state.lon_range * state.fit_width;
-        state.cur_y = item.first_dy / state.lat_range * state.fit_height;
-        store(0, truncate_to_pixel(state.cur_x), truncate_to_pixel(state.fit_height - state.cur_y));
-        for (std::size_t i = 1; i < count; ++i) {
-            state.cur_y += (lat_of(i) - lat_of(i - 1)) / state.lat_range * state.fit_height;
-            state.cur_x += (lon_of(i) - lon_of(i - 1)) / state.lon_range * state.fit_width;
-            store(i, truncate_to_pixel(state.cur_x),
-                  truncate_to_pixel(state.fit_height - state.cur_y));
-        }
-    };
-    detail::for_each_item(shape_list, shape, set, true, [&](t_shape* s, t_set* p) {
-        if (s) {
-            project(*s, s->nodes.size(),
-                    [&](std::size_t i) { return s->nodes[i].corrected_lon; },
-                    [&](std::size_t i) { return s->nodes[i].lat; },
-                    [&](std::size_t i, std::int32_t x, std::int32_t y) {
-                        s->nodes[i].pixel = {x, y};
-                    });
-        } else {
-            project(*p, detail::used_points(*p),
-                    [&](std::size_t i) { return p->points[i].corrected_lon; },
-                    [&](std::size_t i) { return p->points[i].lat; },
-                    [&](std::size_t i, std::int32_t x, std::int32_t y) {
-                        p->points[i].x = x;
-                        p->points[i].y = y;
-                    });
-        }
-    });
+    detail::for_each_item(shape_list, shape, set, true, [&](t_mapper& item) { project(state, item); });
     return true;
 }
 
@@ -177,7 +152,7 @@ void resize_window(view_state& state, const item_list& shape_list)
 {
     if (state.building_shape && !state.building_shape->nodes.empty())
         update_shapes(state, shape_list, state.building_shape, nullptr);
-    else if (state.building_set && detail::used_points(*state.building_set) > 0)
+    else if (state.building_set && used_points(*state.building_set) > 0)
         update_shapes(state, shape_list, nullptr, state.building_set);
     else
         update_shapes(state, shape_list, nullptr, nullptr);

@@ -1,5 +1,7 @@
 #include "view/geometry/units.h"
 
+#include "model/map_units.h"
+
 namespace wayloom {
 
 unit_info unit_of(const unit_choice& choice)
@@ -23,8 +25,7 @@ long double degrees_to_units(const unit_choice& choice, long double degrees)
 
 long double map_area_to_units(const unit_choice& choice, long double map_area)
 {
-    constexpr long double map_units_per_degree = 360;
-    const long double square_degrees = map_area / (map_units_per_degree * map_units_per_degree);
+    const long double square_degrees = to_degrees(to_degrees(map_area));
     return degrees_to_units(choice, degrees_to_units(choice, square_degrees));
 }
 
