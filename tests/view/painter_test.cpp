@@ -140,7 +140,7 @@ TEST_F(painter_test, lines_on_the_far_edges_are_drawn_on_the_last_row_and_column
     view_state state;
     state.background = paper;
     test::draw(doc, state, 200, 100);
-    EXPECT_EQ((pixel_pos{lone.x, lone.y}), (pixel_pos{0, 100}));
+    EXPECT_EQ(lone.pixel, (pixel_pos{0, 100}));
     EXPECT_EQ(at(render_map(state, doc.shape_list), 4, 99), fill);
 }
 
