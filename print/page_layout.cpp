@@ -1,5 +1,6 @@
 #include "print/page_layout.h"
 
+#include "model/map_units.h"
 #include "source/number_text.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace wayloom {
 
 namespace {
 
-constexpr long double map_units_per_degree = 360;
 // Sums of millimetres carry float noise: 190 must not read as 190.0000001.
 constexpr long double slack = 1e-6L;
 
@@ -103,8 +103,8 @@ long double unit_millimetres(const unit_choice& choice)
 ground_size ground_of(long double lon_range, long double lat_range, const unit_choice& choice)
 {
     const long double mm = unit_millimetres(choice);
-    return {degrees_to_units(choice, lon_range / map_units_per_degree) * mm,
-            degrees_to_units(choice, lat_range / map_units_per_degree) * mm};
+    return {degrees_to_units(choice, to_degrees(lon_range)) * mm,
+            degrees_to_units(choice, to_degrees(lat_range)) * mm};
 }
 
 page_result lay_out_page(const page_request& r)
