@@ -72,7 +72,7 @@ private slots:
         new_map->trigger();
         QCOMPARE(desktop_.questions, 4);
         QVERIFY(form->doc.empty());
-        QCOMPARE(ui(form).waypoints_list->model()->rowCount(), 0);
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 0);
         // A new map has no file: Save proposes new.wlm again, the page says "new".
         QCOMPARE(form->files.proposed_name(), std::string("new.wlm"));
         QCOMPARE(form->files.map_title(), std::string("new"));
