@@ -13,11 +13,8 @@ int areas_command(arguments args)
 {
     parsed_arguments parsed;
     std::string problem;
-    if (!parse_arguments(args, {}, {}, parsed, problem) || parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli areas MAP [MAP...]\n";
-        if (!problem.empty()) std::cerr << problem << '\n';
-        return 2;
-    }
+    if (!parse_arguments(args, {}, {}, parsed, problem) || parsed.files.empty())
+        return wrong_arguments("usage: wayloom-cli areas MAP [MAP...]", problem);
     map_document doc;
     view_state state;
     if (!read_maps(doc, parsed.files, std::cerr, view_after_read(state))) return 1;

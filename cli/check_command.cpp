@@ -9,11 +9,8 @@ int check_command(arguments args)
 {
     parsed_arguments parsed;
     std::string problem;
-    if (!parse_arguments(args, {}, {}, parsed, problem) || parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli check MAP [MAP...]\n";
-        if (!problem.empty()) std::cerr << problem << '\n';
-        return 2;
-    }
+    if (!parse_arguments(args, {}, {}, parsed, problem) || parsed.files.empty())
+        return wrong_arguments("usage: wayloom-cli check MAP [MAP...]", problem);
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;
     std::cout << "waypoints " << doc.waypoint_count() << ", classes " << doc.class_counter()

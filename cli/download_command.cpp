@@ -22,12 +22,10 @@ int download_command(arguments args)
     const std::string* port = parsed.option("--port");
     const std::string* out = parsed.option("-o");
     if (!out) out = parsed.option("--output");
-    if (!parsed_ok || !port || !out || !parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli download --port DEV [--speed 9600] [--transfer-speed B] [--timeout MS] "
-                     "[--interval MS] [--merge MAP] -o OUT.wlm [--log]\n";
-        if (!problem.empty()) std::cerr << problem << '\n';
-        return 2;
-    }
+    if (!parsed_ok || !port || !out || !parsed.files.empty())
+        return wrong_arguments("usage: wayloom-cli download --port DEV [--speed 9600] [--transfer-speed B] "
+                               "[--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
+                               problem);
 
     map_document doc;
     if (const std::string* merge = parsed.option("--merge"))

@@ -18,12 +18,7 @@ constexpr std::string_view legend_usage =
     "usage: wayloom-cli legend MAP [MAP...] (--shapes NAME,... | --classes NAME,...) "
     "[--font-size N] [--bold] -o FILE.bmp|FILE.png";
 
-int usage(const std::string& problem)
-{
-    std::cerr << legend_usage << '\n';
-    if (!problem.empty()) std::cerr << problem << '\n';
-    return 2;
-}
+int usage(std::string_view problem = {}) { return wrong_arguments(legend_usage, problem); }
 
 } // namespace
 
@@ -40,7 +35,7 @@ int legend_command(arguments args)
     legend_request request;
     if (auto wrong = read_legend_options(parsed, "--shapes", "--classes", false, request))
         return usage(*wrong);
-    if (!out || parsed.files.empty() || !request.wanted) return usage("");
+    if (!out || parsed.files.empty() || !request.wanted) return usage();
 
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;

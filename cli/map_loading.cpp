@@ -78,6 +78,13 @@ bool parse_arguments(std::span<const std::string_view> args,
     return true;
 }
 
+int wrong_arguments(std::string_view usage, std::string_view problem)
+{
+    std::cerr << usage << '\n';
+    if (!problem.empty()) std::cerr << problem << '\n';
+    return 2;
+}
+
 int write_map(const map_document& doc, const std::string& file)
 {
     std::string error;

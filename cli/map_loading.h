@@ -47,4 +47,8 @@ bool parse_arguments(std::span<const std::string_view> args,
                      std::span<const std::string_view> flags, parsed_arguments& out,
                      std::string& problem);
 
+// Prints the command's usage line and, when there is one, the problem with
+// the arguments to standard error. Returns 2, the exit code for wrong arguments.
+int wrong_arguments(std::string_view usage, std::string_view problem = {});
+
 } // namespace wayloom::cli

@@ -61,12 +61,7 @@ std::optional<colour_value> colour_from(std::string_view text)
     return make_colour(rgb[0], rgb[1], rgb[2]);
 }
 
-int usage(const std::string& problem)
-{
-    std::cerr << render_usage << '\n';
-    if (!problem.empty()) std::cerr << problem << '\n';
-    return 2;
-}
+int usage(std::string_view problem = {}) { return wrong_arguments(render_usage, problem); }
 
 // Marks the named items selected; "all" selects every item. Returns the
 // first name no item carries, or nothing.
@@ -102,7 +97,7 @@ int render_command(arguments args)
         return usage(*wrong);
     const std::string* out = parsed.option("-o");
     if (!out) out = parsed.option("--output");
-    if (!out || parsed.files.empty()) return usage("");
+    if (!out || parsed.files.empty()) return usage();
     const std::optional<vector_format> vector = vector_format_of(*out);
     page_order page;
     if (wants_page(parsed)) {

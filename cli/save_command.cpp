@@ -16,11 +16,8 @@ int save_command(arguments args)
         out = parsed.option("-o");
         if (!out) out = parsed.option("--output");
     }
-    if (!out || parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli save IN [IN...] -o OUT\n";
-        if (!problem.empty()) std::cerr << problem << '\n';
-        return 2;
-    }
+    if (!out || parsed.files.empty())
+        return wrong_arguments("usage: wayloom-cli save IN [IN...] -o OUT", problem);
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;
     return write_map(doc, *out);

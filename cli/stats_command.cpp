@@ -22,12 +22,7 @@ constexpr std::string_view stats_usage =
     "usage: wayloom-cli stats MAP [MAP...] [--perimeter NAME] [--shapes NAME,... | --classes NAME,...] "
     "[--unit metre|kilometre|feet|yard|mile] [--ellipsoidal] [-o FILE]";
 
-int usage(const std::string& problem)
-{
-    std::cerr << stats_usage << '\n';
-    if (!problem.empty()) std::cerr << problem << '\n';
-    return 2;
-}
+int usage(std::string_view problem = {}) { return wrong_arguments(stats_usage, problem); }
 
 bool same_name(std::string_view a, std::string_view b)
 {
@@ -66,7 +61,7 @@ int stats_command(arguments args)
     parsed_arguments parsed;
     std::string problem;
     if (!parse_arguments(args, with_value, flags, parsed, problem)) return usage(problem);
-    if (parsed.files.empty()) return usage({});
+    if (parsed.files.empty()) return usage();
     const std::string* shapes = parsed.option("--shapes");
     const std::string* classes = parsed.option("--classes");
     if (shapes && classes) return usage("give --shapes or --classes, not both");

@@ -17,12 +17,10 @@ int upload_command(arguments args)
     parsed_arguments parsed;
     std::string problem;
     const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
-    if (!parsed_ok || !parsed.option("--port") || parsed.files.empty()) {
-        std::cerr << "usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] [--transfer-speed B] [--timeout MS] "
-                     "[--interval MS] [--log]\n";
-        if (!problem.empty()) std::cerr << problem << '\n';
-        return 2;
-    }
+    if (!parsed_ok || !parsed.option("--port") || parsed.files.empty())
+        return wrong_arguments("usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] "
+                               "[--transfer-speed B] [--timeout MS] [--interval MS] [--log]",
+                               problem);
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;
 
