@@ -20,8 +20,7 @@ int download_command(arguments args)
     std::string problem;
     const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
     const std::string* port = parsed.option("--port");
-    const std::string* out = parsed.option("-o");
-    if (!out) out = parsed.option("--output");
+    const std::string* out = parsed.output();
     if (!parsed_ok || !port || !out || !parsed.files.empty())
         return wrong_arguments("usage: wayloom-cli download --port DEV [--speed 9600] [--transfer-speed B] "
                                "[--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",

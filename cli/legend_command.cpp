@@ -30,8 +30,7 @@ int legend_command(arguments args)
     parsed_arguments parsed;
     std::string problem;
     if (!parse_arguments(args, with_value, flags, parsed, problem)) return usage(problem);
-    const std::string* out = parsed.option("-o");
-    if (!out) out = parsed.option("--output");
+    const std::string* out = parsed.output();
     legend_request request;
     if (auto wrong = read_legend_options(parsed, "--shapes", "--classes", false, request))
         return usage(*wrong);

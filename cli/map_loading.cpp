@@ -48,6 +48,12 @@ bool parsed_arguments::has_flag(std::string_view name) const
     return std::find(flags.begin(), flags.end(), name) != flags.end();
 }
 
+const std::string* parsed_arguments::output() const
+{
+    const std::string* out = option("-o");
+    return out ? out : option("--output");
+}
+
 bool parse_arguments(std::span<const std::string_view> args,
                      std::span<const std::string_view> with_value,
                      std::span<const std::string_view> flags, parsed_arguments& out,

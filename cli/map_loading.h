@@ -39,6 +39,8 @@ struct parsed_arguments {
 
     const std::string* option(std::string_view name) const;
     bool has_flag(std::string_view name) const;
+    // The file to write: the value of "-o", else of "--output"; null when neither is given.
+    const std::string* output() const;
 };
 
 // `with_value` lists the options that take a value; `flags` those that do not.

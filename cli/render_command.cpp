@@ -95,8 +95,7 @@ int render_command(arguments args)
     legend_request legend;
     if (auto wrong = read_legend_options(parsed, "--legend", "--legend-classes", true, legend))
         return usage(*wrong);
-    const std::string* out = parsed.option("-o");
-    if (!out) out = parsed.option("--output");
+    const std::string* out = parsed.output();
     if (!out || parsed.files.empty()) return usage();
     const std::optional<vector_format> vector = vector_format_of(*out);
     page_order page;

@@ -110,8 +110,7 @@ int stats_command(arguments args)
     if (parsed.has_flag("--ellipsoidal")) choice.ellipsoidal_area = ellipsoidal_area;
 
     const std::string text = report_text(report_lines(doc, choice));
-    const std::string* output = parsed.option("-o");
-    if (!output) output = parsed.option("--output");
+    const std::string* output = parsed.output();
     if (!output) {
         std::cout << text;
         return std::cout ? 0 : 1;
