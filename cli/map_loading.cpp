@@ -84,6 +84,16 @@ bool parse_arguments(std::span<const std::string_view> args,
     return true;
 }
 
+std::optional<std::string> read_unit_option(const parsed_arguments& parsed, unit_choice& unit)
+{
+    const std::string* text = parsed.option("--unit");
+    if (!text) return std::nullopt;
+    const auto named = unit_named(*text);
+    if (!named) return "--unit wants metre, kilometre, feet, yard or mile, not " + *text;
+    unit = *named;
+    return std::nullopt;
+}
+
 int wrong_arguments(std::string_view usage, std::string_view problem)
 {
     std::cerr << usage << '\n';

@@ -4,7 +4,9 @@
 
 #include "model/map_document.h"
 #include "source/reader.h"
+#include "view/geometry/units.h"
 
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
@@ -48,6 +50,10 @@ bool parse_arguments(std::span<const std::string_view> args,
                      std::span<const std::string_view> with_value,
                      std::span<const std::string_view> flags, parsed_arguments& out,
                      std::string& problem);
+
+// Reads "--unit metre|kilometre|feet|yard|mile" into `unit`, left as it is
+// when the option is missing. Returns the usage problem, or nothing.
+std::optional<std::string> read_unit_option(const parsed_arguments& parsed, unit_choice& unit);
 
 // Prints the command's usage line and, when there is one, the problem with
 // the arguments to standard error. Returns 2, the exit code for wrong arguments.

@@ -131,11 +131,7 @@ int render_command(arguments args)
     }
     const std::string* selection = parsed.option("--select");
     measurement units;
-    if (const std::string* unit = parsed.option("--unit")) {
-        const auto chosen = unit_named(*unit);
-        if (!chosen) return usage("--unit wants metre, kilometre, feet, yard or mile, not " + *unit);
-        units.choice = *chosen;
-    }
+    if (auto wrong = read_unit_option(parsed, units.choice)) return usage(*wrong);
     // The ruler as the scale window plonks it: placed at X,Y, the amount typed.
     scale_ruler ruler;
     if (const std::string* amount = parsed.option("--ruler")) {

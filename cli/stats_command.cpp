@@ -66,11 +66,7 @@ int stats_command(arguments args)
     const std::string* classes = parsed.option("--classes");
     if (shapes && classes) return usage("give --shapes or --classes, not both");
     report_choice choice;
-    if (const std::string* unit = parsed.option("--unit")) {
-        const auto named_unit = unit_named(*unit);
-        if (!named_unit) return usage("--unit wants metre, kilometre, feet, yard or mile, not " + *unit);
-        choice.unit = *named_unit;
-    }
+    if (auto wrong = read_unit_option(parsed, choice.unit)) return usage(*wrong);
 
     map_document doc;
     view_state state;
