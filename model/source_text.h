@@ -2,7 +2,10 @@
 // one buffer so that a large map costs no allocation per line.
 #pragma once
 
+#include "model/file_mapping.h"
+
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +13,11 @@
 namespace wayloom {
 
 struct item_list;
+
+// How a file's text is held: copied into memory (the window saves from it),
+// or read through a mapping of the file that lets each part go once the
+// reader has passed it (the command line writes from the map itself).
+enum class text_holding { copied, mapped };
 
 class tsource_text {
 public:
@@ -22,12 +30,18 @@ public:
     // Replaces the lines with those of `text`, split as load_from_file does.
     void set_text(std::string text);
     void clear();
+    // For the files loaded from now on; copied unless told otherwise.
+    void set_holding(text_holding holding) { holding_ = holding; }
 
-    std::size_t count() const { return starts_.size(); }
+    std::size_t count() const { return ends_.size(); }
     std::string_view line(std::size_t index) const
     {
-        return {buffer_.data() + starts_[index], ends_[index] - starts_[index]};
+        const std::size_t start = index == 0 ? 0 : next_start(end(index - 1));
+        return {text_.data() + start, end(index) - start};
     }
+    // A mapped text lets go of what lies before line `index`; lines there
+    // can still be read. A copied text ignores it.
+    void release_before(std::size_t index) const;
     void append(std::string_view line);
     // The whole text with CR LF line ends, as save_to_file writes it.
     std::string text() const;
@@ -37,9 +51,32 @@ public:
     void show_error(std::size_t index, item_list& list) const;
 
 private:
-    std::string buffer_;
-    std::vector<std::size_t> starts_;  // start of each line in buffer_
-    std::vector<std::size_t> ends_;
+    // Where line `index` ends in the text, before its line end.
+    std::size_t end(std::size_t index) const
+    {
+        return wraps_.empty() ? ends_[index] : ends_[index] + high_part(index);
+    }
+    std::size_t high_part(std::size_t index) const;
+    // A line ends before "\r\n", before "\n", or at the end of the text;
+    // the next line starts after that line end.
+    std::size_t next_start(std::size_t line_end) const
+    {
+        return line_end < text_.size() && text_[line_end] == '\r' ? line_end + 2 : line_end + 1;
+    }
+    void split_lines();
+    void add_end(std::size_t end);
+    void hold_copy();
+
+    text_holding holding_ = text_holding::copied;
+    std::string buffer_;      // the copied text
+    file_mapping mapping_;    // or the mapped one
+    std::string_view text_;   // whichever holds the text
+    // The end of each line in the text, in 32 bits: a map has millions of
+    // short lines, and their starts follow from the previous line's end.
+    std::vector<std::uint32_t> ends_;
+    // For a text past 4 GiB: the first line whose end passes each further
+    // 4 GiB, which the 32-bit ends leave out.
+    std::vector<std::size_t> wraps_;
 };
 
 } // namespace wayloom

@@ -42,6 +42,9 @@ bool source_scanner::settle(std::size_t& line, std::size_t& column) const
     while (line < text_.count() && column >= text_.line(line).size()) {
         ++line;
         column = 0;
+        // Every so many lines: a text read through a file mapping then
+        // holds only the part not yet read.
+        if (line % (1 << 14) == 0) text_.release_before(line);
     }
     return line < text_.count();
 }

@@ -28,15 +28,67 @@ TEST(SourceText, LoadAcceptsEveryLineEndAndKeepsOtherBytes)
     };
     const auto path = std::filesystem::temp_directory_path() / "wayloom_source_text_test.wlm";
     for (const row& r : rows) {
-        std::ofstream(path, std::ios::binary) << r.bytes;
+        for (const text_holding holding : {text_holding::copied, text_holding::mapped}) {
+            std::ofstream(path, std::ios::binary) << r.bytes;
+            tsource_text text;
+            text.set_holding(holding);
+            ASSERT_TRUE(text.load_from_file(path.string())) << r.name;
+            std::vector<std::string> lines;
+            for (std::size_t i = 0; i < text.count(); ++i) lines.emplace_back(text.line(i));
+            EXPECT_EQ(lines, r.lines) << r.name;
+        }
+    }
+    std::filesystem::remove(path);
+    EXPECT_FALSE(tsource_text().load_from_file("/nonexistent-folder/x.wlm"));
+}
+
+TEST(SourceText, AppendedLinesFollowTheLoadedOnesWhateverTheirEnds)
+{
+    struct row {
+        const char* name;
+        std::string loaded;
+        std::vector<std::string> lines;
+    };
+    const row rows[] = {
+        {"after a line end", "a\r\n", {"a", "b\r", "c"}},
+        {"after a last line without one", "a", {"a", "b\r", "c"}},
+        {"after a last line ending in cr", "a\r", {"a", "b\r", "c"}},
+        {"after an empty text", "", {"b\r", "c"}},
+    };
+    const auto path = std::filesystem::temp_directory_path() / "wayloom_source_text_append.wlm";
+    for (const row& r : rows) {
+        std::ofstream(path, std::ios::binary) << r.loaded;
         tsource_text text;
         ASSERT_TRUE(text.load_from_file(path.string())) << r.name;
+        text.append("b\r");  // a cr the line holds is its own, not a line end
+        text.append("c");
         std::vector<std::string> lines;
         for (std::size_t i = 0; i < text.count(); ++i) lines.emplace_back(text.line(i));
         EXPECT_EQ(lines, r.lines) << r.name;
     }
     std::filesystem::remove(path);
-    EXPECT_FALSE(tsource_text().load_from_file("/nonexistent-folder/x.wlm"));
+}
+
+TEST(SourceText, AMappedTextReadsTheSameAfterLettingGoOfWhatWasRead)
+{
+    std::string bytes;
+    for (int i = 0; i < 50000; ++i) bytes += "line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
+    const auto path = std::filesystem::temp_directory_path() / "wayloom_source_text_mapped.wlm";
+    std::ofstream(path, std::ios::binary) << bytes;
+    tsource_text text;
+    text.set_holding(text_holding::mapped);
+    ASSERT_TRUE(text.load_from_file(path.string()));
+    ASSERT_EQ(text.count(), 50000u);
+    for (std::size_t i = 0; i < text.count(); ++i) {
+        if (i % 1000 == 0) text.release_before(i);
+        ASSERT_EQ(text.line(i), "line " + std::to_string(i));
+    }
+    text.release_before(text.count() - 1);
+    EXPECT_EQ(text.line(3), "line 3") << "let go of, but still readable";
+    text.append("added");  // a mapped text is copied before it changes
+    EXPECT_EQ(text.line(text.count() - 1), "added");
+    EXPECT_EQ(text.line(49999), "line 49999");
+    std::filesystem::remove(path);
 }
 
 TEST(SourceText, SaveEndsEveryLineWithCrLf)
