@@ -14,6 +14,10 @@ namespace wayloom::cli {
 bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
                const after_read& after)
 {
+    // A command writes from the map, never from the held source, so the
+    // source need only be readable while it is read.
+    doc.source.set_holding(text_holding::mapped);
+    doc.lists_waypoints = false;
     const read_report report = read_map_files(doc, files, after);
     for (const std::string& warning : report.warnings) errors << "warning: " << warning << '\n';
     if (report.ok()) return true;

@@ -42,7 +42,7 @@ template <class T> bool holds(const std::vector<std::unique_ptr<T>>& chain, cons
 t_waypoint* map_document::waypoint(std::int32_t number) const
 {
     if (number < 0 || number >= waypoint_count()) return nullptr;
-    return waypoints[static_cast<std::size_t>(number)].get();
+    return waypoints[static_cast<std::size_t>(number)];
 }
 
 t_class* map_document::class_by_number(std::int32_t number) const
@@ -53,7 +53,8 @@ t_class* map_document::class_by_number(std::int32_t number) const
 
 t_waypoint& map_document::create_waypoint()
 {
-    auto& w = *waypoints.emplace_back(std::make_unique<t_waypoint>());
+    t_waypoint& w = waypoint_store.emplace_back();
+    waypoints.push_back(&w);
     w.number = waypoint_count() - 1;
     current_waypoint = &w;
     return w;
@@ -140,7 +141,12 @@ void map_document::add_item(std::string name, t_shape* shape, t_set* set)
 void map_document::refill_waypoints_list()
 {
     waypoints_list.clear();
-    for (const auto& w : waypoints) waypoints_list.add(w->name, w.get());
+    for (t_waypoint* w : waypoints) list_waypoint(*w);
+}
+
+void map_document::list_waypoint(t_waypoint& w)
+{
+    if (lists_waypoints) waypoints_list.add(w.name, &w);
 }
 
 void map_document::demolish()
@@ -167,8 +173,10 @@ void map_document::roll_back(const map_mark& to)
     truncate(shapes, to.shapes);
     truncate(sets, to.sets);
     truncate(waypoints, to.waypoints);
+    waypoint_store.resize(waypoints.size());
     truncate(classes, to.classes);
-    if (!holds(waypoints, current_waypoint)) current_waypoint = nullptr;
+    if (std::find(waypoints.begin(), waypoints.end(), current_waypoint) == waypoints.end())
+        current_waypoint = nullptr;
     if (!holds(classes, current_class)) current_class = nullptr;
     if (!holds(shapes, current_shape)) current_shape = nullptr;
     if (!holds(sets, current_set)) current_set = nullptr;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +28,12 @@ struct map_mark {
 
 struct map_document {
     // Registries. Vector order is chain order; for waypoints and classes it is
-    // also the table order, indexed by `number`.
-    std::vector<std::unique_ptr<t_waypoint>> waypoints;
+    // also the table order, indexed by `number`. Waypoints are never taken
+    // out one by one, so they live side by side in waypoint_store (a large
+    // map has hundreds of thousands) at addresses that stay put while more
+    // are added or the last ones dropped.
+    std::vector<t_waypoint*> waypoints;
+    std::deque<t_waypoint> waypoint_store;
     std::vector<std::unique_ptr<t_class>> classes;
     std::vector<std::unique_ptr<t_shape>> shapes;
     std::vector<std::unique_ptr<t_set>> sets;
@@ -92,6 +97,12 @@ struct map_document {
 
     // Empties waypoints_list and lists every waypoint in number order.
     void refill_waypoints_list();
+    // Appends the waypoint to waypoints_list, unless nothing shows that list.
+    void list_waypoint(t_waypoint& w);
+    // Off where no window shows the lists (the command line): waypoints_list
+    // then stays empty, which spares an entry for each of a large map's
+    // waypoints. The other lists name the classes and items commands select.
+    bool lists_waypoints = true;
 
     // Clears the map: every item, waypoint and class and every list. The
     // shape and set serials go on; the class counter restarts at 0.

@@ -9,8 +9,8 @@
 namespace wayloom {
 
 struct t_waypoint {
-    std::int32_t number = 0;   // index in the waypoint table, creation order
     std::string name;
+    std::int32_t number = 0;   // index in the waypoint table, creation order
     colour_value colour = grey;      // defaults for a point built on this waypoint
     colour_value border = grey;
     point_type marker = p_circle;

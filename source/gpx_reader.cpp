@@ -160,7 +160,7 @@ private:
         w.lon = *p.lon;
         if (p.has_ele) w.alt = p.ele;
         if (w.name.empty()) w.name = "Waypoint-" + std::to_string(doc_.waypoint_count());
-        doc_.waypoints_list.add(w.name, &w);
+        doc_.list_waypoint(w);
     }
 
     static void on_start(void* self, const XML_Char* name, const XML_Char** attributes)
@@ -266,7 +266,7 @@ read_report read_gpx(map_document& doc, const std::string& file_name, const afte
     }
     std::rewind(file.get());
     doc.waypoints.reserve(doc.waypoints.size() + tags.found());
-    doc.waypoints_list.entries.reserve(doc.waypoints_list.size() + tags.found());
+    if (doc.lists_waypoints) doc.waypoints_list.entries.reserve(doc.waypoints_list.size() + tags.found());
     return read_with(doc, after, [&](gpx_parse& parse) {
         for (;;) {
             const std::size_t got = std::fread(piece.data(), 1, piece.size(), file.get());

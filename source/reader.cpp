@@ -334,7 +334,7 @@ bool map_reader::read_waypoints()
         if (alt.has_word) w.alt = alt.value;
         const bool closed = take_close();
         if (w.name.empty()) w.name = "Waypoint-" + std::to_string(doc_.waypoint_count());
-        doc_.waypoints_list.add(w.name, &w);
+        doc_.list_waypoint(w);
         if (closed) return true;
     }
 }

@@ -8,6 +8,7 @@
 #include "../tools/simulator_process.h"
 
 #include <chrono>
+#include <deque>
 #include <filesystem>
 #include <thread>
 #include <string>
@@ -41,13 +42,13 @@ struct session {
 
 // The waypoints the simulator stored from an upload (it writes them once the
 // transfer is complete, so wait a little for the file).
-inline std::vector<std::unique_ptr<t_waypoint>> stored_waypoints(const std::string& file)
+inline std::deque<t_waypoint> stored_waypoints(const std::string& file)
 {
     for (int i = 0; i < 40 && !std::filesystem::exists(file); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     map_document doc;
     if (!read_map(doc, file).ok()) return {};
-    return std::move(doc.waypoints);
+    return std::move(doc.waypoint_store);
 }
 
 } // namespace wayloom::gps::testing

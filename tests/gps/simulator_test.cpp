@@ -111,11 +111,11 @@ TEST(Simulator, UploadInEachLayoutFamily)
         EXPECT_TRUE(s.seen.shown.empty()) << layout << ": " << (s.seen.shown.empty() ? "" : s.seen.shown.front());
         const auto stored = stored_waypoints(store);
         std::vector<std::string> names;
-        for (const auto& w : stored) names.push_back(w->name);
+        for (const auto& w : stored) names.push_back(w.name);
         EXPECT_EQ(names, r.names) << layout;
         for (const auto& w : stored) {
-            EXPECT_NEAR(static_cast<double>(w->lat), 52.4130, 1e-6) << layout;
-            EXPECT_NEAR(static_cast<double>(w->lon), -4.0520, 1e-6) << layout;
+            EXPECT_NEAR(static_cast<double>(w.lat), 52.4130, 1e-6) << layout;
+            EXPECT_NEAR(static_cast<double>(w.lon), -4.0520, 1e-6) << layout;
         }
         std::filesystem::remove(store);
     }

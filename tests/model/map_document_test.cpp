@@ -11,7 +11,7 @@ TEST(MapDocument, DemolishEmptiesEverythingButSerialsKeepRising)
     const t_waypoint& w = doc.create_waypoint();
     EXPECT_EQ(w.number, 0);
     EXPECT_EQ(w.marker, p_circle);
-    doc.waypoints_list.add("w", doc.waypoints[0].get());
+    doc.waypoints_list.add("w", doc.waypoints[0]);
     const t_shape& s = doc.create_shape();
     EXPECT_EQ(s.number, 1);
     EXPECT_EQ(s.shape_type, s_polygon);

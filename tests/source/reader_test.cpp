@@ -327,7 +327,7 @@ TEST(Reader, MergedWaypointsAndReferencesMoveOnByTheWaypointBase)
     EXPECT_EQ(doc.shapes[0]->nodes[1].waypoint, 10);
     EXPECT_EQ(doc.sets[0]->points[0].waypoint, 13);
     ASSERT_EQ(doc.waypoints_list.size(), 4u) << "the reader lists only its own waypoints";
-    EXPECT_EQ(doc.waypoints_list.object_at<t_waypoint>(0), doc.waypoints[10].get());
+    EXPECT_EQ(doc.waypoints_list.object_at<t_waypoint>(0), doc.waypoints[10]);
 
     // The base of 14 cannot push a reference past 32 bits.
     EXPECT_EQ(read_text(doc, "shape s { nodes { 2147483634 1 2 } }").errors,
