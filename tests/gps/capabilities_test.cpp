@@ -94,21 +94,5 @@ TEST(Capabilities, WithoutAProtocolArrayTheTableDecides)
     }
 }
 
-TEST(Capabilities, TheTableHoldsItsRowsInOrder)
-{
-    const auto& table = capability_table();
-    ASSERT_EQ(table.size(), 54u);
-    const auto& index = capability_index();
-    EXPECT_EQ(index[77], 41);
-    EXPECT_EQ(index[29], 11);
-    EXPECT_EQ(index[36], 17);
-    EXPECT_EQ(index[112], 54);
-    EXPECT_EQ(index[3], 0);
-    EXPECT_EQ(table[42].version_bound, 350);
-    EXPECT_TRUE(has(table[42].waypoint, protocol::D103));
-    EXPECT_TRUE(has(table[5].link, protocol::L002));
-    EXPECT_TRUE(has(table[5].command_and_applications, protocol::A011));
-}
-
 } // namespace
 } // namespace wayloom::gps

@@ -32,14 +32,8 @@ TEST(StartUp, AProtocolArrayChoosesTheReader)
     EXPECT_EQ(f.line.written.size(), request.size() + ack_of_255.size());
 }
 
-TEST(StartUp, WithoutAProtocolArrayTheTableDecides)
+TEST(StartUp, AHandsetTheTableDoesNotKnowIsUnsupported)
 {
-    link_fixture f;
-    f.product(77, 320);
-    f.link.init_gps();
-    EXPECT_EQ(f.link.waypoint_reader(), (record_reader{reader_kind::d100, 60, 103}));
-    EXPECT_TRUE(f.seen.boxes.empty());
-
     link_fixture unknown;
     unknown.product(77, 400);
     unknown.link.init_gps();
