@@ -10,13 +10,13 @@ namespace wayloom {
 namespace {
 
 // A map 80 Metres across and 40 up, fitted into 400 × 200 pixels.
-struct ScaleRuler : ::testing::Test {
+struct scale_ruler_fixture : ::testing::Test {
     view_state view;
     measurement units;
     scale_ruler ruler;
     item_list shapes;
 
-    ScaleRuler()
+    scale_ruler_fixture()
     {
         const long double metres_per_map_unit = 111205.394L / 360;
         view.min_lon = 0;
@@ -43,7 +43,7 @@ struct fixed_measure : text_measure {
     std::int32_t text_height(std::string_view) const override { return 12; }
 };
 
-TEST_F(ScaleRuler, AFirstPlonkSitsAtTheCornerWithTheTypedLength)
+TEST_F(scale_ruler_fixture, a_first_plonk_sits_at_the_corner_with_the_typed_length)
 {
     ruler.amount = "20";
     recompute();
@@ -56,7 +56,7 @@ TEST_F(ScaleRuler, AFirstPlonkSitsAtTheCornerWithTheTypedLength)
     EXPECT_FALSE(units.units_changed || units.scale_changed);
 }
 
-TEST_F(ScaleRuler, AmountsOfZeroBeyondTheExtentAndNoNumber)
+TEST_F(scale_ruler_fixture, amounts_of_zero_beyond_the_extent_and_no_number)
 {
     struct row {
         const char* typed;
@@ -90,7 +90,7 @@ TEST_F(ScaleRuler, AmountsOfZeroBeyondTheExtentAndNoNumber)
     EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).label, "0 M") << "too short: the short label";
 }
 
-TEST_F(ScaleRuler, AnotherUnitRecomputesFromTheSameAmount)
+TEST_F(scale_ruler_fixture, another_unit_recomputes_from_the_same_amount)
 {
     ruler.amount = "40";
     recompute();
@@ -103,14 +103,14 @@ TEST_F(ScaleRuler, AnotherUnitRecomputesFromTheSameAmount)
     EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).label, "40 Feet");
 }
 
-TEST_F(ScaleRuler, NothingSelectedHidesTheRuler)
+TEST_F(scale_ruler_fixture, nothing_selected_hides_the_ruler)
 {
     shapes.entries[0].selected = false;
     EXPECT_FALSE(prepare_ruler(ruler, view, shapes, units));
     EXPECT_FALSE(ruler.visible);
 }
 
-TEST_F(ScaleRuler, NudgesTakeStepsThenPixelsThenTheEdge)
+TEST_F(scale_ruler_fixture, nudges_take_steps_then_pixels_then_the_edge)
 {
     ruler.step = 10;
     ruler.y = 4;
@@ -137,7 +137,7 @@ TEST_F(ScaleRuler, NudgesTakeStepsThenPixelsThenTheEdge)
     EXPECT_EQ(ruler.y, 190) << "a horizontal ruler's bar is 10 pixels thick";
 }
 
-TEST_F(ScaleRuler, BorderPercentagesAndPositions)
+TEST_F(scale_ruler_fixture, border_percentages_and_positions)
 {
     EXPECT_EQ(border_position(150), 40);
     EXPECT_EQ(border_position(50), 20);
@@ -151,7 +151,7 @@ TEST_F(ScaleRuler, BorderPercentagesAndPositions)
     EXPECT_EQ(whole_number("", 1), 1);
 }
 
-TEST_F(ScaleRuler, LabelAndLinesOfBothOrientations)
+TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
 {
     fixed_measure measure;
     ruler.amount = "40";

@@ -35,7 +35,7 @@ std::vector<std::string> texts(const item_list& list)
 const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
 const std::string unknown_command = WAYLOOM_TEST_DATA "/cli/unknown_command.wlm";
 
-struct MapFiles : ::testing::Test {
+struct map_files_fixture : ::testing::Test {
     map_document doc;
     view_state view;
     map_editor editor{doc, view};
@@ -44,13 +44,13 @@ struct MapFiles : ::testing::Test {
                    ("wayloom_map_files_" + std::to_string(::getpid()) + "_" +
                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
 
-    MapFiles()
+    map_files_fixture()
     {
         fs::create_directories(dir);
         view.avail_width = 400;
         view.avail_height = 300;
     }
-    ~MapFiles() override { fs::remove_all(dir); }
+    ~map_files_fixture() override { fs::remove_all(dir); }
 
     std::string file(const std::string& name, const std::string& text) const
     {
@@ -60,7 +60,7 @@ struct MapFiles : ::testing::Test {
     }
 };
 
-TEST_F(MapFiles, OpenReadsTheFileIntoAnEmptiedMapAndCountsItSaved)
+TEST_F(map_files_fixture, open_reads_the_file_into_an_emptied_map_and_counts_it_saved)
 {
     ASSERT_TRUE(files.open(farm).ok());
     editor.changes.changed();
@@ -72,7 +72,7 @@ TEST_F(MapFiles, OpenReadsTheFileIntoAnEmptiedMapAndCountsItSaved)
     EXPECT_EQ(editor.waypoints_set_list.size(), 33u) << "the Points tab sees the waypoints";
 }
 
-TEST_F(MapFiles, AMissingFileIsAnErrorBoxWithoutTheErrorTab)
+TEST_F(map_files_fixture, a_missing_file_is_an_error_box_without_the_error_tab)
 {
     ASSERT_TRUE(files.open(farm).ok());
     const std::string gone = (dir / "gone.wlm").string();
@@ -88,7 +88,7 @@ TEST_F(MapFiles, AMissingFileIsAnErrorBoxWithoutTheErrorTab)
     EXPECT_TRUE(shows_error_tab(bad));
 }
 
-TEST_F(MapFiles, AMergeThatAddsIsAChangeAndAFailedOneKeepsTheMap)
+TEST_F(map_files_fixture, a_merge_that_adds_is_a_change_and_a_failed_one_keeps_the_map)
 {
     ASSERT_TRUE(files.open(farm).ok());
     ASSERT_TRUE(files.merge(farm).ok());
@@ -103,7 +103,7 @@ TEST_F(MapFiles, AMergeThatAddsIsAChangeAndAFailedOneKeepsTheMap)
     EXPECT_FALSE(editor.changes.modified) << "nothing was added";
 }
 
-TEST_F(MapFiles, RefreshRebuildsFromTheLastTextReadAndNeedsAnItem)
+TEST_F(map_files_fixture, refresh_rebuilds_from_the_last_text_read_and_needs_an_item)
 {
     ASSERT_TRUE(files.open(farm).ok());
     ASSERT_TRUE(files.merge(farm).ok());
@@ -120,7 +120,7 @@ TEST_F(MapFiles, RefreshRebuildsFromTheLastTextReadAndNeedsAnItem)
     EXPECT_TRUE(editor.changes.modified) << "with only waypoints nothing is read again";
 }
 
-TEST_F(MapFiles, SaveProposesTheLastNameWrittenAndNoFailedOne)
+TEST_F(map_files_fixture, save_proposes_the_last_name_written_and_no_failed_one)
 {
     EXPECT_EQ(files.proposed_name(), "new.wlm");
     ASSERT_TRUE(files.open(farm).ok());
@@ -140,7 +140,7 @@ TEST_F(MapFiles, SaveProposesTheLastNameWrittenAndNoFailedOne)
 
 // Only map items are written: a new item still being built is none, an item
 // taken up for editing is one, written as it stands.
-TEST_F(MapFiles, SaveWritesTheMapItemsWithAnEditedOneAsItStands)
+TEST_F(map_files_fixture, save_writes_the_map_items_with_an_edited_one_as_it_stands)
 {
     ASSERT_TRUE(files.open(farm).ok());
     map_control_change(editor, points_tab);
@@ -167,7 +167,7 @@ TEST_F(MapFiles, SaveWritesTheMapItemsWithAnEditedOneAsItStands)
     EXPECT_EQ(doc.shape_list.object_at<t_shape>(3)->nodes.size(), pond_nodes - 1);
 }
 
-TEST_F(MapFiles, MayDropAsksOnlyWhenChangedAndASaveMustWrite)
+TEST_F(map_files_fixture, may_drop_asks_only_when_changed_and_a_save_must_write)
 {
     int asked = 0;
     const auto answer = [&](save_answer a) {
@@ -183,7 +183,7 @@ TEST_F(MapFiles, MayDropAsksOnlyWhenChangedAndASaveMustWrite)
     EXPECT_EQ(asked, 4);
 }
 
-TEST(ReadMapFiles, TheFirstIsOpenedTheRestMergedUpToTheFirstError)
+TEST(read_map_files, the_first_is_opened_the_rest_merged_up_to_the_first_error)
 {
     map_document doc;
     const std::vector<std::string> three = {farm, unknown_command, farm};

@@ -22,7 +22,7 @@ bytes protocol_array(std::initializer_list<std::pair<char, int>> records)
     return out;
 }
 
-TEST(Capabilities, AProtocolArrayChoosesTheReader)
+TEST(capabilities, a_protocol_array_chooses_the_reader)
 {
     const capabilities c = decode_protocol_array(protocol_array({{'P', 0}, {'L', 1}, {'A', 10}, {'A', 100}, {'D', 108}}));
     EXPECT_EQ(c.log, (lines{"physical layer 001", "link layer 001", "command layer 010", "waypoint 100",
@@ -35,7 +35,7 @@ TEST(Capabilities, AProtocolArrayChoosesTheReader)
     EXPECT_EQ(c.protocols.version_bound, 0) << "decoded into a cleared record";
 }
 
-TEST(Capabilities, ArrayDecodingRules)
+TEST(capabilities, array_decoding_rules)
 {
     struct row {
         const char* name;
@@ -64,7 +64,7 @@ TEST(Capabilities, ArrayDecodingRules)
     }
 }
 
-TEST(Capabilities, WithoutAProtocolArrayTheTableDecides)
+TEST(capabilities, without_a_protocol_array_the_table_decides)
 {
     struct row {
         std::uint16_t product, version;

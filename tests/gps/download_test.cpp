@@ -33,7 +33,7 @@ void transfer(link_fixture& f, const std::vector<bytes>& records, int announced 
     f.reply(12, {7, 0});
 }
 
-TEST(Download, D108RecordsBecomeWaypointsInDegrees)
+TEST(download, d108_records_become_waypoints_in_degrees)
 {
     link_fixture f;
     start(f, 108);
@@ -67,7 +67,7 @@ TEST(Download, D108RecordsBecomeWaypointsInDegrees)
     EXPECT_EQ(f.doc.waypoint_count(), 4);
 }
 
-TEST(Download, NumberedLayoutsCountFromOneInEachDownload)
+TEST(download, numbered_layouts_count_from_one_in_each_download)
 {
     link_fixture f;
     start(f, 105);
@@ -81,7 +81,7 @@ TEST(Download, NumberedLayoutsCountFromOneInEachDownload)
     EXPECT_EQ(names, (std::vector<std::string>{"1", "2", "3", "1"}));
 }
 
-TEST(Download, ASpoiltRecordIsAskedForAgainThreeTimesAtMost)
+TEST(download, a_spoilt_record_is_asked_for_again_three_times_at_most)
 {
     struct row {
         int spoilt_copies;
@@ -129,7 +129,7 @@ TEST(Download, ASpoiltRecordIsAskedForAgainThreeTimesAtMost)
     EXPECT_TRUE(silent.seen.logged("0 of 5 waypoints received"));
 }
 
-TEST(Download, TheMemoIsClearedEveryTwentyRecords)
+TEST(download, the_memo_is_cleared_every_twenty_records)
 {
     link_fixture f;
     start(f, 108);
@@ -140,7 +140,7 @@ TEST(Download, TheMemoIsClearedEveryTwentyRecords)
     EXPECT_EQ(f.seen.clears, 2);
 }
 
-TEST(Download, LostRecordsFailTheDownloadAndWhatCameStays)
+TEST(download, lost_records_fail_the_download_and_what_came_stays)
 {
     struct row {
         const char* name;
@@ -182,7 +182,7 @@ TEST(Download, LostRecordsFailTheDownloadAndWhatCameStays)
     EXPECT_TRUE(extra.seen.boxes.empty());
 }
 
-TEST(Download, FailuresShowTheBox)
+TEST(download, failures_show_the_box)
 {
     struct row {
         const char* name;
@@ -213,7 +213,7 @@ TEST(Download, FailuresShowTheBox)
     EXPECT_EQ(not_started.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"}));
 }
 
-TEST(Upload, RecordsGoOutEachAcknowledgedThenTransferComplete)
+TEST(upload, records_go_out_each_acknowledged_then_transfer_complete)
 {
     link_fixture f;
     start(f, 108);

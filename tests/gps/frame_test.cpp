@@ -9,7 +9,7 @@ namespace {
 using bytes = std::vector<std::uint8_t>;
 using testing::frame;
 
-TEST(Frame, PacketsGoOutWithChecksumAndStuffing)
+TEST(frame, packets_go_out_with_checksum_and_stuffing)
 {
     struct row {
         const char* name;
@@ -27,7 +27,7 @@ TEST(Frame, PacketsGoOutWithChecksumAndStuffing)
     for (const row& r : rows) EXPECT_EQ(make_frame(r.id, r.data), r.wire) << r.name;
 }
 
-TEST(Frame, TheExtractorsRules)
+TEST(frame, the_extractors_rules)
 {
     struct row {
         const char* name;
@@ -63,7 +63,7 @@ TEST(Frame, TheExtractorsRules)
     }
 }
 
-TEST(Frame, OpeningChecksTheChecksum)
+TEST(frame, opening_checks_the_checksum)
 {
     const auto good = open_frame(extract_frame(frame(35, {16, 7, 16, 16})).raw);
     ASSERT_TRUE(good);
@@ -75,7 +75,7 @@ TEST(Frame, OpeningChecksTheChecksum)
     EXPECT_FALSE(open_frame(extract_frame(bad).raw));
 }
 
-TEST(Frame, AReplyIsCompleteWhenItEndsWithAWholeFrame)
+TEST(frame, a_reply_is_complete_when_it_ends_with_a_whole_frame)
 {
     struct row {
         const char* name;

@@ -12,7 +12,7 @@
 namespace wayloom::gps::testing {
 namespace {
 
-TEST(LineSpeed, SlowLinesWithTheDefaultTimeOuts)
+TEST(line_speed, slow_lines_with_the_default_time_outs)
 {
     for (const char* baud : {"1200", "2400", "4800"}) {
         simulator sim({"--baud", baud});
@@ -27,7 +27,7 @@ TEST(LineSpeed, SlowLinesWithTheDefaultTimeOuts)
     }
 }
 
-TEST(LineSpeed, AFasterTransferSpeedAndBack)
+TEST(line_speed, a_faster_transfer_speed_and_back)
 {
     struct row {
         const char* name;
@@ -81,7 +81,7 @@ bool have_gpsbabel() { return std::system("command -v gpsbabel >/dev/null 2>&1")
 
 // GPSBabel, another implementation of the Garmin protocol, asks for 115200
 // baud and downloads what our upload left on the handset.
-TEST(LineSpeed, GpsBabelAtTheFasterSpeedReadsWhatOurUploadStored)
+TEST(line_speed, gps_babel_at_the_faster_speed_reads_what_our_upload_stored)
 {
     if (!have_gpsbabel()) GTEST_SKIP() << "gpsbabel is not installed (scripts/setup installs it)";
     const auto dir = std::filesystem::temp_directory_path() / ("wayloom_gpsbabel_" + std::to_string(::getpid()));

@@ -8,7 +8,7 @@
 namespace wayloom::gps::testing {
 namespace {
 
-TEST(Log, IndentsOpenBlocksAndNeverGoesBelowNothing)
+TEST(log, indents_open_blocks_and_never_goes_below_nothing)
 {
     int indent = 0;
     std::vector<std::string> shown;
@@ -28,7 +28,7 @@ TEST(Log, IndentsOpenBlocksAndNeverGoesBelowNothing)
     EXPECT_FALSE(std::getline(in, second));
 }
 
-TEST(Log, TheFileGetsTimeStampedLinesAndAnUnwritableFileDoesNotRecurse)
+TEST(log, the_file_gets_time_stamped_lines_and_an_unwritable_file_does_not_recurse)
 {
     recording_observer seen;
     link_log log(seen, test_log_name());
@@ -53,7 +53,7 @@ TEST(Log, TheFileGetsTimeStampedLinesAndAnUnwritableFileDoesNotRecurse)
     EXPECT_EQ(lost.lines, (std::vector<std::string>{"line", "cant open log : /no/such/folder/rave-viz.log"}));
 }
 
-TEST(Packets, AStuffedFrameIsReadBackWholeAndTheNextOneAfterIt)
+TEST(packets, a_stuffed_frame_is_read_back_whole_and_the_next_one_after_it)
 {
     port_fixture f;
     f.ready();
@@ -71,7 +71,7 @@ TEST(Packets, AStuffedFrameIsReadBackWholeAndTheNextOneAfterIt)
     EXPECT_TRUE(f.seen.logged("Read : 8 : bytes"));
 }
 
-TEST(Packets, RefusedFrames)
+TEST(packets, refused_frames)
 {
     struct row {
         const char* name;
@@ -102,7 +102,7 @@ TEST(Packets, RefusedFrames)
     }
 }
 
-TEST(Packets, AcknowledgementsAreCheckedAndSentOncePerBatch)
+TEST(packets, acknowledgements_are_checked_and_sent_once_per_batch)
 {
     port_fixture f;
     f.ready();
@@ -126,7 +126,7 @@ TEST(Packets, AcknowledgementsAreCheckedAndSentOncePerBatch)
     EXPECT_TRUE(f.line.written.empty()) << "nothing arrived since the last ACK";
 }
 
-TEST(Packets, WithTheGpsDisabledNothingIsSentOrRead)
+TEST(packets, with_the_gps_disabled_nothing_is_sent_or_read)
 {
     port_fixture f;
     f.port.set_enabled(false);
@@ -139,14 +139,14 @@ TEST(Packets, WithTheGpsDisabledNothingIsSentOrRead)
     EXPECT_EQ(f.seen.lines, (std::vector<std::string>{"read", "<<"}));
 }
 
-TEST(Packets, PortNotOpened)
+TEST(packets, port_not_opened)
 {
     port_fixture f;
     EXPECT_FALSE(f.port.write({}));
     EXPECT_TRUE(f.seen.logged("fail : port not opened"));
 }
 
-TEST(Port, OpeningLogsItsStepsAndTheirFailures)
+TEST(port, opening_logs_its_steps_and_their_failures)
 {
     port_fixture f;
     EXPECT_TRUE(f.port.open(port_texts{}));
@@ -184,7 +184,7 @@ TEST(Port, OpeningLogsItsStepsAndTheirFailures)
     EXPECT_EQ(odd.line.interval_ms, 100);
 }
 
-TEST(Port, AReadErrorClosesThePortAndOpeningWorksAgain)
+TEST(port, a_read_error_closes_the_port_and_opening_works_again)
 {
     port_fixture f;
     f.ready();
@@ -200,7 +200,7 @@ TEST(Port, AReadErrorClosesThePortAndOpeningWorksAgain)
     EXPECT_EQ(got->data, bytes{1});
 }
 
-TEST(Port, ALongReadNeverWritesPastTheBuffer)
+TEST(port, a_long_read_never_writes_past_the_buffer)
 {
     port_fixture f;
     f.ready();

@@ -12,7 +12,7 @@
 namespace wayloom::gps {
 namespace {
 
-TEST(LineSettings, ReadLikeTheWindowsCall)
+TEST(line_settings, read_like_the_windows_call)
 {
     struct row {
         const char* text;
@@ -46,7 +46,7 @@ TEST(LineSettings, ReadLikeTheWindowsCall)
     }
 }
 
-TEST(LineSettings, PortNames)
+TEST(line_settings, port_names)
 {
     EXPECT_EQ(device_path("COM1"), "/dev/ttyS0");
     EXPECT_EQ(device_path("com3"), "/dev/ttyS2");
@@ -75,7 +75,7 @@ long elapsed_ms(clock::time_point since)
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(clock::now() - since).count());
 }
 
-TEST(PosixSerial, OpensExclusivelyAndRefusesRatesTheLineCannotRun)
+TEST(posix_serial, opens_exclusively_and_refuses_rates_the_line_cannot_run)
 {
     pty_pair p;
     ASSERT_FALSE(p.path.empty());
@@ -91,7 +91,7 @@ TEST(PosixSerial, OpensExclusivelyAndRefusesRatesTheLineCannotRun)
     EXPECT_FALSE(missing.open("/dev/no-such-serial-port"));
 }
 
-TEST(PosixSerial, AReadEndsOnCountTotalOrInterval)
+TEST(posix_serial, a_read_ends_on_count_total_or_interval)
 {
     pty_pair p;
     posix_serial port;
@@ -169,7 +169,7 @@ struct pty_port {
     }
 };
 
-TEST(PosixSerial, AReadEndsTheMomentAWholeFrameIsIn)
+TEST(posix_serial, a_read_ends_the_moment_a_whole_frame_is_in)
 {
     using std::chrono::milliseconds;
     pty_port p("5000", "1000");
@@ -184,7 +184,7 @@ TEST(PosixSerial, AReadEndsTheMomentAWholeFrameIsIn)
     EXPECT_LT(took, 500) << "no wait for the interval time-out after the last byte";
 }
 
-TEST(PosixSerial, SlowRepliesAreStillRead)
+TEST(posix_serial, slow_replies_are_still_read)
 {
     using std::chrono::milliseconds;
     struct row {

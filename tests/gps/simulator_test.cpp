@@ -12,7 +12,7 @@
 namespace wayloom::gps::testing {
 namespace {
 
-TEST(Simulator, StartUpAndDownloadInEveryLayout)
+TEST(simulator, start_up_and_download_in_every_layout)
 {
     for (const char* layout : {"D100", "D101", "D102", "D103", "D104", "D107", "D150", "D151", "D152", "D154",
                                "D105", "D106", "D155", "D108", "D109"}) {
@@ -39,7 +39,7 @@ TEST(Simulator, StartUpAndDownloadInEveryLayout)
     }
 }
 
-TEST(Simulator, WithoutAProtocolArrayTheProductTableIsUsed)
+TEST(simulator, without_a_protocol_array_the_product_table_is_used)
 {
     simulator sim({"--no-protocols", "--product", "77", "--version", "320", "--layout", "D103", "--map", farm});
     session s(sim.path());
@@ -50,7 +50,7 @@ TEST(Simulator, WithoutAProtocolArrayTheProductTableIsUsed)
     EXPECT_EQ(s.doc.waypoint_count(), 33);
 }
 
-TEST(Simulator, ASpoiltRecordIsAskedForAgain)
+TEST(simulator, a_spoilt_record_is_asked_for_again)
 {
     struct row {
         const char* copies;
@@ -73,7 +73,7 @@ TEST(Simulator, ASpoiltRecordIsAskedForAgain)
     }
 }
 
-TEST(Simulator, UploadInEachLayoutFamily)
+TEST(simulator, upload_in_each_layout_family)
 {
     struct row {
         std::vector<std::string> args;
@@ -121,7 +121,7 @@ TEST(Simulator, UploadInEachLayoutFamily)
     }
 }
 
-TEST(Simulator, FaultsOnTheLine)
+TEST(simulator, faults_on_the_line)
 {
     struct row {
         const char* name;

@@ -66,7 +66,7 @@ std::string sent_name(const std::string& layout, const std::string& name)
     return six;
 }
 
-TEST(Soak, DownloadsWithRandomFaultsEndCompleteOrFailedWithWhatCame)
+TEST(soak, downloads_with_random_faults_end_complete_or_failed_with_what_came)
 {
     const auto seconds = std::chrono::seconds(setting("WAYLOOM_SOAK_SECONDS", 50));
     const long most = setting("WAYLOOM_SOAK_DOWNLOADS", 1000);

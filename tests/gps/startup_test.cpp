@@ -9,7 +9,7 @@
 namespace wayloom::gps::testing {
 namespace {
 
-TEST(StartUp, AProtocolArrayChoosesTheReader)
+TEST(start_up, a_protocol_array_chooses_the_reader)
 {
     link_fixture f;
     f.product(411, 270);
@@ -32,7 +32,7 @@ TEST(StartUp, AProtocolArrayChoosesTheReader)
     EXPECT_EQ(f.line.written.size(), request.size() + ack_of_255.size());
 }
 
-TEST(StartUp, AHandsetTheTableDoesNotKnowIsUnsupported)
+TEST(start_up, a_handset_the_table_does_not_know_is_unsupported)
 {
     link_fixture unknown;
     unknown.product(77, 400);
@@ -41,7 +41,7 @@ TEST(StartUp, AHandsetTheTableDoesNotKnowIsUnsupported)
     EXPECT_EQ(unknown.seen.boxes, (std::vector<std::string>{"Protocol unsupported"}));
 }
 
-TEST(StartUp, FailuresAreReportedAsTheyHappen)
+TEST(start_up, failures_are_reported_as_they_happen)
 {
     link_fixture no_port;
     no_port.line.refuse_open = true;
@@ -75,7 +75,7 @@ TEST(StartUp, FailuresAreReportedAsTheyHappen)
     EXPECT_TRUE(disabled.seen.boxes.empty());
 }
 
-TEST(StartUp, AStartUpAfterAReadErrorOpensThePortAgain)
+TEST(start_up, a_start_up_after_a_read_error_opens_the_port_again)
 {
     link_fixture f;
     f.line.read_error_at = 0;

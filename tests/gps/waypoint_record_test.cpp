@@ -16,7 +16,7 @@ using testing::put32;
 
 record_reader reader_of(int data_type) { return reader_for(data_type)->reader; }
 
-TEST(WaypointRecord, D108PositionsInDegreesAndTheAltitude)
+TEST(waypoint_record, d108_positions_in_degrees_and_the_altitude)
 {
     const waypoint_fields w = decode_waypoint(reader_of(108), d108("GATE", 1073741824, -536870912, 61.5f), 1);
     EXPECT_EQ(w.name, "GATE");
@@ -29,7 +29,7 @@ TEST(WaypointRecord, D108PositionsInDegreesAndTheAltitude)
 
 // A saved map cannot hold a NaN or an infinite altitude; handsets' own
 // "not valid" value is a large finite one and stays.
-TEST(WaypointRecord, AnAltitudeThatIsNoNumberIsNoAltitude)
+TEST(waypoint_record, an_altitude_that_is_no_number_is_no_altitude)
 {
     const float inf = std::numeric_limits<float>::infinity();
     const std::pair<float, std::optional<float>> rows[] = {
@@ -40,7 +40,7 @@ TEST(WaypointRecord, AnAltitudeThatIsNoNumberIsNoAltitude)
         EXPECT_EQ(decode_waypoint(reader_of(108), d108("HIGH", 0, 0, sent), 1).alt, read) << sent;
 }
 
-TEST(WaypointRecord, EachLayoutFamilyNamesItsWaypoints)
+TEST(waypoint_record, each_layout_family_names_its_waypoints)
 {
     struct row {
         int layout;
@@ -65,7 +65,7 @@ TEST(WaypointRecord, EachLayoutFamilyNamesItsWaypoints)
     }
 }
 
-TEST(WaypointRecord, OnlyTheBytesReceivedAreRead)
+TEST(waypoint_record, only_the_bytes_received_are_read)
 {
     struct row {
         const char* name;
@@ -96,7 +96,7 @@ TEST(WaypointRecord, OnlyTheBytesReceivedAreRead)
     }
 }
 
-TEST(WaypointRecord, EncodedRecordsReadBackWithinTheirLayoutsPrecision)
+TEST(waypoint_record, encoded_records_read_back_within_their_layouts_precision)
 {
     const waypoint_fields sent{"Farm-yard gate", 52.4130123456L, -4.0520987654L, 61.5f};
     const long double one_semicircle = 180.0L / 2147483648.0L;
@@ -116,7 +116,7 @@ TEST(WaypointRecord, EncodedRecordsReadBackWithinTheirLayoutsPrecision)
     }
 }
 
-TEST(WaypointRecord, NamesAsAHandsetCanShowThem)
+TEST(waypoint_record, names_as_a_handset_can_show_them)
 {
     struct row {
         int layout;

@@ -5,7 +5,7 @@
 namespace wayloom {
 namespace {
 
-TEST(MapDocument, DemolishEmptiesEverythingButSerialsKeepRising)
+TEST(map_document, demolish_empties_everything_but_serials_keep_rising)
 {
     map_document doc;
     const t_waypoint& w = doc.create_waypoint();
@@ -40,7 +40,7 @@ TEST(MapDocument, DemolishEmptiesEverythingButSerialsKeepRising)
     EXPECT_EQ(doc.create_waypoint().number, 0);
 }
 
-TEST(MapDocument, DownloadedWaypointsAreNumberedOnAfterThoseThere)
+TEST(map_document, downloaded_waypoints_are_numbered_on_after_those_there)
 {
     map_document doc;
     for (int i = 0; i < 3; ++i) doc.create_waypoint().name = "old" + std::to_string(i);
@@ -52,7 +52,7 @@ TEST(MapDocument, DownloadedWaypointsAreNumberedOnAfterThoseThere)
     EXPECT_EQ(doc.waypoints_list.object_at<t_waypoint>(7)->number, 7);
 }
 
-TEST(MapDocument, AddPointGrowsOneRecordAtATimeAndReusesShrunkRecords)
+TEST(map_document, add_point_grows_one_record_at_a_time_and_reuses_shrunk_records)
 {
     map_document doc;
     t_set& set = doc.create_set();
@@ -70,7 +70,7 @@ TEST(MapDocument, AddPointGrowsOneRecordAtATimeAndReusesShrunkRecords)
     EXPECT_EQ(set.capacity(), 2);
 }
 
-TEST(MapDocument, ClassesAreFiledFromTheTabsListAndClearedEverywhere)
+TEST(map_document, classes_are_filed_from_the_tabs_list_and_cleared_everywhere)
 {
     map_document doc;
     for (int i = 0; i < 6; ++i) {
@@ -98,7 +98,7 @@ TEST(MapDocument, ClassesAreFiledFromTheTabsListAndClearedEverywhere)
     EXPECT_EQ(set.classes, (class_type{3, 2}));
 }
 
-TEST(MapDocument, UnlinkHandsTheItemOverAndMarksTheAnalysesStale)
+TEST(map_document, unlink_hands_the_item_over_and_marks_the_analyses_stale)
 {
     map_document doc;
     t_shape& a = doc.create_shape();
@@ -115,7 +115,7 @@ TEST(MapDocument, UnlinkHandsTheItemOverAndMarksTheAnalysesStale)
     EXPECT_EQ(doc.current_shape, nullptr);
 }
 
-TEST(MapDocument, TheClassCounterStopsAt65535)
+TEST(map_document, the_class_counter_stops_at65535)
 {
     map_document doc;
     for (int i = 0; i < max_classes; ++i) ASSERT_NE(doc.create_class(), nullptr);
@@ -124,7 +124,7 @@ TEST(MapDocument, TheClassCounterStopsAt65535)
     EXPECT_EQ(doc.class_counter(), 65535);
 }
 
-TEST(MapDocument, RollBackRemovesOnlyWhatCameAfterTheMark)
+TEST(map_document, roll_back_removes_only_what_came_after_the_mark)
 {
     map_document doc;
     doc.waypoints_list.add("kept", &doc.create_waypoint());
@@ -148,7 +148,7 @@ TEST(MapDocument, RollBackRemovesOnlyWhatCameAfterTheMark)
     EXPECT_EQ(doc.create_shape().number, 3) << "serials are not given back";
 }
 
-TEST(Colour, NormalisationDropsTheSystemColourByte)
+TEST(colour, normalisation_drops_the_system_colour_byte)
 {
     EXPECT_EQ(make_colour(1, 2, 3), 1u + 256u * 2u + 65536u * 3u);
     EXPECT_EQ(normalise_colour(0x80000005u), 5u);

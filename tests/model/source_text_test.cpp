@@ -11,7 +11,7 @@
 namespace wayloom {
 namespace {
 
-TEST(SourceText, LoadAcceptsEveryLineEndAndKeepsOtherBytes)
+TEST(source_text, load_accepts_every_line_end_and_keeps_other_bytes)
 {
     struct row {
         const char* name;
@@ -91,7 +91,7 @@ TEST(SourceText, AMappedTextReadsTheSameAfterLettingGoOfWhatWasRead)
     std::filesystem::remove(path);
 }
 
-TEST(SourceText, SaveEndsEveryLineWithCrLf)
+TEST(source_text, save_ends_every_line_with_cr_lf)
 {
     tsource_text text;
     for (const char* line : {"waypoints", "", "  {"}) text.append(line);
@@ -106,7 +106,7 @@ TEST(SourceText, SaveEndsEveryLineWithCrLf)
     EXPECT_EQ(error, "No such file or directory");
 }
 
-TEST(SourceText, ShowErrorListsTenLinesEitherSideAndSelectsTheErrorLine)
+TEST(source_text, show_error_lists_ten_lines_either_side_and_selects_the_error_line)
 {
     struct row {
         const char* name;

@@ -10,7 +10,7 @@ namespace {
 
 constexpr long double tolerance = 1e-9L;
 
-TEST(PageLayout, PrintableAreaAndDescription)
+TEST(page_layout, printable_area_and_description)
 {
     const printable_area a4 = printable(paper_a4, true);
     EXPECT_EQ(a4.width, 277);
@@ -23,7 +23,7 @@ TEST(PageLayout, PrintableAreaAndDescription)
 
 // One unit's length on paper and the ground from map units: a degree is
 // 111205.394 metres in every unit, so 360 map units across are that long.
-TEST(PageLayout, GroundFromMapUnitsInEveryUnit)
+TEST(page_layout, ground_from_map_units_in_every_unit)
 {
     struct row {
         const char* name;
@@ -53,7 +53,7 @@ page_request farm_like(std::optional<std::int64_t> scale)
     return r;
 }
 
-TEST(PageLayout, TrueScaleCentresTheMap)
+TEST(page_layout, true_scale_centres_the_map)
 {
     const page_result result = lay_out_page(farm_like(5000));
     ASSERT_TRUE(result.plan) << result.error;
@@ -67,7 +67,7 @@ TEST(PageLayout, TrueScaleCentresTheMap)
     EXPECT_NEAR(plan.scale, 5000, tolerance);
 }
 
-TEST(PageLayout, TitleRulerAndLegendStackUnderOneAnother)
+TEST(page_layout, title_ruler_and_legend_stack_under_one_another)
 {
     page_request r = farm_like(5000);
     r.title_width = 30;
@@ -90,7 +90,7 @@ TEST(PageLayout, TitleRulerAndLegendStackUnderOneAnother)
     EXPECT_NEAR(p.legend.y + p.legend.height, 297 - p.title.y, tolerance) << "centred up and down";
 }
 
-TEST(PageLayout, AMapTooLargeForThePaperSaysWhatItNeeds)
+TEST(page_layout, a_map_too_large_for_the_paper_says_what_it_needs)
 {
     struct row {
         const char* name;
@@ -124,7 +124,7 @@ TEST(PageLayout, AMapTooLargeForThePaperSaysWhatItNeeds)
     }
 }
 
-TEST(PageLayout, FittedKeepsProportionsInTheRoomLeft)
+TEST(page_layout, fitted_keeps_proportions_in_the_room_left)
 {
     struct row {
         const char* name;
@@ -160,7 +160,7 @@ TEST(PageLayout, FittedKeepsProportionsInTheRoomLeft)
               "the title, ruler and legend need 200 x 24 mm; a4 portrait gives 190 x 277 mm");
 }
 
-TEST(PageLayout, ScaleField)
+TEST(page_layout, scale_field)
 {
     struct row {
         const char* text;

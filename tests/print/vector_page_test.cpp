@@ -148,7 +148,7 @@ protected:
     }
 };
 
-TEST_F(vector_page, SvgPageHoldsTheItemsColoursNamesRulerAndLegend)
+TEST_F(vector_page, svg_page_holds_the_items_colours_names_ruler_and_legend)
 {
     page_picture page = prepared();
     const std::string file = folder + "farm-page.svg";
@@ -167,7 +167,7 @@ TEST_F(vector_page, SvgPageHoldsTheItemsColoursNamesRulerAndLegend)
     EXPECT_TRUE(svg.texts.count("200 Metres"));
 }
 
-TEST_F(vector_page, PdfIsThePaperWithVectorsAndNoImage)
+TEST_F(vector_page, pdf_is_the_paper_with_vectors_and_no_image)
 {
     struct row {
         const char* name;
@@ -198,7 +198,7 @@ TEST_F(vector_page, PdfIsThePaperWithVectorsAndNoImage)
 
 // At 1:5000 a millimetre on paper is 5 metres: the map's box and the fitted
 // drawing are the ground over 5000, and the ruler's 200 Metres are 40 mm.
-TEST_F(vector_page, TrueScaleMeasuresOnThePage)
+TEST_F(vector_page, true_scale_measures_on_the_page)
 {
     const page_picture page = prepared();
     const ground_size ground = ground_of(page.view.lon_range, page.view.lat_range, order.unit);

@@ -10,7 +10,7 @@
 namespace wayloom {
 namespace {
 
-TEST(NumberText, OnlyPlainDecimalsAreNumbers)
+TEST(number_text, only_plain_decimals_are_numbers)
 {
     struct row {
         const char* word;
@@ -37,7 +37,7 @@ TEST(NumberText, OnlyPlainDecimalsAreNumbers)
     }
 }
 
-TEST(NumberText, RealsAreWrittenWithFifteenSignificantDigits)
+TEST(number_text, reals_are_written_with_fifteen_significant_digits)
 {
     struct row {
         const char* read;  // parsed first, as the reader would
@@ -58,7 +58,7 @@ TEST(NumberText, RealsAreWrittenWithFifteenSignificantDigits)
     EXPECT_EQ(out, "-12,2147483647");
 }
 
-TEST(NumberText, TheQuickPathsAgreeWithTheGeneralConversion)
+TEST(number_text, the_quick_paths_agree_with_the_general_conversion)
 {
     const auto same_as_general = [](const std::string& word) {
         const long double value = *parse_number(word);
@@ -89,7 +89,7 @@ TEST(NumberText, TheQuickPathsAgreeWithTheGeneralConversion)
     }
 }
 
-TEST(NumberText, TheUsersLocaleDoesNotChangeTheDecimalPoint)
+TEST(number_text, the_users_locale_does_not_change_the_decimal_point)
 {
     const char* was = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = was ? was : "C";

@@ -40,7 +40,7 @@ std::string many_nodes(int n)
     return text + "  }\n}\n";
 }
 
-TEST(Reader, EveryFailureGivesItsMessageAndPointsAtItsLine)
+TEST(reader, every_failure_gives_its_message_and_points_at_its_line)
 {
     struct row {
         const char* name;
@@ -113,7 +113,7 @@ TEST(Reader, EveryFailureGivesItsMessageAndPointsAtItsLine)
     }
 }
 
-TEST(Reader, OddButValidTextsRead)
+TEST(reader, odd_but_valid_texts_read)
 {
     using check = std::function<void(const map_document&)>;
     const auto nodes = [](int n) -> check {
@@ -202,7 +202,7 @@ std::string described(const map_document& doc)
     return out.str();
 }
 
-TEST(Reader, ABraceEndsTheWordBeforeItAndKeepsIt)
+TEST(reader, a_brace_ends_the_word_before_it_and_keeps_it)
 {
     struct row {
         const char* name;
@@ -232,7 +232,7 @@ TEST(Reader, ABraceEndsTheWordBeforeItAndKeepsIt)
     }
 }
 
-TEST(Reader, FilesAreReadWithAnyLineEndsAndAMissingOneIsNot)
+TEST(reader, files_are_read_with_any_line_ends_and_a_missing_one_is_not)
 {
     map_document doc;
     read_report report = read_map(doc, "/no/such/folder/farm.wlm");
@@ -258,7 +258,7 @@ TEST(Reader, FilesAreReadWithAnyLineEndsAndAMissingOneIsNot)
     EXPECT_EQ(other.waypoints[0]->alt, 3);
 }
 
-TEST(Reader, KeywordsAreCaseInsensitiveAndNamesLowerCase)
+TEST(reader, keywords_are_case_insensitive_and_names_lower_case)
 {
     map_document doc;
     const auto report = read_text(doc,
@@ -282,7 +282,7 @@ TEST(Reader, KeywordsAreCaseInsensitiveAndNamesLowerCase)
     EXPECT_EQ(shape.nodes[0].lat, 52.41L * 360);
 }
 
-TEST(Reader, PointsTakeEveryFieldInTheirPlace)
+TEST(reader, points_take_every_field_in_their_place)
 {
     map_document doc;
     const auto report = read_text(doc,
@@ -312,7 +312,7 @@ TEST(Reader, PointsTakeEveryFieldInTheirPlace)
     EXPECT_EQ(set.points[2].marker, p_square);
 }
 
-TEST(Reader, MergedWaypointsAndReferencesMoveOnByTheWaypointBase)
+TEST(reader, merged_waypoints_and_references_move_on_by_the_waypoint_base)
 {
     map_document doc;
     for (int i = 0; i < 10; ++i) doc.create_waypoint().name = "old";
@@ -334,7 +334,7 @@ TEST(Reader, MergedWaypointsAndReferencesMoveOnByTheWaypointBase)
               std::vector<std::string>{"Value expected"});
 }
 
-TEST(Reader, AFailedMergeKeepsTheMapThatWasThere)
+TEST(reader, a_failed_merge_keeps_the_map_that_was_there)
 {
     map_document doc;
     ASSERT_TRUE(read_text(doc, "waypoints { a 1 1 0 }\nclass c { colour 1 2 3 }\nshape s { class c nodes { 0 1 1 } }\n")
@@ -350,7 +350,7 @@ TEST(Reader, AFailedMergeKeepsTheMapThatWasThere)
     EXPECT_EQ(doc.shapes[0]->classes, (class_type{0}));
 }
 
-TEST(Reader, The65536thClassIsAnError)
+TEST(reader, the65536th_class_is_an_error)
 {
     std::string text;
     for (int i = 0; i < 65536; ++i) text += " class c\n";

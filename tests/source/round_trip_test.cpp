@@ -147,7 +147,7 @@ void expect_same_map(const map_document& a, const map_document& b)
         EXPECT_EQ(b.shape_list.object_at<t_shape>(i), b.shapes[i].get());
 }
 
-TEST(RoundTrip, ARandomMapReadsBackTheSame)
+TEST(round_trip, a_random_map_reads_back_the_same)
 {
     for (unsigned seed = 1; seed <= 300; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
@@ -166,7 +166,7 @@ TEST(RoundTrip, ARandomMapReadsBackTheSame)
 // The command line writes a map straight from the model, the window from
 // the regenerated held source: the files must be the same, byte for byte,
 // also where the text crosses the blocks it is written in.
-TEST(RoundTrip, AMapWrittenStraightFromTheModelIsTheSavedText)
+TEST(round_trip, a_map_written_straight_from_the_model_is_the_saved_text)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("wayloom_straight_" + std::to_string(::getpid()));

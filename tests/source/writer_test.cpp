@@ -37,7 +37,7 @@ void add_node(t_shape& shape, const t_waypoint& w)
     shape.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
 }
 
-TEST(Writer, WritesEveryRecordLineByLine)
+TEST(writer, writes_every_record_line_by_line)
 {
     map_document doc;
     const t_waypoint& a = add_waypoint(doc, "gate", -4.052L, 52.413L, 61.5L);
@@ -81,7 +81,7 @@ TEST(Writer, WritesEveryRecordLineByLine)
               "      }\n  }\n\n");
 }
 
-TEST(Writer, EmptyItemsAreLeftOutAndAnEmptyMapWritesNothing)
+TEST(writer, empty_items_are_left_out_and_an_empty_map_writes_nothing)
 {
     map_document doc;
     EXPECT_EQ(written(doc), "");
@@ -92,7 +92,7 @@ TEST(Writer, EmptyItemsAreLeftOutAndAnEmptyMapWritesNothing)
         << "no waypoints block, no shape without nodes, no set without points; the class stays";
 }
 
-TEST(Writer, NamesAreWrittenSoThatTheyReadBackAsOneWord)
+TEST(writer, names_are_written_so_that_they_read_back_as_one_word)
 {
     struct row {
         const char* name;
@@ -103,7 +103,7 @@ TEST(Writer, NamesAreWrittenSoThatTheyReadBackAsOneWord)
     for (const row& r : rows) EXPECT_EQ(written_name(r.name), r.written) << r.name;
 }
 
-TEST(Writer, AMapWithAwkwardNamesReadsBack)
+TEST(writer, a_map_with_awkward_names_reads_back)
 {
     map_document doc;
     const t_waypoint& w = add_waypoint(doc, "north gate", 1, 2, 3);
@@ -132,7 +132,7 @@ TEST(Writer, AMapWithAwkwardNamesReadsBack)
     EXPECT_EQ(back.sets[0]->points[0].name, "no-name-1");
 }
 
-TEST(Writer, ANodeOnAnUnknownWaypointKeepsItsOwnPosition)
+TEST(writer, a_node_on_an_unknown_waypoint_keeps_its_own_position)
 {
     map_document doc;
     add_waypoint(doc, "only", 1, 2, 0);
@@ -148,7 +148,7 @@ TEST(Writer, ANodeOnAnUnknownWaypointKeepsItsOwnPosition)
     EXPECT_NE(text.find("        -1,\n        3.5,\n        -1.25\n"), std::string::npos) << text;
 }
 
-TEST(Writer, SaveReplacesTheFile)
+TEST(writer, save_replaces_the_file)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / "wayloom_writer_save";

@@ -17,7 +17,7 @@ using lines = std::vector<std::string>;
 // One square degree is 129600 square map units: 111205.394² square metres.
 constexpr long double square_degree = 129600;
 
-struct AreaReport : ::testing::Test {
+struct area_report_fixture : ::testing::Test {
     map_document doc;
     t_class* pasture = nullptr;
     t_class* water = nullptr;
@@ -32,7 +32,7 @@ struct AreaReport : ::testing::Test {
         return s;
     }
 
-    AreaReport()
+    area_report_fixture()
     {
         pasture = doc.create_class();
         pasture->name = "pasture";
@@ -41,7 +41,7 @@ struct AreaReport : ::testing::Test {
     }
 };
 
-TEST(FormatNumber, CutsTwoPlacesAfterThePointAndKeepsTheExponent)
+TEST(format_number, cuts_two_places_after_the_point_and_keeps_the_exponent)
 {
     struct row {
         long double value;
@@ -56,7 +56,7 @@ TEST(FormatNumber, CutsTwoPlacesAfterThePointAndKeepsTheExponent)
     for (const row& r : rows) EXPECT_EQ(format_number(r.value), r.text) << static_cast<double>(r.value);
 }
 
-TEST_F(AreaReport, NothingSelectedGivesTheTotalOfZero)
+TEST_F(area_report_fixture, nothing_selected_gives_the_total_of_zero)
 {
     report_choice choice;
     choice.perimeter = &shape("farm", square_degree);
@@ -69,7 +69,7 @@ TEST_F(AreaReport, NothingSelectedGivesTheTotalOfZero)
     EXPECT_TRUE(report_lines(doc, choice).empty());
 }
 
-TEST_F(AreaReport, ThePerimeterItselfIsAHundredPercent)
+TEST_F(area_report_fixture, the_perimeter_itself_is_a_hundred_percent)
 {
     report_choice choice;
     t_shape& farm = shape("farm", square_degree / 4);
@@ -85,7 +85,7 @@ TEST_F(AreaReport, ThePerimeterItselfIsAHundredPercent)
                      "And is 140% of the perimeter", ""}));
 }
 
-TEST_F(AreaReport, AShapeInTwoClassesCountsOnceInTheTotal)
+TEST_F(area_report_fixture, a_shape_in_two_classes_counts_once_in_the_total)
 {
     t_shape& farm = shape("farm", 1000);
     shape("pond", 100, {pasture->number, water->number});
@@ -106,7 +106,7 @@ TEST_F(AreaReport, AShapeInTwoClassesCountsOnceInTheTotal)
     EXPECT_EQ(report[9], "And is 15% of the perimeter") << "not 25%: the pond counts once";
 }
 
-TEST_F(AreaReport, AnOpenPathAsPerimeterLeavesTheShareUndefined)
+TEST_F(area_report_fixture, an_open_path_as_perimeter_leaves_the_share_undefined)
 {
     report_choice choice;
     t_shape& track = shape("track", 0);
@@ -119,7 +119,7 @@ TEST_F(AreaReport, AnOpenPathAsPerimeterLeavesTheShareUndefined)
     EXPECT_EQ(report[6], "And is undefined of the perimeter");
 }
 
-TEST_F(AreaReport, EllipsoidalLinesFollowEachAreaLine)
+TEST_F(area_report_fixture, ellipsoidal_lines_follow_each_area_line)
 {
     report_choice choice;
     t_shape& farm = shape("farm", 1000);

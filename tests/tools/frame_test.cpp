@@ -7,7 +7,7 @@ namespace {
 
 using bytes = std::vector<std::uint8_t>;
 
-TEST(Frame, EncodesTheWorkedFrames)
+TEST(frame, encodes_the_worked_frames)
 {
     struct row {
         const char* name;
@@ -31,7 +31,7 @@ TEST(Frame, EncodesTheWorkedFrames)
     for (const row& r : rows) EXPECT_EQ(encode(r.p), r.wire) << r.name;
 }
 
-TEST(Frame, TheChecksumIsTheTwosComplementOfTheSum)
+TEST(frame, the_checksum_is_the_twos_complement_of_the_sum)
 {
     EXPECT_EQ(checksum_of(254, {}), 2);
     const bytes data{6, 0};
@@ -40,7 +40,7 @@ TEST(Frame, TheChecksumIsTheTwosComplementOfTheSum)
     EXPECT_EQ(checksum_of(0, zero_sum), 0);
 }
 
-TEST(Frame, ReadsFramesFedInAnyPieces)
+TEST(frame, reads_frames_fed_in_any_pieces)
 {
     const packet a{35, {16, 1, 16, 16}};
     const packet b{12, {7, 0}};
@@ -64,7 +64,7 @@ TEST(Frame, ReadsFramesFedInAnyPieces)
     }
 }
 
-TEST(Frame, FlagsABadChecksumAndDropsAFrameOfTheWrongLength)
+TEST(frame, flags_a_bad_checksum_and_drops_a_frame_of_the_wrong_length)
 {
     frame_reader reader;
     auto bad = reader.feed(encode({35, {1, 2, 3}}, true));

@@ -57,7 +57,7 @@ std::vector<fix> read_csv(const fs::path& file)
 
 const fs::path scratch = fs::temp_directory_path() / "wayloom_gpsbabel_test";
 
-class GpsBabel : public testing::Test {
+class gps_babel : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -66,7 +66,7 @@ protected:
     }
 };
 
-TEST_F(GpsBabel, DownloadsEveryWaypointInEveryLayout)
+TEST_F(gps_babel, downloads_every_waypoint_in_every_layout)
 {
     const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
     wayloom::map_document doc;
@@ -91,7 +91,7 @@ TEST_F(GpsBabel, DownloadsEveryWaypointInEveryLayout)
     }
 }
 
-TEST_F(GpsBabel, UploadsIntoTheSimulator)
+TEST_F(gps_babel, uploads_into_the_simulator)
 {
     const fs::path csv = scratch / "upload.csv";
     {

@@ -14,7 +14,7 @@ std::int32_t int_at(const std::vector<std::uint8_t>& r, std::size_t at)
     return static_cast<std::int32_t>(v);
 }
 
-TEST(Records, SemicirclesAreDegreesTimesTwoToThe31Over180)
+TEST(records, semicircles_are_degrees_times_two_to_the31_over180)
 {
     EXPECT_EQ(to_semicircles(90), 1073741824);
     EXPECT_EQ(to_semicircles(-45), -536870912);
@@ -23,7 +23,7 @@ TEST(Records, SemicirclesAreDegreesTimesTwoToThe31Over180)
     EXPECT_DOUBLE_EQ(to_degrees(-536870912), -45.0);
 }
 
-TEST(Records, EveryLayoutPutsThePositionWhereHostsReadIt)
+TEST(records, every_layout_puts_the_position_where_hosts_read_it)
 {
     struct row {
         int layout;
@@ -46,7 +46,7 @@ TEST(Records, EveryLayoutPutsThePositionWhereHostsReadIt)
     }
 }
 
-TEST(Records, FixedIdentsArePaddedWithSpacesAndStringIdentsEndInNul)
+TEST(records, fixed_idents_are_padded_with_spaces_and_string_idents_end_in_nul)
 {
     const waypoint w{"ab", 1, 2, 3};
     const auto d100 = encode_waypoint(w, 100);
@@ -64,7 +64,7 @@ TEST(Records, FixedIdentsArePaddedWithSpacesAndStringIdentsEndInNul)
     EXPECT_EQ(d109[52], 'a');
 }
 
-TEST(Records, AShortRecordDoesNotDecode)
+TEST(records, a_short_record_does_not_decode)
 {
     const std::vector<std::uint8_t> short_record(47, 0);
     EXPECT_FALSE(decode_waypoint(short_record, 108));

@@ -35,7 +35,7 @@ void ack(session& s, std::uint8_t id) { say(s, {pid::ack, {id, 0}}); }
 
 const std::vector<waypoint> three{{"a", 1, 2, 0}, {"b", 3, 4, 0}, {"c", 5, 6, 0}};
 
-TEST(Session, AnswersTheProductRequestWithDataAndProtocols)
+TEST(session, answers_the_product_request_with_data_and_protocols)
 {
     host h;
     options o;
@@ -62,7 +62,7 @@ TEST(Session, AnswersTheProductRequestWithDataAndProtocols)
     EXPECT_EQ(bare.ids(), (std::vector<std::uint8_t>{pid::ack, pid::product_data}));
 }
 
-TEST(Session, SendsEachRecordAfterTheHostAcknowledgedThePreviousOne)
+TEST(session, sends_each_record_after_the_host_acknowledged_the_previous_one)
 {
     host h;
     session s(options{}, three, h.sender());
@@ -80,7 +80,7 @@ TEST(Session, SendsEachRecordAfterTheHostAcknowledgedThePreviousOne)
     EXPECT_EQ(h.got[5].data, (std::vector<std::uint8_t>{7, 0}));
 }
 
-TEST(Session, FaultsHappenWhereTheyAreOrdered)
+TEST(session, faults_happen_where_they_are_ordered)
 {
     struct row {
         const char* name;
@@ -111,7 +111,7 @@ TEST(Session, FaultsHappenWhereTheyAreOrdered)
     }
 }
 
-TEST(Session, GoesOnWhenTheHostDoesNotAcknowledgeInTime)
+TEST(session, goes_on_when_the_host_does_not_acknowledge_in_time)
 {
     host h;
     options o;
@@ -126,7 +126,7 @@ TEST(Session, GoesOnWhenTheHostDoesNotAcknowledgeInTime)
     EXPECT_EQ(h.got.size(), 6u);
 }
 
-TEST(Session, KeepsAnUploadAndNaksASpoiltFrame)
+TEST(session, keeps_an_upload_and_naks_a_spoilt_frame)
 {
     host h;
     session s(options{}, {}, h.sender());

@@ -6,7 +6,7 @@
 namespace wayloom {
 namespace {
 
-TEST(Units, EachUnitHasItsNamesAndLengthPerDegree)
+TEST(units, each_unit_has_its_names_and_length_per_degree)
 {
     struct row {
         const char* cli_name;
@@ -34,7 +34,7 @@ TEST(Units, EachUnitHasItsNamesAndLengthPerDegree)
     EXPECT_FALSE(unit_named(""));
 }
 
-TEST(Units, AreasGoFromSquareMapUnitsThroughSquareDegrees)
+TEST(units, areas_go_from_square_map_units_through_square_degrees)
 {
     const unit_choice metre;
     // One square degree is 360 × 360 square map units.
@@ -44,7 +44,7 @@ TEST(Units, AreasGoFromSquareMapUnitsThroughSquareDegrees)
     EXPECT_EQ(map_area_to_units(metre, 0), 0);
 }
 
-TEST(Units, SettingsReadExactlyAndFallToTheLastChoice)
+TEST(units, settings_read_exactly_and_fall_to_the_last_choice)
 {
     struct row {
         const char* name;
