@@ -110,25 +110,15 @@ TEST_F(scale_ruler_fixture, nothing_selected_hides_the_ruler)
     EXPECT_FALSE(ruler.visible);
 }
 
-TEST_F(scale_ruler_fixture, nudges_take_steps_then_pixels_then_the_edge)
+// The steps themselves are the legend's too (legend_nudge); the ruler adds
+// its own extent to the edge it stops at.
+TEST_F(scale_ruler_fixture, nudges_stop_where_the_ruler_meets_the_edge)
 {
     ruler.step = 10;
-    ruler.y = 4;
-    std::vector<std::int32_t> ups;
-    for (int i = 0; i < 5; ++i) {
-        nudge_ruler_up(ruler);
-        ups.push_back(ruler.y);
-    }
-    EXPECT_EQ(ups, (std::vector<std::int32_t>{3, 2, 1, 0, 0}));
-
     ruler.w = 200;
     ruler.x = 400 - 205;
-    std::vector<std::int32_t> rights;
-    for (int i = 0; i < 7; ++i) {
-        nudge_ruler_right(ruler, view);
-        rights.push_back(ruler.x);
-    }
-    EXPECT_EQ(rights, (std::vector<std::int32_t>{196, 197, 198, 199, 200, 200, 200}));
+    for (int i = 0; i < 7; ++i) nudge_ruler_right(ruler, view);
+    EXPECT_EQ(ruler.x, 200);
 
     ruler.y = 150;
     nudge_ruler_down(ruler, view);
