@@ -42,7 +42,7 @@ TEST(source_text, load_accepts_every_line_end_and_keeps_other_bytes)
     EXPECT_FALSE(tsource_text().load_from_file("/nonexistent-folder/x.wlm"));
 }
 
-TEST(SourceText, AppendedLinesFollowTheLoadedOnesWhateverTheirEnds)
+TEST(source_text, appended_lines_follow_the_loaded_ones_whatever_their_ends)
 {
     struct row {
         const char* name;
@@ -69,7 +69,7 @@ TEST(SourceText, AppendedLinesFollowTheLoadedOnesWhateverTheirEnds)
     std::filesystem::remove(path);
 }
 
-TEST(SourceText, AMappedTextReadsTheSameAfterLettingGoOfWhatWasRead)
+TEST(source_text, a_mapped_text_reads_the_same_after_letting_go_of_what_was_read)
 {
     std::string bytes;
     for (int i = 0; i < 50000; ++i) bytes += "line " + std::to_string(i) + (i % 2 ? "\r\n" : "\n");
