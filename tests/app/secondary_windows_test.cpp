@@ -53,17 +53,6 @@ private slots:
             QVERIFY2(settings.contains("legend", key), key);
     }
 
-    void gps_window_toggles_from_its_item_and_button()
-    {
-        auto form = make_form();
-        QWidget* gps = form->windows().window(secondary::gps);
-        QVERIFY(!gps->isVisible());
-        item(form, "&GPS", "&Show/Hide GPS dialog")->trigger();
-        QVERIFY(gps->isVisible());
-        button(ui(form).main_toolbar, "Hide/Show GPS configuration")->trigger();
-        QVERIFY(!gps->isVisible());
-    }
-
     void each_toggle_shows_and_hides_its_window()
     {
         auto form = make_form();
@@ -76,6 +65,8 @@ private slots:
         const toggle toggles[] = {
             {secondary::scale, "&View", "Scale ruler...", "The Scale Ruler"},
             {secondary::statistics, "&View", "Statistics...", "The Stastics Page"},
+            {secondary::legend, "&View", "Legend...", "Place legend on map"},
+            {secondary::gps, "&GPS", "&Show/Hide GPS dialog", "Hide/Show GPS configuration"},
         };
         for (const toggle& t : toggles) {
             QWidget* window = form->windows().window(t.which);
