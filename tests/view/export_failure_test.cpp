@@ -1,6 +1,6 @@
-// Exporting the drawing when the disk, the folder, the file or the process
-// fails: the old picture stays whole, the message gives the reason, and no
-// temporary file is left.
+// Exporting the drawing: the file's format and bytes, and when the disk, the
+// folder, the file or the process fails, the old picture stays whole, the
+// message gives the reason, and no temporary file is left.
 #include "view/bitmap_export.h"
 #include "tests/save_failures.h"
 
@@ -33,6 +33,54 @@ protected:
         return "Cannot create file \"" + target.string() + "\". " + reason;
     }
 };
+
+TEST_F(export_failure, writes_a_24_bit_bitmap_of_the_given_rectangle)
+{
+    QImage image(120, 80, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixel(3, 4, qRgb(200, 40, 40));
+    image.setPixel(119, 79, qRgb(0, 0, 160));
+    std::string error;
+    ASSERT_TRUE(save_bitmap(image, 100, 60, file.string(), &error)) << error;
+    const std::string bytes = contents(file);
+    ASSERT_GE(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    const auto little_endian = [&](std::size_t at, int size) {
+        std::uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i) value = value * 256 + static_cast<unsigned char>(bytes[at + i]);
+        return value;
+    };
+    // Width, height and bits per pixel.
+    EXPECT_EQ(std::tuple(little_endian(18, 4), little_endian(22, 4), little_endian(28, 2)), std::tuple(100u, 60u, 24u));
+    const QImage back(QString::fromStdString(file.string()));
+    ASSERT_EQ(back.size(), QSize(100, 60));
+    EXPECT_EQ(back.pixel(3, 4), qRgb(200, 40, 40));
+    EXPECT_EQ(back.pixel(99, 59), qRgb(255, 255, 255));
+}
+
+TEST_F(export_failure, writes_png_for_a_png_name_in_any_case)
+{
+    struct row { const char* name; bool png; };
+    const row rows[] = {{"a.png", true}, {"b.PNG", true}, {"c.Png", true}, {"d.bmp", false},
+                        {"png", false}, {"e.png.bmp", false}};
+    for (const row& r : rows) {
+        EXPECT_EQ(is_png_name(r.name), r.png) << r.name;
+        std::string error;
+        ASSERT_TRUE(save_bitmap(picture(), 10, 10, (folder / r.name).string(), &error)) << error;
+        const std::string bytes = contents(folder / r.name);
+        EXPECT_EQ(bytes.substr(1, 3) == "PNG", r.png) << r.name;
+        EXPECT_EQ(bytes.substr(0, 2) == "BM", !r.png) << r.name;
+    }
+}
+
+TEST_F(export_failure, an_empty_drawing_or_rectangle_keeps_the_old_file)
+{
+    std::string error;
+    EXPECT_FALSE(save_bitmap(QImage(), 10, 10, file.string(), &error));
+    EXPECT_EQ(error, message(file, "The drawing is empty."));
+    EXPECT_FALSE(save_bitmap(picture(), 0, 10, file.string(), &error));
+    EXPECT_EQ(contents(file), old_text);
+}
 
 TEST_F(export_failure, each_failure_keeps_the_old_picture_and_gives_its_reason)
 {

@@ -1,6 +1,5 @@
 // Painting on a QImage with the offscreen platform: pixels land where the
-// projection puts them, and exported files hold the picture.
-#include "view/bitmap_export.h"
+// projection puts them.
 #include "view/geometry/area_estimate.h"
 #include "view/geometry/correction.h"
 #include "view/geometry/map_refresh.h"
@@ -10,7 +9,6 @@
 #include "source/reader.h"
 #include "test_maps.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -19,9 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <functional>
-#include <fstream>
 #include <random>
 
 namespace wayloom {
@@ -343,77 +339,6 @@ TEST_F(painter_test, area_count_agrees_with_the_painted_raster)
     }
     EXPECT_NEAR(static_cast<double>(counted_total), static_cast<double>(painted_total),
                 0.001 * painted_total);
-}
-
-std::string temporary(const std::string& name)
-{
-    const auto dir = std::filesystem::temp_directory_path() / "wayloom_view_test";
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
-}
-
-std::string file_text(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::uint32_t little_endian(const std::string& bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value * 256 + static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return value;
-}
-
-TEST_F(painter_test, export_writes_a_24_bit_bitmap_of_the_given_rectangle)
-{
-    QImage image = blank(120, 80);
-    image.setPixelColor(3, 4, to_qcolor(fill));
-    image.setPixelColor(119, 79, to_qcolor(outline));
-    const std::string name = temporary("map.bmp");
-    std::string error;
-    ASSERT_TRUE(save_bitmap(image, 100, 60, name, &error)) << error;
-    const std::string bytes = file_text(name);
-    ASSERT_GE(bytes.size(), 54u);
-    EXPECT_EQ(bytes.substr(0, 2), "BM");
-    // Width, height and bits per pixel.
-    EXPECT_EQ(std::tuple(little_endian(bytes, 18, 4), little_endian(bytes, 22, 4), little_endian(bytes, 28, 2)),
-              std::tuple(100u, 60u, 24u));
-    const QImage back(QString::fromStdString(name));
-    ASSERT_EQ(back.size(), QSize(100, 60));
-    EXPECT_EQ(at(back, 3, 4), fill);
-    EXPECT_EQ(at(back, 99, 59), paper);
-}
-
-TEST_F(painter_test, export_writes_png_for_a_png_name_in_any_case)
-{
-    struct row { const char* name; bool png; };
-    const row rows[] = {{"a.png", true}, {"b.PNG", true}, {"c.Png", true}, {"d.bmp", false},
-                        {"png", false}, {"e.png.bmp", false}};
-    for (const row& r : rows) {
-        EXPECT_EQ(is_png_name(r.name), r.png) << r.name;
-        const std::string name = temporary(r.name);
-        std::string error;
-        ASSERT_TRUE(save_bitmap(blank(10, 10), 10, 10, name, &error)) << error;
-        const std::string bytes = file_text(name);
-        EXPECT_EQ(bytes.substr(1, 3) == "PNG", r.png) << r.name;
-        EXPECT_EQ(bytes.substr(0, 2) == "BM", !r.png) << r.name;
-    }
-}
-
-TEST_F(painter_test, export_failures_are_messages_and_keep_the_old_file)
-{
-    const std::string kept = temporary("kept.bmp");
-    std::string error;
-    ASSERT_TRUE(save_bitmap(blank(10, 10), 10, 10, kept, &error));
-    const std::string before = file_text(kept);
-
-    EXPECT_FALSE(save_bitmap(QImage(), 10, 10, kept, &error));
-    EXPECT_EQ(error, "Cannot create file \"" + kept + "\". The drawing is empty.");
-    EXPECT_FALSE(save_bitmap(blank(10, 10), 0, 10, kept, &error));
-    EXPECT_EQ(file_text(kept), before);
-    // A missing folder or a folder in the way: cli.render_missing_folder and the export failure tests.
 }
 
 } // namespace
