@@ -61,9 +61,7 @@ void map_editor::sync_with_map()
         points_toolbar_shown = false;
         building_set = false;
     }
-    waypoints_set_list.clear();
-    for (const list_entry& entry : doc.waypoints_list.entries)
-        waypoints_set_list.add(entry.text, entry.object);
+    waypoints_set_list.copy_unselected(doc.waypoints_list);
     sync_view();
 }
 

@@ -31,9 +31,7 @@ build_mode shape_mode(map_editor& editor)
 // The Points tab's lists start as copies of the Waypoints tab's.
 void copy_waypoints_tab(map_editor& editor)
 {
-    editor.waypoints_set_list.clear();
-    for (const list_entry& entry : editor.doc.waypoints_list.entries)
-        editor.waypoints_set_list.add(entry.text, entry.object);
+    editor.waypoints_set_list.copy_unselected(editor.doc.waypoints_list);
     copy_class_entries(editor.doc.class_list, editor.doc.points_class_list);
 }
 

@@ -19,6 +19,14 @@ void item_list::add(std::string text, list_object object)
     entries.push_back({std::move(text), object, false});
 }
 
+void item_list::copy_unselected(const item_list& other)
+{
+    // One allocation for the copy: the waypoints tab lists every waypoint of a large map.
+    entries.clear();
+    entries.reserve(other.size());
+    for (const list_entry& entry : other.entries) entries.push_back({entry.text, entry.object, false});
+}
+
 std::optional<std::size_t> item_list::selected_index() const
 {
     for (std::size_t i = 0; i < entries.size(); ++i)

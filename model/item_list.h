@@ -31,6 +31,8 @@ struct item_list {
     std::vector<list_entry> entries;
 
     void add(std::string text, list_object object = {});
+    // Replaces the entries with copies of `other`'s, none selected.
+    void copy_unselected(const item_list& other);
     void clear() { entries.clear(); }
     std::size_t size() const { return entries.size(); }
     bool empty() const { return entries.empty(); }
