@@ -1,40 +1,26 @@
 // The main window's editing: clicks, tabs, tool strips, the attributes
 // dialog and the question before unsaved work is dropped, on the offscreen
 // platform with the desktop answered by the test.
-#include "app/item_list_view.h"
-#include "app/map_form.h"
+#include "window_test_support.h"
 #include "app/map_surface.h"
 #include "editing/qt/attributes_form.h"
 #include "model/shape.h"
 #include "view/map_painter.h"
-#include "window_test_support.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QToolBar>
 #include <QToolButton>
 
 #include <filesystem>
-#include <memory>
-#include <string>
 
 using namespace wayloom;
 using namespace wayloom::testing;
 
-class map_editing_test : public QObject {
+class map_editing_test : public QObject, window_fixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> home_;
-    desktop_double desktop_;
-
-    std::string home() const { return home_->path().toStdString() + "/"; }
-
-    std::unique_ptr<Tmap_form> farm_form() { return open_window(home(), desktop_, farm); }
+    std::unique_ptr<Tmap_form> farm_form() { return make_form(farm); }
 
     static int row_of(const item_list& list, const std::string& text)
     {
@@ -70,11 +56,7 @@ class map_editing_test : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        home_ = std::make_unique<QTemporaryDir>();
-        desktop_ = {};
-    }
+    void init() { fresh(); }
 
     void clicks_build_a_shape_and_show_its_strip()
     {
@@ -320,7 +302,7 @@ private slots:
         QCOMPARE(desktop_.questions, 1);
         QVERIFY(!dropped());
         QCOMPARE(form->doc.shape_list.size(), items);
-        QVERIFY(!std::filesystem::exists(home() + "wayloom.ini"));
+        QVERIFY(!std::filesystem::exists(ini()));
 
         // Save, but the save dialog is cancelled: still nothing is lost.
         desktop_.open_answers.clear();
@@ -340,12 +322,10 @@ private slots:
         QCOMPARE(desktop_.questions, 3);
         QVERIFY(std::filesystem::exists(saved));
         QVERIFY(read_text(saved).find("New-Shape-1") != std::string::npos);
+        QVERIFY(dropped());
         if (!ends_program) {
             QVERIFY(!form->editor.changes.modified);
             QVERIFY(!form->windowTitle().endsWith('*'));
-            QVERIFY(dropped());
-        } else {
-            QVERIFY(dropped());
         }
     }
 
@@ -367,8 +347,6 @@ private slots:
         QCOMPARE(desktop_.questions, 1);
         QCOMPARE(desktop_.quits, 1);
     }
-
-
 };
 
 QTEST_MAIN(map_editing_test)

@@ -16,10 +16,9 @@
 #include <QTest>
 #include <QToolBar>
 
-#include <memory>
-
 #include <deque>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -86,15 +85,20 @@ struct desktop_double {
     QPageSize print_paper{QPageSize::A4};
     QPageLayout::Orientation print_orientation = QPageLayout::Portrait;
 
+    // The next answer of a queue, or `none` when the test gave no more.
+    template <class T>
+    static T next(std::deque<T>& answers, T none = {})
+    {
+        if (answers.empty()) return none;
+        T answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
+
     std::optional<std::string> s_open(const std::string& directory)
     {
         open_directories.push_back(directory);
-        std::optional<std::string> answer;
-        if (!open_answers.empty()) {
-            answer = open_answers.front();
-            open_answers.pop_front();
-        }
-        return answer;
+        return next(open_answers);
     }
 
     form_services services()
@@ -105,22 +109,10 @@ struct desktop_double {
             open_filters.push_back(filter);
             return s_open(directory);
         };
-        s.pick_folder = [this](const std::string&) {
-            std::optional<std::string> answer;
-            if (!folder_answers.empty()) {
-                answer = folder_answers.front();
-                folder_answers.pop_front();
-            }
-            return answer;
-        };
+        s.pick_folder = [this](const std::string&) { return next(folder_answers); };
         s.save_file = [this](const save_request& request) {
             save_requests.push_back(request);
-            std::optional<save_choice> answer;
-            if (!save_answers.empty()) {
-                answer = save_answers.front();
-                save_answers.pop_front();
-            }
-            return answer;
+            return next(save_answers);
         };
         s.error_box = [this](const std::string& message) { errors.push_back(message); };
         s.open_url = [this](const std::string& address) {
@@ -129,20 +121,11 @@ struct desktop_double {
         };
         s.ask_save_changes = [this] {
             ++questions;
-            save_answer answer = save_answer::cancel;
-            if (!save_questions.empty()) {
-                answer = save_questions.front();
-                save_questions.pop_front();
-            }
-            return answer;
+            return next(save_questions, save_answer::cancel);
         };
         s.print_dialog = [this](QPrinter& printer, const std::string& scale) {
             print_scales.push_back(scale);
-            std::optional<std::string> answer;
-            if (!print_answers.empty()) {
-                answer = print_answers.front();
-                print_answers.pop_front();
-            }
+            std::optional<std::string> answer = next(print_answers);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(QString::fromStdString(print_file));
             printer.setPageSize(print_paper);
