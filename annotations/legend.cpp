@@ -27,7 +27,7 @@ std::optional<std::int32_t> whole_32(std::string_view text)
     return static_cast<std::int32_t>(*value);
 }
 
-std::int32_t read_integer(const legend_setting_reader& read, std::string_view key,
+std::int32_t read_integer(const setting_reader& read, std::string_view key,
                           std::int32_t fallback)
 {
     const std::optional<std::string> text = read ? read(key) : std::nullopt;
@@ -137,7 +137,7 @@ bool exactly_bold(const font_style& style)
     return style.bold && !style.italic && !style.underline && !style.strike_out;
 }
 
-void load_legend_settings(legend_state& legend, const legend_setting_reader& read)
+void load_legend_settings(legend_state& legend, const setting_reader& read)
 {
     legend.x = read_integer(read, "x", 0);
     legend.y = read_integer(read, "y", 0);
@@ -147,7 +147,7 @@ void load_legend_settings(legend_state& legend, const legend_setting_reader& rea
     legend.legend_image = read_integer(read, "legend_image", 0) != 0;
 }
 
-void save_legend_settings(const legend_state& legend, const legend_setting_writer& write)
+void save_legend_settings(const legend_state& legend, const setting_writer& write)
 {
     if (!write) return;
     write("x", std::to_string(legend.x));

@@ -6,9 +6,9 @@
 
 #include "annotations/legend_layout.h"
 #include "model/colour.h"
+#include "model/settings_section.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,15 +92,12 @@ struct font_style {
 };
 bool exactly_bold(const font_style& style);
 
-// The settings section "legend". The reader gives a key's text, nothing when
-// the key is missing; the writer stores a key's text. Missing keys and values
-// that are not 32-bit whole numbers give the defaults (x 0, y 0, step 1,
-// font size 10, not bold, no legend image).
+// The settings section "legend". Missing keys and values that are not 32-bit
+// whole numbers give the defaults (x 0, y 0, step 1, font size 10, not bold,
+// no legend image).
 inline constexpr std::string_view legend_section = "legend";
-using legend_setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
-using legend_setting_writer = std::function<void(std::string_view key, std::string_view value)>;
-void load_legend_settings(legend_state& legend, const legend_setting_reader& read);
+void load_legend_settings(legend_state& legend, const setting_reader& read);
 // Booleans as 1 or 0.
-void save_legend_settings(const legend_state& legend, const legend_setting_writer& write);
+void save_legend_settings(const legend_state& legend, const setting_writer& write);
 
 } // namespace wayloom

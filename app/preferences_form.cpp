@@ -122,7 +122,7 @@ void Tpreferences_form::colour_buttonClick()
     emit map_changed();
 }
 
-void Tpreferences_form::load_settings(const section_reader& read)
+void Tpreferences_form::load_settings(const setting_reader& read)
 {
     unit_settings stored;
     stored.measurement = read("measurement");
@@ -135,7 +135,7 @@ void Tpreferences_form::load_settings(const section_reader& read)
     show_background();
 }
 
-void Tpreferences_form::save_settings(const section_writer& write) const
+void Tpreferences_form::save_settings(const setting_writer& write) const
 {
     const unit_settings out = write_unit_choice(units_.choice);
     write("measurement", *out.measurement);

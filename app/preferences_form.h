@@ -38,8 +38,8 @@ public:
 
     // Keys "measurement", "metric", "imperial" (see read_unit_choice) and
     // "background": a colour 0..0xFFFFFF, anything else the system colour.
-    void load_settings(const section_reader& read);
-    void save_settings(const section_writer& write) const;
+    void load_settings(const setting_reader& read);
+    void save_settings(const setting_writer& write) const;
 
     QGroupBox* background_group = nullptr;
     QPushButton* colour_button = nullptr;

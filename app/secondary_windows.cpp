@@ -24,8 +24,8 @@ std::string_view section_of(secondary which)
 
 void secondary_windows::keep(secondary which, QWidget* form, const ini_file& settings,
                              placement_rule rule,
-                             const std::function<void(const section_reader&)>& load,
-                             std::function<void(const section_writer&)> save)
+                             const std::function<void(const setting_reader&)>& load,
+                             std::function<void(const setting_writer&)> save)
 {
     assert(entries_.empty() || entries_.back().which < which);
     const std::string_view section = section_of(which);

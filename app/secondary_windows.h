@@ -7,11 +7,10 @@
 #pragma once
 
 #include "app/ini_file.h"
+#include "model/settings_section.h"
 
 #include <array>
 #include <functional>
-#include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,10 +29,6 @@ inline constexpr std::array settings_order = {secondary::attributes, secondary::
 // "preferences", "gps", "attributes", "scale", "statistics", "legend".
 std::string_view section_of(secondary which);
 
-// One key of a window's section; nothing for a missing key.
-using section_reader = std::function<std::optional<std::string>(std::string_view key)>;
-using section_writer = std::function<void(std::string_view key, std::string_view value)>;
-
 // Where a window goes when created.
 enum class placement_rule {
     stored,         // where its section says, else centred on the primary monitor
@@ -49,8 +44,8 @@ public:
               placement_rule rule = placement_rule::stored)
     {
         keep(which, form, settings, rule,
-             [form](const section_reader& read) { form->load_settings(read); },
-             [form](const section_writer& write) { form->save_settings(write); });
+             [form](const setting_reader& read) { form->load_settings(read); },
+             [form](const setting_writer& write) { form->save_settings(write); });
         return form;
     }
 
@@ -69,13 +64,13 @@ private:
     struct entry {
         secondary which;
         QWidget* form;
-        std::function<void(const section_writer&)> save;
+        std::function<void(const setting_writer&)> save;
     };
     std::vector<entry> entries_;
 
     void keep(secondary which, QWidget* form, const ini_file& settings, placement_rule rule,
-              const std::function<void(const section_reader&)>& load,
-              std::function<void(const section_writer&)> save);
+              const std::function<void(const setting_reader&)>& load,
+              std::function<void(const setting_writer&)> save);
 };
 
 } // namespace wayloom

@@ -5,9 +5,9 @@
 
 #include "model/colour.h"
 #include "model/point_set.h"
+#include "model/settings_section.h"
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,11 +46,8 @@ std::optional<std::string> scale_edit_change(point_attributes& values, std::stri
 // Returns whether it changed.
 bool marker_button_click(point_attributes& values, bool set_being_built, point_type marker);
 
-// The settings section "attributes". The reader gives a key's text, nothing
-// when the key is missing; the writer stores a key's text.
+// The settings section "attributes".
 inline constexpr std::string_view attributes_section = "attributes";
-using setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
-using setting_writer = std::function<void(std::string_view key, std::string_view value)>;
 
 // Missing keys and values that are not whole numbers give the defaults: marker
 // type 1 (circle, any other number a square), point size 10 (also for any

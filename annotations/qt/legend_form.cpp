@@ -204,12 +204,12 @@ void Tlegend_form::draw_on_map(QPainter& painter)
         draw_legend(painter, legend, legend.x, legend.y, view_.background);
 }
 
-void Tlegend_form::load_settings(const legend_setting_reader& read)
+void Tlegend_form::load_settings(const setting_reader& read)
 {
     load_legend_settings(legend, read);
 }
 
-void Tlegend_form::save_settings(const legend_setting_writer& write) const
+void Tlegend_form::save_settings(const setting_writer& write) const
 {
     save_legend_settings(legend, write);
 }

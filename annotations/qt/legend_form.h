@@ -60,8 +60,8 @@ public:
     void draw_on_map(QPainter& painter);
 
     // Section "legend" of the settings file.
-    void load_settings(const legend_setting_reader& read);
-    void save_settings(const legend_setting_writer& write) const;
+    void load_settings(const setting_reader& read);
+    void save_settings(const setting_writer& write) const;
 
     QButtonGroup* classification_group;
     QRadioButton* classes_radio;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "annotations/scale_ruler.h"
+#include "model/settings_section.h"
 
 #include <QDialog>
 
@@ -29,9 +30,6 @@ struct item_list;
 class Tscale_form : public QDialog {
     Q_OBJECT
 public:
-    using setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
-    using setting_writer = std::function<void(std::string_view key, std::string_view value)>;
-
     Tscale_form(view_state& view, measurement& units, const item_list& shape_list,
                 std::function<void()> relayout, QWidget* parent = nullptr);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "gps/gps_link.h"
+#include "model/settings_section.h"
 
 #include <QWidget>
 
@@ -27,14 +28,11 @@ struct map_document;
 class Tgps_form : public QWidget, private gps::link_observer {
     Q_OBJECT
 public:
-    // Section "gps" of the settings file, key by key; nothing for a missing key.
-    using setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
-    using setting_writer = std::function<void(std::string_view key, std::string_view value)>;
-
     // The link talks to `device`; its log is `log_file_name` (created now).
     Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> device,
               std::string log_file_name, QWidget* parent = nullptr);
 
+    // Section "gps" of the settings file.
     void load_settings(const setting_reader& read);
     void save_settings(const setting_writer& write) const;
 

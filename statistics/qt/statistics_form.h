@@ -5,6 +5,7 @@
 // holds its place and the "Ellipsoidal areas" box ("ellipsoidal", 1 or 0).
 #pragma once
 
+#include "model/settings_section.h"
 #include "statistics/area_report.h"
 #include "view/geometry/units.h"
 
@@ -31,9 +32,6 @@ struct map_document;
 class Tstatistics_form : public QDialog {
     Q_OBJECT
 public:
-    using setting_reader = std::function<std::optional<std::string>(std::string_view key)>;
-    using setting_writer = std::function<void(std::string_view key, std::string_view value)>;
-
     // What the main window lends the window.
     struct desktop {
         // The save dialog with the filter "Text file|*.txt", ".txt" added to

@@ -27,7 +27,7 @@ namespace {
 
 using settings_map = std::map<std::string, std::string, std::less<>>;
 
-Tgps_form::setting_reader reader_of(const settings_map& stored)
+setting_reader reader_of(const settings_map& stored)
 {
     return [&stored](std::string_view key) -> std::optional<std::string> {
         const auto found = stored.find(key);
