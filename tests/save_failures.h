@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "tests/read_text.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <thread>
@@ -119,12 +120,6 @@ private:
     std::filesystem::path folder_;
     bool mounted_ = false;
 };
-
-inline std::string contents(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The names in `folder`, sorted.
 inline std::vector<std::string> names_in(const std::filesystem::path& folder)

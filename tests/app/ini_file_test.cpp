@@ -1,11 +1,11 @@
 #include "app/ini_file.h"
+#include "tests/read_text.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,14 +36,6 @@ std::string write_file(const temp_folder& folder, const std::string& text)
     const std::string name = folder.file("wayloom.ini");
     std::ofstream(name, std::ios::binary) << text;
     return name;
-}
-
-std::string read_file(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 struct read_case {
@@ -162,7 +154,7 @@ TEST(ini_file, unusable_files_and_lines_read_as_missing)
         EXPECT_EQ(settings.read_integer("main", "width", 880), r.width) << r.name;
         settings.write_integer("main", "width", 1);
         ASSERT_TRUE(settings.save()) << r.name;
-        EXPECT_EQ(read_file(name), r.kept) << r.name;
+        EXPECT_EQ(testing::read_text(name), r.kept) << r.name;
     }
 }
 
@@ -206,7 +198,7 @@ TEST(ini_file, writes_in_place_and_keeps_everything_else)
         EXPECT_EQ(ini.text(), c.after);
         std::string error;
         ASSERT_TRUE(ini.save(&error)) << error;
-        EXPECT_EQ(read_file(name), c.after);
+        EXPECT_EQ(testing::read_text(name), c.after);
     }
 }
 

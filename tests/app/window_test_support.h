@@ -6,6 +6,7 @@
 #include "app/item_list_view.h"
 #include "app/map_form.h"
 #include "model/item_list.h"
+#include "tests/read_text.h"
 
 #include <QAbstractItemModel>
 #include <QTemporaryDir>
@@ -20,7 +21,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,14 +29,6 @@ namespace wayloom::testing {
 inline const std::string source_dir = WAYLOOM_SOURCE_DIR;
 inline const std::string farm = source_dir + "/examples/farm.wlm";
 inline const std::string examples = source_dir + "/examples/";
-
-inline std::string read_text(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 inline void write_text(const std::string& name, const std::string& text)
 {

@@ -1,14 +1,13 @@
 // wayloom-cli download against the handset simulator on a pseudo-terminal.
 #include "model/map_document.h"
 #include "source/reader.h"
+#include "tests/read_text.h"
 #include "../tools/simulator_process.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -32,10 +31,7 @@ run_result run_cli(const std::string& arguments, const std::string& command_name
     const int status = std::system(command.c_str());
     run_result r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(err);
-    std::ostringstream text;
-    text << in.rdbuf();
-    r.errors = text.str();
+    r.errors = wayloom::testing::read_text(err);
     return r;
 }
 

@@ -82,7 +82,7 @@ TEST_F(save_failure, each_failure_keeps_the_old_file_and_gives_its_reason)
         ASSERT_TRUE(got.finished);
         EXPECT_FALSE(got.saved);
         EXPECT_EQ(got.error, r.reason);
-        EXPECT_EQ(contents(file), old_text);
+        EXPECT_EQ(read_text(file), old_text);
         EXPECT_EQ(temporaries(), 0) << "no temporary file is left behind";
         fs::remove_all(folder / "maps");
     }
@@ -102,7 +102,7 @@ TEST_F(save_failure, a_full_file_system_keeps_the_old_file)
     EXPECT_EQ(error, "No space left on device");
     EXPECT_FALSE(save_gpx(doc, on_disk.string(), &error));
     EXPECT_EQ(error, "No space left on device");
-    EXPECT_EQ(contents(on_disk), old_text);
+    EXPECT_EQ(read_text(on_disk), old_text);
     EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{"farm.wlm"});
 }
 
@@ -112,7 +112,7 @@ TEST_F(save_failure, a_save_killed_at_any_moment_leaves_the_old_file_or_the_new_
     std::string error;
     const fs::path reference = folder / "reference.wlm";
     ASSERT_TRUE(save_map(doc, reference.string(), &error)) << error;
-    const std::string new_text = contents(reference);
+    const std::string new_text = read_text(reference);
     fs::remove(reference);
 
     const auto start = std::chrono::steady_clock::now();
@@ -125,13 +125,13 @@ TEST_F(save_failure, a_save_killed_at_any_moment_leaves_the_old_file_or_the_new_
     for (int round = 0; round < 20; ++round) {
         std::ofstream(file, std::ios::binary | std::ios::trunc) << old_text;
         kill_while_saving([&] { save_map(doc, file.string(), nullptr); }, one_save * 2, random);
-        const std::string now = contents(file);
+        const std::string now = read_text(file);
         EXPECT_TRUE(now == old_text || now == new_text) << "round " << round << ": " << now.size() << " bytes";
         if (temporaries() > 0) ++cut_short;
     }
     std::cout << cut_short << " of 20 saves were killed while writing\n";
     ASSERT_TRUE(save_map(doc, file.string(), &error)) << error;
-    EXPECT_EQ(contents(file), new_text);
+    EXPECT_EQ(read_text(file), new_text);
     EXPECT_EQ(names_in(folder), std::vector<std::string>{"farm.wlm"}) << "the killed saves' files are gone";
 }
 
@@ -183,8 +183,8 @@ TEST_F(save_failure, a_save_through_a_link_replaces_what_it_points_to)
             ASSERT_TRUE(fs::is_symlink(fs::symlink_status(folder / link))) << link << " is still a link";
             EXPECT_EQ(fs::read_symlink(folder / link), fs::path(to));
         }
-        EXPECT_NE(contents(folder / r.changed), old_text);
-        EXPECT_EQ(contents(folder / r.changed), contents(folder / r.saved_as));
+        EXPECT_NE(read_text(folder / r.changed), old_text);
+        EXPECT_EQ(read_text(folder / r.changed), read_text(folder / r.saved_as));
         EXPECT_EQ(temporaries(), 0);
         for (const std::string& name : names_in(folder / "maps")) EXPECT_NE(name.front(), '.') << name;
     }

@@ -6,6 +6,7 @@
 #include "source/reader.h"
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/view_state.h"
+#include "tests/read_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,9 +18,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 
 using namespace wayloom;
 
@@ -35,14 +34,6 @@ class statistics_form_test : public QObject {
     std::unique_ptr<Tstatistics_form> form;
 
     std::string home() const { return home_->path().toStdString() + "/"; }
-
-    static std::string read_text(const std::string& name)
-    {
-        std::ifstream in(name, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
 
     QStringList listed() const
     {
@@ -87,7 +78,7 @@ private slots:
         form->shapes_list->item(1)->setSelected(true);
         form->process_button->click();
         const std::string path = home() + "statistics.txt";
-        const std::string text = read_text(path);
+        const std::string text = testing::read_text(path);
         QCOMPARE(text, report_text(report_lines(doc, form->choice())));
         QVERIFY(text.find("Area of perimeter is : ") == 0);
         QVERIFY(text.find("Shape : long-field is : ") != std::string::npos);

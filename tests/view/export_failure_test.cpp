@@ -42,7 +42,7 @@ TEST_F(export_failure, writes_a_24_bit_bitmap_of_the_given_rectangle)
     image.setPixel(119, 79, qRgb(0, 0, 160));
     std::string error;
     ASSERT_TRUE(save_bitmap(image, 100, 60, file.string(), &error)) << error;
-    const std::string bytes = contents(file);
+    const std::string bytes = read_text(file);
     ASSERT_GE(bytes.size(), 54u);
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     const auto little_endian = [&](std::size_t at, int size) {
@@ -67,7 +67,7 @@ TEST_F(export_failure, writes_png_for_a_png_name_in_any_case)
         EXPECT_EQ(is_png_name(r.name), r.png) << r.name;
         std::string error;
         ASSERT_TRUE(save_bitmap(picture(), 10, 10, (folder / r.name).string(), &error)) << error;
-        const std::string bytes = contents(folder / r.name);
+        const std::string bytes = read_text(folder / r.name);
         EXPECT_EQ(bytes.substr(1, 3) == "PNG", r.png) << r.name;
         EXPECT_EQ(bytes.substr(0, 2) == "BM", !r.png) << r.name;
     }
@@ -79,7 +79,7 @@ TEST_F(export_failure, an_empty_drawing_or_rectangle_keeps_the_old_file)
     EXPECT_FALSE(save_bitmap(QImage(), 10, 10, file.string(), &error));
     EXPECT_EQ(error, message(file, "The drawing is empty."));
     EXPECT_FALSE(save_bitmap(picture(), 0, 10, file.string(), &error));
-    EXPECT_EQ(contents(file), old_text);
+    EXPECT_EQ(read_text(file), old_text);
 }
 
 TEST_F(export_failure, each_failure_keeps_the_old_picture_and_gives_its_reason)
@@ -117,8 +117,8 @@ TEST_F(export_failure, each_failure_keeps_the_old_picture_and_gives_its_reason)
         ASSERT_TRUE(got.finished);
         EXPECT_FALSE(got.saved);
         EXPECT_EQ(got.error, message(target, r.reason));
-        EXPECT_EQ(contents(file), old_text);
-        EXPECT_EQ(contents(folder / "farm.png"), old_text);
+        EXPECT_EQ(read_text(file), old_text);
+        EXPECT_EQ(read_text(folder / "farm.png"), old_text);
         EXPECT_EQ(temporaries(), 0) << "no temporary file is left behind";
         EXPECT_EQ(names_in(folder).size(), r.arrange && r.target == "maps" ? 3u : 2u);
         fs::remove_all(folder / "maps");
@@ -135,7 +135,7 @@ TEST_F(export_failure, a_full_file_system_keeps_the_old_picture)
     std::string error;
     EXPECT_FALSE(save_bitmap(image, image.width(), image.height(), on_disk.string(), &error));
     EXPECT_EQ(error, message(on_disk, "No space left on device"));
-    EXPECT_EQ(contents(on_disk), old_text);
+    EXPECT_EQ(read_text(on_disk), old_text);
     EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{"farm.bmp"});
 }
 
@@ -147,7 +147,7 @@ TEST_F(export_failure, an_export_killed_at_any_moment_leaves_the_old_picture_or_
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(save_bitmap(image, image.width(), image.height(), reference.string(), &error)) << error;
     const auto one_save = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-    const std::string new_picture = contents(reference);
+    const std::string new_picture = read_text(reference);
     fs::remove(reference);
 
     std::mt19937 random(17);
@@ -155,11 +155,11 @@ TEST_F(export_failure, an_export_killed_at_any_moment_leaves_the_old_picture_or_
         std::ofstream(file, std::ios::binary | std::ios::trunc) << old_text;
         kill_while_saving([&] { save_bitmap(image, image.width(), image.height(), file.string(), nullptr); },
                           one_save * 2, random);
-        const std::string now = contents(file);
+        const std::string now = read_text(file);
         EXPECT_TRUE(now == old_text || now == new_picture) << "round " << round << ": " << now.size() << " bytes";
     }
     ASSERT_TRUE(save_bitmap(image, image.width(), image.height(), file.string(), &error)) << error;
-    EXPECT_EQ(contents(file), new_picture);
+    EXPECT_EQ(read_text(file), new_picture);
     EXPECT_EQ(names_in(folder), std::vector<std::string>{"farm.bmp"}) << "the killed exports' files are gone";
 }
 
@@ -173,8 +173,8 @@ TEST_F(export_failure, an_export_through_a_link_replaces_what_it_points_to)
     std::string error;
     ASSERT_TRUE(save_bitmap(image, image.width(), image.height(), file.string(), &error)) << error;
     ASSERT_TRUE(fs::is_symlink(fs::symlink_status(file)));
-    EXPECT_EQ(contents(folder / "pictures" / "real.bmp").substr(0, 2), "BM");
-    EXPECT_NE(contents(folder / "pictures" / "real.bmp"), old_text);
+    EXPECT_EQ(read_text(folder / "pictures" / "real.bmp").substr(0, 2), "BM");
+    EXPECT_NE(read_text(folder / "pictures" / "real.bmp"), old_text);
     EXPECT_EQ(names_in(folder / "pictures"), std::vector<std::string>{"real.bmp"});
 }
 
