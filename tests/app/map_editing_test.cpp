@@ -182,21 +182,6 @@ private slots:
         QCOMPARE(list->selectionModel()->selectedRows().size(), qsizetype(2));
     }
 
-    // A shape still being built is no map item: not listed, not saved.
-    void a_shape_being_built_is_not_saved()
-    {
-        auto form = building_form();
-        ui(form).map_control->setCurrentIndex(shapes_tab);
-        QCOMPARE(shown(ui(form).shape_list), farm_items);
-        const std::string saved = home() + "saved.wlm";
-        desktop_.save_answers.push_back(save_choice{saved, 0});
-        item(form, "&File", "&Save map")->trigger();
-        QVERIFY(desktop_.errors.empty());
-        QVERIFY(read_text(saved).find("build") == std::string::npos);
-        QVERIFY(form->read_map_file(saved));
-        QCOMPARE(shown(ui(form).shape_list), farm_items);
-    }
-
     // Deleted shapes leave the surface at once, without Draw map.
     void deleted_shapes_leave_the_surface()
     {
@@ -256,7 +241,7 @@ private slots:
     void unsaved_work_asks_before_it_is_dropped_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char* command : {"open", "refresh", "exit", "close"})
+        for (const char* command : {"open", "refresh", "new", "exit", "close"})
             QTest::newRow(command) << QString(command);
     }
 
@@ -275,13 +260,14 @@ private slots:
             desktop_.open_answers.push_back(farm);
             if (command == "open") item(form, "&File", "&Open map")->trigger();
             if (command == "refresh") item(form, "&View", "&Refresh from source")->trigger();
+            if (command == "new") item(form, "&File", "&New map")->trigger();
             if (command == "exit") item(form, "&File", "E&xit")->trigger();
             if (command == "close") form->close();
         };
         const bool ends_program = command == "exit" || command == "close";
         auto dropped = [&] {
-            return ends_program ? desktop_.quits > 0 || !form->isVisible()
-                                : form->doc.shapes.front()->number != first_item;
+            if (ends_program) return desktop_.quits > 0 || !form->isVisible();
+            return form->doc.empty() || form->doc.shapes.front()->number != first_item;
         };
 
         // Cancel: nothing happens, and the question is not asked twice.

@@ -116,18 +116,12 @@ private slots:
         QCOMPARE(form->doc.waypoint_count(), 33);
         QCOMPARE(form->load_path, home());
 
-        // Merge adds to it, numbering the new waypoints after the present ones.
+        // Merge adds to it.
         desktop_.open_answers.push_back(farm);
         item(form, "&File", "&Merge map")->trigger();
         QCOMPARE(form->doc.waypoint_count(), 66);
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 12);
         QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 66);
-        QCOMPARE(form->doc.waypoints[33]->number, 33);
-
-        // The next save proposes the name the map was saved under.
-        desktop_.save_answers.push_back(std::nullopt);
-        form->save_project();
-        QCOMPARE(desktop_.save_requests.back().file_name, std::string("out.wlm"));
 
         // The toolbar buttons run the same commands; the merged map was not
         // saved, so opening another asks first.
