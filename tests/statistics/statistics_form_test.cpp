@@ -79,10 +79,9 @@ private slots:
         form->process_button->click();
         const std::string path = home() + "statistics.txt";
         const std::string text = testing::read_text(path);
+        // The report's wording is area_report_test's; here the choice reaches it.
         QCOMPARE(text, report_text(report_lines(doc, form->choice())));
-        QVERIFY(text.find("Area of perimeter is : ") == 0);
         QVERIFY(text.find("Shape : long-field is : ") != std::string::npos);
-        QVERIFY(text.find("And is 100% of the perimeter\r\n") != std::string::npos);
         QCOMPARE(form->statistics_browser->source(), QUrl::fromLocalFile(QString::fromStdString(path)));
         // Shown line by line, as the file holds it.
         QVERIFY(form->statistics_browser->toPlainText().contains("% of the perimeter\n\nTotal coverage of : Selected shapes"));
