@@ -28,9 +28,6 @@ bool tsource_text::load_from_file(const std::string& file_name)
             clear();
             mapping_ = std::move(mapping);
             text_ = mapping_.text();
-            split_lines();
-            // The reader comes back to the start; the pages come back as it goes.
-            mapping_.release_before(text_.size());
             return true;
         }
     }
@@ -64,11 +61,13 @@ void tsource_text::set_text(std::string text)
     clear();
     buffer_ = std::move(text);
     text_ = buffer_;
-    split_lines();
 }
 
-void tsource_text::split_lines()
+void tsource_text::split_lines() const
 {
+    ends_.clear();
+    wraps_.clear();
+    indexed_ = true;
     const char* const data = text_.data();
     const std::size_t size = text_.size();
     ends_.reserve(static_cast<std::size_t>(std::count(data, data + size, '\n')) + 1);
@@ -90,9 +89,10 @@ void tsource_text::clear()
     text_ = {};
     ends_.clear();
     wraps_.clear();
+    indexed_ = false;
 }
 
-void tsource_text::add_end(std::size_t end)
+void tsource_text::add_end(std::size_t end) const
 {
     const std::size_t index = ends_.size();
     ends_.push_back(static_cast<std::uint32_t>(end));
@@ -103,11 +103,6 @@ std::size_t tsource_text::high_part(std::size_t index) const
 {
     const auto passed = std::upper_bound(wraps_.begin(), wraps_.end(), index) - wraps_.begin();
     return static_cast<std::size_t>(passed) << 32;
-}
-
-void tsource_text::release_before(std::size_t index) const
-{
-    if (index > 0 && index < count()) mapping_.release_before(next_start(end(index - 1)));
 }
 
 void tsource_text::hold_copy()

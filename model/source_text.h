@@ -1,5 +1,7 @@
 // The map source text held for the map last read or written: lines kept in
-// one buffer so that a large map costs no allocation per line.
+// one buffer so that a large map costs no allocation per line. The reader
+// goes through the text as a whole; the index of its lines is made only when
+// lines are asked for by number (an error's surroundings, saving the text).
 #pragma once
 
 #include "model/file_mapping.h"
@@ -33,15 +35,19 @@ public:
     // For the files loaded from now on; copied unless told otherwise.
     void set_holding(text_holding holding) { holding_ = holding; }
 
-    std::size_t count() const { return ends_.size(); }
+    // The text as read: lines end with "\n" or "\r\n"; the last may have no line end.
+    std::string_view whole() const { return text_; }
+    bool empty() const { return text_.empty(); }
+
+    std::size_t count() const { return line_ends().size(); }
     std::string_view line(std::size_t index) const
     {
         const std::size_t start = index == 0 ? 0 : next_start(end(index - 1));
         return {text_.data() + start, end(index) - start};
     }
-    // A mapped text lets go of what lies before line `index`; lines there
-    // can still be read. A copied text ignores it.
-    void release_before(std::size_t index) const;
+    // A mapped text lets go of the whole pages before byte `offset` of
+    // whole(); what lies there can still be read. A copied text ignores it.
+    void release_before(std::size_t offset) const { mapping_.release_before(offset); }
     void append(std::string_view line);
     // The whole text with CR LF line ends, as save_to_file writes it.
     std::string text() const;
@@ -54,7 +60,7 @@ private:
     // Where line `index` ends in the text, before its line end.
     std::size_t end(std::size_t index) const
     {
-        return wraps_.empty() ? ends_[index] : ends_[index] + high_part(index);
+        return wraps_.empty() ? line_ends()[index] : line_ends()[index] + high_part(index);
     }
     std::size_t high_part(std::size_t index) const;
     // A line ends before "\r\n", before "\n", or at the end of the text;
@@ -63,8 +69,13 @@ private:
     {
         return line_end < text_.size() && text_[line_end] == '\r' ? line_end + 2 : line_end + 1;
     }
-    void split_lines();
-    void add_end(std::size_t end);
+    const std::vector<std::uint32_t>& line_ends() const
+    {
+        if (!indexed_) split_lines();
+        return ends_;
+    }
+    void split_lines() const;
+    void add_end(std::size_t end) const;
     void hold_copy();
 
     text_holding holding_ = text_holding::copied;
@@ -73,10 +84,12 @@ private:
     std::string_view text_;   // whichever holds the text
     // The end of each line in the text, in 32 bits: a map has millions of
     // short lines, and their starts follow from the previous line's end.
-    std::vector<std::uint32_t> ends_;
+    // Made on first use.
+    mutable std::vector<std::uint32_t> ends_;
     // For a text past 4 GiB: the first line whose end passes each further
     // 4 GiB, which the 32-bit ends leave out.
-    std::vector<std::size_t> wraps_;
+    mutable std::vector<std::size_t> wraps_;
+    mutable bool indexed_ = false;
 };
 
 } // namespace wayloom

@@ -105,7 +105,7 @@ void map_reader::report_error(std::string_view message)
 
 bool map_reader::run()
 {
-    if (doc_.source.count() == 0) kinds_ = k_end;
+    if (doc_.source.empty()) kinds_ = k_end;
     while (!(kinds_ & k_end)) {
         if (scanner_.depth > 0) {
             report_error("Last object not closed");

@@ -3,6 +3,7 @@
 #include "source/number_text.h"
 
 #include <array>
+#include <cstring>
 #include <utility>
 
 namespace wayloom {
@@ -33,51 +34,81 @@ char_class class_of(char c) { return classes[static_cast<unsigned char>(c)]; }
 bool is_word_char(char c) { return class_of(c) == word_char; }
 
 source_scanner::source_scanner(const tsource_text& text, error_sink report)
-    : text_(text), report_(std::move(report))
+    : text_(text), all_(text.whole()), report_(std::move(report)), here_(first_line())
 {
 }
 
-bool source_scanner::settle(std::size_t& line, std::size_t& column) const
+namespace {
+
+// Where the line starting at `start` ends: before its "\n" or "\r\n", or
+// at the end of the text (where a last "\r" is dropped as well). A map's
+// lines are short, so eight bytes are tried at a time rather than calling
+// memchr for each.
+std::size_t line_end(std::string_view all, std::size_t start)
 {
-    while (line < text_.count() && column >= text_.line(line).size()) {
-        ++line;
-        column = 0;
+    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+    constexpr std::uint64_t line_feeds = ones * '\n';
+    const char* const data = all.data();
+    std::size_t end = start;
+    for (; end + 8 <= all.size(); end += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data + end, 8);
+        const std::uint64_t x = word ^ line_feeds;  // a zero byte where a line feed was
+        if ((x - ones) & ~x & highs) break;
+    }
+    while (end < all.size() && data[end] != '\n') ++end;
+    if (end > start && data[end - 1] == '\r') --end;
+    return end;
+}
+
+} // namespace
+
+source_scanner::place source_scanner::first_line() const
+{
+    place p;
+    if (!all_.empty()) p.end = line_end(all_, 0);
+    return p;
+}
+
+bool source_scanner::settle(place& p) const
+{
+    while (within(p) && p.at >= p.end) {
+        ++p.line;
+        p.start = p.end < all_.size() && all_[p.end] == '\r' ? p.end + 2 : p.end + 1;
+        p.at = p.start;
+        if (!within(p)) break;
+        p.end = line_end(all_, p.start);
         // Every so many lines: a text read through a file mapping then
         // holds only the part not yet read.
-        if (line % (1 << 14) == 0) text_.release_before(line);
+        if (p.line % (1 << 14) == 0) text_.release_before(p.start);
     }
-    return line < text_.count();
+    return within(p);
 }
 
 token source_scanner::scan(std::uint8_t accept)
 {
     token t;
-    if (line_ == looked_from_line_ && column_ == looked_from_column_) {
-        line_ = looked_to_line_;
-        column_ = looked_to_column_;
-    }
+    if (here_.at == looked_from_) here_ = looked_to_;
     // Skip separators up to a word or a brace.
-    std::string_view text;
     for (;;) {
-        if (!settle(line_, column_)) {
+        if (!settle(here_)) {
             t.kinds |= k_end;
             break;
         }
-        text = text_.line(line_);
-        while (column_ < text.size() && class_of(text[column_]) == separator) ++column_;
-        if (column_ < text.size()) break;
+        while (here_.at < here_.end && class_of(all_[here_.at]) == separator) ++here_.at;
+        if (here_.at < here_.end) break;
     }
 
     // Collect the word. Line ends do not separate: a word that ends a line
-    // goes on with the next line's first character. The position moves only
+    // goes on with the next line's first character. The place moves only
     // over what is consumed, so a word ending a line leaves it on that line.
     std::string_view word;
     bool copied = false;
     while (!(t.kinds & k_end)) {
-        const char c = text[column_];
+        const char c = all_[here_.at];
         if (c == '{' || c == '}') {
             // A brace before any word ends the call at once.
-            ++column_;
+            ++here_.at;
             if (c == '{') {
                 t.kinds |= k_open;
                 ++depth;
@@ -86,29 +117,25 @@ token source_scanner::scan(std::uint8_t accept)
             }
             return t;
         }
-        const std::size_t start = column_;
-        while (column_ < text.size() && is_word_char(text[column_])) ++column_;
-        const std::string_view part = text.substr(start, column_ - start);
+        const std::size_t start = here_.at;
+        while (here_.at < here_.end && is_word_char(all_[here_.at])) ++here_.at;
+        const std::string_view part = all_.substr(start, here_.at - start);
         if (copied) joined_.append(part);
         else word = part;
-        if (column_ < text.size()) break;  // a separator or brace follows on this line
-        std::size_t next_line = line_, next_column = column_;
-        if (!settle(next_line, next_column)) {
-            line_ = next_line;
-            column_ = next_column;
+        if (here_.at < here_.end) break;  // a separator or brace follows on this line
+        place next = here_;
+        if (!settle(next)) {
+            here_ = next;
             t.kinds |= k_end;
             break;
         }
         // Only a word character carries the word on: a brace starting the
         // next line ends it as a separator would, and the look past the word
         // then takes the brace.
-        const std::string_view next = text_.line(next_line);
-        if (class_of(next[0]) != word_char) break;
+        if (class_of(all_[next.at]) != word_char) break;
         if (!copied) joined_.assign(part);  // the word runs over the line end
         copied = true;
-        line_ = next_line;
-        column_ = 0;
-        text = next;
+        here_ = next;
     }
     if (copied) word = joined_;
 
@@ -143,21 +170,20 @@ token source_scanner::scan(std::uint8_t accept)
 
 void source_scanner::look_past_word(std::uint8_t accept, token& t)
 {
-    if (line_ >= text_.count()) {
+    if (!within(here_)) {
         t.kinds |= k_end;
         return;
     }
-    std::size_t line = line_, column = column_;
+    place p = here_;
     bool met_close = false;
     bool on_open = false;
     for (;;) {
-        if (!settle(line, column)) {
+        if (!settle(p)) {
             t.kinds |= k_end;
             break;
         }
-        const std::string_view text = text_.line(line);
-        for (; column < text.size(); ++column) {
-            const char_class c = class_of(text[column]);
+        for (; p.at < p.end; ++p.at) {
+            const char_class c = class_of(all_[p.at]);
             if (c == open_brace) {
                 on_open = true;
                 break;
@@ -166,17 +192,15 @@ void source_scanner::look_past_word(std::uint8_t accept, token& t)
             if (c == close_brace && !met_close) {
                 // Only the first "}" is taken; any further one is the next call's.
                 met_close = true;
-                line_ = line;
-                column_ = column + 1;
+                here_ = p;
+                ++here_.at;
             }
         }
-        if (column < text.size()) break;
+        if (p.at < p.end) break;
     }
-    if (!on_open && !met_close && line < text_.count()) {
-        looked_from_line_ = line_;
-        looked_from_column_ = column_;
-        looked_to_line_ = line;
-        looked_to_column_ = column;
+    if (!on_open && !met_close && within(p)) {
+        looked_from_ = here_.at;
+        looked_to_ = p;
     }
     if (on_open) {
         if (!(accept & open_allowed)) {
@@ -185,8 +209,8 @@ void source_scanner::look_past_word(std::uint8_t accept, token& t)
         }
         ++depth;
         t.kinds |= k_open;
-        line_ = line;
-        column_ = column + 1;
+        here_ = p;
+        ++here_.at;
     } else if (met_close) {
         if (!(accept & close_allowed)) {
             report_("Unexpected }");

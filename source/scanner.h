@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -58,23 +57,34 @@ public:
     std::int32_t depth = 0;
 
     // Line of the next character to scan, 0-based; past the last line at the end.
-    std::size_t line() const { return line_; }
+    std::size_t line() const { return here_.line; }
 
 private:
+    // A place in the text: a line, where it starts and ends (before its
+    // line end), and a character of it. Lines are found as the scan
+    // reaches them, so that no index of a large text's lines is needed.
+    struct place {
+        std::size_t line = 0;   // the line count once past the last line
+        std::size_t start = 0;  // past the text once past the last line
+        std::size_t end = 0;
+        std::size_t at = 0;     // start..end; end stands just past the line's last character
+    };
+    place first_line() const;
     // Moves the place onto the next character there is, skipping line ends
     // and empty lines; false past the last line.
-    bool settle(std::size_t& line, std::size_t& column) const;
+    bool settle(place& p) const;
+    bool within(const place& p) const { return p.start < all_.size(); }
     void look_past_word(std::uint8_t accept, token& t);
 
     const tsource_text& text_;
+    std::string_view all_;
     error_sink report_;
-    std::size_t line_ = 0;
-    std::size_t column_ = 0;  // 0-based; may stand just past the end of its line
-    std::string joined_;      // a word that runs over a line end, or one lower-cased
-    // Where the last look past a word stopped (the next word), so that the
-    // next scan need not skip the same separators again.
-    std::size_t looked_from_line_ = SIZE_MAX, looked_from_column_ = 0;
-    std::size_t looked_to_line_ = 0, looked_to_column_ = 0;
+    place here_;
+    std::string joined_;  // a word that runs over a line end, or one lower-cased
+    // Where the last look past a word started and stopped (the next word),
+    // so that the next scan need not skip the same separators again.
+    std::size_t looked_from_ = SIZE_MAX;
+    place looked_to_;
 };
 
 bool is_word_char(char c);
