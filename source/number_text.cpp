@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace wayloom {
 
@@ -47,37 +48,32 @@ constexpr std::array<long double, exact_powers> powers_of_ten = [] {
 }();
 
 // The common word of a map source, a decimal without exponent of at most 19
-// significant digits, is an exact integer over an exact power of ten: one
-// division then rounds correctly, as the general conversion does. Gives
-// nothing for any other word, which the general path then judges.
+// digits, is an exact integer over an exact power of ten: one division then
+// rounds correctly, as the general conversion does. Gives nothing for any
+// other word, which the general path then judges.
 std::optional<decimal_value> quick_decimal(std::string_view w)
 {
     const char* p = w.data();
     const char* const end = p + w.size();
     const bool negative = p != end && *p == '-';
     if (negative) ++p;
+    // Up to 19 digits, zeros in front included, cannot overflow 64 bits;
+    // a longer word is left to the general path.
     std::uint64_t mantissa = 0;
-    int significant = 0, fraction = 0, digits = 0;
-    bool point = false;
-    for (; p != end; ++p) {
-        const char c = *p;
-        if (c == '.') {
-            if (point) return std::nullopt;
-            point = true;
-            continue;
-        }
-        const unsigned d = static_cast<unsigned>(c - '0');
-        if (d > 9) return std::nullopt;
-        ++digits;
-        if (mantissa != 0 || d != 0) ++significant;
-        mantissa = mantissa * 10 + d;
-        fraction += point;
-    }
-    if (digits == 0 || significant > 19 || fraction >= exact_powers) return std::nullopt;
+    const char* const whole_from = p;
+    for (unsigned d; p != end && (d = static_cast<unsigned>(*p - '0')) <= 9; ++p) mantissa = mantissa * 10 + d;
+    const auto whole_digits = p - whole_from;
+    const bool point = p != end && *p == '.';
+    if (point) ++p;
+    const char* const fraction_from = p;
+    for (unsigned d; p != end && (d = static_cast<unsigned>(*p - '0')) <= 9; ++p) mantissa = mantissa * 10 + d;
+    const auto fraction = static_cast<std::size_t>(p - fraction_from);
+    const auto digits = static_cast<std::size_t>(whole_digits) + fraction;
+    if (p != end || digits == 0 || digits > 19) return std::nullopt;
     decimal_value out;
     out.value = static_cast<long double>(mantissa);
     if (point) {
-        if (fraction > 0) out.value /= powers_of_ten[static_cast<std::size_t>(fraction)];
+        if (fraction > 0) out.value /= powers_of_ten[fraction];
     } else if (mantissa <= static_cast<std::uint64_t>(INT64_MAX)) {
         out.integral = true;
         out.whole = negative ? -static_cast<std::int64_t>(mantissa) : static_cast<std::int64_t>(mantissa);
@@ -115,6 +111,25 @@ void append_real_general(std::string& out, long double value)
 
 namespace {
 
+// "00" to "99": digits go out two at a time.
+constexpr std::array<char, 200> digit_pairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Writes the last `count` (even) decimal digits of `n` ending at `end`.
+void put_digit_pairs(char* end, std::uint32_t n, int count)
+{
+    for (; count > 0; count -= 2, n /= 100) {
+        end -= 2;
+        std::memcpy(end, &digit_pairs[2 * (n % 100)], 2);
+    }
+}
+
 // Fixed notation straight from the value scaled to 15 digits; false when the
 // value is outside the fixed range or too close to a rounding tie to decide
 // here, and the general conversion must do it.
@@ -122,37 +137,44 @@ bool append_fixed_quickly(std::string& out, long double value)
 {
     const long double a = std::fabs(value);
     if (!(a >= 1e-4L && a < 1e15L)) return false;
-    int exponent = 14;  // a in [10^exponent, 10^(exponent+1))
-    while (exponent > 0 && a < powers_of_ten[static_cast<std::size_t>(exponent)]) --exponent;
-    if (exponent == 0 && a < 1) {
+    // a in [10^exponent, 10^(exponent+1)). A map's numbers are mostly
+    // degrees and metres, so the search starts from the units.
+    int exponent = 0;
+    if (a >= 1) {
+        while (exponent < 14 && a >= powers_of_ten[static_cast<std::size_t>(exponent + 1)]) ++exponent;
+    } else {
         exponent = -1;
         while (exponent > -4 && a * powers_of_ten[static_cast<std::size_t>(-exponent)] < 1) --exponent;
     }
     const long double scaled = a * powers_of_ten[static_cast<std::size_t>(14 - exponent)];
-    const long double whole = std::floor(scaled);
-    const long double fraction = scaled - whole;
-    if (whole < 1e14L || std::fabs(fraction - 0.5L) < 1e-3L) return false;
+    // Below 2^63, so the conversion's truncation is the floor.
+    const auto whole = static_cast<std::int64_t>(scaled);
+    const long double fraction = scaled - static_cast<long double>(whole);
+    if (whole < 100'000'000'000'000 || whole >= 1'000'000'000'000'000 || std::fabs(fraction - 0.5L) < 1e-3L)
+        return false;
     auto digits = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
     if (digits == 1'000'000'000'000'000ULL) {
         digits = 100'000'000'000'000ULL;
         if (++exponent == 15) return false;
     }
-    char text[15];
-    for (int i = 14; i >= 0; --i, digits /= 10) text[i] = static_cast<char>('0' + digits % 10);
+    char text[16];
+    put_digit_pairs(text + 16, static_cast<std::uint32_t>(digits % 100'000'000), 8);
+    put_digit_pairs(text + 8, static_cast<std::uint32_t>(digits / 100'000'000), 8);
+    const char* const first = text + 1;  // the 15 digits; text[0] is a 0 of the padding
     int used = 15;
-    while (used > 1 && text[used - 1] == '0') --used;
+    while (used > 1 && first[used - 1] == '0') --used;
     if (value < 0) out += '-';
     if (exponent >= 0) {
         const int before = exponent + 1;
-        out.append(text, static_cast<std::size_t>(before));
+        out.append(first, static_cast<std::size_t>(before));
         if (used > before) {
             out += '.';
-            out.append(text + before, static_cast<std::size_t>(used - before));
+            out.append(first + before, static_cast<std::size_t>(used - before));
         }
     } else {
         out += "0.";
         out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out.append(text, static_cast<std::size_t>(used));
+        out.append(first, static_cast<std::size_t>(used));
     }
     return true;
 }

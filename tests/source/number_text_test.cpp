@@ -26,7 +26,7 @@ TEST(number_text, only_plain_decimals_are_numbers)
         {"+5", false, 0},          {"1e", false, 0},          {"1e-", false, 0},
         {"1.2.3", false, 0},       {"1-2", false, 0},         {"--1", false, 0},
         {"1e+5", false, 0},        {"1e99999", false, 0},     {"big-field", false, 0},
-        {"12a", false, 0},
+        {"12a", false, 0},         {"000000000000000000000042.5", true, 42.5L},
     };
     for (const row& r : rows) {
         const auto parsed = parse_number(r.word);
