@@ -34,8 +34,15 @@ void buffered_file::write_out()
         }
         at += n;
         left -= static_cast<std::size_t>(n);
+        written_ += static_cast<std::size_t>(n);
     }
     buffer_.clear();
+    if (error_ == 0 && written_ - flushed_ >= flush_step) {
+        // Starts the writing only; a failure shows in the flush at the end.
+        ::sync_file_range(fd_, static_cast<off_t>(flushed_), static_cast<off_t>(written_ - flushed_),
+                          SYNC_FILE_RANGE_WRITE);
+        flushed_ = written_;
+    }
 }
 
 bool buffered_file::close(std::string& reason)

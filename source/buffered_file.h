@@ -36,11 +36,17 @@ public:
 
 private:
     static constexpr std::size_t block_size = 1 << 16;
+    // Written text is handed to the disk every so often while the rest is
+    // still being made, so that the flush before the file replaces a map
+    // has little left to wait for.
+    static constexpr std::size_t flush_step = std::size_t{4} << 20;
 
     void write_out();
 
     int fd_ = -1;
     int error_ = 0;  // errno of the first failure
+    std::size_t written_ = 0;  // bytes in the file
+    std::size_t flushed_ = 0;  // of which the disk was asked to take
     std::string buffer_;
 };
 
