@@ -1,5 +1,6 @@
 #include "cli/map_loading.h"
 
+#include "cli/large_heap.h"
 #include "editing/map_files.h"
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 namespace wayloom::cli {
@@ -18,6 +20,13 @@ bool read_maps(map_document& doc, std::span<const std::string> files, std::ostre
     // source need only be readable while it is read.
     doc.source.set_holding(text_holding::mapped);
     doc.lists_waypoints = false;
+    std::uintmax_t input_bytes = 0;
+    for (const std::string& file : files) {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(file, ec);
+        if (!ec) input_bytes += size;
+    }
+    prepare_heap(input_bytes);
     const read_report report = read_map_files(doc, files, after);
     for (const std::string& warning : report.warnings) errors << "warning: " << warning << '\n';
     if (report.ok()) return true;
