@@ -23,7 +23,7 @@ struct command {
     std::string_view name;
     std::string_view usage;    // the arguments, for the help text
     std::string_view summary;
-    int (*run)(arguments);
+    int (*run)(arguments);     // null for a drawing command: wayloom-cli-drawing runs it
 };
 
 // Every command, in the order the help lists them.

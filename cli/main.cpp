@@ -1,5 +1,6 @@
 // wayloom-cli: the map core without a window.
 #include "cli/commands.h"
+#include "cli/drawing_program.h"
 
 #include <array>
 #include <iostream>
@@ -19,15 +20,15 @@ constexpr std::array command_table{
             save_command},
     command{"render", "MAP [MAP...] -o FILE.bmp|FILE.png|FILE.pdf|FILE.svg [--width W] [--height H] [--border N] [--select all|NAME,NAME...] [--background R,G,B] [--legend NAME,... | --legend-classes NAME,...] [--legend-at X,Y] [--font-size N] [--bold] [--unit metre|kilometre|feet|yard|mile] [--ruler AMOUNT [--ruler-at X,Y] [--vertical]] [--scale N] [--paper a4|a3|letter] [--landscape]",
             "draw the selected items as the main window would, with a legend if asked, and write the picture; PDF and SVG as vectors, with --scale 1:N or --paper as a page",
-            render_command},
+            nullptr},
     command{"areas", "MAP [MAP...]",
-            "print each shape's estimated area, coverage and area on the WGS84 ellipsoid", areas_command},
+            "print each shape's estimated area, coverage and area on the WGS84 ellipsoid", nullptr},
     command{"stats", "MAP [MAP...] [--perimeter NAME] [--shapes NAME,... | --classes NAME,...] [--unit metre|kilometre|feet|yard|mile] [--ellipsoidal] [-o FILE]",
             "write the area report of the shapes or classes against the perimeter shape, as the statistics window does",
-            stats_command},
+            nullptr},
     command{"legend", "MAP [MAP...] (--shapes NAME,... | --classes NAME,...) [--font-size N] [--bold] -o FILE.bmp|FILE.png",
             "write the legend of the named shapes or classes alone, as the legend window saves it",
-            legend_command},
+            nullptr},
     command{"download", "--port DEV [--speed 9600] [--transfer-speed B] [--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
             "start up the Garmin handset on the serial port, download its waypoints and write the map",
             download_command},
@@ -63,7 +64,7 @@ int main(int argc, char** argv)
         return 0;
     }
     for (const command& c : all_commands())
-        if (c.name == args[0]) return c.run(arguments(args).subspan(1));
+        if (c.name == args[0]) return c.run ? c.run(arguments(args).subspan(1)) : run_drawing_program(argv);
     std::cerr << "wayloom-cli: unknown command '" << args[0] << "'\n\n";
     print_help(std::cerr);
     return 2;
