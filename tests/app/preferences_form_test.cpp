@@ -3,6 +3,7 @@
 // abbreviations are the units table's).
 #include "app/preferences_form.h"
 #include "view/geometry/view_state.h"
+#include "tests/settings_map.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -11,11 +12,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <map>
 #include <memory>
 #include <string>
 
 using namespace wayloom;
+using namespace wayloom::testing;
 
 class preferences_form_test : public QObject {
     Q_OBJECT
@@ -24,30 +25,24 @@ class preferences_form_test : public QObject {
     view_state view;
     std::optional<colour_value> colour_answer;
     std::unique_ptr<Tpreferences_form> form;
-    std::map<std::string, std::string> written;
+    settings_map written;
 
     static constexpr colour_value system_colour = make_colour(1, 2, 3);
 
-    void open(const std::map<std::string, std::string>& stored)
+    void open(const settings_map& stored)
     {
         units = {};
         view = {};
         view.background = system_colour;
         form = std::make_unique<Tpreferences_form>(
             units, view, system_colour, [this](colour_value) { return colour_answer; });
-        form->load_settings([&stored](std::string_view key) -> std::optional<std::string> {
-            const auto at = stored.find(std::string(key));
-            if (at == stored.end()) return std::nullopt;
-            return at->second;
-        });
+        form->load_settings(reader_of(stored));
     }
 
     void save()
     {
         written.clear();
-        form->save_settings([this](std::string_view key, std::string_view value) {
-            written[std::string(key)] = std::string(value);
-        });
+        form->save_settings(writer_to(written));
     }
 
 private slots:
@@ -61,7 +56,7 @@ private slots:
         QVERIFY(units.scale_changed && units.units_changed);
         QCOMPARE(view.background, system_colour);
         save();
-        QCOMPARE(written, (std::map<std::string, std::string>{{"measurement", "metric"},
+        QCOMPARE(written, (settings_map{{"measurement", "metric"},
                                                               {"metric", "metre"},
                                                               {"imperial", "feet"},
                                                               {"background", "-16777211"}}));

@@ -2,8 +2,8 @@
 
 #include "editing/attribute_commands.h"
 #include "editing/point_attributes.h"
+#include "tests/settings_map.h"
 
-#include <map>
 
 namespace wayloom::test {
 namespace {
@@ -31,21 +31,18 @@ TEST(point_size, typed_and_track_bar_rules)
     EXPECT_EQ(values.point_size, 20) << "ignored while the edit is being set";
 }
 
-using settings = std::map<std::string, std::string, std::less<>>;
+using testing::settings_map;
 
-point_attributes loaded(const settings& file)
+point_attributes loaded(const settings_map& file)
 {
     point_attributes values;
-    load_attributes(values, [&](std::string_view key) -> std::optional<std::string> {
-        const auto at = file.find(key);
-        return at == file.end() ? std::nullopt : std::optional<std::string>(at->second);
-    });
+    load_attributes(values, testing::reader_of(file));
     return values;
 }
 
 TEST(attribute_settings, values_are_read_and_odd_ones_fall_back)
 {
-    struct row { const char* name; settings file; point_type marker; std::int32_t size; bool show; };
+    struct row { const char* name; settings_map file; point_type marker; std::int32_t size; bool show; };
     const std::vector<row> rows = {
         {"no keys", {}, p_circle, 10, true},
         {"marker 1 is a circle", {{"marker_type", "1"}}, p_circle, 10, true},
@@ -77,8 +74,8 @@ TEST(attribute_settings, written_values_read_back)
         return std::tie(a.marker, a.point_size, a.area_colour, a.border_colour, a.name, a.hint, a.show_name);
     };
     all(v) = std::tuple(p_square, 17, make_colour(1, 2, 3), make_colour(4, 5, 6), "big tree", "old tree", false);
-    settings file;
-    save_attributes(v, [&](std::string_view key, std::string_view value) { file[std::string(key)] = value; });
+    settings_map file;
+    save_attributes(v, testing::writer_to(file));
     EXPECT_EQ(file.at("marker_type"), "2");
     EXPECT_EQ(file.at("show_name"), "0");
     EXPECT_EQ(file.at("colour"), std::to_string(make_colour(1, 2, 3)));

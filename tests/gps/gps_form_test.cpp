@@ -7,6 +7,7 @@
 #include "source/reader.h"
 #include "source/writer.h"
 #include "../tools/simulator_process.h"
+#include "tests/settings_map.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,26 +18,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <map>
 #include <memory>
 #include <string>
 
 using namespace wayloom;
-
-namespace {
-
-using settings_map = std::map<std::string, std::string, std::less<>>;
-
-setting_reader reader_of(const settings_map& stored)
-{
-    return [&stored](std::string_view key) -> std::optional<std::string> {
-        const auto found = stored.find(key);
-        if (found == stored.end()) return std::nullopt;
-        return found->second;
-    };
-}
-
-} // namespace
+using namespace wayloom::testing;
 
 class gps_form_test : public QObject {
     Q_OBJECT
@@ -104,9 +90,7 @@ private slots:
             form->transfer_speed_edit->setCurrentText("115200");
             form->logging_check->setChecked(false);
             form->disk_check->setChecked(true);
-            form->save_settings([&](std::string_view key, std::string_view value) {
-                stored[std::string(key)] = std::string(value);
-            });
+            form->save_settings(writer_to(stored));
         }
         const settings_map expected = {{"port", "/dev/ttyUSB0"}, {"parity", "E"}, {"data", "7"},
                                        {"stop", "2"},           {"timeout", "250"}, {"interval", "20"},
