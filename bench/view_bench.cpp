@@ -11,8 +11,8 @@
 #include "source/reader.h"
 #include "reference_pixel_count.h"
 #include "survey.h"
+#include "tests/offscreen_application.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -131,20 +131,10 @@ void area_estimate_survey(benchmark::State& state)
 }
 BENCHMARK(area_estimate_survey)->Arg(0)->Arg(1)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
-QGuiApplication& application()
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "view_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
-}
-
 // 100 shapes of 100 nodes and one set of 10,000 points, all selected.
 void drawing(benchmark::State& state, bool names)
 {
-    application();
+    wayloom::testing::start_offscreen_application();
     map_document doc;
     std::mt19937 rng(5);
     add_fields(doc, 100, 100, rng);

@@ -3,8 +3,8 @@
 #include "annotations/qt/legend_painter.h"
 #include "model/map_document.h"
 #include "view/map_painter.h"
+#include "tests/offscreen_application.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -18,14 +18,7 @@ constexpr colour_value meadow = make_colour(10, 200, 10);
 
 class legend_painter : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "legend_painter_test";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { testing::start_offscreen_application(); }
 
     map_document doc;
     legend_state legend;

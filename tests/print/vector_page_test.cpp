@@ -7,10 +7,10 @@
 #include "source/reader.h"
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/projection.h"
+#include "tests/offscreen_application.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -97,14 +97,7 @@ bool holds_fill(const std::vector<std::array<double, 3>>& fills, colour_value c)
 
 class vector_page : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "vector_page_test";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { testing::start_offscreen_application(); }
 
     map_document doc;
     view_state view;

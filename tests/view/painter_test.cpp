@@ -8,8 +8,8 @@
 
 #include "source/reader.h"
 #include "test_maps.h"
+#include "tests/offscreen_application.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
@@ -29,14 +29,7 @@ using test::select_all;
 
 class painter_test : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "view_painter_test";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication application(argc, argv);
-    }
+    static void SetUpTestSuite() { testing::start_offscreen_application(); }
 };
 
 constexpr colour_value fill = make_colour(200, 40, 40);
