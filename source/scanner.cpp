@@ -3,7 +3,6 @@
 #include "source/number_text.h"
 
 #include <array>
-#include <cstring>
 #include <utility>
 
 namespace wayloom {
@@ -12,7 +11,7 @@ namespace {
 
 bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 
-enum char_class : std::uint8_t { separator, word_char, open_brace, close_brace };
+enum char_class : std::uint8_t { separator, word_char, open_brace, close_brace, line_feed, carriage_return };
 
 // One look-up per character: the scanner's inner loops run over every byte of the text.
 constexpr std::array<char_class, 256> classes = [] {
@@ -24,6 +23,8 @@ constexpr std::array<char_class, 256> classes = [] {
     }
     table['{'] = open_brace;
     table['}'] = close_brace;
+    table['\n'] = line_feed;
+    table['\r'] = carriage_return;  // a line end before a line feed, else a separator
     return table;
 }();
 
@@ -34,55 +35,26 @@ char_class class_of(char c) { return classes[static_cast<unsigned char>(c)]; }
 bool is_word_char(char c) { return class_of(c) == word_char; }
 
 source_scanner::source_scanner(const tsource_text& text, error_sink report)
-    : text_(text), all_(text.whole()), report_(std::move(report)), here_(first_line())
+    : text_(text), all_(text.whole()), report_(std::move(report))
 {
+    here_.past = all_.empty();
 }
 
-namespace {
-
-// Where the line starting at `start` ends: before its "\n" or "\r\n", or
-// at the end of the text (where a last "\r" is dropped as well). A map's
-// lines are short, so eight bytes are tried at a time rather than calling
-// memchr for each.
-std::size_t line_end(std::string_view all, std::size_t start)
+bool source_scanner::next_line(place& p) const
 {
-    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
-    constexpr std::uint64_t line_feeds = ones * '\n';
-    const char* const data = all.data();
-    std::size_t end = start;
-    for (; end + 8 <= all.size(); end += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, data + end, 8);
-        const std::uint64_t x = word ^ line_feeds;  // a zero byte where a line feed was
-        if ((x - ones) & ~x & highs) break;
-    }
-    while (end < all.size() && data[end] != '\n') ++end;
-    if (end > start && data[end - 1] == '\r') --end;
-    return end;
-}
-
-} // namespace
-
-source_scanner::place source_scanner::first_line() const
-{
-    place p;
-    if (!all_.empty()) p.end = line_end(all_, 0);
-    return p;
-}
-
-bool source_scanner::settle(place& p) const
-{
-    while (within(p) && p.at >= p.end) {
+    // From a line end over every line end and empty line after it.
+    do {
+        if (p.at < all_.size() && all_[p.at] == '\r') ++p.at;
         ++p.line;
-        p.start = p.end < all_.size() && all_[p.end] == '\r' ? p.end + 2 : p.end + 1;
-        p.at = p.start;
-        if (!within(p)) break;
-        p.end = line_end(all_, p.start);
+        if (p.at >= all_.size() || ++p.at >= all_.size()) {
+            p.past = true;
+            return false;
+        }
         // Every so many lines: a text read through a file mapping then
         // holds only the part not yet read.
-        if (p.line % (1 << 14) == 0) text_.release_before(p.start);
-    }
-    return within(p);
+        if (p.line % (1 << 14) == 0) text_.release_before(p.at);
+    } while (at_line_end(p.at));
+    return true;
 }
 
 token source_scanner::scan(std::uint8_t accept)
@@ -95,8 +67,12 @@ token source_scanner::scan(std::uint8_t accept)
             t.kinds |= k_end;
             break;
         }
-        while (here_.at < here_.end && class_of(all_[here_.at]) == separator) ++here_.at;
-        if (here_.at < here_.end) break;
+        char_class c = line_feed;
+        for (; here_.at < all_.size(); ++here_.at) {
+            c = class_of(all_[here_.at]);
+            if (c != separator && (c != carriage_return || at_line_end(here_.at))) break;
+        }
+        if (c == word_char || c == open_brace || c == close_brace) break;
     }
 
     // Collect the word. Line ends do not separate: a word that ends a line
@@ -118,13 +94,13 @@ token source_scanner::scan(std::uint8_t accept)
             return t;
         }
         const std::size_t start = here_.at;
-        while (here_.at < here_.end && is_word_char(all_[here_.at])) ++here_.at;
+        while (here_.at < all_.size() && class_of(all_[here_.at]) == word_char) ++here_.at;
         const std::string_view part = all_.substr(start, here_.at - start);
         if (copied) joined_.append(part);
         else word = part;
-        if (here_.at < here_.end) break;  // a separator or brace follows on this line
+        if (!at_line_end(here_.at)) break;  // a separator or brace follows on this line
         place next = here_;
-        if (!settle(next)) {
+        if (!next_line(next)) {
             here_ = next;
             t.kinds |= k_end;
             break;
@@ -170,35 +146,36 @@ token source_scanner::scan(std::uint8_t accept)
 
 void source_scanner::look_past_word(std::uint8_t accept, token& t)
 {
-    if (!within(here_)) {
+    if (here_.past) {
         t.kinds |= k_end;
         return;
     }
     place p = here_;
     bool met_close = false;
     bool on_open = false;
-    for (;;) {
+    for (bool stopped = false; !stopped;) {
         if (!settle(p)) {
             t.kinds |= k_end;
             break;
         }
-        for (; p.at < p.end; ++p.at) {
+        for (; p.at < all_.size(); ++p.at) {
             const char_class c = class_of(all_[p.at]);
-            if (c == open_brace) {
-                on_open = true;
+            if (c == separator || (c == carriage_return && !at_line_end(p.at))) continue;
+            if (c == line_feed || c == carriage_return) break;
+            if (c == open_brace || c == word_char) {
+                on_open = c == open_brace;
+                stopped = true;
                 break;
             }
-            if (c == word_char) break;
-            if (c == close_brace && !met_close) {
+            if (!met_close) {
                 // Only the first "}" is taken; any further one is the next call's.
                 met_close = true;
                 here_ = p;
                 ++here_.at;
             }
         }
-        if (p.at < p.end) break;
     }
-    if (!on_open && !met_close && within(p)) {
+    if (!on_open && !met_close && !p.past) {
         looked_from_ = here_.at;
         looked_to_ = p;
     }

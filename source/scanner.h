@@ -60,20 +60,30 @@ public:
     std::size_t line() const { return here_.line; }
 
 private:
-    // A place in the text: a line, where it starts and ends (before its
-    // line end), and a character of it. Lines are found as the scan
-    // reaches them, so that no index of a large text's lines is needed.
+    // A place in the text: a line and a character of it, or the end of the
+    // line where the character is its line end. Lines are counted as the
+    // scan passes their ends, so that no index of a large text's lines is
+    // needed.
     struct place {
-        std::size_t line = 0;   // the line count once past the last line
-        std::size_t start = 0;  // past the text once past the last line
-        std::size_t end = 0;
-        std::size_t at = 0;     // start..end; end stands just past the line's last character
+        std::size_t line = 0;  // the line count once past the last line
+        std::size_t at = 0;
+        bool past = false;     // past the last line
     };
-    place first_line() const;
+    // Whether `at` is where its line ends: the end of the text, a line feed,
+    // or a carriage return before a line feed or the end of the text.
+    bool at_line_end(std::size_t at) const
+    {
+        if (at >= all_.size()) return true;
+        const char c = all_[at];
+        return c == '\n' || (c == '\r' && (at + 1 == all_.size() || all_[at + 1] == '\n'));
+    }
     // Moves the place onto the next character there is, skipping line ends
     // and empty lines; false past the last line.
-    bool settle(place& p) const;
-    bool within(const place& p) const { return p.start < all_.size(); }
+    bool settle(place& p) const
+    {
+        return !p.past && (!at_line_end(p.at) || next_line(p));
+    }
+    bool next_line(place& p) const;
     void look_past_word(std::uint8_t accept, token& t);
 
     const tsource_text& text_;
