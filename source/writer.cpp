@@ -11,47 +11,55 @@ namespace wayloom {
 namespace {
 
 // Where the written lines go: the held map source, or a file, each line
-// ended by CR LF as the held source is saved.
+// ended by CR LF as the held source is saved. Each gives the buffer a line
+// is built in and takes the line once it is complete.
 struct source_lines {
     tsource_text& source;
-    void put(std::string_view line) { source.append(line); }
+    std::string line;
+    std::string& buffer() { return line; }
+    void end_line()
+    {
+        source.append(line);
+        line.clear();
+    }
 };
 
+// A file's line is built straight into the file's own buffer.
 struct file_lines {
     buffered_file& file;
-    void put(std::string_view line)
+    std::string& buffer() { return file.buffer(); }
+    void end_line()
     {
-        std::string& out = file.buffer();
-        out.append(line);
-        out.append("\r\n");
+        file.buffer().append("\r\n");
         file.write_when_full();
     }
 };
 
-// Builds one line at a time in a reused buffer.
+// Builds one line at a time.
 template <class Lines>
 class line_writer {
 public:
-    explicit line_writer(Lines lines) : lines_(lines) {}
+    explicit line_writer(Lines lines) : lines_(std::move(lines)) {}
 
     line_writer& indent(int spaces)
     {
-        line_.append(static_cast<std::size_t>(spaces), ' ');
+        static constexpr std::string_view blanks = "                ";
+        buffer().append(blanks.substr(0, static_cast<std::size_t>(spaces)));
         return *this;
     }
     line_writer& text(std::string_view s)
     {
-        line_.append(s);
+        buffer().append(s);
         return *this;
     }
     line_writer& real(long double v)
     {
-        append_real(line_, v);
+        append_real(buffer(), v);
         return *this;
     }
     line_writer& integer(std::int64_t v)
     {
-        append_integer(line_, v);
+        append_integer(buffer(), v);
         return *this;
     }
     line_writer& rgb(colour_value c)
@@ -59,16 +67,12 @@ public:
         integer(red_of(c)).text(",").integer(green_of(c)).text(",").integer(blue_of(c));
         return *this;
     }
-    void end()
-    {
-        lines_.put(line_);
-        line_.clear();
-    }
+    void end() { lines_.end_line(); }
     void line(std::string_view s) { text(s).end(); }
 
 private:
+    std::string& buffer() { return lines_.buffer(); }
     Lines lines_;
-    std::string line_;
 };
 
 // An item's name as written; an empty one becomes "No-Name-" and the number.
@@ -200,7 +204,7 @@ void map_to(Out& out, const map_document& doc)
     for (const auto& set : doc.sets) set_to(out, doc, *set);
 }
 
-line_writer<source_lines> to_source(map_document& doc) { return line_writer(source_lines{doc.source}); }
+line_writer<source_lines> to_source(map_document& doc) { return line_writer(source_lines{doc.source, {}}); }
 
 } // namespace
 
@@ -262,7 +266,11 @@ bool save_map(map_document& doc, const std::string& file_name, std::string* erro
 {
     update_map_source(doc);
     return replace_with(file_name, error, [&](buffered_file& file) {
-        for (std::size_t i = 0; i < doc.source.count(); ++i) file_lines{file}.put(doc.source.line(i));
+        file_lines lines{file};
+        for (std::size_t i = 0; i < doc.source.count(); ++i) {
+            lines.buffer().append(doc.source.line(i));
+            lines.end_line();
+        }
     });
 }
 
