@@ -1,10 +1,13 @@
 #include "source/number_text.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace wayloom {
 
@@ -130,6 +133,23 @@ void put_digit_pairs(char* end, std::uint32_t n, int count)
     }
 }
 
+// The whole number nearest to x, for 0 <= x < 2^62. Adding 2^63 leaves no
+// bits for a fraction, so the sum is rounded to a whole number and its
+// significand is 2^63 plus that number: read from memory, it needs none of
+// the rounding-mode changes a conversion to an integer costs on the x87 unit.
+std::uint64_t nearest_whole(long double x)
+{
+    if constexpr (std::numeric_limits<long double>::digits == 64 && sizeof(long double) >= 10 &&
+                  std::endian::native == std::endian::little) {
+        const long double shifted = x + 0x1p63L;
+        std::uint64_t significand;
+        std::memcpy(&significand, &shifted, sizeof significand);
+        return significand - (std::uint64_t{1} << 63);
+    } else {
+        return static_cast<std::uint64_t>(std::llround(x));
+    }
+}
+
 // Fixed notation straight from the value scaled to 15 digits; false when the
 // value is outside the fixed range or too close to a rounding tie to decide
 // here, and the general conversion must do it.
@@ -147,12 +167,12 @@ bool append_fixed_quickly(std::string& out, long double value)
         while (exponent > -4 && a * powers_of_ten[static_cast<std::size_t>(-exponent)] < 1) --exponent;
     }
     const long double scaled = a * powers_of_ten[static_cast<std::size_t>(14 - exponent)];
-    // Below 2^63, so the conversion's truncation is the floor.
-    const auto whole = static_cast<std::int64_t>(scaled);
-    const long double fraction = scaled - static_cast<long double>(whole);
-    if (whole < 100'000'000'000'000 || whole >= 1'000'000'000'000'000 || std::fabs(fraction - 0.5L) < 1e-3L)
-        return false;
-    auto digits = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
+    if (scaled < 1e14L || scaled >= 1e15L) return false;  // the exponent was misjudged by rounding
+    const std::uint64_t nearest = nearest_whole(scaled);
+    const long double fraction = scaled - static_cast<long double>(static_cast<std::int64_t>(nearest));
+    // Too close to half-way between two last digits to tell here.
+    if (std::fabs(std::fabs(fraction) - 0.5L) < 1e-3L) return false;
+    std::uint64_t digits = nearest;
     if (digits == 1'000'000'000'000'000ULL) {
         digits = 100'000'000'000'000ULL;
         if (++exponent == 15) return false;
@@ -163,19 +183,24 @@ bool append_fixed_quickly(std::string& out, long double value)
     const char* const first = text + 1;  // the 15 digits; text[0] is a 0 of the padding
     int used = 15;
     while (used > 1 && first[used - 1] == '0') --used;
-    if (value < 0) out += '-';
+    // Made whole here, then appended once.
+    char written[24];
+    char* at = written;
+    if (value < 0) *at++ = '-';
     if (exponent >= 0) {
         const int before = exponent + 1;
-        out.append(first, static_cast<std::size_t>(before));
+        at = std::copy(first, first + before, at);
         if (used > before) {
-            out += '.';
-            out.append(first + before, static_cast<std::size_t>(used - before));
+            *at++ = '.';
+            at = std::copy(first + before, first + used, at);
         }
     } else {
-        out += "0.";
-        out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out.append(first, static_cast<std::size_t>(used));
+        *at++ = '0';
+        *at++ = '.';
+        at = std::fill_n(at, -exponent - 1, '0');
+        at = std::copy(first, first + used, at);
     }
+    out.append(written, at);
     return true;
 }
 
