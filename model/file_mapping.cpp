@@ -9,7 +9,8 @@
 namespace wayloom {
 
 file_mapping::file_mapping(file_mapping&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0))
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)),
+      released_(std::exchange(other.released_, 0))
 {
 }
 
@@ -19,6 +20,7 @@ file_mapping& file_mapping::operator=(file_mapping&& other) noexcept
         reset();
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        released_ = std::exchange(other.released_, 0);
     }
     return *this;
 }
@@ -40,6 +42,7 @@ void file_mapping::reset()
     if (data_) ::munmap(const_cast<char*>(data_), size_);
     data_ = nullptr;
     size_ = 0;
+    released_ = 0;
 }
 
 void file_mapping::release_before(std::size_t offset) const
@@ -47,8 +50,11 @@ void file_mapping::release_before(std::size_t offset) const
     static const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     const std::size_t whole = std::min(offset, size_) / page * page;
     // The mapping is private and never written, so the dropped pages are
-    // read from the file again should they be needed.
-    if (whole > 0) ::madvise(const_cast<char*>(data_), whole, MADV_DONTNEED);
+    // read from the file again should they be needed (only an error's
+    // surroundings are), and stay until the mapping goes.
+    if (whole <= released_) return;
+    ::madvise(const_cast<char*>(data_ + released_), whole - released_, MADV_DONTNEED);
+    released_ = whole;
 }
 
 } // namespace wayloom

@@ -30,6 +30,7 @@ public:
 private:
     const char* data_ = nullptr;
     std::size_t size_ = 0;
+    mutable std::size_t released_ = 0;  // the pages before it are let go already
 };
 
 } // namespace wayloom
