@@ -54,6 +54,25 @@ constexpr std::array<long double, exact_powers> powers_of_ten = [] {
 // digits, is an exact integer over an exact power of ten: one division then
 // rounds correctly, as the general conversion does. Gives nothing for any
 // other word, which the general path then judges.
+// The value of eight digits read as a little-endian word (the first digit
+// in the lowest byte), or nothing when one of the eight is not a digit.
+std::optional<std::uint32_t> eight_digits(const char* p)
+{
+    constexpr std::uint64_t zeros = 0x3030303030303030, highs = 0x8080808080808080;
+    std::uint64_t v;
+    std::memcpy(&v, p, 8);
+    // A byte below '0' borrows into its high bit; one above '9' carries into it.
+    if (((v - zeros) | (v + 0x4646464646464646)) & highs) return std::nullopt;
+    v -= zeros;
+    // Pairs, then all eight: byte 2i comes to hold 10 * digit(2i) + digit(2i + 1),
+    // and two multiplications weigh the four pairs by 10^6, 10^4, 10^2 and 1
+    // into the high half.
+    v = v * 10 + (v >> 8);
+    constexpr std::uint64_t pairs = 0x000000FF000000FF;
+    return static_cast<std::uint32_t>(
+        ((v & pairs) * (100 + (1000000ULL << 32)) + ((v >> 16) & pairs) * (1 + (10000ULL << 32))) >> 32);
+}
+
 std::optional<decimal_value> quick_decimal(std::string_view w)
 {
     const char* p = w.data();
@@ -69,6 +88,11 @@ std::optional<decimal_value> quick_decimal(std::string_view w)
     const bool point = p != end && *p == '.';
     if (point) ++p;
     const char* const fraction_from = p;
+    // A map's fractions are long: eight digits at a time where eight follow.
+    if constexpr (std::endian::native == std::endian::little) {
+        for (std::optional<std::uint32_t> eight; end - p >= 8 && (eight = eight_digits(p)); p += 8)
+            mantissa = mantissa * 100'000'000 + *eight;
+    }
     for (unsigned d; p != end && (d = static_cast<unsigned>(*p - '0')) <= 9; ++p) mantissa = mantissa * 10 + d;
     const auto fraction = static_cast<std::size_t>(p - fraction_from);
     const auto digits = static_cast<std::size_t>(whole_digits) + fraction;

@@ -3,6 +3,8 @@
 #include "source/number_text.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <utility>
 
 namespace wayloom {
@@ -29,6 +31,24 @@ constexpr std::array<char_class, 256> classes = [] {
 }();
 
 char_class class_of(char c) { return classes[static_cast<unsigned char>(c)]; }
+
+// The first character at or after `at` that is not a blank. A map's lines
+// are indented by runs of blanks, taken eight at a time.
+std::size_t past_blanks(std::string_view all, std::size_t at)
+{
+    constexpr std::uint64_t blanks = 0x2020202020202020;
+    for (; at + 8 <= all.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, all.data() + at, 8);
+        if (const std::uint64_t other = word ^ blanks) {
+            const int bit = std::endian::native == std::endian::little ? std::countr_zero(other)
+                                                                        : std::countl_zero(other);
+            return at + static_cast<std::size_t>(bit) / 8;
+        }
+    }
+    while (at < all.size() && all[at] == ' ') ++at;
+    return at;
+}
 
 } // namespace
 
@@ -69,6 +89,8 @@ token source_scanner::scan(std::uint8_t accept)
         }
         char_class c = line_feed;
         for (; here_.at < all_.size(); ++here_.at) {
+            if (all_[here_.at] == ' ') here_.at = past_blanks(all_, here_.at);
+            if (here_.at == all_.size()) break;
             c = class_of(all_[here_.at]);
             if (c != separator && (c != carriage_return || at_line_end(here_.at))) break;
         }
@@ -159,6 +181,8 @@ void source_scanner::look_past_word(std::uint8_t accept, token& t)
             break;
         }
         for (; p.at < all_.size(); ++p.at) {
+            if (all_[p.at] == ' ') p.at = past_blanks(all_, p.at);
+            if (p.at == all_.size()) break;
             const char_class c = class_of(all_[p.at]);
             if (c == separator || (c == carriage_return && !at_line_end(p.at))) continue;
             if (c == line_feed || c == carriage_return) break;
