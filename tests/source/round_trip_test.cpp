@@ -55,15 +55,18 @@ public:
                 s.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
             }
         }
-        for (int i = between(0, 3); i > 0; --i) {
-            t_set& set = doc.create_set();
-            std::tie(set.name, set.shape_type, set.classes) = std::tuple{name(), s_points, classes(doc)};
-            for (int n = between(1, 20); n > 0; --n) {
-                point_record& p = set.add_point(doc.new_point);
-                const t_waypoint& w = any_waypoint(doc);
-                kept(p) = std::tuple{name(), w.number, w.lon * 360, w.lat * 360, point_type(chance() ? p_square : p_circle),
-                                     chance(), decimal(1, 40), colour(), colour()};
-            }
+        for (int i = between(0, 3); i > 0; --i) add_set(doc, between(1, 20));
+    }
+
+    void add_set(map_document& doc, int points)
+    {
+        t_set& set = doc.create_set();
+        std::tie(set.name, set.shape_type, set.classes) = std::tuple{name(), s_points, classes(doc)};
+        for (int n = points; n > 0; --n) {
+            point_record& p = set.add_point(doc.new_point);
+            const t_waypoint& w = any_waypoint(doc);
+            kept(p) = std::tuple{name(), w.number, w.lon * 360, w.lat * 360, point_type(chance() ? p_square : p_circle),
+                                 chance(), decimal(1, 40), colour(), colour()};
         }
     }
 
@@ -165,7 +168,8 @@ TEST(round_trip, a_random_map_reads_back_the_same)
 
 // The command line writes a map straight from the model, the window from
 // the regenerated held source: the files must be the same, byte for byte,
-// also where the text crosses the blocks it is written in.
+// also where the text crosses the blocks it is written in and where a large
+// map is made in pieces (thousands of waypoints, shapes and set points).
 TEST(round_trip, a_map_written_straight_from_the_model_is_the_saved_text)
 {
     namespace fs = std::filesystem;
@@ -176,7 +180,8 @@ TEST(round_trip, a_map_written_straight_from_the_model_is_the_saved_text)
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     };
     map_document doc;
-    for (unsigned seed = 1; seed <= 60; ++seed) random_map(seed).fill(doc);
+    for (unsigned seed = 1; seed <= 400; ++seed) random_map(seed).fill(doc);
+    random_map(401).add_set(doc, 5000);
     doc.source.set_text("held");
     std::string error;
     ASSERT_TRUE(write_map_file(doc, (folder / "straight.wlm").string(), &error)) << error;
