@@ -58,17 +58,21 @@ endfunction()
 
 # wayloom_cli_case(NAME ARGS arg... CODE N [STDOUT FILE] [STDERR FILE]
 #   [STDOUT_TEXT T] [STDERR_TEXT T] [STDOUT_MATCH RE] [STDERR_MATCH RE]
-#   [ABSENT FILE] [BYTES FILE@OFFSET=HEX] [THEN arg... THEN_STDOUT_TEXT T])
-# runs wayloom-cli once as the test cli.NAME and compares what it gives
-# (cmake/run_cli.cmake says how). PARSE_ARGV and list(JOIN) keep an empty
-# argument, such as --shapes "".
+#   [ABSENT FILE] [BYTES FILE@OFFSET=HEX] [THEN arg... THEN_STDOUT_TEXT T] [PROGRAM PATH])
+# runs wayloom-cli (or the copy of it at PATH) once as the test cli.NAME and
+# compares what it gives (cmake/run_cli.cmake says how). PARSE_ARGV and
+# list(JOIN) keep an empty argument, such as --shapes "".
 function(wayloom_cli_case name)
   set(keys CODE STDOUT STDERR STDOUT_TEXT STDERR_TEXT STDOUT_MATCH STDERR_MATCH ABSENT BYTES
       THEN_STDOUT_TEXT)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "${keys}" "ARGS;THEN")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "${keys};PROGRAM" "ARGS;THEN")
   # Lists travel as "|"-joined text: a ";" would split the command line.
   list(JOIN arg_ARGS "|" args)
-  set(defs -DCLI=$<TARGET_FILE:wayloom-cli> "-DARGS=${args}")
+  set(program $<TARGET_FILE:wayloom-cli>)
+  if(DEFINED arg_PROGRAM)
+    set(program ${arg_PROGRAM})
+  endif()
+  set(defs -DCLI=${program} "-DARGS=${args}")
   foreach(key IN LISTS keys)
     if(DEFINED arg_${key})
       list(APPEND defs "-D${key}=${arg_${key}}")
@@ -79,4 +83,5 @@ function(wayloom_cli_case name)
     list(APPEND defs "-DTHEN=${then}")
   endif()
   add_test(NAME cli.${name} COMMAND ${CMAKE_COMMAND} ${defs} -P ${PROJECT_SOURCE_DIR}/cmake/run_cli.cmake)
+  set(cli_case_test cli.${name} PARENT_SCOPE)
 endfunction()
