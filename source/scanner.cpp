@@ -116,8 +116,12 @@ token source_scanner::scan(std::uint8_t accept)
             return t;
         }
         const std::size_t start = here_.at;
-        while (here_.at < all_.size() && class_of(all_[here_.at]) == word_char) ++here_.at;
-        const std::string_view part = all_.substr(start, here_.at - start);
+        // In a local: a member could be changed by any store through a char,
+        // so the loop would keep writing it back.
+        std::size_t at = start;
+        while (at < all_.size() && class_of(all_[at]) == word_char) ++at;
+        here_.at = at;
+        const std::string_view part = all_.substr(start, at - start);
         if (copied) joined_.append(part);
         else word = part;
         if (!at_line_end(here_.at)) break;  // a separator or brace follows on this line
