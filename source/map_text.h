@@ -21,11 +21,10 @@ std::string written_name(std::string_view name);
 
 namespace map_text {
 
-// Where the written lines go: the held map source, or a file, each line
-// ended by CR LF as the held source is saved. Each gives the buffer a line
-// is built in and takes the line once it is complete.
-
-// A file's line is built straight into the file's own buffer.
+// Where the written lines go (the held map source, a file, a string), each
+// line ended by CR LF as the held source is saved: a sink gives the buffer a
+// line is built in and takes the line once it is complete. A file's line is
+// built straight into the file's own buffer.
 struct file_lines {
     buffered_file& file;
     std::string& buffer() { return file.buffer(); }
