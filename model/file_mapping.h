@@ -1,6 +1,8 @@
 // A file mapped read-only into memory. Its pages can be let go once read, so
 // that reading a large file never keeps the whole of it resident: a page read
-// again is brought back from the file.
+// again is brought back from the file. Should another program cut the file
+// short while it is mapped, the pages past its new end read as zeros and
+// cut_short() tells so, where the system would otherwise stop the program.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +25,8 @@ public:
     void reset();
 
     std::string_view text() const { return {data_, size_}; }
+    // True once a page of the mapping was found past the file's end.
+    bool cut_short() const;
     // Lets go of the whole pages before byte `offset`; nothing changes for
     // the reader of text() but the memory the process holds.
     void release_before(std::size_t offset) const;
@@ -31,6 +35,7 @@ private:
     const char* data_ = nullptr;
     std::size_t size_ = 0;
     mutable std::size_t released_ = 0;  // the pages before it are let go already
+    int watch_ = -1;                    // the mapping's place among those watched for a cut
 };
 
 } // namespace wayloom

@@ -37,6 +37,9 @@ public:
 
     // The text as read: lines end with "\n" or "\r\n"; the last may have no line end.
     std::string_view whole() const { return text_; }
+    // True when the file of a mapped text was cut short by another program
+    // while it was held: what lay past its new end read as zeros.
+    bool cut_short() const { return mapping_.cut_short(); }
     bool empty() const { return text_.empty(); }
 
     std::size_t count() const { return line_ends().size(); }

@@ -344,8 +344,20 @@ bool map_reader::read_waypoints()
 read_report read_from_file(map_document& doc, const after_read& after)
 {
     read_report report;
-    map_reader reader(doc, report);
-    report.completed = reader.run();
+    const map_mark start = doc.mark();
+    {
+        map_reader reader(doc, report);
+        report.completed = reader.run();
+    }
+    if (doc.source.cut_short()) {
+        // What was read from the zeros is not the map: nothing of it stays.
+        doc.roll_back(start);
+        doc.error_list.clear();
+        report.warnings.clear();
+        report.errors.assign(1, "The file was cut short while it was read");
+        report.completed = false;
+        return report;
+    }
     if (report.completed && after) after(doc);
     return report;
 }

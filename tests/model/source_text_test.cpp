@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace wayloom {
 namespace {
@@ -88,6 +91,48 @@ TEST(source_text, a_mapped_text_reads_the_same_after_letting_go_of_what_was_read
     text.append("added");  // a mapped text is copied before it changes
     EXPECT_EQ(text.line(text.count() - 1), "added");
     EXPECT_EQ(text.line(49999), "line 49999");
+    std::filesystem::remove(path);
+}
+
+// Another program may cut a file short while it is mapped: the pages past
+// its new end read as zeros instead of the system stopping the program, and
+// the text says so; a mapping of a file left alone says nothing.
+TEST(source_text, a_mapped_file_cut_short_reads_zeros_and_says_so)
+{
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const auto path = std::filesystem::temp_directory_path() / "wayloom_source_text_cut.wlm";
+    const auto kept_path = std::filesystem::temp_directory_path() / "wayloom_source_text_kept.wlm";
+    std::ofstream(path, std::ios::binary) << std::string(3 * page, 'a');
+    std::ofstream(kept_path, std::ios::binary) << std::string(3 * page, 'b');
+    tsource_text cut, kept;
+    cut.set_holding(text_holding::mapped);
+    kept.set_holding(text_holding::mapped);
+    ASSERT_TRUE(cut.load_from_file(path.string()));
+    ASSERT_TRUE(kept.load_from_file(kept_path.string()));
+    std::filesystem::resize_file(path, page);
+    EXPECT_EQ(cut.whole()[page - 1], 'a');
+    EXPECT_FALSE(cut.cut_short()) << "nothing past the new end was read yet";
+    EXPECT_EQ(cut.whole()[2 * page + 5], '\0');
+    EXPECT_EQ(cut.whole()[page], '\0');
+    EXPECT_TRUE(cut.cut_short());
+    EXPECT_EQ(kept.whole()[3 * page - 1], 'b');
+    EXPECT_FALSE(kept.cut_short());
+    ASSERT_TRUE(cut.load_from_file(kept_path.string()));
+    EXPECT_FALSE(cut.cut_short()) << "a new mapping starts afresh";
+    std::filesystem::remove(path);
+    std::filesystem::remove(kept_path);
+}
+
+// Only a read past the end of a watched mapping is caught: any other bus
+// error still stops the program.
+TEST(source_text_death, another_bus_error_still_stops_the_program)
+{
+    const auto path = std::filesystem::temp_directory_path() / "wayloom_source_text_watch.wlm";
+    std::ofstream(path, std::ios::binary) << "waypoints";
+    tsource_text text;
+    text.set_holding(text_holding::mapped);
+    ASSERT_TRUE(text.load_from_file(path.string()));
+    EXPECT_DEATH(::raise(SIGBUS), "");
     std::filesystem::remove(path);
 }
 

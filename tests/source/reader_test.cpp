@@ -350,6 +350,31 @@ TEST(reader, a_failed_merge_keeps_the_map_that_was_there)
     EXPECT_EQ(doc.shapes[0]->classes, (class_type{0}));
 }
 
+TEST(reader, a_map_file_cut_short_while_it_is_read_adds_nothing)
+{
+    map_document doc;
+    ASSERT_TRUE(read_text(doc, "waypoints { a 1 1 0 }\n").ok());
+    std::string text = "waypoints\n  {\n";
+    for (int i = 0; text.size() < 64 * 1024; ++i) text += "    w" + std::to_string(i) + ",\n    1.5,\n    2.5,\n    3\n\n";
+    text += "  }\nshape s { nodes { 0 1 1 } }\n";
+    const auto path = std::filesystem::temp_directory_path() / "wayloom_reader_cut.wlm";
+    {
+        std::FILE* out = std::fopen(path.c_str(), "wb");
+        ASSERT_TRUE(out);
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+    }
+    doc.source.set_holding(text_holding::mapped);
+    ASSERT_TRUE(doc.source.load_from_file(path.string()));
+    std::filesystem::resize_file(path, 8 * 1024);  // another program cuts it short meanwhile
+    const read_report report = read_from_file(doc, [](map_document&) { FAIL() << "no steps after a cut read"; });
+    EXPECT_EQ(report.errors, std::vector<std::string>{"The file was cut short while it was read"});
+    EXPECT_FALSE(report.completed);
+    EXPECT_EQ(counts_of(doc), (counts{1, 0, 0, 0})) << "the map read before stays, nothing of the cut file";
+    EXPECT_TRUE(doc.error_list.empty());
+    std::filesystem::remove(path);
+}
+
 TEST(reader, the65536th_class_is_an_error)
 {
     std::string text;
