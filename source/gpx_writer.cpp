@@ -5,6 +5,7 @@
 #include "source/file_replacement.h"
 
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace wayloom {
@@ -51,9 +52,12 @@ void append_escaped(std::string& out, std::string_view text)
     }
 }
 
+// GPX numbers are decimals without an exponent, so a large one is written
+// out in full: a double has at most 309 digits before the point, which the
+// buffer always holds (a smaller one took garbage for a large elevation).
 void append_number(std::string& out, double value, int decimals)
 {
-    char buffer[64];
+    char buffer[352];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
                                       std::chars_format::fixed, decimals);
     std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
@@ -87,9 +91,14 @@ void gpx_to(std::string& out, const map_document& doc, Written written)
     for (const auto& w : doc.waypoints) {
         out += "  <wpt ";
         append_position(out, w->lat, w->lon);
-        out += ">\n    <ele>";
-        append_number(out, static_cast<double>(w->alt), 3);
-        out += "</ele>\n    <name>";
+        out += ">\n";
+        // An elevation beyond what a number in the file can hold is left out.
+        if (const double ele = static_cast<double>(w->alt); std::isfinite(ele)) {
+            out += "    <ele>";
+            append_number(out, ele, 3);
+            out += "</ele>\n";
+        }
+        out += "    <name>";
         append_escaped(out, w->name);
         out += "</name>\n  </wpt>\n";
         written();

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -173,6 +174,26 @@ TEST(gpx_text, names_stay_valid_xml_in_utf8)
     map_document doc;
     doc.create_waypoint().name = "caf\xc3\xa9 \xe9t\xe9\x01<";
     EXPECT_NE(gpx_text(doc).find("<name>caf\xc3\xa9 \xc3\xa9t\xc3\xa9_&lt;</name>"), std::string::npos);
+}
+
+// GPX numbers have no exponent: a large elevation is written out in full and
+// reads back, one no number can hold is left out; the file stays well formed.
+TEST(gpx_text, large_elevations_are_written_in_full_or_left_out)
+{
+    map_document doc;
+    t_waypoint& high = doc.create_waypoint();
+    std::tie(high.name, high.lat, high.lon, high.alt) = std::tuple{"high", 52.4L, -4.05L, 6.44444444444444e103L};
+    t_waypoint& beyond = doc.create_waypoint();
+    std::tie(beyond.name, beyond.lat, beyond.lon, beyond.alt) = std::tuple{"beyond", 52.5L, -4.06L, 1e400L};
+    const std::string text = gpx_text(doc);
+    EXPECT_NE(text.find("<ele>644444444444443"), std::string::npos) << text;
+    EXPECT_EQ(text.find("e+"), std::string::npos) << "no exponent";
+    EXPECT_NE(text.find("lon=\"-4.06\">\n    <name>beyond</name>"), std::string::npos) << text;
+    map_document back;
+    ASSERT_TRUE(read_gpx_text(back, text).ok());
+    ASSERT_EQ(back.waypoint_count(), 2);
+    EXPECT_DOUBLE_EQ(static_cast<double>(back.waypoints[0]->alt), 6.44444444444444e103);
+    EXPECT_EQ(back.waypoints[1]->alt, 0);
 }
 
 // .wlm → .gpx → .wlm keeps every waypoint, its name as the map writer
