@@ -241,18 +241,6 @@ std::optional<decimal_value> parse_decimal(std::string_view word)
     return decimal_value{value, false, 0};
 }
 
-std::optional<std::int64_t> parse_whole_number(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
 std::optional<long double> parse_number(std::string_view word)
 {
     const auto d = parse_decimal(word);
