@@ -4,10 +4,9 @@
 #include "model/item_list.h"
 #include "model/map_units.h"
 
+#include "source/number_text.h"
+
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
-#include <cstdlib>
 
 namespace wayloom {
 
@@ -15,20 +14,10 @@ namespace {
 
 constexpr std::int32_t tick_length = 5;
 
-// A decimal number filling the whole text, else `fallback`.
-long double decimal(const std::string& text, long double fallback)
+// The typed amount, `fallback` when the text is no number.
+long double amount_or(const std::string& text, long double fallback)
 {
-    if (text.empty()) return fallback;
-    char* end = nullptr;
-    const long double value = std::strtold(text.c_str(), &end);
-    return end == text.c_str() + text.size() ? value : fallback;
-}
-
-std::string general(long double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15Lg", value);
-    return text;
+    return parse_real(text).value_or(fallback);
 }
 
 std::int32_t tick_for(long double across)
@@ -54,32 +43,41 @@ void modify_units(scale_ruler& ruler, const view_state& view, measurement& units
 
 void modify_scale(scale_ruler& ruler, const view_state& view, measurement& units)
 {
-    long double amount_x = decimal(ruler.amount, ruler.extent_x);
-    long double amount_y = decimal(ruler.amount, ruler.extent_y);
-    if (amount_x > ruler.extent_x) {
-        if (ruler.horizontal()) ruler.amount = general(ruler.extent_x);
-        amount_x = ruler.extent_x;
-    }
-    if (amount_y > ruler.extent_y) {
-        if (!ruler.horizontal()) ruler.amount = general(ruler.extent_y);
-        amount_y = ruler.extent_y;
-    }
+    // Beyond the extent the amount is cut to it, and below 0 to 0; the box
+    // shows the cut in the current orientation.
+    const auto cut = [&](long double amount, long double extent, bool shown) {
+        const long double held = amount > extent ? extent : amount < 0 ? 0 : amount;
+        if (held != amount && shown) ruler.amount = format_general(held);
+        return held;
+    };
+    const long double typed_x = amount_or(ruler.amount, ruler.extent_x);
+    const long double typed_y = amount_or(ruler.amount, ruler.extent_y);
+    const long double amount_x = cut(typed_x, ruler.extent_x, ruler.horizontal());
+    const long double amount_y = cut(typed_y, ruler.extent_y, !ruler.horizontal());
     if (ruler.visible) {
         const long double W = view.fit_width, H = view.fit_height;
+        // Only a settings file written by hand places the ruler before the
+        // drawing's corner; sums are taken in 64 bits, as a position may
+        // come from there near the end of the 32-bit range.
+        ruler.x = std::max(ruler.x, 0);
+        ruler.y = std::max(ruler.y, 0);
+        const auto ends_past = [](std::int32_t at, std::int32_t length, long double limit) {
+            return static_cast<long double>(std::int64_t{at} + length) > limit;
+        };
         const std::int32_t length_x = round_to_pixel(amount_x / ruler.extent_x * W) - 2;
         if (ruler.w < 0) ruler.x = ruler.w = 0;
         if (ruler.horizontal()) {
             ruler.w = length_x;
-            if (ruler.x + ruler.w > W) ruler.x = round_to_pixel(W - length_x);
-            if (ruler.y + ruler_thickness > H) ruler.y = round_to_pixel(H) - ruler_thickness;
-        } else if (ruler.x + ruler_thickness > W) {
+            if (ends_past(ruler.x, ruler.w, W)) ruler.x = round_to_pixel(W - length_x);
+            if (ends_past(ruler.y, ruler_thickness, H)) ruler.y = round_to_pixel(H) - ruler_thickness;
+        } else if (ends_past(ruler.x, ruler_thickness, W)) {
             ruler.x = round_to_pixel(W) - ruler_thickness;
         }
         const std::int32_t length_y = round_to_pixel(amount_y / ruler.extent_y * H) - 2;
         if (ruler.h < 0) ruler.y = ruler.h = 0;
         if (!ruler.horizontal()) {
             ruler.h = length_y;
-            if (ruler.y + ruler.h > H) ruler.y = round_to_pixel(H - length_y);
+            if (ends_past(ruler.y, ruler.h, H)) ruler.y = round_to_pixel(H - length_y);
         }
     }
     units.scale_changed = false;
@@ -87,7 +85,7 @@ void modify_scale(scale_ruler& ruler, const view_state& view, measurement& units
 
 long double amount_across(const scale_ruler& ruler)
 {
-    return std::min(decimal(ruler.amount, ruler.extent_x), ruler.extent_x);
+    return std::clamp(amount_or(ruler.amount, ruler.extent_x), 0.0L, std::max(ruler.extent_x, 0.0L));
 }
 
 bool prepare_ruler(scale_ruler& ruler, const view_state& view, const item_list& shape_list,
@@ -163,13 +161,6 @@ std::int32_t border_position(std::int64_t percent)
 {
     const std::int64_t held = std::clamp<std::int64_t>(percent, 0, 100);
     return round_to_pixel(static_cast<long double>(held) / 100 * max_map_border);
-}
-
-std::int64_t whole_number(std::string_view text, std::int64_t fallback)
-{
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return error == std::errc{} && end == text.data() + text.size() ? value : fallback;
 }
 
 } // namespace wayloom

@@ -45,12 +45,14 @@ bool map_has_drawing(const view_state& view, const item_list& shape_list);
 void modify_units(scale_ruler& ruler, const view_state& view, measurement& units);
 
 // The length and place from the amount (a text that is no number means the
-// whole extent). An amount beyond the extent is cut to it, and the text
-// rewritten, in the current orientation only. Clears scale_changed.
+// whole extent). An amount beyond the extent is cut to it, and one below 0
+// to 0, and the text rewritten, in the current orientation only. A ruler
+// reaching past the drawing's right or bottom edge is moved back onto it.
+// Clears scale_changed.
 void modify_scale(scale_ruler& ruler, const view_state& view, measurement& units);
 
 // The amount as a length across the map, in the unit: the typed number, the
-// whole extent when the text is no number, and never more than the extent.
+// whole extent when the text is no number, held to 0 .. the extent.
 long double amount_across(const scale_ruler& ruler);
 
 // What one drawing of the ruler does first: nothing unless visible; hidden
@@ -86,8 +88,5 @@ void nudge_ruler_right(scale_ruler& ruler, const view_state& view);
 // and the position a typed percentage gives (held to 0..100 first).
 std::int32_t border_percent(std::int32_t position);
 std::int32_t border_position(std::int64_t percent);
-
-// A text read as a whole number, `fallback` when it is not one.
-std::int64_t whole_number(std::string_view text, std::int64_t fallback);
 
 } // namespace wayloom

@@ -1,6 +1,7 @@
 #include "annotations/qt/scale_form.h"
 
 #include "annotations/qt/ruler_painter.h"
+#include "source/number_text.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -98,7 +99,7 @@ Tscale_form::Tscale_form(view_state& view, measurement& units, const item_list& 
     connect(up_down_button, &QToolButton::clicked, this,
             [this] { orientation_click(ruler_orientation::vertical); });
     connect(step_edit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        ruler.step = static_cast<std::int32_t>(whole_number(text.toStdString(), 1));
+        ruler.step = parse_whole_32(text.toStdString()).value_or(1);
     });
     connect(up_button, &QToolButton::clicked, this, [this] {
         scale_ruler moved = ruler;
@@ -173,7 +174,7 @@ void Tscale_form::border_trackbarChange(int position)
 void Tscale_form::border_editChange(const QString& text)
 {
     if (trackbar_busy_ || edit_busy_) return;
-    const std::int64_t value = whole_number(text.toStdString(), 0);
+    const std::int64_t value = parse_whole_number(text.toStdString()).value_or(0);
     if (static_cast<long double>(value) ==
         static_cast<long double>(border_trackbar->value()) / max_map_border * 100)
         return;
@@ -228,7 +229,7 @@ void Tscale_form::load_settings(const setting_reader& read)
 {
     const auto number = [&](std::string_view key, std::int64_t fallback) {
         const auto text = read(key);
-        return text ? whole_number(*text, fallback) : fallback;
+        return text ? parse_whole_number(*text).value_or(fallback) : fallback;
     };
     const auto held = [](std::int64_t v) {
         return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
@@ -256,7 +257,7 @@ void Tscale_form::save_settings(const setting_writer& write) const
     write("w", std::to_string(ruler.w));
     write("h", std::to_string(ruler.h));
     write("step", std::to_string(ruler.step));
-    write("amount", std::to_string(whole_number(ruler.amount, 0)));
+    write("amount", std::to_string(parse_whole_number(ruler.amount).value_or(0)));
     write("border", std::to_string(view_.map_border));
 }
 

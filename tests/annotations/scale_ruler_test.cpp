@@ -70,6 +70,10 @@ TEST_F(scale_ruler_fixture, amounts_of_zero_beyond_the_extent_and_no_number)
         {"100", ruler_orientation::vertical, "40", 0, 198},
         {"wide", ruler_orientation::horizontal, "wide", 398, 0},
         {"30", ruler_orientation::vertical, "30", 0, 148},
+        {"-5e9", ruler_orientation::horizontal, "0", -2, 0},
+        {"-1e300", ruler_orientation::vertical, "0", 0, -2},
+        {"-inf", ruler_orientation::horizontal, "-inf", 398, 0},
+        {" +20 ", ruler_orientation::horizontal, " +20 ", 98, 0},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.typed);
@@ -136,9 +140,34 @@ TEST_F(scale_ruler_fixture, border_percentages_and_positions)
     EXPECT_EQ(border_percent(20), 50);
     EXPECT_EQ(border_percent(1), 2);  // 2.5 to the even neighbour
     EXPECT_EQ(border_percent(3), 8);  // 7.5
-    EXPECT_EQ(whole_number("12", 0), 12);
-    EXPECT_EQ(whole_number("1.5", 0), 0);
-    EXPECT_EQ(whole_number("", 1), 1);
+}
+
+// Places a hand-written settings file may give: the ruler comes back onto the map.
+TEST_F(scale_ruler_fixture, placements_at_the_ends_of_the_range_come_onto_the_map)
+{
+    struct row {
+        const char* name;
+        std::int32_t x, y;
+        ruler_orientation orientation;
+        std::int32_t placed_x, placed_y;
+    };
+    const row rows[] = {
+        {"largest, across", INT32_MAX, INT32_MAX, ruler_orientation::horizontal, 302, 190},
+        {"largest, up", INT32_MAX, INT32_MAX, ruler_orientation::vertical, 390, 102},
+        {"smallest", INT32_MIN, INT32_MIN, ruler_orientation::horizontal, 0, 0},
+    };
+    for (const row& r : rows) {
+        ruler = {};
+        ruler.visible = true;
+        ruler.amount = "20";
+        ruler.orientation = r.orientation;
+        ruler.x = r.x;
+        ruler.y = r.y;
+        ruler.w = ruler.h = 5;
+        recompute();
+        EXPECT_EQ(ruler.x, r.placed_x) << r.name;
+        EXPECT_EQ(ruler.y, r.placed_y) << r.name;
+    }
 }
 
 TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
