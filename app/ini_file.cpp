@@ -1,9 +1,10 @@
 #include "app/ini_file.h"
 
+#include "source/number_text.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -122,13 +123,7 @@ std::int64_t ini_file::read_integer(std::string_view section, std::string_view k
                                     std::int64_t fallback) const
 {
     if (!contains(section, key)) return fallback;
-    const std::string text = read_string(section, key, "");
-    std::string_view digits = text;
-    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-    std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (ec != std::errc{} || end != digits.data() + digits.size() || digits.empty()) return fallback;
-    return value;
+    return parse_whole_number(read_string(section, key, "")).value_or(fallback);
 }
 
 bool ini_file::read_bool(std::string_view section, std::string_view key, bool fallback) const

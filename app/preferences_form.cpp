@@ -1,5 +1,6 @@
 #include "app/preferences_form.h"
 
+#include "source/number_text.h"
 #include "view/geometry/view_state.h"
 #include "view/map_painter.h"
 
@@ -10,7 +11,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include <charconv>
 #include <initializer_list>
 #include <string>
 
@@ -32,12 +32,9 @@ QGroupBox* radio_group(QWidget* parent, const char* caption,
 
 std::optional<colour_value> stored_colour(const std::optional<std::string>& text)
 {
-    if (!text) return std::nullopt;
-    std::int64_t value = 0;
-    const char* end = text->data() + text->size();
-    const auto [at, error] = std::from_chars(text->data(), end, value);
-    if (error != std::errc{} || at != end || value < 0 || value > 0xFFFFFF) return std::nullopt;
-    return static_cast<colour_value>(value);
+    const auto value = text ? parse_whole_number(*text, 0, 0xFFFFFF) : std::nullopt;
+    if (!value) return std::nullopt;
+    return static_cast<colour_value>(*value);
 }
 
 } // namespace

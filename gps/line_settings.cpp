@@ -1,7 +1,9 @@
 #include "gps/serial_device.h"
 
+#include "source/number_text.h"
+
 #include <cctype>
-#include <charconv>
+#include <limits>
 
 namespace wayloom::gps {
 
@@ -14,10 +16,12 @@ std::string lower(std::string_view s)
     return out;
 }
 
+// A whole number above 0.
 bool whole_number(std::string_view s, long& out)
 {
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && end == s.data() + s.size() && out > 0;
+    const auto value = parse_whole_number(s, 1, std::numeric_limits<long>::max());
+    if (value) out = static_cast<long>(*value);
+    return value.has_value();
 }
 
 } // namespace

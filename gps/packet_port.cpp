@@ -1,8 +1,10 @@
 #include "gps/packet_port.h"
 
+#include "source/number_text.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
+#include <limits>
 
 namespace wayloom::gps {
 
@@ -11,9 +13,8 @@ namespace {
 // Integer value of a text, or `fallback` when the text is not an integer.
 int integer_or(std::string_view text, int fallback)
 {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() ? value : fallback;
+    const auto value = parse_whole_number(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    return value ? static_cast<int>(*value) : fallback;
 }
 
 } // namespace

@@ -1,16 +1,17 @@
 #include "gps/speed_change.h"
 
-#include <charconv>
+#include "source/number_text.h"
+
+#include <limits>
 #include <thread>
 
 namespace wayloom::gps {
 
 std::optional<long> requested_speed(std::string_view text)
 {
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value <= 0) return std::nullopt;
-    return value;
+    const auto value = parse_whole_number(text, 1, std::numeric_limits<long>::max());
+    if (!value) return std::nullopt;
+    return static_cast<long>(*value);
 }
 
 long change_line_speed(packet_port& port, link_log& log, long baud)

@@ -1,6 +1,7 @@
 #include "gps/qt/gps_form.h"
 
 #include "model/map_document.h"
+#include "source/number_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -144,13 +145,8 @@ void Tgps_form::load_settings(const setting_reader& read)
     text("interval", interval_edit, "10");
     text("transfer_speed", transfer_speed_edit, "Same as port");
     // Stored as 1 or 0; any other whole number but 0 counts as ticked.
-    bool logging = true;
-    if (const auto stored = read("logging")) {
-        try {
-            logging = std::stol(*stored) != 0;
-        } catch (...) {
-        }
-    }
+    const auto stored = read("logging");
+    const bool logging = stored ? parse_whole_number(*stored).value_or(1) != 0 : true;
     logging_check->setChecked(logging);
     link.set_status_logging(logging);
 }
