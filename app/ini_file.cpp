@@ -53,9 +53,12 @@ ini_file::ini_file(std::string file_name) : file_name_(std::move(file_name))
 
 void ini_file::parse(std::string_view text)
 {
-    // Editors that save as UTF-8 may put a byte order mark first.
+    // Editors that save as UTF-8 may put a byte order mark first, and one
+    // that adds its own to a file that has one already a second. All are
+    // skipped: the file is written back without them, and a mark left in
+    // the first line would make it a different line when read again.
     constexpr std::string_view byte_order_mark = "\xEF\xBB\xBF";
-    if (text.starts_with(byte_order_mark)) text.remove_prefix(byte_order_mark.size());
+    while (text.starts_with(byte_order_mark)) text.remove_prefix(byte_order_mark.size());
     std::string section;
     bool in_section = false;
     while (!text.empty()) {

@@ -23,7 +23,7 @@ public:
     static constexpr std::size_t longest_line = 1 << 15;
 
     // Reads the file when it exists; a missing or unreadable file is an empty
-    // one. A UTF-8 byte order mark at the start is skipped.
+    // one. UTF-8 byte order marks at the start are skipped (and not written back).
     explicit ini_file(std::string file_name);
 
     const std::string& file_name() const { return file_name_; }

@@ -143,6 +143,7 @@ TEST(ini_file, unusable_files_and_lines_read_as_missing)
         {"overlong line", "[main]\nload_path=" + long_line + "\nwidth=400\n", 400, "[main]\nwidth=1\n"},
         {"overlong value of the key", "[main]\nwidth=4" + long_line + "\n", 880, "[main]\nwidth=1\n"},
         {"byte order mark", "\xEF\xBB\xBF" + good, 400, "[main]\nwidth=1\n"},
+        {"two byte order marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + good, 400, "[main]\nwidth=1\n"},
         {"duplicate sections: the first counts", good + "[main]\nwidth=500\n", 400,
          "[main]\nwidth=1\n[main]\nwidth=500\n"},
         {"number out of range", "[main]\nwidth=99999999999999999999\n", 880, "[main]\nwidth=1\n"},
