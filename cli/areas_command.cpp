@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 #include "cli/map_loading.h"
+#include "source/number_text.h"
 #include "view/geometry/ellipsoidal_area.h"
 #include "view/geometry/map_refresh.h"
 
-#include <cstdio>
 #include <iostream>
 #include <variant>
 
@@ -19,15 +19,13 @@ int areas_command(arguments args)
     view_state state;
     if (!read_maps(doc, parsed.files, std::cerr, view_after_read(state))) return 1;
 
-    char line[160];
     for (const list_entry& entry : doc.shape_list.entries) {
         const t_shape* const* shape = std::get_if<t_shape*>(&entry.object);
         if (!shape || !*shape) continue;
         const t_shape& s = **shape;
-        std::snprintf(line, sizeof line,
-                      ": area %.6Lf square map units, coverage %.2Lf%%, ellipsoid %.1f m2",
-                      s.area, s.coverage, ellipsoidal_area(s));
-        std::cout << entry.text << line << (s.is_path() ? " (path, ring closed)" : "") << '\n';
+        std::cout << entry.text << ": area " << format_fixed(s.area, 6) << " square map units, coverage "
+                  << format_fixed(s.coverage, 2) << "%, ellipsoid " << format_fixed(ellipsoidal_area(s), 1)
+                  << " m2" << (s.is_path() ? " (path, ring closed)" : "") << '\n';
     }
     return 0;
 }

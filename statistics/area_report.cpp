@@ -1,17 +1,15 @@
 #include "statistics/area_report.h"
 
 #include "model/map_document.h"
+#include "source/number_text.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace wayloom {
 
 std::string format_number(long double value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.15Lg", value);
-    std::string digits = text;
+    std::string digits = format_general(value);
     std::string exponent;
     if (const auto e = digits.find_first_of("eE"); e != std::string::npos) {
         exponent = digits.substr(e);

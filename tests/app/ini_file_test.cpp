@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -226,8 +228,8 @@ TEST(ini_file, failed_save_reports_the_reason_and_keeps_the_old_file)
     nowhere.write_integer("main", "width", 1);
     std::string error;
     EXPECT_FALSE(nowhere.save(&error));
-    EXPECT_EQ(error, "cannot write " + folder.file("no-such-folder/wayloom.ini") +
-                         ": No such file or directory");
+    EXPECT_EQ(error, "cannot write " + folder.file("no-such-folder/wayloom.ini") + ": " +
+                         std::strerror(ENOENT));
 
     // A folder standing where the file should be cannot be replaced.
     const std::string blocked = folder.file("blocked.ini");

@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 using namespace wayloom;
@@ -145,7 +147,7 @@ private slots:
         form->save_project();
         QCOMPARE(desktop_.errors.size(), size_t{1});
         QCOMPARE(desktop_.errors.front(),
-                 "cannot write " + home() + "no-such-folder/x.wlm: No such file or directory");
+                 "cannot write " + home() + "no-such-folder/x.wlm: " + std::strerror(ENOENT));
 
         QCOMPARE(read_text(old_file), std::string("old text\n"));
         QCOMPARE(form->save_path, home());

@@ -15,6 +15,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -127,7 +129,7 @@ TEST_F(map_files_fixture, save_proposes_the_last_name_written_and_no_failed_one)
     editor.changes.changed();
     std::string error;
     EXPECT_FALSE(files.save((dir / "no-such-folder" / "x.wlm").string(), error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(error, std::strerror(ENOENT));
     EXPECT_EQ(files.proposed_name(), "new.wlm");
     EXPECT_TRUE(editor.changes.modified);
 

@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
+#include <string>
 
 namespace wayloom::gps::testing {
 namespace {
@@ -114,10 +115,13 @@ TEST(line_speed, gps_babel_at_the_faster_speed_reads_what_our_upload_stored)
     std::string line;
     std::size_t k = 0;
     while (std::getline(in, line) && k < 3) {
+        // Streams read in the classic locale whatever the process's is.
+        std::istringstream fields(line);
         double lat = 0, lon = 0;
-        char name[64] = {};
-        ASSERT_EQ(std::sscanf(line.c_str(), "%lf, %lf, %63s", &lat, &lon, name), 3) << line;
-        EXPECT_STREQ(name, sent[k].name);
+        char comma = 0;
+        std::string name;
+        ASSERT_TRUE(fields >> lat >> comma >> lon >> comma >> name) << line;
+        EXPECT_EQ(name, sent[k].name);
         EXPECT_NEAR(lat, sent[k].lat, 1e-5) << name;
         EXPECT_NEAR(lon, sent[k].lon, 1e-5) << name;
         ++k;

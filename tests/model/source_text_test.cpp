@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -148,7 +150,7 @@ TEST(source_text, save_ends_every_line_with_cr_lf)
 
     std::string error;
     EXPECT_FALSE(text.save_to_file("/nonexistent-folder/x.wlm", &error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(error, std::strerror(ENOENT));
 }
 
 TEST(source_text, show_error_lists_ten_lines_either_side_and_selects_the_error_line)

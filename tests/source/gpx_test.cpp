@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -237,7 +239,7 @@ TEST(gpx_round_trip, keeps_waypoints_through_a_file)
     EXPECT_EQ(many_back.waypoints.capacity(), 3000u);
 
     EXPECT_FALSE(save_gpx(original, (folder / "no/such/folder.gpx").string(), &error));
-    EXPECT_EQ(error, "No such file or directory");
+    EXPECT_EQ(error, std::strerror(ENOENT));
     std::filesystem::remove_all(folder);
 }
 

@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 
 
@@ -45,21 +47,21 @@ TEST_F(save_failure, each_failure_keeps_the_old_file_and_gives_its_reason)
         std::function<void()> prepare;  // in the saving process
         std::function<void(const fs::path&, const fs::path&)> arrange;  // folder, file
         std::string target;              // relative to the folder
-        const char* reason;
+        std::string reason;
     };
     const row rows[] = {
         // A file size limit stands for a full disk wherever a file system cannot be mounted.
-        {"disk full", [] { limit_file_size(4096); }, {}, "farm.wlm", "File too large"},
+        {"disk full", [] { limit_file_size(4096); }, {}, "farm.wlm", std::strerror(EFBIG)},
         {"read-only folder", become_unprivileged,
          [](const fs::path& f, const fs::path&) { fs::permissions(f, fs::perms(0555)); }, "farm.wlm",
-         "Permission denied"},
+         std::strerror(EACCES)},
         {"read-only file", become_unprivileged,
          [](const fs::path&, const fs::path& m) { fs::permissions(m, fs::perms(0444)); }, "farm.wlm",
-         "Permission denied"},
-        {"folder that is a file", [] {}, {}, "farm.wlm/inner.wlm", "Not a directory"},
-        {"folder that does not exist", [] {}, {}, "missing/farm.wlm", "No such file or directory"},
+         std::strerror(EACCES)},
+        {"folder that is a file", [] {}, {}, "farm.wlm/inner.wlm", std::strerror(ENOTDIR)},
+        {"folder that does not exist", [] {}, {}, "missing/farm.wlm", std::strerror(ENOENT)},
         {"name of a folder", [] {}, [](const fs::path& f, const fs::path&) { fs::create_directory(f / "maps"); },
-         "maps", "Is a directory"},
+         "maps", std::strerror(EISDIR)},
     };
     // Every way a map leaves the program: saved from the held source,
     // written straight from the model, and as GPX.
@@ -97,11 +99,11 @@ TEST_F(save_failure, a_full_file_system_keeps_the_old_file)
     map_document doc = map_of(5000);
     std::string error;
     EXPECT_FALSE(save_map(doc, on_disk.string(), &error));
-    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(error, std::strerror(ENOSPC));
     EXPECT_FALSE(write_map_file(doc, on_disk.string(), &error));
-    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(error, std::strerror(ENOSPC));
     EXPECT_FALSE(save_gpx(doc, on_disk.string(), &error));
-    EXPECT_EQ(error, "No space left on device");
+    EXPECT_EQ(error, std::strerror(ENOSPC));
     EXPECT_EQ(read_text(on_disk), old_text);
     EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{"farm.wlm"});
 }

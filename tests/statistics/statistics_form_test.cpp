@@ -18,6 +18,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using namespace wayloom;
@@ -128,7 +130,7 @@ private slots:
         chosen = home() + "no-such-folder/out.txt";
         QVERIFY(!form->show_results({}));
         QCOMPARE(errors, std::vector<std::string>{"Cannot create file \"" + *chosen +
-                                                  "\". No such file or directory"});
+                                                  "\". " + std::strerror(ENOENT)});
         QCOMPARE(form->statistics_browser->source(), shown);
     }
 

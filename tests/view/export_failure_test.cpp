@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 namespace wayloom {
 namespace {
 
@@ -89,18 +92,18 @@ TEST_F(export_failure, each_failure_keeps_the_old_picture_and_gives_its_reason)
         std::function<void()> prepare;  // in the exporting process
         std::function<void(const fs::path&, const fs::path&)> arrange;  // folder, file
         std::string target;              // relative to the folder
-        const char* reason;
+        std::string reason;
     };
     const row rows[] = {
-        {"disk full", [] { limit_file_size(4096); }, {}, "farm.bmp", "File too large"},
-        {"disk full, png", [] { limit_file_size(4096); }, {}, "farm.png", "File too large"},
+        {"disk full", [] { limit_file_size(4096); }, {}, "farm.bmp", std::strerror(EFBIG)},
+        {"disk full, png", [] { limit_file_size(4096); }, {}, "farm.png", std::strerror(EFBIG)},
         {"read-only folder", become_unprivileged,
          [](const fs::path& f, const fs::path&) { fs::permissions(f, fs::perms(0555)); }, "farm.bmp",
-         "Permission denied"},
+         std::strerror(EACCES)},
         {"read-only file", become_unprivileged,
          [](const fs::path&, const fs::path& m) { fs::permissions(m, fs::perms(0444)); }, "farm.bmp",
          "Existing file {} is not writable"},
-        {"folder that is a file", [] {}, {}, "farm.bmp/inner.bmp", "Not a directory"},
+        {"folder that is a file", [] {}, {}, "farm.bmp/inner.bmp", std::strerror(ENOTDIR)},
         {"name of a folder", [] {}, [](const fs::path& f, const fs::path&) { fs::create_directory(f / "maps"); },
          "maps", "Filename refers to a directory"},
     };
@@ -134,7 +137,7 @@ TEST_F(export_failure, a_full_file_system_keeps_the_old_picture)
     const QImage image = picture();
     std::string error;
     EXPECT_FALSE(save_bitmap(image, image.width(), image.height(), on_disk.string(), &error));
-    EXPECT_EQ(error, message(on_disk, "No space left on device"));
+    EXPECT_EQ(error, message(on_disk, std::strerror(ENOSPC)));
     EXPECT_EQ(read_text(on_disk), old_text);
     EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{"farm.bmp"});
 }
