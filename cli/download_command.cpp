@@ -21,10 +21,11 @@ int download_command(arguments args)
     const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
     const std::string* port = parsed.option("--port");
     const std::string* out = parsed.output();
-    if (!parsed_ok || !port || !out || !parsed.files.empty())
-        return wrong_arguments("usage: wayloom-cli download --port DEV [--speed 9600] [--transfer-speed B] "
-                               "[--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
-                               problem);
+    constexpr std::string_view usage = "usage: wayloom-cli download --port DEV [--speed 9600] [--transfer-speed B] "
+                                       "[--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]";
+    if (!parsed_ok || !port || !out || !parsed.files.empty()) return wrong_arguments(usage, problem);
+    gps::port_texts texts;
+    if (auto wrong = read_port_options(parsed, texts)) return wrong_arguments(usage, *wrong);
 
     map_document doc;
     if (const std::string* merge = parsed.option("--merge"))
@@ -33,7 +34,8 @@ int download_command(arguments args)
     terminal_observer seen;
     // The log goes to standard error with --log; the link's own log file is not kept.
     gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
-    apply_port_options(parsed, link);
+    link.texts = texts;
+    link.set_status_logging(parsed.has_flag("--log"));
 
     link.init_gps();
     if (!report(seen)) {

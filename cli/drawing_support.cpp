@@ -4,19 +4,6 @@
 
 namespace wayloom::cli {
 
-std::vector<std::string> split_commas(std::string_view text)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        parts.emplace_back(text.substr(start, comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    return parts;
-}
-
 offscreen_application::offscreen_application()
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,18 +1,11 @@
-// What the drawing commands (render, legend) share: comma lists, and the
-// offscreen GUI application that text drawing needs.
+// The offscreen GUI application that the drawing commands' text needs.
 #pragma once
 
 #include <QGuiApplication>
 
 #include <memory>
-#include <string>
-#include <string_view>
-#include <vector>
 
 namespace wayloom::cli {
-
-// "a,b,c" as its parts; an empty text is one empty part.
-std::vector<std::string> split_commas(std::string_view text);
 
 // Text needs the font database of a GUI application. No display is used,
 // and the platform's notes about its surroundings are not for the user: only

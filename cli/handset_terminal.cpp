@@ -1,5 +1,7 @@
 #include "cli/handset_terminal.h"
 
+#include "cli/option_values.h"
+
 #include <iostream>
 
 namespace wayloom::cli {
@@ -35,14 +37,25 @@ bool report(const terminal_observer& seen)
     return seen.errors.empty();
 }
 
-void apply_port_options(const parsed_arguments& parsed, gps::gps_link& link)
+std::optional<std::string> read_port_options(const parsed_arguments& parsed, gps::port_texts& texts)
 {
-    link.set_status_logging(parsed.has_flag("--log"));
-    if (const std::string* v = parsed.option("--port")) link.texts.port = *v;
-    if (const std::string* v = parsed.option("--speed")) link.texts.speed = *v;
-    if (const std::string* v = parsed.option("--timeout")) link.texts.timeout = *v;
-    if (const std::string* v = parsed.option("--interval")) link.texts.interval = *v;
-    if (const std::string* v = parsed.option("--transfer-speed")) link.texts.transfer_speed = *v;
+    // The link reads the numbers as the GPS window's boxes give them; here
+    // they are checked first, and passed on in plain digits.
+    const struct {
+        const char* option;
+        std::int64_t highest;
+        std::string* text;
+    } numbers[] = {{"--speed", fastest_line, &texts.speed},
+                   {"--transfer-speed", fastest_line, &texts.transfer_speed},
+                   {"--timeout", longest_wait_ms, &texts.timeout},
+                   {"--interval", longest_wait_ms, &texts.interval}};
+    for (const auto& n : numbers) {
+        std::int64_t value = 0;
+        if (auto wrong = read_whole_option(parsed, n.option, 1, n.highest, {&value, 1})) return wrong;
+        if (parsed.option(n.option)) *n.text = std::to_string(value);
+    }
+    if (const std::string* port = parsed.option("--port")) texts.port = *port;
+    return std::nullopt;
 }
 
 } // namespace wayloom::cli

@@ -5,6 +5,8 @@
 #include "cli/map_loading.h"
 #include "gps/gps_link.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +32,15 @@ private:
 // Prints each error as "error: MESSAGE"; true when there was none.
 bool report(const terminal_observer& seen);
 
-// The port options every handset command takes (--port, --speed, --timeout,
-// --interval, --transfer-speed, --log), applied to the link.
-void apply_port_options(const parsed_arguments& parsed, gps::gps_link& link);
+// The fastest line a serial port on Linux takes, bits per second, and the
+// longest read time-out and interval an option may ask for, milliseconds.
+inline constexpr std::int64_t fastest_line = 4'000'000;
+inline constexpr std::int64_t longest_wait_ms = 600'000;
+
+// The port options every handset command takes (--port, --speed,
+// --transfer-speed, --timeout, --interval) into `texts`, which keep their
+// values for the options not given. Returns the usage problem of a number
+// that is not a whole number in its range.
+std::optional<std::string> read_port_options(const parsed_arguments& parsed, gps::port_texts& texts);
 
 } // namespace wayloom::cli

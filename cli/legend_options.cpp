@@ -1,8 +1,9 @@
 #include "cli/legend_options.h"
 
-#include "cli/drawing_support.h"
+#include "cli/option_values.h"
 #include "model/map_document.h"
-#include "source/number_text.h"
+
+#include <array>
 
 namespace wayloom::cli {
 
@@ -25,29 +26,22 @@ std::optional<std::string> read_legend_options(const parsed_arguments& parsed,
         return "give " + std::string(shapes_option) + " or " + std::string(classes_option) +
                ", not both";
     out.wanted = shapes || classes;
-    out.names = shapes ? *shapes : classes ? *classes : "";
     out.legend.classification =
         shapes ? legend_classification::shapes : legend_classification::classes;
-    if (const std::string* text = placed ? parsed.option("--legend-at") : nullptr) {
-        const std::vector<std::string> parts = split_commas(*text);
-        std::optional<std::int64_t> x, y;
-        if (parts.size() == 2) {
-            x = parse_whole_number(parts[0]);
-            y = parse_whole_number(parts[1]);
-        }
-        if (!x || !y || *x < 0 || *y < 0 || *x > largest_position || *y > largest_position)
-            return "--legend-at wants X,Y from 0 to " + std::to_string(largest_position) +
-                   ", not " + *text;
-        out.legend.x = static_cast<std::int32_t>(*x);
-        out.legend.y = static_cast<std::int32_t>(*y);
+    if (out.wanted) {
+        const std::string_view option = shapes ? shapes_option : classes_option;
+        if (auto wrong = read_names(option, shapes ? *shapes : *classes, out.names)) return wrong;
+        if (out.names.empty()) return std::string(option) + " wants at least one name";
     }
-    if (const std::string* text = parsed.option("--font-size")) {
-        const std::optional<std::int64_t> size = parse_whole_number(*text);
-        if (!size || *size < 1 || *size > largest_font_size)
-            return "--font-size wants a whole number from 1 to " +
-                   std::to_string(largest_font_size) + ", not " + *text;
-        out.legend.font.size = static_cast<std::int32_t>(*size);
-    }
+    std::array<std::int64_t, 2> at{0, 0};
+    std::int64_t size = out.legend.font.size;
+    for (auto wrong : {placed ? read_whole_option(parsed, "--legend-at", 0, largest_position, at, "X,Y")
+                              : std::nullopt,
+                       read_whole_option(parsed, "--font-size", 1, largest_font_size, {&size, 1})})
+        if (wrong) return wrong;
+    out.legend.x = static_cast<std::int32_t>(at[0]);
+    out.legend.y = static_cast<std::int32_t>(at[1]);
+    out.legend.font.size = static_cast<std::int32_t>(size);
     out.legend.font.bold = parsed.has_flag("--bold");
     return std::nullopt;
 }
@@ -56,10 +50,10 @@ std::optional<std::string> choose_legend_items(legend_request& request, map_docu
 {
     analyse(request.legend, doc);
     const bool shapes = request.legend.classification == legend_classification::shapes;
-    for (const std::string& name : split_commas(request.names)) {
+    for (const std::string& name : request.names) {
         bool found = false;
         for (legend_list_item& item : request.legend.legend_list)
-            if (item.text == name) item.selected = found = true;
+            if (names_item(name, item.text)) item.selected = found = true;
         if (!found) return std::string(shapes ? "no shape is named " : "no class is named ") + name;
     }
     return std::nullopt;

@@ -8,18 +8,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace wayloom::cli {
 
 struct legend_request {
     bool wanted = false;  // a list of shapes or classes was given
-    std::string names;    // as typed, comma-separated
+    std::vector<std::string> names;  // as given
     legend_state legend;
 };
 
-// Reads `shapes_option` or `classes_option` (not both), "--legend-at X,Y"
-// when `placed`, "--font-size N" and "--bold". Returns the usage problem,
-// or nothing when the options are sound.
+// Reads `shapes_option` or `classes_option` (not both; a legend wants at
+// least one name), "--legend-at X,Y" when `placed`, "--font-size N" and
+// "--bold". Returns the usage problem, or nothing when the options are sound.
 std::optional<std::string> read_legend_options(const parsed_arguments& parsed,
                                                std::string_view shapes_option,
                                                std::string_view classes_option, bool placed,

@@ -4,6 +4,7 @@
 #include "cli/drawing_support.h"
 #include "cli/legend_options.h"
 #include "cli/map_loading.h"
+#include "cli/option_values.h"
 #include "cli/page_options.h"
 #include "editing/map_files.h"
 #include "print/qt/vector_export.h"
@@ -15,7 +16,6 @@
 #include <QPalette>
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
@@ -40,41 +40,16 @@ constexpr std::int32_t default_height = 600;
 // Larger images than this would only exhaust memory.
 constexpr std::int64_t largest_side = 20000;
 
-std::optional<std::int64_t> whole_number(std::string_view text)
-{
-    std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-std::optional<colour_value> colour_from(std::string_view text)
-{
-    const std::vector<std::string> parts = split_commas(text);
-    if (parts.size() != 3) return std::nullopt;
-    std::array<std::uint32_t, 3> rgb{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        const auto value = whole_number(parts[i]);
-        if (!value || *value < 0 || *value > 255) return std::nullopt;
-        rgb[i] = static_cast<std::uint32_t>(*value);
-    }
-    return make_colour(rgb[0], rgb[1], rgb[2]);
-}
-
 int usage(std::string_view problem = {}) { return wrong_arguments(render_usage, problem); }
 
-// Marks the named items selected; "all" selects every item. Returns the
-// first name no item carries, or nothing.
-std::optional<std::string> select_items(item_list& shape_list, std::string_view selection)
+// Marks the named items selected. Returns the first name no item carries,
+// or nothing.
+std::optional<std::string> select_items(item_list& shape_list, std::span<const std::string> names)
 {
-    if (selection == "all") {
-        for (list_entry& entry : shape_list.entries) entry.selected = true;
-        return std::nullopt;
-    }
-    for (const std::string& name : split_commas(selection)) {
+    for (const std::string& name : names) {
         bool found = false;
         for (list_entry& entry : shape_list.entries)
-            if (entry.text == name) entry.selected = found = true;
+            if (names_item(name, entry.text)) entry.selected = found = true;
         if (!found) return name;
     }
     return std::nullopt;
@@ -107,29 +82,24 @@ int render_command(arguments args)
     }
 
     view_state state;
-    state.avail_width = default_width;
-    state.avail_height = default_height;
-    for (auto [name, target] : {std::pair{"--width", &state.avail_width},
-                                std::pair{"--height", &state.avail_height}}) {
-        const std::string* text = parsed.option(name);
-        if (!text) continue;
-        const auto value = whole_number(*text);
-        if (!value || *value < 1 || *value > largest_side)
-            return usage(std::string(name) + " wants a whole number from 1 to " +
-                         std::to_string(largest_side) + ", not " + *text);
-        *target = static_cast<std::int32_t>(*value);
-    }
-    if (const std::string* text = parsed.option("--border")) {
-        const auto value = whole_number(*text);
-        if (!value) return usage("--border wants a whole number, not " + *text);
-        state.set_map_border(*value);
-    }
-    if (const std::string* text = parsed.option("--background")) {
-        const auto colour = colour_from(*text);
-        if (!colour) return usage("--background wants R,G,B from 0 to 255, not " + *text);
-        state.background = *colour;
-    }
+    std::int64_t width = default_width, height = default_height, border = 0;
+    std::array<std::int64_t, 3> rgb{255, 255, 255};
+    for (auto wrong : {read_whole_option(parsed, "--width", 1, largest_side, {&width, 1}),
+                       read_whole_option(parsed, "--height", 1, largest_side, {&height, 1}),
+                       read_whole_option(parsed, "--border", INT64_MIN, INT64_MAX, {&border, 1}),
+                       read_whole_option(parsed, "--background", 0, 255, rgb, "R,G,B")})
+        if (wrong) return usage(*wrong);
+    state.avail_width = static_cast<std::int32_t>(width);
+    state.avail_height = static_cast<std::int32_t>(height);
+    state.set_map_border(border);
+    if (parsed.option("--background"))
+        state.background = make_colour(static_cast<std::uint32_t>(rgb[0]), static_cast<std::uint32_t>(rgb[1]),
+                                       static_cast<std::uint32_t>(rgb[2]));
+    // "all", the default, selects every item; an empty list none.
     const std::string* selection = parsed.option("--select");
+    const bool select_all = !selection || *selection == "all";
+    std::vector<std::string> selected;
+    if (auto wrong = read_names("--select", select_all ? "" : *selection, selected)) return usage(*wrong);
     measurement units;
     if (auto wrong = read_unit_option(parsed, units.choice)) return usage(*wrong);
     // The ruler as the scale window plonks it: placed at X,Y, the amount typed.
@@ -139,23 +109,22 @@ int render_command(arguments args)
         ruler.amount = *amount;
         ruler.w = ruler.h = 0;
         if (parsed.has_flag("--vertical")) ruler.orientation = ruler_orientation::vertical;
-        if (const std::string* at = parsed.option("--ruler-at")) {
-            const std::vector<std::string> parts = split_commas(*at);
-            const auto x = parts.size() == 2 ? whole_number(parts[0]) : std::nullopt;
-            const auto y = parts.size() == 2 ? whole_number(parts[1]) : std::nullopt;
-            if (!x || !y || *x < 0 || *y < 0 || *x > largest_side || *y > largest_side)
-                return usage("--ruler-at wants X,Y from 0 to " + std::to_string(largest_side) +
-                             ", not " + *at);
-            ruler.x = static_cast<std::int32_t>(*x);
-            ruler.y = static_cast<std::int32_t>(*y);
-        }
+        std::array<std::int64_t, 2> at{0, 0};
+        if (auto wrong = read_whole_option(parsed, "--ruler-at", 0, largest_side, at, "X,Y"))
+            return usage(*wrong);
+        ruler.x = static_cast<std::int32_t>(at[0]);
+        ruler.y = static_cast<std::int32_t>(at[1]);
     } else if (parsed.option("--ruler-at") || parsed.has_flag("--vertical")) {
         return usage("--ruler-at and --vertical place a --ruler");
     }
 
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr, view_after_read(state))) return 1;
-    if (auto missing = select_items(doc.shape_list, selection ? *selection : "all")) {
+    // An empty list draws no item, on the map the whole selection would
+    // show: the ruler and the legend keep its scale.
+    const bool select_none = !select_all && selected.empty();
+    for (list_entry& entry : doc.shape_list.entries) entry.selected = select_all || select_none;
+    if (auto missing = select_items(doc.shape_list, selected)) {
         std::cerr << "error: no shape or point set is named " << *missing << '\n';
         return 1;
     }
@@ -167,12 +136,15 @@ int render_command(arguments args)
     }
     // What "Draw map" does once the items are selected.
     resize_window(state, doc.shape_list);
+    const item_list measured = doc.shape_list;
+    if (select_none)
+        for (list_entry& entry : doc.shape_list.entries) entry.selected = false;
 
     const offscreen_application application;
     map_annotations annotations;
     if (ruler.visible)  // the label on the text-field colour, as in the window
         annotations.scale_ruler = [&](QPainter& painter) {
-            draw_ruler(painter, ruler, state, doc.shape_list, units,
+            draw_ruler(painter, ruler, state, measured, units,
                        QGuiApplication::palette().color(QPalette::Base));
         };
     if (legend.wanted)

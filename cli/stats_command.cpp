@@ -1,8 +1,8 @@
 // wayloom-cli stats: the area report, byte for byte as the statistics window
 // writes it, to standard output or a file.
 #include "cli/commands.h"
-#include "cli/drawing_support.h"
 #include "cli/map_loading.h"
+#include "cli/option_values.h"
 #include "model/map_document.h"
 #include "statistics/area_report.h"
 #include "view/geometry/ellipsoidal_area.h"
@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <fstream>
 #include <iostream>
 
@@ -24,27 +23,19 @@ constexpr std::string_view stats_usage =
 
 int usage(std::string_view problem = {}) { return wrong_arguments(stats_usage, problem); }
 
-bool same_name(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 // The registry's items named in `names`, in registry order; the first name
-// no item carries in `unknown`. An empty text names nothing.
+// no item carries in `unknown`.
 template <class Item>
-std::vector<const Item*> named(const std::vector<std::unique_ptr<Item>>& items, std::string_view names,
-                               std::string& unknown)
+std::vector<const Item*> named(const std::vector<std::unique_ptr<Item>>& items,
+                               const std::vector<std::string>& names, std::string& unknown)
 {
     std::vector<bool> chosen(items.size(), false);
-    if (!names.empty())
-        for (const std::string& name : split_commas(names)) {
-            bool found = false;
-            for (std::size_t i = 0; i < items.size(); ++i)
-                if (same_name(items[i]->name, name)) chosen[i] = found = true;
-            if (!found && unknown.empty()) unknown = name;
-        }
+    for (const std::string& name : names) {
+        bool found = false;
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (names_item(name, items[i]->name)) chosen[i] = found = true;
+        if (!found && unknown.empty()) unknown = name;
+    }
     std::vector<const Item*> out;
     for (std::size_t i = 0; i < items.size(); ++i)
         if (chosen[i]) out.push_back(items[i].get());
@@ -67,6 +58,11 @@ int stats_command(arguments args)
     if (shapes && classes) return usage("give --shapes or --classes, not both");
     report_choice choice;
     if (auto wrong = read_unit_option(parsed, choice.unit)) return usage(*wrong);
+    // An empty list names none: the report of the perimeter and a zero total.
+    std::vector<std::string> names;
+    if (shapes || classes)
+        if (auto wrong = read_names(shapes ? "--shapes" : "--classes", shapes ? *shapes : *classes, names))
+            return usage(*wrong);
 
     map_document doc;
     view_state state;
@@ -80,7 +76,7 @@ int stats_command(arguments args)
     if (const std::string* perimeter = parsed.option("--perimeter")) {
         choice.perimeter = nullptr;
         for (const auto& shape : doc.shapes)
-            if (!choice.perimeter && same_name(shape->name, *perimeter)) choice.perimeter = shape.get();
+            if (!choice.perimeter && names_item(*perimeter, shape->name)) choice.perimeter = shape.get();
         if (!choice.perimeter) {
             std::cerr << "error: no shape named " << *perimeter << '\n';
             return 1;
@@ -89,13 +85,13 @@ int stats_command(arguments args)
     std::string unknown;
     if (classes) {
         choice.mode = report_mode::classes;
-        choice.classes = named(doc.classes, *classes, unknown);
+        choice.classes = named(doc.classes, names, unknown);
         if (!unknown.empty()) {
             std::cerr << "error: no class named " << unknown << '\n';
             return 1;
         }
     } else {
-        choice.shapes = shapes ? named(doc.shapes, *shapes, unknown) : named(doc.shapes, {}, unknown);
+        choice.shapes = named(doc.shapes, names, unknown);
         if (!shapes)
             for (const auto& shape : doc.shapes) choice.shapes.push_back(shape.get());
         if (!unknown.empty()) {

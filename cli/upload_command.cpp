@@ -17,16 +17,18 @@ int upload_command(arguments args)
     parsed_arguments parsed;
     std::string problem;
     const bool parsed_ok = parse_arguments(args, with_value, flags, parsed, problem);
-    if (!parsed_ok || !parsed.option("--port") || parsed.files.empty())
-        return wrong_arguments("usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] "
-                               "[--transfer-speed B] [--timeout MS] [--interval MS] [--log]",
-                               problem);
+    constexpr std::string_view usage = "usage: wayloom-cli upload --port DEV MAP [MAP...] [--speed 9600] "
+                                       "[--transfer-speed B] [--timeout MS] [--interval MS] [--log]";
+    if (!parsed_ok || !parsed.option("--port") || parsed.files.empty()) return wrong_arguments(usage, problem);
+    gps::port_texts texts;
+    if (auto wrong = read_port_options(parsed, texts)) return wrong_arguments(usage, *wrong);
     map_document doc;
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;
 
     terminal_observer seen;
     gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
-    apply_port_options(parsed, link);
+    link.texts = texts;
+    link.set_status_logging(parsed.has_flag("--log"));
     link.init_gps();
     if (seen.errors.empty()) link.upload_gps();
     link.demolish();
