@@ -5,7 +5,6 @@
 #include "source/number_text.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace wayloom {
 
@@ -18,20 +17,11 @@ const t_shape* shape_by_serial(const map_document& doc, std::int32_t serial)
     return nullptr;
 }
 
-std::optional<std::int32_t> whole_32(std::string_view text)
-{
-    const std::optional<std::int64_t> value = parse_whole_number(text);
-    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
-        *value > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(*value);
-}
-
 std::int32_t read_integer(const setting_reader& read, std::string_view key,
                           std::int32_t fallback)
 {
     const std::optional<std::string> text = read ? read(key) : std::nullopt;
-    return text ? whole_32(*text).value_or(fallback) : fallback;
+    return text ? parse_whole_32(*text).value_or(fallback) : fallback;
 }
 
 } // namespace
@@ -121,7 +111,7 @@ bool nudge_legend(legend_state& legend, const map_document& doc, nudge_direction
 
 std::optional<std::string> step_edit_change(legend_state& legend, std::string_view text)
 {
-    const std::optional<std::int32_t> step = whole_32(text);
+    const std::optional<std::int32_t> step = parse_whole_32(text);
     if (!step || *step == -1) {
         legend.step = 1;
         return "1";
@@ -130,7 +120,7 @@ std::optional<std::string> step_edit_change(legend_state& legend, std::string_vi
     return std::nullopt;
 }
 
-std::int32_t font_size_from_text(std::string_view text) { return whole_32(text).value_or(10); }
+std::int32_t font_size_from_text(std::string_view text) { return parse_whole_32(text).value_or(10); }
 
 bool exactly_bold(const font_style& style)
 {
