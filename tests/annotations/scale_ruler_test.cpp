@@ -56,24 +56,26 @@ TEST_F(scale_ruler_fixture, a_first_plonk_sits_at_the_corner_with_the_typed_leng
     EXPECT_FALSE(units.units_changed || units.scale_changed);
 }
 
-TEST_F(scale_ruler_fixture, amounts_of_zero_beyond_the_extent_and_no_number)
+// Amounts and places as typed, or as a hand-written settings file gives them.
+TEST_F(scale_ruler_fixture, amounts_and_places_out_of_range_are_held)
 {
+    constexpr auto across = ruler_orientation::horizontal, up = ruler_orientation::vertical;
     struct row {
         const char* typed;
         ruler_orientation orientation;
+        std::int32_t from_x, from_y;
         const char* shown;
-        std::int32_t w, h;
+        std::int32_t w, h, x, y;
     };
     const row rows[] = {
-        {"0", ruler_orientation::horizontal, "0", -2, 0},
-        {"100", ruler_orientation::horizontal, "80", 398, 0},
-        {"100", ruler_orientation::vertical, "40", 0, 198},
-        {"wide", ruler_orientation::horizontal, "wide", 398, 0},
-        {"30", ruler_orientation::vertical, "30", 0, 148},
-        {"-5e9", ruler_orientation::horizontal, "0", -2, 0},
-        {"-1e300", ruler_orientation::vertical, "0", 0, -2},
-        {"-inf", ruler_orientation::horizontal, "-inf", 398, 0},
-        {" +20 ", ruler_orientation::horizontal, " +20 ", 98, 0},
+        {"0", across, 0, 0, "0", -2, 0, 0, 0},          {"100", across, 0, 0, "80", 398, 0, 0, 0},
+        {"100", up, 0, 0, "40", 0, 198, 0, 0},          {"wide", across, 0, 0, "wide", 398, 0, 0, 0},
+        {"30", up, 0, 0, "30", 0, 148, 0, 0},           {"-5e9", across, 0, 0, "0", -2, 0, 0, 0},
+        {"-1e300", up, 0, 0, "0", 0, -2, 0, 0},         {"-inf", across, 0, 0, "-inf", 398, 0, 0, 0},
+        {" +20 ", across, 0, 0, " +20 ", 98, 0, 0, 0},
+        {"20", across, INT32_MAX, INT32_MAX, "20", 98, 0, 302, 190},
+        {"20", up, INT32_MAX, INT32_MAX, "20", 0, 98, 390, 102},
+        {"20", across, INT32_MIN, INT32_MIN, "20", 98, 0, 0, 0},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.typed);
@@ -81,10 +83,13 @@ TEST_F(scale_ruler_fixture, amounts_of_zero_beyond_the_extent_and_no_number)
         ruler.visible = true;
         ruler.orientation = r.orientation;
         ruler.amount = r.typed;
+        ruler.x = r.from_x;
+        ruler.y = r.from_y;
+        ruler.w = ruler.h = 0;  // placed before
         recompute();
         EXPECT_EQ(ruler.amount, r.shown);
-        EXPECT_EQ(ruler.w, r.w);
-        EXPECT_EQ(ruler.h, r.h);
+        EXPECT_EQ((std::vector<std::int32_t>{ruler.w, ruler.h, ruler.x, ruler.y}),
+                  (std::vector<std::int32_t>{r.w, r.h, r.x, r.y}));
     }
     fixed_measure measure;
     ruler = {};
@@ -140,34 +145,6 @@ TEST_F(scale_ruler_fixture, border_percentages_and_positions)
     EXPECT_EQ(border_percent(20), 50);
     EXPECT_EQ(border_percent(1), 2);  // 2.5 to the even neighbour
     EXPECT_EQ(border_percent(3), 8);  // 7.5
-}
-
-// Places a hand-written settings file may give: the ruler comes back onto the map.
-TEST_F(scale_ruler_fixture, placements_at_the_ends_of_the_range_come_onto_the_map)
-{
-    struct row {
-        const char* name;
-        std::int32_t x, y;
-        ruler_orientation orientation;
-        std::int32_t placed_x, placed_y;
-    };
-    const row rows[] = {
-        {"largest, across", INT32_MAX, INT32_MAX, ruler_orientation::horizontal, 302, 190},
-        {"largest, up", INT32_MAX, INT32_MAX, ruler_orientation::vertical, 390, 102},
-        {"smallest", INT32_MIN, INT32_MIN, ruler_orientation::horizontal, 0, 0},
-    };
-    for (const row& r : rows) {
-        ruler = {};
-        ruler.visible = true;
-        ruler.amount = "20";
-        ruler.orientation = r.orientation;
-        ruler.x = r.x;
-        ruler.y = r.y;
-        ruler.w = ruler.h = 5;
-        recompute();
-        EXPECT_EQ(ruler.x, r.placed_x) << r.name;
-        EXPECT_EQ(ruler.y, r.placed_y) << r.name;
-    }
 }
 
 TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
