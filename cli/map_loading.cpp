@@ -2,6 +2,7 @@
 
 #include "cli/large_heap.h"
 #include "editing/map_files.h"
+#include "gis/gis_files.h"
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
 #include "source/writer.h"
@@ -119,7 +120,10 @@ int write_map(const map_document& doc, const std::string& file)
     std::string error;
     // Nothing reads the held source after a command's save: the map goes
     // straight from the model to the file.
-    if (is_gpx_file_name(file) ? save_gpx(doc, file, &error) : write_map_file(doc, file, &error)) return 0;
+    const bool written = is_gpx_file_name(file) ? save_gpx(doc, file, &error)
+                         : gis_format_of(file)  ? save_gis_file(doc, file, &error)
+                                                : write_map_file(doc, file, &error);
+    if (written) return 0;
     std::cerr << "error: cannot write " << file << ": " << error << '\n';
     return 1;
 }

@@ -23,8 +23,9 @@ namespace wayloom::cli {
 bool read_maps(map_document& doc, std::span<const std::string> files, std::ostream& errors,
                const after_read& after = {});
 
-// Writes the map with the writer, as GPX for a ".gpx" name; on failure prints "error: cannot write
-// FILE: reason". Returns the exit code, 0 or 1.
+// Writes the map with the writer, as GPX for a ".gpx" name and as GeoJSON,
+// KML or Shapefiles for ".geojson", ".kml" or ".shp"; on failure prints
+// "error: cannot write FILE: reason". Returns the exit code, 0 or 1.
 int write_map(const map_document& doc, const std::string& file);
 
 // The Error tab as text: each line's 1-based number right-aligned in five

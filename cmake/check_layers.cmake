@@ -1,35 +1,40 @@
 # Fails when a file includes a header from a layer above its own or from a
 # folder beside it, or when a core file includes Qt. Run by ctest as
 #   cmake -DROOT=<source dir> -P check_layers.cmake
-# Layers, lowest first: model, source (and gps on it), view, then editing,
-# annotations and statistics, then print, then the programs app and cli.
+# Layers, lowest first: model, source (and gps on it), view, then gis (the
+# GIS formats, which give view/geometry's areas), then editing, annotations
+# and statistics, then print, then the programs app and cli.
 # A folder's qt/ subfolder holds its windows: only there, in view itself and
 # in the programs may Qt be included. A file belongs to the deepest folder
 # listed here that holds it; a header belongs to the deepest folder its path
 # starts with.
 cmake_minimum_required(VERSION 3.25)
 
-set(core model source gps view/geometry editing annotations statistics print)
+set(core model source gps view/geometry gis editing annotations statistics print)
 set(allowed_model model)
 set(allowed_source model source)
 set(allowed_gps model source gps)
 set(allowed_view/geometry model source view/geometry)
 set(allowed_view model source view/geometry view Qt)
-foreach(folder editing annotations statistics)
+set(allowed_gis model source view/geometry gis)
+set(allowed_editing model source view/geometry gis editing)
+foreach(folder annotations statistics)
   set(allowed_${folder} model source view/geometry ${folder})
-  set(allowed_${folder}/qt model source view/geometry view ${folder} ${folder}/qt Qt)
+endforeach()
+foreach(folder editing annotations statistics)
+  set(allowed_${folder}/qt ${allowed_${folder}} view ${folder}/qt Qt)
 endforeach()
 set(allowed_print model source view/geometry annotations print)
 set(allowed_print/qt model source view/geometry view annotations annotations/qt print print/qt Qt)
 set(allowed_gps/qt model source gps gps/qt Qt)
-set(everything model source gps gps/qt view/geometry view editing editing/qt annotations
+set(everything model source gps gps/qt view/geometry view gis editing editing/qt annotations
     annotations/qt statistics statistics/qt print print/qt Qt)
 set(allowed_app ${everything} app)
 set(allowed_cli ${everything} cli)
 # The handset simulator answers as a handset would, never with the program's link code.
 set(allowed_tools model source tools Qt)
 
-set(folders model source gps gps/qt view view/geometry editing editing/qt annotations
+set(folders model source gps gps/qt view view/geometry gis editing editing/qt annotations
     annotations/qt statistics statistics/qt print print/qt app cli tools)
 
 # The deepest of `folders` that `path` lies in, or "".

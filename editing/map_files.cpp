@@ -1,5 +1,6 @@
 #include "editing/map_files.h"
 
+#include "gis/gis_files.h"
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
 #include "source/writer.h"
@@ -7,13 +8,25 @@
 
 namespace wayloom {
 
+namespace {
+
+// A map file, or the waypoints of a GPX file, or the features of a GIS file.
+read_report read_any(map_document& doc, const std::string& file, const after_read& after)
+{
+    if (is_gpx_file_name(file)) return read_gpx(doc, file, after);
+    if (is_readable_gis_file(file)) return read_gis_file(doc, file, after);
+    return read_map(doc, file, after);
+}
+
+} // namespace
+
 read_report read_map_files(map_document& doc, std::span<const std::string> files,
                            const after_read& after)
 {
     read_report report;
     std::vector<std::string> warnings;
     for (const std::string& file : files) {
-        report = is_gpx_file_name(file) ? read_gpx(doc, file, after) : read_map(doc, file, after);
+        report = read_any(doc, file, after);
         warnings.insert(warnings.end(), report.warnings.begin(), report.warnings.end());
         if (!report.ok()) break;
     }
@@ -49,10 +62,8 @@ read_report map_files::read(const std::string* file_name)
 {
     view_state& view = editor_.view;
     view.reading_map = true;
-    const read_report report =
-        !file_name                    ? read_from_file(editor_.doc, view_after_read(view))
-        : is_gpx_file_name(*file_name) ? read_gpx(editor_.doc, *file_name, view_after_read(view))
-                                       : read_map(editor_.doc, *file_name, view_after_read(view));
+    const read_report report = file_name ? read_any(editor_.doc, *file_name, view_after_read(view))
+                                         : read_from_file(editor_.doc, view_after_read(view));
     view.reading_map = false;
     editor_.sync_with_map();
     return report;
@@ -131,11 +142,19 @@ bool map_files::export_gpx(const std::string& file_name, std::string& error) con
     return save_gpx(editor_.doc, file_name, &error);
 }
 
-std::string map_files::proposed_gpx_name() const
+std::string map_files::proposed_gpx_name() const { return proposed_export_name("gpx"); }
+
+bool map_files::export_gis(const std::string& file_name, std::string& error) const
 {
-    if (saved_name_.empty()) return "new.gpx";
+    return save_gis_file(editor_.doc, file_name, &error);
+}
+
+std::string map_files::proposed_export_name(std::string_view extension) const
+{
+    const std::string ending = "." + std::string(extension);
+    if (saved_name_.empty()) return "new" + ending;
     const auto dot = saved_name_.rfind('.');
-    return (dot == std::string::npos ? saved_name_ : saved_name_.substr(0, dot)) + ".gpx";
+    return (dot == std::string::npos ? saved_name_ : saved_name_.substr(0, dot)) + ending;
 }
 
 } // namespace wayloom

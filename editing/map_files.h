@@ -24,6 +24,9 @@ inline constexpr std::string_view map_filter = "Wayloom map file [wlm]|*.wlm";
 inline constexpr std::string_view bitmap_filter = "Windows bitmap [bmp]|*.bmp";
 inline constexpr std::string_view png_filter = "PNG image [png]|*.png";
 inline constexpr std::string_view gpx_filter = "GPX file [gpx]|*.gpx";
+inline constexpr std::string_view geojson_filter = "GeoJSON [geojson]|*.geojson";
+inline constexpr std::string_view kml_filter = "KML [kml]|*.kml";
+inline constexpr std::string_view shapefile_filter = "ESRI Shapefile [shp]|*.shp";
 inline constexpr std::string_view pdf_filter = "PDF document [pdf]|*.pdf";
 inline constexpr std::string_view svg_filter = "SVG drawing [svg]|*.svg";
 inline constexpr std::string_view new_map_name = "new.wlm";     // a map never saved
@@ -32,7 +35,8 @@ inline constexpr std::string_view new_export_name = "new.bmp";  // every export
 // Reads the first file into the document and merges the others after it,
 // stopping at the first read that raised an error; that read's report, or
 // the last one, with the warnings of all. A failed merge takes back only
-// what it added. A ".gpx" file adds its waypoints (see read_gpx).
+// what it added. A ".gpx" file adds its waypoints (see read_gpx), a
+// ".geojson" or ".kml" file its features (see read_gis_file).
 read_report read_map_files(map_document& doc, std::span<const std::string> files,
                            const after_read& after = {});
 
@@ -74,6 +78,9 @@ public:
     // Export GPX: the waypoints, shapes and paths written as GPX; false with
     // the reason in `error`. The map stays as saved or changed as it was.
     bool export_gpx(const std::string& file_name, std::string& error) const;
+    // Export to GIS: the map as GeoJSON, KML or Shapefiles, by the name's
+    // extension (see save_gis_file); false with the reason in `error`.
+    bool export_gis(const std::string& file_name, std::string& error) const;
 
     // "Save changes to the map?" when the map has unsaved changes; whether
     // the command that would drop the map may go on (see may_drop_map).
@@ -87,6 +94,8 @@ public:
     std::string map_title() const;
     // The name Export GPX proposes: the map's name with ".gpx", or "new.gpx".
     std::string proposed_gpx_name() const;
+    // The same with another extension: "farm.geojson".
+    std::string proposed_export_name(std::string_view extension) const;
 
 private:
     map_editor& editor_;
