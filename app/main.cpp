@@ -10,10 +10,16 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 int main(int argc, char** argv)
 {
+    // Answered before Qt starts, so that it works without a display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::cout << "wayloom " << WAYLOOM_VERSION << '\n';
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName("Wayloom");
 
@@ -26,7 +32,7 @@ int main(int argc, char** argv)
     if (const auto problem = wayloom::parse_command_line(
             arguments, std::getenv("WAYLOOM_HOME"),
             QCoreApplication::applicationDirPath().toStdString(), options)) {
-        std::cerr << "wayloom: " << *problem << "\nusage: wayloom [--home DIR] [--gps-port PORT] [MAP | debug]\n";
+        std::cerr << "wayloom: " << *problem << "\nusage: wayloom [--home DIR] [--gps-port PORT] [MAP | debug] | --version\n";
         return 2;
     }
 

@@ -16,7 +16,7 @@ constexpr std::array command_table{
     command{"check", "MAP [MAP...]",
             "read the maps (the first opened, the others merged) and print what they hold",
             check_command},
-    command{"save", "IN [IN...] -o OUT", "read the maps and write them back as one map file",
+    command{"save", "IN [IN...] -o OUT", "read the maps and write them back as one map file; OUT.gpx writes GPX, OUT.geojson GeoJSON, OUT.kml KML and OUT.shp Shapefiles",
             save_command},
     command{"render", "MAP [MAP...] -o FILE.bmp|FILE.png|FILE.pdf|FILE.svg [--width W] [--height H] [--border N] [--select all|NAME,NAME...] [--background R,G,B] [--legend NAME,... | --legend-classes NAME,...] [--legend-at X,Y] [--font-size N] [--bold] [--unit metre|kilometre|feet|yard|mile] [--ruler AMOUNT [--ruler-at X,Y] [--vertical]] [--scale N] [--paper a4|a3|letter] [--landscape]",
             "draw the selected items as the main window would, with a legend if asked, and write the picture; PDF and SVG as vectors, with --scale 1:N or --paper as a page",
@@ -42,7 +42,20 @@ void print_help(std::ostream& out)
     out << "usage: wayloom-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
     for (const command& c : command_table)
         out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
-    out << "\nwayloom-cli --help shows this text.\n";
+    out << "\nwayloom-cli --help shows this text, wayloom-cli help COMMAND one command's usage,\n"
+           "wayloom-cli --version the version.\n";
+}
+
+// `help COMMAND`: the command's usage line and what it does.
+int print_command_help(std::string_view name)
+{
+    for (const command& c : command_table) {
+        if (c.name != name) continue;
+        std::cout << "usage: wayloom-cli " << c.name << ' ' << c.usage << "\n    " << c.summary << '\n';
+        return 0;
+    }
+    std::cerr << "wayloom-cli: unknown command '" << name << "'\n";
+    return 2;
 }
 
 } // namespace
@@ -59,8 +72,13 @@ int main(int argc, char** argv)
         print_help(std::cerr);
         return 2;
     }
+    if (args[0] == "help" && args.size() == 2) return print_command_help(args[1]);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         print_help(std::cout);
+        return 0;
+    }
+    if (args[0] == "--version") {
+        std::cout << "wayloom-cli " << WAYLOOM_VERSION << '\n';
         return 0;
     }
     for (const command& c : all_commands())
