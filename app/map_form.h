@@ -95,6 +95,7 @@ public slots:
     void export_buttonClick();   // File "&Export to bitmap", also as PDF or SVG
     void import_gpx_itemClick();   // File "Import GPX...": merges a GPX file's waypoints
     void export_gpx_itemClick();   // File "Export GPX..."
+    void export_gis_itemClick();   // File "Export to GIS...": GeoJSON, KML or Shapefiles
     void handset_drive_itemClick();  // GPS "Import from handset drive..."
     void preferences_itemClick();  // File "Pre&ferences...": shows the window
     void exit_itemClick();       // File "E&xit": ends at once, no settings written

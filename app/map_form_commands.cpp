@@ -37,6 +37,7 @@ const command_row commands[] = {
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&File", "Import GPX...", "Add the waypoints of a GPX file to the map", nullptr, 0, true, &F::import_gpx_itemClick},
     {menu, "&File", "Export GPX...", "Write the waypoints, shapes and paths as a GPX file", nullptr, 0, true, &F::export_gpx_itemClick},
+    {menu, "&File", "Export to GIS...", "Write the map as GeoJSON, KML or Shapefiles for GIS programs", nullptr, 0, true, &F::export_gis_itemClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&File", "Pre&ferences...", "Change program settings", nullptr, 0, true, &F::preferences_itemClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},

@@ -94,6 +94,23 @@ private slots:
         QCOMPARE(desktop_.errors, std::vector<std::string>{"No GPX files in " + gpx + "mounts/media/ann/STICK/Garmin/GPX"});
     }
 
+    // Export to GIS writes by the filter chosen; Merge map reads GeoJSON back.
+    void gis_export_and_merge()
+    {
+        auto form = make_form(farm);
+        desktop_.save_answers.push_back(save_choice{home() + "farm", 2});
+        item(form, "&File", "Export to GIS...")->trigger();
+        QCOMPARE(desktop_.save_requests.back().filters,
+                 (std::vector<std::string>{"GeoJSON [geojson]|*.geojson", "KML [kml]|*.kml", "ESRI Shapefile [shp]|*.shp"}));
+        QVERIFY(fs::exists(home() + "farm_polygons.shp") && fs::exists(home() + "farm_points.dbf"));
+        desktop_.save_answers.push_back(save_choice{home() + "farm", 0});
+        item(form, "&File", "Export to GIS...")->trigger();
+        desktop_.open_answers.push_back(home() + "farm.geojson");
+        item(form, "&File", "&Merge map")->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(form->doc.shape_list.size(), size_t{11});  // 5 shapes and a set, and the 5 shapes again
+    }
+
     void open_merge_save_round_trip()
     {
         auto form = make_form();

@@ -329,6 +329,7 @@ private slots:
             "&File > &Export to bitmap [Export map image to disk]",
             "&File > Import GPX... [Add the waypoints of a GPX file to the map]",
             "&File > Export GPX... [Write the waypoints, shapes and paths as a GPX file]",
+            "&File > Export to GIS... [Write the map as GeoJSON, KML or Shapefiles for GIS programs]",
             "&File > Pre&ferences... [Change program settings]", "&File > E&xit", "&Edit > &Copy off",
             "&Edit > &Cut off", "&Edit > &Paste off", "&Edit > &Delete", "&Edit > &Edit",
             "&View > &Refresh from source", "&View > Re&draw map", "&View > Statistics... [Statistics dialog]",
