@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -28,13 +29,23 @@ int main(int argc, char** argv)
     const QStringList given = QApplication::arguments();
     for (qsizetype i = 1; i < given.size(); ++i) arguments.push_back(given[i].toStdString());
 
+    // An installed program keeps its settings in the user's folder, not
+    // beside itself, and finds its manual under its prefix.
+    const std::string executable_directory = QCoreApplication::applicationDirPath().toStdString();
+    const char* home = std::getenv("WAYLOOM_HOME");
+    std::string user_directory;
+    if ((!home || !*home) && wayloom::runs_installed(executable_directory)) {
+        user_directory = wayloom::user_program_directory(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+        std::error_code ec;
+        std::filesystem::create_directories(user_directory, ec);
+        home = user_directory.c_str();
+    }
     wayloom::startup_options options;
-    if (const auto problem = wayloom::parse_command_line(
-            arguments, std::getenv("WAYLOOM_HOME"),
-            QCoreApplication::applicationDirPath().toStdString(), options)) {
+    if (const auto problem = wayloom::parse_command_line(arguments, home, executable_directory, options)) {
         std::cerr << "wayloom: " << *problem << "\nusage: wayloom [--home DIR] [--gps-port PORT] [MAP | debug] | --version\n";
         return 2;
     }
+    options.executable_directory = wayloom::shipped_directory(executable_directory);
 
     // The splash shows while the windows are created and stays until its
     // timer or a click closes it; it never keeps the program running.

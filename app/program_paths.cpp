@@ -113,4 +113,40 @@ std::string join_path(std::string_view directory, std::string_view name)
     return with_trailing_slash(directory) + std::string(name);
 }
 
+namespace {
+
+constexpr std::string_view manual_name = "manual.html";
+
+bool is_file(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::string installed_share(std::string_view executable_directory)
+{
+    const std::filesystem::path bin(without_trailing_slash(executable_directory));
+    return with_trailing_slash((bin.parent_path() / "share" / "wayloom").string());
+}
+
+} // namespace
+
+bool runs_installed(std::string_view executable_directory)
+{
+    return !is_file(join_path(executable_directory, manual_name)) &&
+           is_file(join_path(installed_share(executable_directory), manual_name));
+}
+
+std::string shipped_directory(std::string_view executable_directory)
+{
+    return runs_installed(executable_directory) ? installed_share(executable_directory)
+                                                : with_trailing_slash(executable_directory);
+}
+
+std::string user_program_directory(const char* xdg_config_home, const char* home)
+{
+    if (xdg_config_home && *xdg_config_home) return join_path(xdg_config_home, "wayloom/");
+    return join_path(home && *home ? home : "/tmp", ".config/wayloom/");
+}
+
 } // namespace wayloom

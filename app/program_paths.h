@@ -46,6 +46,19 @@ std::optional<std::string> map_argument_file(std::string_view argument,
 // trailing "/".
 std::string check_dir_exists(std::string_view directory, std::string_view program_directory);
 
+// The folder the manual and the local page ship in: the executable's own
+// when the manual is beside it (a build tree), else PREFIX/share/wayloom/
+// for an executable installed in PREFIX/bin. Ends with "/".
+std::string shipped_directory(std::string_view executable_directory);
+
+// Whether the executable runs from an installed prefix rather than a build tree.
+bool runs_installed(std::string_view executable_directory);
+
+// Where an installed program keeps its settings file and link log, since it
+// may not write beside itself: $XDG_CONFIG_HOME/wayloom/, else
+// $HOME/.config/wayloom/ (either unset or empty counts as missing). Ends with "/".
+std::string user_program_directory(const char* xdg_config_home, const char* home);
+
 // `directory` + `name`, with exactly one "/" between them.
 std::string join_path(std::string_view directory, std::string_view name);
 

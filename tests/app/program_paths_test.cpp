@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,26 @@ TEST(program_paths, stored_directories_that_no_longer_exist)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(check_dir_exists(c.stored, program), c.expected);
     }
+    fs::remove_all(root);
+}
+
+// A build tree has the manual beside the program; an installed program
+// finds it under its prefix and keeps its settings in the user's folder.
+TEST(program_paths, installed_or_in_a_build_tree)
+{
+    const fs::path root = fs::temp_directory_path() / ("wayloom-prefix-" + std::to_string(::getpid()));
+    fs::create_directories(root / "build");
+    fs::create_directories(root / "usr/bin");
+    fs::create_directories(root / "usr/share/wayloom");
+    std::ofstream(root / "build/manual.html") << "x";
+    std::ofstream(root / "usr/share/wayloom/manual.html") << "x";
+    const std::string build = (root / "build").string(), bin = (root / "usr/bin").string();
+    EXPECT_FALSE(runs_installed(build));
+    EXPECT_EQ(shipped_directory(build), build + "/");
+    EXPECT_TRUE(runs_installed(bin));
+    EXPECT_EQ(shipped_directory(bin + "/"), (root / "usr/share/wayloom/").string());
+    EXPECT_EQ(user_program_directory("/x/config", "/home/ann"), "/x/config/wayloom/");
+    EXPECT_EQ(user_program_directory("", "/home/ann"), "/home/ann/.config/wayloom/");
     fs::remove_all(root);
 }
 
