@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -40,11 +41,13 @@ std::vector<seen_feature> ogrinfo_features(const std::string& file)
         for (const std::string word : {"POINT", "LINESTRING", "POLYGON"}) {
             if (!line.starts_with("  " + word + " ")) continue;
             features.back().geometry = word;
-            for (const char* at = line.c_str() + 2 + word.size(); *at;) {
-                char* end = nullptr;
-                const double value = std::strtod(at, &end);
-                if (end == at) ++at;
-                else features.back().numbers.push_back(value), at = end;
+            // from_chars: the tests also run under a locale with a decimal comma.
+            const char* const end = line.data() + line.size();
+            for (const char* at = line.data() + 2 + word.size(); at < end;) {
+                double value = 0;
+                const auto [next, ec] = std::from_chars(at, end, value);
+                if (ec != std::errc()) ++at;
+                else features.back().numbers.push_back(value), at = next;
             }
         }
     }

@@ -106,7 +106,7 @@ TEST(gis_readers, report_what_they_skip_and_fail_naming_the_feature)
 {
     const std::string long_line = [] {
         std::string text = std::string(lines) + "[";
-        for (int i = 0; i < 600; ++i) text += (i ? ",[" : "[") + std::to_string(i * 0.001) + ",1]";
+        for (int i = 0; i < 600; ++i) text += (i ? ",[" : "[") + std::to_string(i) + "e-3,1]";
         return text + "]},\"properties\":{\"name\":\"track\"}}";
     }();
     const read_row rows[] = {
