@@ -272,8 +272,10 @@ bool save_shapefiles(const map_document& doc, const std::string& file_name, std:
             ok = ok && write_layer(doc, layer_base, l, hooks) &&
                  write_text_file(files[layer_base + ".prj"], wgs84_prj);
         }
-        if (ok && hooks_now.failure.empty()) return true;
-        reason = hooks_now.failure.empty() ? std::string(std::strerror(errno)) : hooks_now.failure;
+        std::string failure = std::move(hooks_now.failure);
+        hooks_now = {};
+        if (ok && failure.empty()) return true;
+        reason = failure.empty() ? "the Shapefile library could not write the features" : failure;
         return false;
     }, error);
 }
