@@ -19,7 +19,7 @@ bool read_maps(map_document& doc, std::span<const std::string> files, std::ostre
 {
     // A command writes from the map, never from the held source, so the
     // source need only be readable while it is read.
-    doc.source.set_holding(text_holding::mapped);
+    doc.source.set_holding(text_holding::streamed);
     doc.lists_waypoints = false;
     std::uintmax_t input_bytes = 0;
     for (const std::string& file : files) {

@@ -4,8 +4,6 @@
 // lines are asked for by number (an error's surroundings, saving the text).
 #pragma once
 
-#include "model/file_mapping.h"
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,30 +14,23 @@ namespace wayloom {
 
 struct item_list;
 
-// How a file's text is held: copied into memory (the window saves from it),
-// or read through a mapping of the file that lets each part go once the
-// reader has passed it (the command line writes from the map itself).
-enum class text_holding { copied, mapped };
+// How a map file's text is held once read: copied into memory (the window
+// saves from it), or read once a block at a time and not kept (the command
+// line writes from the map itself).
+enum class text_holding { copied, streamed };
 
 class tsource_text {
 public:
-    // Replaces the lines with the file's; accepts CR LF, LF and a last line
-    // without a line end. Returns false when the file cannot be read.
-    bool load_from_file(const std::string& file_name);
-    // Writes every line ended by CR LF. Returns false, with the reason in
-    // `error`, when the file cannot be written completely.
-    bool save_to_file(const std::string& file_name, std::string* error = nullptr) const;
-    // Replaces the lines with those of `text`, split as load_from_file does.
+    // Replaces the lines with those of `text`: lines end with CR LF or LF,
+    // and the last may have none.
     void set_text(std::string text);
     void clear();
-    // For the files loaded from now on; copied unless told otherwise.
+    // For the files read from now on; copied unless told otherwise.
     void set_holding(text_holding holding) { holding_ = holding; }
+    text_holding holding() const { return holding_; }
 
     // The text as read: lines end with "\n" or "\r\n"; the last may have no line end.
     std::string_view whole() const { return text_; }
-    // True when the file of a mapped text was cut short by another program
-    // while it was held: what lay past its new end read as zeros.
-    bool cut_short() const { return mapping_.cut_short(); }
     bool empty() const { return text_.empty(); }
 
     std::size_t count() const { return line_ends().size(); }
@@ -48,11 +39,8 @@ public:
         const std::size_t start = index == 0 ? 0 : next_start(end(index - 1));
         return {text_.data() + start, end(index) - start};
     }
-    // A mapped text lets go of the whole pages before byte `offset` of
-    // whole(); what lies there can still be read. A copied text ignores it.
-    void release_before(std::size_t offset) const { mapping_.release_before(offset); }
     void append(std::string_view line);
-    // The whole text with CR LF line ends, as save_to_file writes it.
+    // The whole text with CR LF line ends, as a map file is saved.
     std::string text() const;
 
     // Fills `list` with the lines around line `index` (0-based) and selects
@@ -79,12 +67,9 @@ private:
     }
     void split_lines() const;
     void add_end(std::size_t end) const;
-    void hold_copy();
 
     text_holding holding_ = text_holding::copied;
-    std::string buffer_;      // the copied text
-    file_mapping mapping_;    // or the mapped one
-    std::string_view text_;   // whichever holds the text
+    std::string text_;
     // The end of each line in the text, in 32 bits: a map has millions of
     // short lines, and their starts follow from the previous line's end.
     // Made on first use.

@@ -1,6 +1,7 @@
 #include "source/reader.h"
 
-#include "source/scanner.h"
+#include "source/file_feed.h"
+#include "source/reader_words.h"
 #include "source/word_values.h"
 
 #include <cmath>
@@ -20,13 +21,13 @@ bool repeats_first(const t_mapper& item)
     return at.size() > 1 && at.back().lon == at.front().lon && at.back().lat == at.front().lat;
 }
 
-// One run over the held source. Each step returns false when it failed,
-// which clears what this read added.
+// One run over the text. Each step returns false when it failed, which
+// clears what this read added.
 class map_reader {
 public:
-    map_reader(map_document& doc, read_report& report)
+    map_reader(map_document& doc, text_feed& feed, read_report& report)
         : doc_(doc), report_(report), start_(doc.mark()), waypoint_base_(doc.waypoint_count()),
-          scanner_(doc.source, [this](std::string_view message) { report_error(message); })
+          words_(feed, [this](std::string_view message) { report_error(message); })
     {
     }
 
@@ -35,10 +36,16 @@ public:
 private:
     void report_error(std::string_view message);
     void fail_and_clear() { doc_.roll_back(start_); }
-    token scan(std::uint8_t accept) { return scanner_.scan(accept); }
+    // Every "{" taken opens a block; a block closes when its "}" is taken.
+    token scan(std::uint8_t accept)
+    {
+        token t = words_.scan(accept);
+        if (t.kinds & k_open) ++depth_;
+        return t;
+    }
     token scan_kept(std::uint8_t accept)
     {
-        token t = scanner_.scan(accept);
+        token t = scan(accept);
         kinds_ = t.kinds;
         return t;
     }
@@ -49,7 +56,7 @@ private:
     bool take_close()
     {
         if (!(kinds_ & k_close)) return false;
-        --scanner_.depth;
+        --depth_;
         kinds_ &= ~k_close;
         return true;
     }
@@ -91,23 +98,22 @@ private:
     read_report& report_;
     const map_mark start_;
     const std::int32_t waypoint_base_;
-    source_scanner scanner_;
+    word_reader words_;
+    std::int32_t depth_ = 0;  // blocks opened and not yet closed
     std::uint16_t kinds_ = 0;
     std::string word_;  // the command or keyword last read
 };
 
 void map_reader::report_error(std::string_view message)
 {
-    doc_.source.show_error(scanner_.line(), doc_.error_list);
     report_.errors.emplace_back(message);
-    report_.error_line = scanner_.line();
+    report_.error_line = words_.line();
 }
 
 bool map_reader::run()
 {
-    if (doc_.source.empty()) kinds_ = k_end;
     while (!(kinds_ & k_end)) {
-        if (scanner_.depth > 0) {
+        if (depth_ > 0) {
             report_error("Last object not closed");
             return false;
         }
@@ -142,7 +148,7 @@ bool map_reader::run()
                 return false;
             }
         }
-        if (scanner_.depth < 0) {
+        if (depth_ < 0) {
             report_error("Unexpected }");
             return false;
         }
@@ -341,16 +347,13 @@ bool map_reader::read_waypoints()
 
 } // namespace
 
-read_report read_from_file(map_document& doc, const after_read& after)
+read_report read_text(map_document& doc, text_feed& feed, const after_read& after)
 {
     read_report report;
     const map_mark start = doc.mark();
-    {
-        map_reader reader(doc, report);
-        report.completed = reader.run();
-    }
-    if (doc.source.cut_short()) {
-        // What was read from the zeros is not the map: nothing of it stays.
+    report.completed = map_reader(doc, feed, report).run();
+    if (feed.cut_short()) {
+        // What was read is not the whole map: nothing of it stays.
         doc.roll_back(start);
         doc.error_list.clear();
         report.warnings.clear();
@@ -362,16 +365,37 @@ read_report read_from_file(map_document& doc, const after_read& after)
     return report;
 }
 
+read_report read_from_file(map_document& doc, const after_read& after)
+{
+    held_text text(doc.source.whole());
+    const read_report report = read_text(doc, text, after);
+    if (!report.ok()) doc.source.show_error(report.error_line, doc.error_list);
+    return report;
+}
+
 read_report read_map(map_document& doc, const std::string& file_name, const after_read& after)
 {
+    read_report missing;
+    missing.errors.push_back("Cant find : " + file_name);
+    missing.missing = true;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file_name, ec) || !doc.source.load_from_file(file_name)) {
-        read_report report;
-        report.errors.push_back("Cant find : " + file_name);
-        report.missing = true;
-        return report;
+    if (!std::filesystem::is_regular_file(file_name, ec)) return missing;
+    if (doc.source.holding() == text_holding::copied) {
+        std::optional<std::string> text = read_whole_file(file_name);
+        if (!text) return missing;
+        doc.source.set_text(std::move(*text));
+        return read_from_file(doc, after);
     }
-    return read_from_file(doc, after);
+    file_feed file(file_name);
+    if (!file.opened()) return missing;
+    doc.source.clear();
+    const read_report report = read_text(doc, file, after);
+    if (report.ok() || file.cut_short()) return report;
+    // The lines around the error, from the file read again: a text read
+    // once is not kept.
+    if (std::optional<std::string> text = read_whole_file(file_name)) doc.source.set_text(std::move(*text));
+    doc.source.show_error(report.error_line, doc.error_list);
+    return report;
 }
 
 } // namespace wayloom

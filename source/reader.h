@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/map_document.h"
+#include "source/text_feed.h"
 
 #include <cstddef>
 #include <functional>
@@ -33,9 +34,16 @@ using after_read = std::function<void(map_document&)>;
 // merge that fails leaves the map the user had.
 read_report read_from_file(map_document& doc, const after_read& after = {});
 
-// Loads the file into doc.source and reads it. A missing or unreadable file
-// gives "Cant find : " and the name, sets `missing`, and nothing is read.
+// Reads the file: into doc.source first when the source keeps its text,
+// else a block at a time, leaving doc.source empty but for the text around
+// an error. A missing or unreadable file gives "Cant find : " and the name,
+// sets `missing`, and nothing is read. A file cut short while it is read
+// gives "The file was cut short while it was read" and adds nothing.
 read_report read_map(map_document& doc, const std::string& file_name,
                      const after_read& after = {});
+
+// As read_from_file, from whatever text the feed gives, but the error_list
+// is not filled: the caller knows where the text's lines are.
+read_report read_text(map_document& doc, text_feed& feed, const after_read& after = {});
 
 } // namespace wayloom

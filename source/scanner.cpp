@@ -1,17 +1,12 @@
 #include "source/scanner.h"
 
-#include "source/number_text.h"
-
 #include <array>
 #include <bit>
 #include <cstring>
-#include <utility>
 
 namespace wayloom {
 
 namespace {
-
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
 
 enum char_class : std::uint8_t { separator, word_char, open_brace, close_brace, line_feed, carriage_return };
 
@@ -34,19 +29,19 @@ char_class class_of(char c) { return classes[static_cast<unsigned char>(c)]; }
 
 // The first character at or after `at` that is not a blank. A map's lines
 // are indented by runs of blanks, taken eight at a time.
-std::size_t past_blanks(std::string_view all, std::size_t at)
+std::size_t past_blanks(std::string_view text, std::size_t at)
 {
     constexpr std::uint64_t blanks = 0x2020202020202020;
-    for (; at + 8 <= all.size(); at += 8) {
+    for (; at + 8 <= text.size(); at += 8) {
         std::uint64_t word;
-        std::memcpy(&word, all.data() + at, 8);
+        std::memcpy(&word, text.data() + at, 8);
         if (const std::uint64_t other = word ^ blanks) {
             const int bit = std::endian::native == std::endian::little ? std::countr_zero(other)
                                                                         : std::countl_zero(other);
             return at + static_cast<std::size_t>(bit) / 8;
         }
     }
-    while (at < all.size() && all[at] == ' ') ++at;
+    while (at < text.size() && text[at] == ' ') ++at;
     return at;
 }
 
@@ -54,175 +49,129 @@ std::size_t past_blanks(std::string_view all, std::size_t at)
 
 bool is_word_char(char c) { return class_of(c) == word_char; }
 
-source_scanner::source_scanner(const tsource_text& text, error_sink report)
-    : text_(text), all_(text.whole()), report_(std::move(report))
+bool source_scanner::fill(std::size_t keep_from)
 {
-    here_.past = all_.empty();
+    if (ended_) return false;
+    if (part_start_ != no_mark) take_part();
+    if (mark_.pos < keep_from) keep_from = mark_.pos;
+    const std::size_t keep = window_end() - keep_from;
+    text_ = feed_.next(keep);
+    base_ = keep_from;
+    if (text_.size() > keep) return true;
+    ended_ = true;
+    return false;
 }
 
-bool source_scanner::next_line(place& p) const
+void source_scanner::take_part()
 {
-    // From a line end over every line end and empty line after it.
-    do {
-        if (p.at < all_.size() && all_[p.at] == '\r') ++p.at;
-        ++p.line;
-        if (p.at >= all_.size() || ++p.at >= all_.size()) {
-            p.past = true;
-            return false;
-        }
-        // Every so many lines: a text read through a file mapping then
-        // holds only the part not yet read.
-        if (p.line % (1 << 14) == 0) text_.release_before(p.at);
-    } while (at_line_end(p.at));
-    return true;
+    joined_.append(text_.substr(part_start_ - base_, part_end_ - part_start_));
+    part_start_ = no_mark;
+    copied_ = true;
 }
 
-token source_scanner::scan(std::uint8_t accept)
+bool source_scanner::at_line_end(std::size_t keep_from)
 {
-    token t;
-    if (here_.at == looked_from_) here_ = looked_to_;
-    // Skip separators up to a word or a brace.
+    if (!has(pos_, keep_from)) return true;  // the end of the text
+    const char c = at(pos_);
+    if (c == '\n') return true;
+    if (c != '\r') return false;
+    return !has(pos_ + 1, keep_from) || at(pos_ + 1) == '\n';
+}
+
+// Past the line end at the current place, which at_line_end found there.
+void source_scanner::pass_line_end()
+{
+    if (pos_ < window_end() && at(pos_) == '\r') ++pos_;
+    if (pos_ < window_end() && at(pos_) == '\n') ++pos_;
+    ++line_;
+    in_line_ = false;
+}
+
+void source_scanner::back_to_mark()
+{
+    pos_ = mark_.pos;
+    line_ = mark_.line;
+    in_line_ = mark_.in_line;
+    drop_mark();
+}
+
+lexeme source_scanner::next()
+{
     for (;;) {
-        if (!settle(here_)) {
-            t.kinds |= k_end;
+        if (!has(pos_, pos_)) return end();
+        switch (class_of(at(pos_))) {
+        case word_char:
+            return word();
+        case open_brace:
+        case close_brace: {
+            const bool open = at(pos_) == '{';
+            ++pos_;
+            in_line_ = true;
+            return {open ? lexeme_kind::open : lexeme_kind::close, {}, line_, false};
+        }
+        case line_feed:
+            pass_line_end();
             break;
-        }
-        char_class c = line_feed;
-        for (; here_.at < all_.size(); ++here_.at) {
-            if (all_[here_.at] == ' ') here_.at = past_blanks(all_, here_.at);
-            if (here_.at == all_.size()) break;
-            c = class_of(all_[here_.at]);
-            if (c != separator && (c != carriage_return || at_line_end(here_.at))) break;
-        }
-        if (c == word_char || c == open_brace || c == close_brace) break;
-    }
-
-    // Collect the word. Line ends do not separate: a word that ends a line
-    // goes on with the next line's first character. The place moves only
-    // over what is consumed, so a word ending a line leaves it on that line.
-    std::string_view word;
-    bool copied = false;
-    while (!(t.kinds & k_end)) {
-        const char c = all_[here_.at];
-        if (c == '{' || c == '}') {
-            // A brace before any word ends the call at once.
-            ++here_.at;
-            if (c == '{') {
-                t.kinds |= k_open;
-                ++depth;
-            } else {
-                t.kinds |= k_close;
-            }
-            return t;
-        }
-        const std::size_t start = here_.at;
-        // In a local: a member could be changed by any store through a char,
-        // so the loop would keep writing it back.
-        std::size_t at = start;
-        while (at < all_.size() && class_of(all_[at]) == word_char) ++at;
-        here_.at = at;
-        const std::string_view part = all_.substr(start, at - start);
-        if (copied) joined_.append(part);
-        else word = part;
-        if (!at_line_end(here_.at)) break;  // a separator or brace follows on this line
-        place next = here_;
-        if (!next_line(next)) {
-            here_ = next;
-            t.kinds |= k_end;
-            break;
-        }
-        // Only a word character carries the word on: a brace starting the
-        // next line ends it as a separator would, and the look past the word
-        // then takes the brace.
-        if (class_of(all_[next.at]) != word_char) break;
-        if (!copied) joined_.assign(part);  // the word runs over the line end
-        copied = true;
-        here_ = next;
-    }
-    if (copied) word = joined_;
-
-    t.has_word = true;
-    if (!(accept & want_number)) {
-        // Numbers keep their text and other words are lower-cased, which
-        // only matters for a word with capitals in it.
-        bool upper = false;
-        for (const char c : word) upper |= is_upper(c);
-        if (upper && !parse_decimal(word)) {
-            if (!copied) joined_.assign(word);
-            for (char& c : joined_)
-                if (is_upper(c)) c = static_cast<char>(c - 'A' + 'a');
-            word = joined_;
-        }
-        t.text = word;
-        look_past_word(accept, t);
-        return t;
-    }
-    if (const auto number = parse_decimal(word)) {
-        t.value = number->value;
-        t.integral = number->integral;
-        t.whole = number->whole;
-    } else {
-        report_("Value expected");
-        t.kinds = k_error;
-    }
-    t.text = word;
-    look_past_word(accept, t);
-    return t;
-}
-
-void source_scanner::look_past_word(std::uint8_t accept, token& t)
-{
-    if (here_.past) {
-        t.kinds |= k_end;
-        return;
-    }
-    place p = here_;
-    bool met_close = false;
-    bool on_open = false;
-    for (bool stopped = false; !stopped;) {
-        if (!settle(p)) {
-            t.kinds |= k_end;
-            break;
-        }
-        for (; p.at < all_.size(); ++p.at) {
-            if (all_[p.at] == ' ') p.at = past_blanks(all_, p.at);
-            if (p.at == all_.size()) break;
-            const char_class c = class_of(all_[p.at]);
-            if (c == separator || (c == carriage_return && !at_line_end(p.at))) continue;
-            if (c == line_feed || c == carriage_return) break;
-            if (c == open_brace || c == word_char) {
-                on_open = c == open_brace;
-                stopped = true;
+        case carriage_return:
+            if (at_line_end(pos_)) {
+                pass_line_end();
                 break;
             }
-            if (!met_close) {
-                // Only the first "}" is taken; any further one is the next call's.
-                met_close = true;
-                here_ = p;
-                ++here_.at;
+            [[fallthrough]];
+        case separator: {
+            // In a local: a member could be changed by any store through a
+            // char, so the loop would keep writing it back.
+            std::size_t p = pos_ - base_;
+            for (++p; p < text_.size(); ++p) {
+                if (text_[p] == ' ') p = past_blanks(text_, p);
+                if (p == text_.size() || class_of(text_[p]) != separator) break;
             }
+            pos_ = base_ + p;
+            in_line_ = true;
+            break;
+        }
         }
     }
-    if (!on_open && !met_close && !p.past) {
-        looked_from_ = here_.at;
-        looked_to_ = p;
-    }
-    if (on_open) {
-        if (!(accept & open_allowed)) {
-            report_("Unexpected {");
-            t.kinds |= k_error;
+}
+
+lexeme source_scanner::word()
+{
+    joined_.clear();
+    copied_ = false;
+    for (;;) {
+        part_start_ = pos_;
+        for (;;) {
+            std::size_t p = pos_ - base_;
+            while (p < text_.size() && class_of(text_[p]) == word_char) ++p;
+            pos_ = part_end_ = base_ + p;
+            if (p < text_.size() || !fill(pos_)) break;
+            part_start_ = pos_;  // the word goes on in the new window
         }
-        ++depth;
-        t.kinds |= k_open;
-        here_ = p;
-        ++here_.at;
-    } else if (met_close) {
-        if (!(accept & close_allowed)) {
-            report_("Unexpected }");
-            t.kinds |= k_error;
-        }
-        t.kinds |= k_close;
+        in_line_ = true;
+        const std::size_t line = line_;
+        if (!at_line_end(pos_)) return word_ending(line, false);
+        // Over the line end and the empty lines after it: only a word
+        // character starting the next line carries the word on.
+        do {
+            pass_line_end();
+            if (!has(pos_, pos_)) return word_ending(line, true);
+        } while (at_line_end(pos_));
+        if (class_of(at(pos_)) != word_char) return word_ending(line, false);
+        if (part_start_ != no_mark) take_part();
     }
+}
+
+lexeme source_scanner::word_ending(std::size_t line, bool last)
+{
+    std::string_view text;
+    if (copied_) {
+        if (part_start_ != no_mark) take_part();
+        text = joined_;
+    } else {
+        text = text_.substr(part_start_ - base_, part_end_ - part_start_);
+    }
+    part_start_ = no_mark;
+    return {lexeme_kind::word, text, line, last};
 }
 
 } // namespace wayloom

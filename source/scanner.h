@@ -1,100 +1,89 @@
-// Splits map source text into words and braces, one token per call.
+// Splits map source text into lexemes: words, opening and closing braces and
+// the end of the text, each with its line. Which of them the map wants where
+// is the reader's business.
 #pragma once
 
-#include "model/source_text.h"
+#include "source/text_feed.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 namespace wayloom {
 
-// What a scan met; a 16-bit flag set.
-enum token_kind : std::uint16_t {
-    k_open = 1 << 0,   // a "{" was consumed
-    k_close = 1 << 1,  // a "}" was consumed
-    k_end = 1 << 2,    // the end of the text was reached
-    k_error = 1 << 3,  // an error was reported
-};
+enum class lexeme_kind : std::uint8_t { word, open, close, end };
 
-// What the caller allows.
-enum accept_flag : std::uint8_t {
-    open_allowed = 1 << 0,
-    close_allowed = 1 << 1,
-    want_string = 1 << 2,
-    want_number = 1 << 3,
-};
-
-struct token {
-    std::uint16_t kinds = 0;
-    // False when the scan ended on a brace of its own: then nothing was
-    // read and the caller's target keeps its value.
-    bool has_word = false;
-    // The word as written when it is a number, else in lower case. Valid
-    // until the next scan.
+struct lexeme {
+    lexeme_kind kind = lexeme_kind::end;
+    // A word as written; one that runs over a line end is joined up. Valid
+    // until the next lexeme is taken.
     std::string_view text;
-    long double value = 0;  // with want_number, when the word is a number
-    // With want_number, whether the word is a whole number within 64 bits,
-    // and that number: integer targets then need no real arithmetic.
-    bool integral = false;
-    std::int64_t whole = 0;
-
-    bool bare_brace() const { return !has_word && (kinds & (k_open | k_close)); }
+    // 0-based: the line a word ends on or a brace is on; for the end, the
+    // line past the last one.
+    std::size_t line = 0;
+    // For a word: nothing but line ends follows it.
+    bool last = false;
 };
 
+// Words are runs of letters, digits, "-", "." and "_"; braces stand alone;
+// anything else separates. Lines end at "\n", "\r\n", or a "\r" or the end of
+// the text after their last character. A word that ends a line goes on with
+// the next line that is not empty when that line starts with a word character.
 class source_scanner {
 public:
-    using error_sink = std::function<void(std::string_view message)>;
+    explicit source_scanner(text_feed& feed) : feed_(feed) {}
 
-    source_scanner(const tsource_text& text, error_sink report);
+    lexeme next();
 
-    token scan(std::uint8_t accept);
-
-    // Brace depth: the scanner adds 1 for every "{"; the reader takes 1 off
-    // when it accepts a close.
-    std::int32_t depth = 0;
-
-    // Line of the next character to scan, 0-based; past the last line at the end.
-    std::size_t line() const { return here_.line; }
+    // A place to come back to: after mark(), the text from here on is kept
+    // until back_to_mark() returns here or drop_mark() lets it go.
+    void mark() { mark_ = {pos_, line_, in_line_}; }
+    void back_to_mark();
+    void drop_mark() { mark_.pos = no_mark; }
 
 private:
-    // A place in the text: a line and a character of it, or the end of the
-    // line where the character is its line end. Lines are counted as the
-    // scan passes their ends, so that no index of a large text's lines is
-    // needed.
+    static constexpr std::size_t no_mark = SIZE_MAX;
     struct place {
-        std::size_t line = 0;  // the line count once past the last line
-        std::size_t at = 0;
-        bool past = false;     // past the last line
+        std::size_t pos = no_mark;
+        std::size_t line = 0;
+        bool in_line = false;
     };
-    // Whether `at` is where its line ends: the end of the text, a line feed,
-    // or a carriage return before a line feed or the end of the text.
-    bool at_line_end(std::size_t at) const
-    {
-        if (at >= all_.size()) return true;
-        const char c = all_[at];
-        return c == '\n' || (c == '\r' && (at + 1 == all_.size() || all_[at + 1] == '\n'));
-    }
-    // Moves the place onto the next character there is, skipping line ends
-    // and empty lines; false past the last line.
-    bool settle(place& p) const
-    {
-        return !p.past && (!at_line_end(p.at) || next_line(p));
-    }
-    bool next_line(place& p) const;
-    void look_past_word(std::uint8_t accept, token& t);
 
-    const tsource_text& text_;
-    std::string_view all_;
-    error_sink report_;
-    place here_;
-    std::string joined_;  // a word that runs over a line end, or one lower-cased
-    // Where the last look past a word started and stopped (the next word),
-    // so that the next scan need not skip the same separators again.
-    std::size_t looked_from_ = SIZE_MAX;
-    place looked_to_;
+    std::size_t window_end() const { return base_ + text_.size(); }
+    char at(std::size_t pos) const { return text_[pos - base_]; }
+    // More text after the window, keeping the window from `keep_from` on (and
+    // from the mark); false when the text has ended.
+    bool fill(std::size_t keep_from);
+    // Whether the text holds a character at `pos`, filling as needed.
+    bool has(std::size_t pos, std::size_t keep_from)
+    {
+        while (pos >= window_end())
+            if (!fill(keep_from)) return false;
+        return true;
+    }
+    // Whether a line ends at the current place; `keep_from` as for fill.
+    bool at_line_end(std::size_t keep_from);
+    void pass_line_end();
+    lexeme word();
+    lexeme word_ending(std::size_t line, bool last);
+    // Moves the uncopied part of the word being read into joined_.
+    void take_part();
+    lexeme end() const { return {lexeme_kind::end, {}, in_line_ ? line_ + 1 : line_, false}; }
+
+    text_feed& feed_;
+    std::string_view text_;   // the window: the text from byte base_ on
+    std::size_t base_ = 0;
+    std::size_t pos_ = 0;     // the next byte to scan, counted from the start of the text
+    std::size_t line_ = 0;
+    bool in_line_ = false;    // a character of the current line was passed
+    bool ended_ = false;
+    place mark_;
+    // The word being read: the part of it in the window not yet copied, and
+    // the parts copied once it ran over a line end or the window's end.
+    std::size_t part_start_ = no_mark, part_end_ = 0;
+    std::string joined_;
+    bool copied_ = false;
 };
 
 bool is_word_char(char c);

@@ -1,11 +1,11 @@
-// What a word of the map source is worth once the scanner has read it: the
+// What a word of the map source is worth once the reader has taken it: the
 // checks that turn number words into colours, waypoint numbers and map
 // units. Each returns false when the word gives no value the map can hold
 // (the reader then reports "Value expected"); a token without a word leaves
 // the target as it was.
 #pragma once
 
-#include "source/scanner.h"
+#include "source/reader_words.h"
 
 #include <cstdint>
 #include <string_view>

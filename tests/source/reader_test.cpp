@@ -1,3 +1,4 @@
+#include "source/file_feed.h"
 #include "source/reader.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 namespace wayloom {
 namespace {
 
-read_report read_text(map_document& doc, std::string_view text, const after_read& after = {})
+read_report read_string(map_document& doc, std::string_view text, const after_read& after = {})
 {
     doc.source.set_text(std::string(text));
     return read_from_file(doc, after);
@@ -101,7 +102,7 @@ TEST(reader, every_failure_gives_its_message_and_points_at_its_line)
         SCOPED_TRACE(r.name);
         map_document doc;
         bool after_ran = false;
-        const read_report report = read_text(doc, r.text, [&](map_document&) { after_ran = true; });
+        const read_report report = read_string(doc, r.text, [&](map_document&) { after_ran = true; });
         EXPECT_EQ(report.errors, r.messages);
         const auto at = doc.error_list.selected_index();
         EXPECT_EQ(at ? doc.error_list.entries[*at].text : "<none>", r.selected);
@@ -163,7 +164,7 @@ TEST(reader, odd_but_valid_texts_read)
         SCOPED_TRACE(r.name);
         map_document doc;
         int after = 0;
-        const read_report report = read_text(doc, r.text, [&](map_document&) { ++after; });
+        const read_report report = read_string(doc, r.text, [&](map_document&) { ++after; });
         ASSERT_TRUE(report.ok()) << report.errors.front();
         EXPECT_TRUE(report.completed);
         EXPECT_EQ(after, 1);
@@ -226,7 +227,7 @@ TEST(reader, a_brace_ends_the_word_before_it_and_keeps_it)
     for (const row& r : rows) {
         SCOPED_TRACE(r.name);
         map_document doc;
-        const read_report report = read_text(doc, r.text);
+        const read_report report = read_string(doc, r.text);
         EXPECT_TRUE(report.ok()) << (report.ok() ? "" : report.errors.front());
         EXPECT_EQ(described(doc), r.read);
     }
@@ -261,7 +262,7 @@ TEST(reader, files_are_read_with_any_line_ends_and_a_missing_one_is_not)
 TEST(reader, keywords_are_case_insensitive_and_names_lower_case)
 {
     map_document doc;
-    const auto report = read_text(doc,
+    const auto report = read_string(doc,
                                   "WayPoints {\n  Home-Gate, -4.05, 52.41, 61\n  2024 1 2 3\n}\n"
                                   "CLASS Pasture { COLOUR 1 2 3 Border 4 5 6 }\n"
                                   "SHAPE Big-Field {\n  Class PASTURE\n  Nodes {\n    0, -4.05, 52.41\n"
@@ -285,7 +286,7 @@ TEST(reader, keywords_are_case_insensitive_and_names_lower_case)
 TEST(reader, points_take_every_field_in_their_place)
 {
     map_document doc;
-    const auto report = read_text(doc,
+    const auto report = read_string(doc,
                                   "set posts {\n  points {\n"
                                   "    p1, colour 256,-1,12.9 border 1,2,3 default, 6.5, 0, 4, -4.05, 52.41\n"
                                   "    p2, colour 1 1 1 border 2 2 2 triangle 4 2 5 -4.06 52.42\n"
@@ -316,7 +317,7 @@ TEST(reader, merged_waypoints_and_references_move_on_by_the_waypoint_base)
 {
     map_document doc;
     for (int i = 0; i < 10; ++i) doc.create_waypoint().name = "old";
-    const auto report = read_text(doc,
+    const auto report = read_string(doc,
                                   "waypoints { a 1 1 0 b 2 2 0 c 3 3 0 d 4 4 0 }\n"
                                   "shape s { nodes { 2 3 3\n 0 1 1 } }\n"
                                   "set p { points { x colour 1 1 1 border 1 1 1 circle 5 1 3 4 4 } }\n");
@@ -330,16 +331,16 @@ TEST(reader, merged_waypoints_and_references_move_on_by_the_waypoint_base)
     EXPECT_EQ(doc.waypoints_list.object_at<t_waypoint>(0), doc.waypoints[10]);
 
     // The base of 14 cannot push a reference past 32 bits.
-    EXPECT_EQ(read_text(doc, "shape s { nodes { 2147483634 1 2 } }").errors,
+    EXPECT_EQ(read_string(doc, "shape s { nodes { 2147483634 1 2 } }").errors,
               std::vector<std::string>{"Value expected"});
 }
 
 TEST(reader, a_failed_merge_keeps_the_map_that_was_there)
 {
     map_document doc;
-    ASSERT_TRUE(read_text(doc, "waypoints { a 1 1 0 }\nclass c { colour 1 2 3 }\nshape s { class c nodes { 0 1 1 } }\n")
+    ASSERT_TRUE(read_string(doc, "waypoints { a 1 1 0 }\nclass c { colour 1 2 3 }\nshape s { class c nodes { 0 1 1 } }\n")
                     .ok());
-    const auto report = read_text(doc, "waypoints { b 2 2 0 }\nclass d { colour 1 2 3 }\n"
+    const auto report = read_string(doc, "waypoints { b 2 2 0 }\nclass d { colour 1 2 3 }\n"
                                        "shape t { nodes { 0 1 1 } }\nset p {\n  class nope\n  points { } }\n");
     EXPECT_EQ(report.errors, std::vector<std::string>{"Unrecognised class"});
     EXPECT_EQ(counts_of(doc), (counts{1, 1, 1, 0}));
@@ -353,7 +354,7 @@ TEST(reader, a_failed_merge_keeps_the_map_that_was_there)
 TEST(reader, a_map_file_cut_short_while_it_is_read_adds_nothing)
 {
     map_document doc;
-    ASSERT_TRUE(read_text(doc, "waypoints { a 1 1 0 }\n").ok());
+    ASSERT_TRUE(read_string(doc, "waypoints { a 1 1 0 }\n").ok());
     std::string text = "waypoints\n  {\n";
     for (int i = 0; text.size() < 64 * 1024; ++i) text += "    w" + std::to_string(i) + ",\n    1.5,\n    2.5,\n    3\n\n";
     text += "  }\nshape s { nodes { 0 1 1 } }\n";
@@ -364,10 +365,9 @@ TEST(reader, a_map_file_cut_short_while_it_is_read_adds_nothing)
         std::fwrite(text.data(), 1, text.size(), out);
         std::fclose(out);
     }
-    doc.source.set_holding(text_holding::mapped);
-    ASSERT_TRUE(doc.source.load_from_file(path.string()));
+    file_feed file(path.string(), 4096);
     std::filesystem::resize_file(path, 8 * 1024);  // another program cuts it short meanwhile
-    const read_report report = read_from_file(doc, [](map_document&) { FAIL() << "no steps after a cut read"; });
+    const read_report report = read_text(doc, file, [](map_document&) { FAIL() << "no steps after a cut read"; });
     EXPECT_EQ(report.errors, std::vector<std::string>{"The file was cut short while it was read"});
     EXPECT_FALSE(report.completed);
     EXPECT_EQ(counts_of(doc), (counts{1, 0, 0, 0})) << "the map read before stays, nothing of the cut file";
@@ -380,11 +380,11 @@ TEST(reader, the65536th_class_is_an_error)
     std::string text;
     for (int i = 0; i < 65536; ++i) text += " class c\n";
     map_document doc;
-    EXPECT_EQ(read_text(doc, text).errors, std::vector<std::string>{"Too many classes"});
+    EXPECT_EQ(read_string(doc, text).errors, std::vector<std::string>{"Too many classes"});
     EXPECT_EQ(doc.class_counter(), 0);
     text.resize(text.size() - 9);
     map_document fits;
-    EXPECT_TRUE(read_text(fits, text).ok());
+    EXPECT_TRUE(read_string(fits, text).ok());
     EXPECT_EQ(fits.class_counter(), 65535);
 }
 
