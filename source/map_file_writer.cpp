@@ -1,6 +1,7 @@
-// A map file written straight from the model. A large map's text is made
-// in pieces by two threads at once, the main thread taking every other
-// piece and writing each in order as soon as it and those before it are made.
+// A map file written straight from the model. A large map's records are
+// made into text by two threads: runs of records go alternately to this
+// thread, which writes its runs into the file itself, and to a second one,
+// which makes its runs into text that this thread then writes in order.
 #include "source/writer.h"
 
 #include "source/map_text.h"
@@ -19,102 +20,56 @@ using namespace map_text;
 
 namespace {
 
-// A run of records whose text is made at once: waypoints [first, last);
-// every class; shapes [first, last); points [first, last) of set `set`. The
-// first and last runs of a block add the block's opening and closing lines.
-struct piece {
-    enum kind_type { waypoints, classes, shapes, set_points } kind;
-    std::size_t set = 0;
-    std::size_t first = 0, last = 0;
-};
+// About this many lines' worth of records make a run: large enough that
+// handing runs between the threads costs nothing much, small enough that
+// the runs in hand take little memory.
+constexpr std::size_t run_weight = 2048;
 
-// About this many lines' worth of records make a piece: large enough that
-// handing pieces between the threads costs nothing much, small enough that
-// the pieces made ahead take little memory.
-constexpr std::size_t records_per_piece = 2048;
-
-std::vector<piece> pieces_of(const map_document& doc)
-{
-    std::vector<piece> out;
-    const auto runs = [&](piece::kind_type kind, std::size_t set, std::size_t count) {
-        for (std::size_t first = 0; first < count; first += records_per_piece)
-            out.push_back({kind, set, first, std::min(first + records_per_piece, count)});
-    };
-    runs(piece::waypoints, 0, doc.waypoints.size());
-    if (!doc.classes.empty()) out.push_back({piece::classes, 0, 0, doc.classes.size()});
-    // Shapes go whole into a piece, as many as make about one piece's worth
-    // of nodes; a shape's own lines count for a few nodes.
-    std::size_t first = 0, weight = 0;
-    for (std::size_t i = 0; i < doc.shapes.size(); ++i) {
-        weight += doc.shapes[i]->nodes.size() + 4;
-        if (weight >= records_per_piece || i + 1 == doc.shapes.size()) {
-            out.push_back({piece::shapes, 0, first, i + 1});
-            first = i + 1;
-            weight = 0;
-        }
-    }
-    for (std::size_t s = 0; s < doc.sets.size(); ++s)
-        runs(piece::set_points, s, static_cast<std::size_t>(std::max(doc.sets[s]->point_count, 0)));
-    return out;
-}
-
-template <class Out>
-void piece_to(Out& out, const map_document& doc, const piece& p)
-{
-    switch (p.kind) {
-    case piece::waypoints:
-        if (p.first == 0) waypoints_head(out);
-        for (std::size_t i = p.first; i < p.last; ++i) waypoint_record(out, *doc.waypoints[i]);
-        if (p.last == doc.waypoints.size()) waypoints_tail(out);
-        break;
-    case piece::classes:
-        for (const auto& c : doc.classes) class_to(out, *c);
-        break;
-    case piece::shapes:
-        for (std::size_t i = p.first; i < p.last; ++i) shape_to(out, doc, *doc.shapes[i]);
-        break;
-    case piece::set_points: {
-        const t_set& set = *doc.sets[p.set];
-        if (p.first == 0) set_head(out, doc, set);
-        for (std::size_t i = p.first; i < p.last; ++i) set_point(out, doc, set, static_cast<std::int32_t>(i));
-        if (p.last == static_cast<std::size_t>(set.point_count)) set_tail(out);
-        break;
-    }
-    }
-}
-
-// The odd pieces, made by a second thread at most `ahead` pieces before the
-// main thread takes them.
-class odd_pieces {
+// The second thread: makes each run it is given into text, in order.
+class run_maker {
 public:
-    odd_pieces(const map_document& doc, const std::vector<piece>& pieces)
-        : worker_([this, &doc, &pieces](std::stop_token stop) { make(doc, pieces, stop); })
+    explicit run_maker(const map_document& doc)
+        : worker_([this, &doc](std::stop_token stop) { make(doc, stop); })
     {
     }
 
-    // The text of the next odd piece, once it is made.
+    void give(std::vector<record>& run)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return given_ - taken_ < slots; });
+        runs_[given_ % slots].swap(run);
+        ++given_;
+        changed_.notify_all();
+    }
+    bool owes_text() const { return taken_ < given_; }
+    // The text of the oldest run not yet taken, once it is made.
     void take(std::string& text)
     {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [&] { return made_ > taken_; });
-        text.swap(slots_[taken_ % ahead]);
+        text.swap(texts_[taken_ % slots]);
         ++taken_;
         changed_.notify_all();
     }
 
 private:
-    static constexpr std::size_t ahead = 4;
+    static constexpr std::size_t slots = 4;
 
-    void make(const map_document& doc, const std::vector<piece>& pieces, std::stop_token stop)
+    void make(const map_document& doc, std::stop_token stop)
     {
+        std::vector<record> run;
         std::string text;
-        for (std::size_t k = 1; k < pieces.size(); k += 2) {
+        for (;;) {
+            {
+                std::unique_lock lock(mutex_);
+                if (!changed_.wait(lock, stop, [&] { return given_ > made_; })) return;
+                run.swap(runs_[made_ % slots]);
+            }
             text.clear();
             line_writer out(string_lines{text});
-            piece_to(out, doc, pieces[k]);
+            for (const record& r : run) write_record(out, doc, r);
             std::unique_lock lock(mutex_);
-            if (!changed_.wait(lock, stop, [&] { return made_ - taken_ < ahead; })) return;
-            slots_[made_ % ahead].swap(text);
+            texts_[made_ % slots].swap(text);
             ++made_;
             changed_.notify_all();
         }
@@ -122,30 +77,90 @@ private:
 
     std::mutex mutex_;
     std::condition_variable_any changed_;
-    std::string slots_[ahead];
-    std::size_t made_ = 0, taken_ = 0;
+    std::vector<record> runs_[slots];
+    std::string texts_[slots];
+    std::size_t given_ = 0, made_ = 0, taken_ = 0;
     std::jthread worker_;  // last: it starts once the rest is ready, and is joined first
 };
+
+// The file as a sink of records, shared out between the two threads. Each
+// run of this thread waits until the second thread has the run after it,
+// so that both make text at once.
+class two_thread_file {
+public:
+    two_thread_file(const map_document& doc, buffered_file& file) : doc_(doc), file_(file), maker_(doc) {}
+
+    void operator()(const record& r)
+    {
+        current_.push_back(r);
+        weight_ += weight_of(doc_, r);
+        if (weight_ >= run_weight) end_run();
+    }
+    void finish()
+    {
+        if (!current_.empty()) end_run();
+        while (maker_.owes_text()) take_text();
+        write_mine();
+    }
+
+private:
+    void end_run()
+    {
+        if (mine_next_) {
+            mine_.swap(current_);
+        } else {
+            maker_.give(current_);
+            if (given_ > 0) take_text();  // its run before mine
+            write_mine();
+            ++given_;
+        }
+        current_.clear();
+        weight_ = 0;
+        mine_next_ = !mine_next_;
+    }
+    void take_text()
+    {
+        maker_.take(text_);
+        file_.append(text_);
+    }
+    void write_mine()
+    {
+        line_writer out(file_lines{file_});
+        for (const record& r : mine_) write_record(out, doc_, r);
+        mine_.clear();
+    }
+
+    const map_document& doc_;
+    buffered_file& file_;
+    std::vector<record> current_, mine_;
+    std::size_t weight_ = 0, given_ = 0;
+    bool mine_next_ = true;
+    std::string text_;
+    run_maker maker_;  // last: its thread is joined before the rest goes
+};
+
+// Whether the map is large enough for a second thread to pay.
+bool worth_a_thread(const map_document& doc)
+{
+    std::size_t weight = doc.waypoints.size() + doc.classes.size();
+    for (const auto& shape : doc.shapes) weight += shape->nodes.size() + 4;
+    for (const auto& set : doc.sets) weight += static_cast<std::size_t>(std::max(set->point_count, 0));
+    return weight >= 4 * run_weight;
+}
 
 } // namespace
 
 bool write_map_file(const map_document& doc, const std::string& file_name, std::string* error)
 {
     return replace_with(file_name, error, [&](buffered_file& file) {
-        const std::vector<piece> pieces = pieces_of(doc);
-        line_writer out(file_lines{file});
-        if (pieces.size() < 4) {  // a small map: not worth a thread
-            for (const piece& p : pieces) piece_to(out, doc, p);
+        if (!worth_a_thread(doc)) {
+            line_writer out(file_lines{file});
+            map_to(out, doc);
             return;
         }
-        odd_pieces odd(doc, pieces);
-        std::string text;
-        for (std::size_t k = 0; k < pieces.size(); k += 2) {
-            piece_to(out, doc, pieces[k]);
-            if (k + 1 == pieces.size()) break;
-            odd.take(text);
-            file.append(text);
-        }
+        two_thread_file sink(doc, file);
+        for_each_record(doc, sink);
+        sink.finish();
     });
 }
 

@@ -1,7 +1,7 @@
-// The map source text of the model's records, for the writers: a line at a
-// time into whichever sink takes the lines (the held source, a file, a
-// string). Each record writes exactly the lines a whole-map write gives it,
-// so the text can be made in pieces and joined.
+// The text of a map file, for the writers: its records in the order the
+// file holds them, and the lines of each, a line at a time into whichever
+// sink takes the lines (the held source, a file, a string). The text can be
+// made a run of records at a time and joined.
 #pragma once
 
 #include "model/map_document.h"
@@ -9,17 +9,13 @@
 #include "source/buffered_file.h"
 #include "source/file_replacement.h"
 #include "source/number_text.h"
+#include "source/writer.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-namespace wayloom {
-
-// A name as the writer puts it (in writer.h).
-std::string written_name(std::string_view name);
-
-namespace map_text {
+namespace wayloom::map_text {
 
 // Where the written lines go (the held map source, a file, a string), each
 // line ended by CR LF as the held source is saved: a sink gives the buffer a
@@ -75,6 +71,8 @@ private:
     Lines lines_;
 };
 
+namespace detail {
+
 // An item's name as written; an empty one becomes "No-Name-" and the number.
 inline std::string item_name(std::string_view name, std::int32_t number)
 {
@@ -89,29 +87,16 @@ inline const char* marker_word(point_type marker)
     return "default";
 }
 
-// Degrees as written for a node or point: the waypoint's own when it exists,
-// else the item's copy (map units back to degrees).
-struct written_position {
-    std::int32_t number;
-    long double lon, lat;
-};
-
-inline written_position position_of(const map_document& doc, std::int32_t number, long double lon,
-                             long double lat)
-{
-    if (const t_waypoint* w = doc.waypoint(number)) return {w->number, w->lon, w->lat};
-    return {number, to_degrees(lon), to_degrees(lat)};
-}
-
-// The last three lines of a node or point, and the empty line after it.
+// The last three lines of a node or point, and the empty line after it:
+// the degrees of its waypoint when that exists, else the item's own copy.
 template <class Out>
 void write_position(Out& out, const map_document& doc, std::int32_t number, long double lon,
                     long double lat)
 {
-    const auto at = position_of(doc, number, lon, lat);
-    out.indent(8).integer(at.number).text(",").end();
-    out.indent(8).real(at.lon).text(",").end();
-    out.indent(8).real(at.lat).end();
+    const t_waypoint* w = doc.waypoint(number);
+    out.indent(8).integer(w ? w->number : number).text(",").end();
+    out.indent(8).real(w ? w->lon : to_degrees(lon)).text(",").end();
+    out.indent(8).real(w ? w->lat : to_degrees(lat)).end();
     out.line("");
 }
 
@@ -126,52 +111,8 @@ void write_class_references(Out& out, const map_document& doc, const t_mapper& i
 }
 
 template <class Out>
-void waypoints_head(Out& out)
+void write_shape(Out& out, const map_document& doc, const t_shape& shape)
 {
-    out.line("waypoints");
-    out.indent(2).line("{");
-}
-
-template <class Out>
-void waypoint_record(Out& out, const t_waypoint& w)
-{
-    out.indent(4).text(item_name(w.name, w.number)).text(",").end();
-    out.indent(4).real(w.lon).text(",").end();
-    out.indent(4).real(w.lat).text(",").end();
-    out.indent(4).real(w.alt).end();
-    out.line("");
-}
-
-template <class Out>
-void waypoints_tail(Out& out)
-{
-    out.indent(2).line("}");
-    out.line("");
-}
-
-template <class Out>
-void waypoints_to(Out& out, const map_document& doc)
-{
-    waypoints_head(out);
-    for (const t_waypoint* w : doc.waypoints) waypoint_record(out, *w);
-    waypoints_tail(out);
-}
-
-template <class Out>
-void class_to(Out& out, const t_class& c)
-{
-    out.text("class ").text(item_name(c.name, c.number)).end();
-    out.indent(2).line("{");
-    out.indent(4).text("colour ").rgb(c.colour).end();
-    out.indent(4).text("border ").rgb(c.border).end();
-    out.indent(2).line("}");
-    out.line("");
-}
-
-template <class Out>
-void shape_to(Out& out, const map_document& doc, const t_shape& shape)
-{
-    if (shape.node_count() < 1) return;
     out.text(shape.is_path() ? "path " : "shape ").text(item_name(shape.name, shape.number)).end();
     out.indent(2).line("{");
     out.indent(4).text("colour ").rgb(shape.colour).end();
@@ -186,21 +127,9 @@ void shape_to(Out& out, const map_document& doc, const t_shape& shape)
 }
 
 template <class Out>
-void set_head(Out& out, const map_document& doc, const t_set& set)
+void write_point(Out& out, const map_document& doc, const point_record& p, std::int32_t number)
 {
-    out.text("set ").text(item_name(set.name, set.number)).end();
-    out.indent(2).line("{");
-    write_class_references(out, doc, set);
-    out.indent(4).line("points");
-    out.indent(6).line("{");
-}
-
-// Point `i` (0-based) of the set.
-template <class Out>
-void set_point(Out& out, const map_document& doc, const t_set& set, std::int32_t i)
-{
-    const point_record& p = set.points[static_cast<std::size_t>(i)];
-    out.indent(8).text(item_name(p.name, i + 1)).text(",").end();
+    out.indent(8).text(item_name(p.name, number)).text(",").end();
     out.indent(8).text("colour ").rgb(p.colour).end();
     out.indent(8).text("border ").rgb(p.border).end();
     out.indent(8).text(marker_word(p.marker)).text(",").end();
@@ -209,33 +138,115 @@ void set_point(Out& out, const map_document& doc, const t_set& set, std::int32_t
     write_position(out, doc, p.waypoint, p.lon, p.lat);
 }
 
-template <class Out>
-void set_tail(Out& out)
+} // namespace detail
+
+// A record of a map file: the lines one write_record call gives.
+struct record {
+    enum kind_type : std::uint8_t {
+        waypoints_head,
+        waypoint,
+        waypoints_tail,
+        map_class,
+        shape,
+        set_head,
+        set_point,
+        set_tail,
+    };
+    kind_type kind = waypoints_head;
+    std::uint32_t item = 0;   // the waypoint, class, shape or set, by its place in the map
+    std::int32_t point = 0;   // of a set, 0-based
+};
+
+// The records of a map file in the order the file holds them: the
+// waypoints block, then every class, shape and point set in chain order.
+// A shape without nodes and a set without points are left out.
+template <class Take>
+void for_each_record(const map_document& doc, Take&& take)
 {
-    out.indent(6).line("}");
-    out.indent(2).line("}");
-    out.line("");
+    const auto index = [](std::size_t i) { return static_cast<std::uint32_t>(i); };
+    if (!doc.waypoints.empty()) {
+        take(record{record::waypoints_head});
+        for (std::size_t i = 0; i < doc.waypoints.size(); ++i) take(record{record::waypoint, index(i)});
+        take(record{record::waypoints_tail});
+    }
+    for (std::size_t i = 0; i < doc.classes.size(); ++i) take(record{record::map_class, index(i)});
+    for (std::size_t i = 0; i < doc.shapes.size(); ++i)
+        if (doc.shapes[i]->node_count() >= 1) take(record{record::shape, index(i)});
+    for (std::size_t i = 0; i < doc.sets.size(); ++i) {
+        const std::int32_t count = doc.sets[i]->point_count;
+        if (count < 1) continue;
+        take(record{record::set_head, index(i)});
+        for (std::int32_t p = 0; p < count; ++p) take(record{record::set_point, index(i), p});
+        take(record{record::set_tail, index(i)});
+    }
 }
 
-// A set without points writes nothing.
-template <class Out>
-void set_to(Out& out, const map_document& doc, const t_set& set)
+// How many lines' worth of work a record is, roughly.
+inline std::size_t weight_of(const map_document& doc, const record& r)
 {
-    if (set.point_count < 1) return;
-    set_head(out, doc, set);
-    for (std::int32_t i = 0; i < set.point_count; ++i) set_point(out, doc, set, i);
-    set_tail(out);
+    return r.kind == record::shape ? doc.shapes[r.item]->nodes.size() + 4 : 1;
 }
 
-// The whole map: the waypoints block, then every class, shape and point set
-// in chain order.
+template <class Out>
+void write_record(Out& out, const map_document& doc, const record& r)
+{
+    using namespace detail;
+    switch (r.kind) {
+    case record::waypoints_head:
+        out.line("waypoints");
+        out.indent(2).line("{");
+        break;
+    case record::waypoint: {
+        const t_waypoint& w = *doc.waypoints[r.item];
+        out.indent(4).text(item_name(w.name, w.number)).text(",").end();
+        out.indent(4).real(w.lon).text(",").end();
+        out.indent(4).real(w.lat).text(",").end();
+        out.indent(4).real(w.alt).end();
+        out.line("");
+        break;
+    }
+    case record::waypoints_tail:
+        out.indent(2).line("}");
+        out.line("");
+        break;
+    case record::map_class: {
+        const t_class& c = *doc.classes[r.item];
+        out.text("class ").text(item_name(c.name, c.number)).end();
+        out.indent(2).line("{");
+        out.indent(4).text("colour ").rgb(c.colour).end();
+        out.indent(4).text("border ").rgb(c.border).end();
+        out.indent(2).line("}");
+        out.line("");
+        break;
+    }
+    case record::shape:
+        write_shape(out, doc, *doc.shapes[r.item]);
+        break;
+    case record::set_head: {
+        const t_set& set = *doc.sets[r.item];
+        out.text("set ").text(item_name(set.name, set.number)).end();
+        out.indent(2).line("{");
+        write_class_references(out, doc, set);
+        out.indent(4).line("points");
+        out.indent(6).line("{");
+        break;
+    }
+    case record::set_point:
+        write_point(out, doc, doc.sets[r.item]->points[static_cast<std::size_t>(r.point)], r.point + 1);
+        break;
+    case record::set_tail:
+        out.indent(6).line("}");
+        out.indent(2).line("}");
+        out.line("");
+        break;
+    }
+}
+
+// The whole map into one sink.
 template <class Out>
 void map_to(Out& out, const map_document& doc)
 {
-    if (!doc.waypoints.empty()) waypoints_to(out, doc);
-    for (const auto& c : doc.classes) class_to(out, *c);
-    for (const auto& shape : doc.shapes) shape_to(out, doc, *shape);
-    for (const auto& set : doc.sets) set_to(out, doc, *set);
+    for_each_record(doc, [&](const record& r) { write_record(out, doc, r); });
 }
 
 // Lines kept in a string, each ended by CR LF as in a file.
@@ -256,5 +267,4 @@ bool replace_with(const std::string& file_name, std::string* error, Fill fill)
     }, error);
 }
 
-} // namespace map_text
-} // namespace wayloom
+} // namespace wayloom::map_text

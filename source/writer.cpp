@@ -21,8 +21,6 @@ struct source_lines {
     }
 };
 
-line_writer<source_lines> to_source(map_document& doc) { return line_writer(source_lines{doc.source, {}}); }
-
 } // namespace
 
 std::string written_name(std::string_view name)
@@ -33,34 +31,10 @@ std::string written_name(std::string_view name)
     return out;
 }
 
-void write_waypoints(map_document& doc)
-{
-    auto out = to_source(doc);
-    waypoints_to(out, doc);
-}
-
-void write_class(map_document& doc, const t_class& c)
-{
-    auto out = to_source(doc);
-    class_to(out, c);
-}
-
-void write_shape(map_document& doc, const t_shape& shape)
-{
-    auto out = to_source(doc);
-    shape_to(out, doc, shape);
-}
-
-void write_set(map_document& doc, const t_set& set)
-{
-    auto out = to_source(doc);
-    set_to(out, doc, set);
-}
-
 void update_map_source(map_document& doc)
 {
     doc.source.clear();
-    auto out = to_source(doc);
+    line_writer out(source_lines{doc.source, {}});
     map_to(out, doc);
 }
 

@@ -12,12 +12,6 @@ namespace wayloom {
 // class, shape and point set in chain order.
 void update_map_source(map_document& doc);
 
-// The item writes, each appending its record's lines to doc.source.
-void write_waypoints(map_document& doc);
-void write_class(map_document& doc, const t_class& c);
-void write_shape(map_document& doc, const t_shape& shape);
-void write_set(map_document& doc, const t_set& set);
-
 // A name as the writer puts it: every character that would split or end the
 // word becomes "_", so the name reads back as one word.
 std::string written_name(std::string_view name);
