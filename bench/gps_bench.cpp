@@ -5,8 +5,8 @@
 // ours switching to 115200 for the transfer, and ours on a 1200-baud line. Each figure covers start-up and transfer.
 #include "gps/gps_link.h"
 #include "gps/serial_posix.h"
-#include "simulator_process.h"
 #include "source/writer.h"
+#include "tests/tools/simulator_process.h"
 
 #include <benchmark/benchmark.h>
 

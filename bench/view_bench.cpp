@@ -9,7 +9,7 @@
 #include "model/map_document.h"
 #include "model/map_units.h"
 #include "source/reader.h"
-#include "reference_pixel_count.h"
+#include "tests/view/reference_pixel_count.h"
 #include "survey.h"
 #include "tests/offscreen_application.h"
 

@@ -7,7 +7,7 @@
 # A folder's qt/ subfolder holds its windows: only there, in view itself and
 # in the programs may Qt be included. A file belongs to the deepest folder
 # listed here that holds it; a header belongs to the deepest folder its path
-# starts with.
+# starts with. The Qt-free part of app/ is a layer of its own, app/core.
 cmake_minimum_required(VERSION 3.25)
 
 set(core model source gps view/geometry gis editing annotations statistics print)
@@ -29,7 +29,13 @@ set(allowed_print/qt model source view/geometry view annotations annotations/qt 
 set(allowed_gps/qt model source gps gps/qt Qt)
 set(everything model source gps gps/qt view/geometry view gis editing editing/qt annotations
     annotations/qt statistics statistics/qt print print/qt Qt)
-set(allowed_app ${everything} app)
+# app/core: the files of app/ without Qt (the library wayloom_app_core): the
+# settings file, the program's paths, the save dialog's file-name rules, the
+# window placement arithmetic and the splash picture's decoder. They stand on
+# the core alone, so that they can be tested and fuzzed without a window.
+set(app_core_files ini_file program_paths save_dialog splash_picture window_placement)
+set(allowed_app/core ${core} app/core)
+set(allowed_app ${everything} app app/core)
 set(allowed_cli ${everything} cli)
 # The handset simulator answers as a handset would, never with the program's link code.
 set(allowed_tools model source tools Qt)
@@ -51,6 +57,23 @@ function(owner_of path result)
   set(${result} "${owner}" PARENT_SCOPE)
 endfunction()
 
+# The layer of a file or header: its folder's, but app/core for the listed
+# files of app/.
+function(layer_of path result)
+  owner_of("${path}" owner)
+  get_filename_component(stem "${path}" NAME_WE)
+  if(owner STREQUAL "app" AND stem IN_LIST app_core_files)
+    set(owner app/core)
+  endif()
+  set(${result} "${owner}" PARENT_SCOPE)
+endfunction()
+
+foreach(stem IN LISTS app_core_files)
+  if(NOT EXISTS "${ROOT}/app/${stem}.h")
+    message(FATAL_ERROR "app/${stem}.h is listed as part of app/core but does not exist")
+  endif()
+endforeach()
+
 set(faults "")
 set(checked 0)
 foreach(folder IN LISTS folders)
@@ -61,6 +84,7 @@ foreach(folder IN LISTS folders)
     if(NOT owner STREQUAL folder)
       continue()  # checked with the deeper folder
     endif()
+    layer_of("${relative}" own_layer)
     math(EXPR checked "${checked} + 1")
     file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
     foreach(line IN LISTS includes)
@@ -68,13 +92,13 @@ foreach(folder IN LISTS folders)
       if(header MATCHES "^Q[A-Za-z]*$" OR header MATCHES "^Qt[A-Za-z]*/")
         set(layer Qt)
       else()
-        owner_of("${header}" layer)
+        layer_of("${header}" layer)
       endif()
       if(layer STREQUAL "")
         continue()  # the standard library, a system package, or a header beside the file
       endif()
-      if(NOT layer IN_LIST allowed_${folder})
-        string(APPEND faults "\n  ${relative}: ${line} (${folder} may not include from ${layer})")
+      if(NOT layer IN_LIST allowed_${own_layer})
+        string(APPEND faults "\n  ${relative}: ${line} (${own_layer} may not include from ${layer})")
       endif()
     endforeach()
   endforeach()
