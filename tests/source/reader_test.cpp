@@ -1,23 +1,18 @@
 #include "source/file_feed.h"
 #include "source/reader.h"
+#include "tests/read_text.h"
+#include "tests/source/map_description.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace wayloom {
 namespace {
 
-read_report read_string(map_document& doc, std::string_view text, const after_read& after = {})
-{
-    doc.source.set_text(std::string(text));
-    return read_from_file(doc, after);
-}
+using testing::described;
 
 struct counts {
     int waypoints = 0, classes = 0, shapes = 0, sets = 0;
@@ -32,6 +27,33 @@ counts counts_of(const map_document& doc)
 std::ostream& operator<<(std::ostream& out, const counts& c)
 {
     return out << c.waypoints << "/" << c.classes << "/" << c.shapes << "/" << c.sets;
+}
+
+// The messages of a read and what it left.
+std::string outcome(const read_report& report, const map_document& doc)
+{
+    std::string out;
+    for (const std::string& e : report.errors) out += "error: " + e + "\n";
+    return out + described(doc);
+}
+
+// Reads the text as the window holds it; a short one into an empty map is
+// also read a few bytes at a time as a file is read, which must give the same.
+read_report read_string(map_document& doc, std::string_view text, const after_read& after = {})
+{
+    const bool in_pieces_too = counts_of(doc) == counts{} && text.size() < 65536;
+    doc.source.set_text(std::string(text));
+    const read_report report = read_from_file(doc, after);
+    if (!in_pieces_too) return report;
+    for (const std::size_t size : {1, 3}) {
+        map_document again;
+        testing::text_in_pieces pieces(text, size);
+        const read_report in_pieces = read_text(again, pieces);
+        EXPECT_EQ(outcome(in_pieces, again), outcome(report, doc)) << size << "-byte pieces";
+        EXPECT_EQ(in_pieces.error_line, report.error_line) << size << "-byte pieces";
+        EXPECT_EQ(in_pieces.completed, report.completed) << size << "-byte pieces";
+    }
+    return report;
 }
 
 std::string many_nodes(int n)
@@ -114,203 +136,95 @@ TEST(reader, every_failure_gives_its_message_and_points_at_its_line)
     }
 }
 
-TEST(reader, odd_but_valid_texts_read)
-{
-    using check = std::function<void(const map_document&)>;
-    const auto nodes = [](int n) -> check {
-        return [n](const map_document& d) { EXPECT_EQ(d.shapes[0]->node_count(), n); };
-    };
-    struct row {
-        const char* name;
-        std::string text;
-        counts after;
-        check more = [](const map_document&) {};
-    };
-    const row rows[] = {
-        {"empty", "", {}},
-        {"blank lines", "\n\n\n", {}},
-        {"separators only", "  \t ,;\n", {}},
-        {"indented lines stay apart", "waypoints {\n  a 1 2 3\n  b 4 5 6 }\n", {2, 0, 0, 0}},
-        {"a name that ends a line joins the next line's word",
-         "waypoints {\n  a 1 2 3\n\n}\nclass long\nname { colour 1 2 3 }\n", {1, 1, 0, 0},
-         [](const map_document& d) { EXPECT_EQ(d.classes[0]->name, "longname"); }},
-        {"names without bodies are made but not listed", "shape bare\n set also\n class c\n", {0, 1, 1, 1},
-         [](const map_document& d) { EXPECT_TRUE(d.shape_list.empty() && d.class_list.empty()); }},
-        {"empty blocks, reading goes on after them",
-         "waypoints { }\nshape s {\n  nodes {}\n  colour 1 2 3\n  }\nset p { points { } }\nclass c { colour 4 5 6 }\n",
-         {0, 1, 1, 1},
-         [](const map_document& d) {
-             EXPECT_EQ(d.shapes[0]->node_count(), 0);
-             EXPECT_EQ(d.shapes[0]->colour, make_colour(1, 2, 3));
-             EXPECT_EQ(d.sets[0]->point_count, 0);
-             EXPECT_EQ(d.classes[0]->colour, make_colour(4, 5, 6));
-         }},
-        {"nodes may name waypoints that do not exist", "shape s { nodes { 99 1 2\n -5 3 4 } }", {0, 0, 1, 0},
-         [](const map_document& d) {
-             EXPECT_EQ(d.shapes[0]->nodes[0].waypoint, 99);
-             EXPECT_EQ(d.shapes[0]->nodes[1].waypoint, -5);
-         }},
-        // A repeated closing node is dropped from polygons only.
-        {"polygon repeating its first node", "shape s { nodes { 0 1 1\n 1 2 2\n 2 3 1\n 3 1 1 } }", {0, 0, 1, 0},
-         nodes(3)},
-        {"two identical nodes", "shape s { nodes { 0 1 1\n 1 1 1 } }", {0, 0, 1, 0}, nodes(1)},
-        {"a single node", "shape s { nodes { 0 1 1 } }", {0, 0, 1, 0}, nodes(1)},
-        {"path back to its start keeps its last leg", "path t { nodes { 0 1 1\n 1 2 2\n 2 1 1 } }", {0, 0, 1, 0},
-         nodes(3)},
-        {"same longitude, other latitude", "shape s { nodes { 0 1 1\n 1 2 2\n 2 1 3 } }", {0, 0, 1, 0}, nodes(3)},
-        {"511 nodes", many_nodes(511), {0, 0, 1, 0}, nodes(511)},
-    };
-    for (const row& r : rows) {
-        SCOPED_TRACE(r.name);
-        map_document doc;
-        int after = 0;
-        const read_report report = read_string(doc, r.text, [&](map_document&) { ++after; });
-        ASSERT_TRUE(report.ok()) << report.errors.front();
-        EXPECT_TRUE(report.completed);
-        EXPECT_EQ(after, 1);
-        EXPECT_EQ(counts_of(doc), r.after);
-        r.more(doc);
-    }
-}
-
-// What a read leaves, one line per object: every name and number a brace
-// could take away.
-std::string described(const map_document& doc)
-{
-    std::ostringstream out;
-    const auto degrees = [](long double map_units) { return static_cast<double>(map_units / 360); };
-    for (const auto& w : doc.waypoints)
-        out << "waypoint " << w->name << ' ' << static_cast<double>(w->lon) << ' '
-            << static_cast<double>(w->lat) << ' ' << static_cast<double>(w->alt) << '\n';
-    for (const auto& c : doc.classes)
-        out << "class " << c->name << ' ' << red_of(c->colour) << ' ' << green_of(c->colour) << ' '
-            << blue_of(c->colour) << '\n';
-    for (const auto& s : doc.shapes) {
-        out << "shape " << s->name;
-        for (const std::int32_t c : s->classes) out << " class " << c;
-        for (const t_node& n : s->nodes) out << ' ' << n.waypoint << ':' << degrees(n.lon) << ',' << degrees(n.lat);
-        out << '\n';
-    }
-    for (const auto& s : doc.sets) {
-        out << "set " << s->name;
-        for (std::int32_t i = 0; i < s->point_count; ++i) {
-            const point_record& p = s->points[static_cast<std::size_t>(i)];
-            out << ' ' << p.name << ' ' << static_cast<double>(p.size) << ' ' << p.waypoint << ':'
-                << degrees(p.lon) << ',' << degrees(p.lat);
-        }
-        out << '\n';
-    }
-    return out.str();
-}
-
-TEST(reader, a_brace_ends_the_word_before_it_and_keeps_it)
+TEST(reader, valid_texts_read_as_described)
 {
     struct row {
         const char* name;
         std::string text;
         std::string read;  // described(doc) afterwards
     };
-    const std::string class_a = "class a {\n  colour 1 2 3\n}\n";
+    const std::string none = "listed 0 0 0\n", class_a = "class a 1,2,3 0,0,0\nlisted 0 1 0\n";
+    const std::string grey = "shape s 128,128,128 0,0,0", listed_shape = "\nlisted 0 0 1\n";
     const row rows[] = {
-        {"a name against its brace", "class a{ colour 1 2 3 }", "class a 1 2 3\n"},
-        {"a number against the closing brace", "class a { colour 1 2 3}", "class a 1 2 3\n"},
-        {"a brace opening the next line", "class a\n{ colour 1 2 3 }", "class a 1 2 3\n"},
-        {"a closing brace on the next line", class_a, "class a 1 2 3\n"},
+        {"empty", "", none},
+        {"blank lines", "\n\n\n", none},
+        {"separators only", "  \t ,;\n", none},
+        {"indented lines stay apart", "waypoints {\n  a 1 2 3\n  b 4 5 6 }\n",
+         "waypoint a 1 2 3\nwaypoint b 4 5 6\nlisted 2 0 0\n"},
+        {"a name that ends a line joins the next line's word",
+         "waypoints {\n  a 1 2 3\n\n}\nclass long\nname { colour 1 2 3 }\n",
+         "waypoint a 1 2 3\nclass longname 1,2,3 0,0,0\nlisted 1 1 0\n"},
+        {"names without bodies are made but not listed", "shape bare\n set also\n class c\n",
+         "class c 128,128,128 0,0,0\nshape bare 128,128,128 0,0,0\nset also (not points)\n" + none},
+        {"empty blocks, reading goes on after them",
+         "waypoints { }\nshape s {\n  nodes {}\n  colour 1 2 3\n  }\nset p { points { } }\nclass c { colour 4 5 6 }\n",
+         "class c 4,5,6 0,0,0\nshape s 1,2,3 0,0,0\nset p\nlisted 0 1 2\n"},
+        {"nodes may name waypoints that do not exist", "shape s { nodes { 99 1 2\n -5 3 4 } }",
+         grey + " 99:1,2 -5:3,4" + listed_shape},
+        // A repeated closing node is dropped from polygons only.
+        {"polygon repeating its first node", "shape s { nodes { 0 1 1\n 1 2 2\n 2 3 1\n 3 1 1 } }",
+         grey + " 0:1,1 1:2,2 2:3,1" + listed_shape},
+        {"two identical nodes", "shape s { nodes { 0 1 1\n 1 1 1 } }", grey + " 0:1,1" + listed_shape},
+        {"a single node", "shape s { nodes { 0 1 1 } }", grey + " 0:1,1" + listed_shape},
+        {"path back to its start keeps its last leg", "path t { nodes { 0 1 1\n 1 2 2\n 2 1 1 } }",
+         "path t 128,128,128 0,0,0 0:1,1 1:2,2 2:1,1" + listed_shape},
+        {"same longitude, other latitude", "shape s { nodes { 0 1 1\n 1 2 2\n 2 1 3 } }",
+         grey + " 0:1,1 1:2,2 2:1,3" + listed_shape},
+        // A brace ends the word before it and keeps it.
+        {"a name against its brace", "class a{ colour 1 2 3 }", class_a},
+        {"a number against the closing brace", "class a { colour 1 2 3}", class_a},
+        {"a brace opening the next line", "class a\n{ colour 1 2 3 }", class_a},
+        {"a closing brace on the next line", "class a {\n  colour 1 2 3\n}\n", class_a},
         {"an altitude before a closing brace on the next line", "waypoints {\n  gate 1 2 3\n}\n",
-         "waypoint gate 1 2 3\n"},
+         "waypoint gate 1 2 3\nlisted 1 0 0\n"},
         {"every brace on a line of its own", "shape s\n{\nnodes\n{\n 0 1 2\n 5 3 4\n}\n}\n",
-         "shape s 0:1,2 5:3,4\n"},
+         grey + " 0:1,2 5:3,4" + listed_shape},
         {"a point before a closing brace on the next line",
-         "set p\n{\npoints\n{\nx colour 1 1 1 border 2 2 2 square 4 1 0 1 2\n}\n}\n", "set p x 4 0:1,2\n"},
-        {"a line end still joins two words", "class long\nname { colour 1 2 3 }", "class longname 1 2 3\n"},
+         "set p\n{\npoints\n{\nx colour 1 1 1 border 2 2 2 square 4 1 0 1 2\n}\n}\n",
+         "set p\n  point x square 4 named 1,1,1 2,2,2 0:1,2" + listed_shape},
+        {"a line end still joins two words", "class long\nname { colour 1 2 3 }",
+         "class longname 1,2,3 0,0,0\nlisted 0 1 0\n"},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.name);
         map_document doc;
-        const read_report report = read_string(doc, r.text);
-        EXPECT_TRUE(report.ok()) << (report.ok() ? "" : report.errors.front());
-        EXPECT_EQ(described(doc), r.read);
+        int after = 0;
+        const read_report report = read_string(doc, r.text, [&](map_document&) { ++after; });
+        EXPECT_EQ(outcome(report, doc), r.read);
+        EXPECT_TRUE(report.completed && after == 1);
     }
+    map_document doc;
+    ASSERT_TRUE(read_string(doc, many_nodes(511)).ok());
+    EXPECT_EQ(doc.shapes[0]->node_count(), 511);
 }
 
-TEST(reader, files_are_read_with_any_line_ends_and_a_missing_one_is_not)
+// Whole maps, read from their files both ways a file is held and as held
+// text, each as tests/data/source/NAME.read says.
+TEST(reader, whole_maps_read_as_their_golden_files_say)
 {
+    const std::string data = WAYLOOM_TEST_DATA "/source/";
+    const std::pair<std::string, std::string> maps[] = {
+        {"case_and_names", data + "case_and_names.wlm"},
+        {"points", data + "points.wlm"},
+        {"line_ends", data + "line_ends.wlm"},
+        {"farm", WAYLOOM_SOURCE_DIR "/examples/farm.wlm"},
+    };
+    for (const auto& [name, file] : maps) {
+        const std::string expected = testing::read_text(data + name + ".read");
+        for (const text_holding holding : {text_holding::copied, text_holding::streamed}) {
+            map_document doc;
+            doc.source.set_holding(holding);
+            EXPECT_EQ(outcome(read_map(doc, file), doc), expected) << name;
+        }
+        map_document doc;
+        EXPECT_EQ(outcome(read_string(doc, testing::read_text(file)), doc), expected) << name;
+        if (name == "points") EXPECT_EQ(doc.sets[0]->capacity(), 4) << "the repeated point's record stays";
+    }
     map_document doc;
-    read_report report = read_map(doc, "/no/such/folder/farm.wlm");
+    const read_report report = read_map(doc, "/no/such/folder/farm.wlm");
     EXPECT_EQ(report.errors, std::vector<std::string>{"Cant find : /no/such/folder/farm.wlm"});
-    EXPECT_FALSE(report.completed);
-    EXPECT_TRUE(report.missing);
+    EXPECT_TRUE(report.missing && !report.completed);
     EXPECT_TRUE(doc.error_list.empty()) << "a missing file is an error box only";
-
-    report = read_map(doc, WAYLOOM_TEST_DATA "/../../examples/farm.wlm");
-    EXPECT_TRUE(report.ok());
-    EXPECT_FALSE(report.missing);
-    EXPECT_EQ(counts_of(doc), (counts{33, 5, 5, 1}));
-
-    const auto path = std::filesystem::temp_directory_path() / "wayloom_reader_line_ends.wlm";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    const char bytes[] = "waypoints\r\n  {\n    a,\r\n    1,\n    2,\n    3\r\n  }";
-    std::fwrite(bytes, 1, sizeof bytes - 1, f);
-    std::fclose(f);
-    map_document other;
-    report = read_map(other, path.string());
-    std::filesystem::remove(path);
-    ASSERT_TRUE(report.ok());
-    EXPECT_EQ(other.waypoints[0]->alt, 3);
-}
-
-TEST(reader, keywords_are_case_insensitive_and_names_lower_case)
-{
-    map_document doc;
-    const auto report = read_string(doc,
-                                  "WayPoints {\n  Home-Gate, -4.05, 52.41, 61\n  2024 1 2 3\n}\n"
-                                  "CLASS Pasture { COLOUR 1 2 3 Border 4 5 6 }\n"
-                                  "SHAPE Big-Field {\n  Class PASTURE\n  Nodes {\n    0, -4.05, 52.41\n"
-                                  "    1, 1, 2\n  }\n}\n");
-    ASSERT_TRUE(report.ok()) << report.errors.front();
-    EXPECT_EQ(doc.waypoints[0]->name, "home-gate");
-    EXPECT_EQ(doc.waypoints[1]->name, "2024");
-    EXPECT_EQ(doc.waypoints[0]->lon, -4.05L) << "waypoints keep degrees";
-    EXPECT_EQ(doc.classes[0]->name, "pasture");
-    EXPECT_EQ(doc.classes[0]->colour, make_colour(1, 2, 3));
-    EXPECT_EQ(doc.classes[0]->border, make_colour(4, 5, 6));
-    ASSERT_EQ(doc.shape_list.size(), 1u);
-    EXPECT_EQ(doc.shape_list.entries[0].text, "big-field");
-    const t_shape& shape = *doc.shapes[0];
-    EXPECT_EQ(shape.classes, (class_type{0}));
-    ASSERT_EQ(shape.node_count(), 2);
-    EXPECT_EQ(shape.nodes[0].lon, -4.05L * 360);
-    EXPECT_EQ(shape.nodes[0].lat, 52.41L * 360);
-}
-
-TEST(reader, points_take_every_field_in_their_place)
-{
-    map_document doc;
-    const auto report = read_string(doc,
-                                  "set posts {\n  points {\n"
-                                  "    p1, colour 256,-1,12.9 border 1,2,3 default, 6.5, 0, 4, -4.05, 52.41\n"
-                                  "    p2, colour 1 1 1 border 2 2 2 triangle 4 2 5 -4.06 52.42\n"
-                                  "    p3, colour 1 1 1 border 2 2 2 SQUARE 4 1 6 -4.07 52.43\n"
-                                  "    p4, colour 1 1 1 border 2 2 2 circle 4 1 7 -4.05 52.41\n"
-                                  "  }\n}\n");
-    ASSERT_TRUE(report.ok()) << report.errors.front();
-    const t_set& set = *doc.sets[0];
-    EXPECT_EQ(set.shape_type, s_points);
-    EXPECT_EQ(set.point_count, 3) << "the last point repeats the first";
-    EXPECT_EQ(set.capacity(), 4) << "its record stays allocated";
-    const point_record& p1 = set.points[0];
-    EXPECT_EQ(p1.name, "p1");
-    EXPECT_EQ(p1.colour, make_colour(0, 255, 12));
-    EXPECT_EQ(p1.border, make_colour(1, 2, 3));
-    EXPECT_EQ(p1.marker, p_circle);
-    EXPECT_EQ(p1.size, 6.5L);
-    EXPECT_FALSE(p1.show_name);
-    EXPECT_EQ(p1.waypoint, 4);
-    EXPECT_EQ(p1.lon, -4.05L * 360);
-    EXPECT_EQ(p1.lat, 52.41L * 360);
-    EXPECT_EQ(set.points[1].marker, p_circle);
-    EXPECT_TRUE(set.points[1].show_name) << "2 is not 0";
-    EXPECT_EQ(set.points[2].marker, p_square);
 }
 
 TEST(reader, merged_waypoints_and_references_move_on_by_the_waypoint_base)

@@ -4,13 +4,12 @@
 #include "source/number_text.h"
 #include "source/reader.h"
 #include "source/writer.h"
+#include "tests/read_text.h"
 
 #include <gtest/gtest.h>
 
 #include <concepts>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 #include <random>
 #include <string>
@@ -175,10 +174,6 @@ TEST(round_trip, a_map_written_straight_from_the_model_is_the_saved_text)
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("wayloom_straight_" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    const auto contents = [](const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    };
     map_document doc;
     for (unsigned seed = 1; seed <= 400; ++seed) random_map(seed).fill(doc);
     random_map(401).add_set(doc, 5000);
@@ -187,10 +182,10 @@ TEST(round_trip, a_map_written_straight_from_the_model_is_the_saved_text)
     ASSERT_TRUE(write_map_file(doc, (folder / "straight.wlm").string(), &error)) << error;
     EXPECT_EQ(doc.source.text(), "held\r\n") << "the held source is left as it was";
     ASSERT_TRUE(save_map(doc, (folder / "saved.wlm").string(), &error)) << error;
-    const std::string saved = contents(folder / "saved.wlm");
+    const std::string saved = testing::read_text(folder / "saved.wlm");
     EXPECT_GT(saved.size(), std::size_t{4} << 16);
     EXPECT_EQ(saved, doc.source.text());
-    EXPECT_TRUE(contents(folder / "straight.wlm") == saved);
+    EXPECT_TRUE(testing::read_text(folder / "straight.wlm") == saved);
     fs::remove_all(folder);
 }
 
