@@ -1,17 +1,12 @@
 // What a map holds as text, one line per object with every field a map
-// file keeps, and the reading of a text in small pieces: for comparing a
-// read with what is expected of it.
+// file keeps: for comparing a read with what is expected of it.
 #pragma once
 
 #include "model/map_document.h"
 #include "model/map_units.h"
-#include "source/text_feed.h"
 
-#include <algorithm>
 #include <charconv>
-#include <cstring>
 #include <string>
-#include <string_view>
 
 namespace wayloom::testing {
 
@@ -58,22 +53,5 @@ inline std::string described(const map_document& doc)
            " " + std::to_string(doc.shape_list.size()) + "\n";
     return out;
 }
-
-// A text given a few bytes at a time, as a file is read, so that every word
-// and line end crosses the end of a part somewhere.
-class text_in_pieces final : public block_feed {
-public:
-    text_in_pieces(std::string_view text, std::size_t size) : block_feed(size), text_(text) {}
-
-private:
-    std::size_t read_block(char* into, std::size_t size) override
-    {
-        const std::size_t n = std::min(size, text_.size());
-        std::memcpy(into, text_.data(), n);
-        text_.remove_prefix(n);
-        return n;
-    }
-    std::string_view text_;
-};
 
 } // namespace wayloom::testing

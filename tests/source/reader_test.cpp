@@ -2,6 +2,7 @@
 #include "source/reader.h"
 #include "tests/read_text.h"
 #include "tests/source/map_description.h"
+#include "tests/source/text_in_pieces.h"
 
 #include <gtest/gtest.h>
 
