@@ -69,22 +69,13 @@ void source_scanner::take_part()
     copied_ = true;
 }
 
-bool source_scanner::at_line_end(std::size_t keep_from)
+bool source_scanner::at_line_end_of_window(std::size_t keep_from)
 {
     if (!has(pos_, keep_from)) return true;  // the end of the text
     const char c = at(pos_);
     if (c == '\n') return true;
     if (c != '\r') return false;
     return !has(pos_ + 1, keep_from) || at(pos_ + 1) == '\n';
-}
-
-// Past the line end at the current place, which at_line_end found there.
-void source_scanner::pass_line_end()
-{
-    if (pos_ < window_end() && at(pos_) == '\r') ++pos_;
-    if (pos_ < window_end() && at(pos_) == '\n') ++pos_;
-    ++line_;
-    in_line_ = false;
 }
 
 void source_scanner::back_to_mark()

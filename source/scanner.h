@@ -63,8 +63,21 @@ private:
         return true;
     }
     // Whether a line ends at the current place; `keep_from` as for fill.
-    bool at_line_end(std::size_t keep_from);
-    void pass_line_end();
+    bool at_line_end(std::size_t keep_from)
+    {
+        if (pos_ + 1 >= window_end()) return at_line_end_of_window(keep_from);
+        const char c = at(pos_);
+        return c == '\n' || (c == '\r' && at(pos_ + 1) == '\n');
+    }
+    bool at_line_end_of_window(std::size_t keep_from);
+    // Past the line end at the current place, which at_line_end found there.
+    void pass_line_end()
+    {
+        if (pos_ < window_end() && at(pos_) == '\r') ++pos_;
+        if (pos_ < window_end() && at(pos_) == '\n') ++pos_;
+        ++line_;
+        in_line_ = false;
+    }
     lexeme word();
     lexeme word_ending(std::size_t line, bool last);
     // Moves the uncopied part of the word being read into joined_.
