@@ -68,8 +68,9 @@ void word_reader::look_past_word(std::uint8_t accept, token& t)
 {
     lexeme after = lexemes_.next();
     if (after.kind == lexeme_kind::close) {
-        // The first of a run of closes is taken; the others are the next
-        // scans', unless an opening brace ends the run and takes them all.
+        // The first of a run of closes is taken and the others are left to
+        // the next scans, unless an opening brace ends the run: then the
+        // closes are passed over and the opening brace is taken.
         line_ = after.line;
         lexemes_.mark();
         bool more = false;
