@@ -36,19 +36,15 @@ void point_track_bar_change(point_attributes& values, std::int32_t position)
     values.point_size = position;
 }
 
-std::optional<std::string> scale_edit_change(point_attributes& values, std::string_view text)
+bool scale_edit_change(point_attributes& values, std::string_view text)
 {
-    if (values.size_edit_busy) return std::nullopt;
-    values.size_edit_busy = true;
-    const std::int64_t typed = parse_whole_number(text).value_or(values.point_size);
-    std::optional<std::string> put_back;
-    if (typed == values.point_size || typed < min_typed_point_size || typed > max_point_size)
-        put_back = std::to_string(values.point_size);
-    else
-        values.point_size = static_cast<std::int32_t>(typed);
-    values.size_edit_busy = false;
-    return put_back;
+    const std::optional<std::int64_t> typed = parse_whole_number(text);
+    if (!typed || *typed < min_typed_point_size || *typed > max_point_size) return false;
+    values.point_size = static_cast<std::int32_t>(*typed);
+    return true;
 }
+
+std::string scale_edit_text(const point_attributes& values) { return std::to_string(values.point_size); }
 
 bool marker_button_click(point_attributes& values, bool set_being_built, point_type marker)
 {

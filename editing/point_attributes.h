@@ -27,7 +27,6 @@ struct point_attributes {
     std::string name;       // text of the name box
     std::string hint;       // text of the hint box
     bool show_name = true;  // the "Display Point Name" box
-    bool size_edit_busy = false;
 
     // What map_document::add_point gives a new record.
     point_defaults defaults() const;
@@ -36,11 +35,13 @@ struct point_attributes {
 // The track bar moved: its position becomes the size (and the size edit's text).
 void point_track_bar_change(point_attributes& values, std::int32_t position);
 
-// The size edit's text changed. Returns the text to put back into the edit
-// when the typed value is refused (not a number, the current size, below 2
-// or above 20), nothing when it became the size. Ignored, returning nothing,
-// while the edit is being set from here.
-std::optional<std::string> scale_edit_change(point_attributes& values, std::string_view text);
+// The size edit's text changed: a whole number from 2 to 20 becomes the
+// size, returning true. Any other text is left in the box, since it may be
+// on its way to a size ("1" before "15"), and changes nothing.
+bool scale_edit_change(point_attributes& values, std::string_view text);
+// The size edit is done with (Return, or it lost the focus): the text it
+// must show, the size in use, which puts back a refused value.
+std::string scale_edit_text(const point_attributes& values);
 
 // A marker button: the marker changes only while a point set is being built.
 // Returns whether it changed.

@@ -8,27 +8,28 @@
 namespace wayloom::test {
 namespace {
 
-TEST(point_size, typed_and_track_bar_rules)
+TEST(point_size, typed_sizes_and_the_track_bar)
 {
-    struct row { const char* typed; std::int32_t size; };  // size 10 in the row: the box is put back
+    // Keystrokes in order and the size after each; the box then shows the size.
+    struct row { const char* name; std::vector<const char*> typed; std::vector<std::int32_t> sizes; };
     const std::vector<row> rows = {
-        {"15", 15}, {"2", 2},   {"20", 20}, {"1", 10},  {"0", 10},   {"25", 10},
-        {"abc", 10}, {"", 10}, {"12a", 10}, {"10", 10}, {"-5", 10}, {"99999999999999999999", 10},
+        {"2 to 20 taken", {"2", "20"}, {2, 20}},
+        {"1 on the way to 15", {"1", "15"}, {10, 15}},
+        {"1 on the way to 19", {"1", "19"}, {10, 19}},
+        {"1 alone, 0, 25 and -5 refused", {"1", "0", "25", "-5"}, {10, 10, 10, 10}},
+        {"not numbers refused", {"abc", "", "12a", "99999999999999999999"}, {10, 10, 10, 10}},
     };
     for (const row& r : rows) {
         point_attributes values;
-        const std::optional<std::string> back = scale_edit_change(values, r.typed);
-        EXPECT_EQ(values.point_size, r.size) << r.typed;
-        EXPECT_EQ(back, r.size == 10 ? std::optional<std::string>("10") : std::nullopt) << r.typed;
-        EXPECT_FALSE(values.size_edit_busy) << r.typed;
+        for (std::size_t i = 0; i < r.typed.size(); ++i) {
+            scale_edit_change(values, r.typed[i]);
+            EXPECT_EQ(values.point_size, r.sizes[i]) << r.name << ": " << r.typed[i];
+        }
+        EXPECT_EQ(scale_edit_text(values), std::to_string(r.sizes.back())) << r.name;
     }
     point_attributes values;
     point_track_bar_change(values, 1);
     EXPECT_EQ(values.point_size, 1) << "the track bar reaches 1";
-    point_track_bar_change(values, 20);
-    values.size_edit_busy = true;
-    EXPECT_EQ(scale_edit_change(values, "5"), std::nullopt);
-    EXPECT_EQ(values.point_size, 20) << "ignored while the edit is being set";
 }
 
 using testing::settings_map;
@@ -104,14 +105,20 @@ TEST_F(attributes, opening_needs_something_to_act_on_and_shows_the_first_selecte
     EXPECT_EQ(editor.attributes.hint, "second");
 }
 
-TEST_F(attributes, area_colour_goes_to_classes_first)
+TEST_F(attributes, area_colour_goes_to_classes_first_and_their_shapes_with_them)
 {
+    t_shape& in_lake = listed_shape("pond");
+    in_lake.classes = {1};
+    t_shape& in_forest = listed_shape("wood");
+    in_forest.classes = {0};
     build_shape_over(0, 0);
     select(doc.class_list, {1});
     const colour_value c = make_colour(7, 8, 9);
     EXPECT_TRUE(area_colour_chosen(editor, c));
     EXPECT_EQ(std::tie(doc.classes[1]->colour, editor.attributes.area_colour, editor.chosen_colour), std::tuple(c, c, c));
+    EXPECT_EQ(in_lake.colour, c) << "the map draws the class as the legend shows it";
     EXPECT_NE(doc.classes[0]->colour, c);
+    EXPECT_NE(in_forest.colour, c);
     EXPECT_NE(editor.build_shape()->colour, c) << "classes win over the shape being built";
     select(doc.class_list, {});
     EXPECT_TRUE(border_colour_chosen(editor, c));
