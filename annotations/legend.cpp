@@ -29,8 +29,15 @@ std::int32_t read_integer(const setting_reader& read, std::string_view key,
 void analyse(legend_state& legend, map_document& doc)
 {
     doc.legend_ready = false;
+    const std::vector<legend_list_item> before = std::move(legend.legend_list);
     legend.legend_list.clear();
     legend.layout = {};
+    const auto was_chosen = [&before](const legend_list_item& item) {
+        return std::ranges::any_of(before, [&item](const legend_list_item& old) {
+            return old.selected && old.shape_number == item.shape_number &&
+                   old.class_number == item.class_number;
+        });
+    };
     if (doc.shapes.empty()) return;
     const bool classes = legend.classification == legend_classification::classes;
     if (doc.shape_list.empty() || (classes && doc.class_list.empty())) {
@@ -41,7 +48,15 @@ void analyse(legend_state& legend, map_document& doc)
         for (const auto& c : doc.classes) legend.legend_list.push_back({c->name, 0, c->number});
     else
         for (const auto& shape : doc.shapes) legend.legend_list.push_back({shape->name, shape->number});
+    for (legend_list_item& item : legend.legend_list) item.selected = was_chosen(item);
     doc.legend_ready = true;
+}
+
+void legend_items_changed(legend_state& legend, map_document& doc, const text_measure& measure)
+{
+    const bool had_entries = legend.count() > 0;
+    analyse(legend, doc);
+    if (had_entries) update_legend(legend, doc, measure);
 }
 
 void update_legend(legend_state& legend, const map_document& doc, const text_measure& measure)
@@ -72,13 +87,10 @@ bool change_colour(const legend_state& legend, map_document& doc, colour_value c
                 }
             continue;
         }
-        t_class* c = doc.class_by_number(item.class_number);
-        if (!c) continue;
-        c->colour = colour;
-        changed = true;
-        for (auto& shape : doc.shapes)
-            if (std::ranges::find(shape->classes, c->number) != shape->classes.end())
-                shape->colour = c->colour;
+        if (t_class* c = doc.class_by_number(item.class_number)) {
+            doc.recolour_class(*c, colour);
+            changed = true;
+        }
     }
     return changed;
 }
@@ -120,7 +132,11 @@ std::optional<std::string> step_edit_change(legend_state& legend, std::string_vi
     return std::nullopt;
 }
 
-std::int32_t font_size_from_text(std::string_view text) { return parse_whole_32(text).value_or(10); }
+std::int32_t font_size_from_text(std::string_view text)
+{
+    const std::optional<std::int64_t> size = parse_whole_number(text);
+    return size ? legend_font_size(*size) : legend_font{}.size;
+}
 
 bool exactly_bold(const font_style& style)
 {
@@ -133,6 +149,7 @@ void load_legend_settings(legend_state& legend, const setting_reader& read)
     legend.y = read_integer(read, "y", 0);
     legend.step = read_integer(read, "step", 1);
     legend.font.size = read_integer(read, "font_size", 10);
+    if (legend_font_size(legend.font.size) != legend.font.size) legend.font.size = 10;
     legend.font.bold = read_integer(read, "font_bold", 0) != 0;
     legend.legend_image = read_integer(read, "legend_image", 0) != 0;
 }

@@ -28,7 +28,8 @@ bool colour_chosen(map_editor& editor, colour_value colour, colour_part part)
         for (std::size_t i = 0; i < doc.class_list.size(); ++i) {
             t_class* c = doc.class_list.object_at<t_class>(i);
             if (!c || !doc.class_list.entries[i].selected) continue;
-            (area ? c->colour : c->border) = colour;
+            if (area) doc.recolour_class(*c, colour);
+            else c->border = colour;
         }
         taken = true;
     } else if (t_shape* shape = editor.build_shape()) {

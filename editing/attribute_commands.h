@@ -14,7 +14,8 @@ namespace wayloom {
 bool colour_button_click(map_editor& editor);
 
 // The colour dialog was confirmed with `colour` for the area colour button:
-// the selected classes of the Waypoints tab, else the shape being built
+// the selected classes of the Waypoints tab (their shapes with them, as
+// map_document::recolour_class does), else the shape being built
 // (colour and default colour), else the selected points of the set being
 // built, else the set itself. Returns whether any of those took it; the
 // dialog's area colour then becomes `colour` and the map is repainted.

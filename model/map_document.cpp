@@ -107,6 +107,14 @@ t_set& map_document::link(std::unique_ptr<t_set> set)
     return append_numbered(sets, std::move(set), next_set_number, current_set);
 }
 
+void map_document::recolour_class(t_class& c, colour_value colour)
+{
+    c.colour = colour;
+    for (const auto& shape : shapes)
+        if (std::find(shape->classes.begin(), shape->classes.end(), c.number) != shape->classes.end())
+            shape->colour = colour;
+}
+
 void map_document::analyses_outdated()
 {
     statistics_ready = false;

@@ -92,6 +92,9 @@ struct map_document {
     // Removes every occurrence of the class of entry `index` of class_list
     // from the shape's classes, or from the set's when no shape is given.
     void clear_class(std::size_t index, t_shape* shape, t_set* set);
+    // A class's new area colour, which every shape in the class takes too:
+    // the map draws its shapes as the legend shows the class.
+    void recolour_class(t_class& c, colour_value colour);
     // Lists the item in shape_list under `name`.
     void add_item(std::string name, t_shape* shape, t_set* set);
 
