@@ -45,10 +45,16 @@ struct legend_state {
 };
 
 // Lists every shape (map order) or every class (class order) and marks the
-// list ready (doc.legend_ready). A map without shapes lists nothing and stays
-// unready; an empty main shape list, or no classes in Classes mode, lists
-// nothing but is ready.
+// list ready (doc.legend_ready). An item listed before keeps its choice. A
+// map without shapes lists nothing and stays unready; an empty main shape
+// list, or no classes in Classes mode, lists nothing but is ready.
 void analyse(legend_state& legend, map_document& doc);
+
+// The map's items changed (read, added, deleted, renamed or recoloured):
+// the list is made again and a legend with entries is measured again, so
+// that the legend on the map, its exports and its print show what the map
+// draws, whether or not the legend window is shown.
+void legend_items_changed(legend_state& legend, map_document& doc, const text_measure& measure);
 
 // Rebuilds the entries from the chosen list items in list order: a shape's
 // area colour or a class's colour, measured with `measure` (in the legend font).
@@ -82,7 +88,8 @@ bool nudge_legend(legend_state& legend, const map_document& doc, nudge_direction
 // or nothing when it stays.
 std::optional<std::string> step_edit_change(legend_state& legend, std::string_view text);
 
-// The font size box as read by Update: a whole number, else 10.
+// The font size box as read by Update: a whole number held to 1..500
+// (see legend_font_size), else 10.
 std::int32_t font_size_from_text(std::string_view text);
 
 // A font chosen in the font dialog makes the legend bold only when its style
@@ -94,7 +101,7 @@ bool exactly_bold(const font_style& style);
 
 // The settings section "legend". Missing keys and values that are not 32-bit
 // whole numbers give the defaults (x 0, y 0, step 1, font size 10, not bold,
-// no legend image).
+// no legend image); so does a font size outside 1..500.
 inline constexpr std::string_view legend_section = "legend";
 void load_legend_settings(legend_state& legend, const setting_reader& read);
 // Booleans as 1 or 0.

@@ -50,6 +50,7 @@ legend_drawing lay_out_legend(const legend_layout& layout, std::int32_t x, std::
         legend_line line;
         line.swatch = {x, offset(top, h / 4), offset(x, h), offset(top, std::int64_t{h} - h / 4)};
         line.colour = entry.colour;
+        line.outlined = entry.colour == background;
         line.text = legend_text(entry.text);
         line.text_x = offset(x, std::int64_t{h} + h / 2);
         line.text_y = top;

@@ -21,6 +21,19 @@ public:
     virtual std::int32_t text_height(std::string_view text) const = 0;
 };
 
+// Font sizes a legend takes, in points, from the window, the command line
+// or the settings file; beyond them a legend would only draw empty boxes
+// and exhaust memory.
+inline constexpr std::int32_t min_legend_font_size = 1;
+inline constexpr std::int32_t max_legend_font_size = 500;
+// A size held to that range.
+constexpr std::int32_t legend_font_size(std::int64_t points)
+{
+    return points < min_legend_font_size   ? min_legend_font_size
+           : points > max_legend_font_size ? max_legend_font_size
+                                           : static_cast<std::int32_t>(points);
+}
+
 // The font the legend is drawn in. An empty name keeps the canvas's font.
 struct legend_font {
     std::string name;
@@ -64,6 +77,7 @@ struct legend_rect {
 struct legend_line {
     legend_rect swatch;          // filled in the entry's colour
     colour_value colour = grey;
+    bool outlined = false;       // in the text colour: the swatch is the background's colour
     std::string text;            // underscores shown as spaces
     std::int32_t text_x = 0, text_y = 0;  // the text's top-left corner
 };
@@ -71,7 +85,8 @@ struct legend_line {
 // Everything one drawing of the legend paints, top-left corner at (x, y):
 // the block in the background colour, then per line a swatch h wide from
 // h/4 below the line top to h/4 above its bottom, and the text from h + h/2
-// across, on the background, white on black and black on anything else.
+// across, on the background, white on black and black on anything else. A
+// swatch of the background's own colour gets an outline so that it shows.
 struct legend_drawing {
     legend_rect block;
     colour_value background = black;

@@ -9,8 +9,6 @@ namespace wayloom::cli {
 
 namespace {
 
-// Beyond this a legend would only exhaust memory.
-constexpr std::int64_t largest_font_size = 500;
 constexpr std::int64_t largest_position = 20000;
 
 } // namespace
@@ -37,7 +35,8 @@ std::optional<std::string> read_legend_options(const parsed_arguments& parsed,
     std::int64_t size = out.legend.font.size;
     for (auto wrong : {placed ? read_whole_option(parsed, "--legend-at", 0, largest_position, at, "X,Y")
                               : std::nullopt,
-                       read_whole_option(parsed, "--font-size", 1, largest_font_size, {&size, 1})})
+                       read_whole_option(parsed, "--font-size", min_legend_font_size, max_legend_font_size,
+                                         {&size, 1})})
         if (wrong) return wrong;
     out.legend.x = static_cast<std::int32_t>(at[0]);
     out.legend.y = static_cast<std::int32_t>(at[1]);

@@ -62,6 +62,10 @@ void draw_legend(QPainter& painter, legend_state& legend, std::int32_t x, std::i
     painter.setPen(to_qcolor(drawing.text_colour));
     for (const legend_line& line : drawing.lines) {
         painter.fillRect(to_qrect(line.swatch), to_qcolor(line.colour));
+        if (line.outlined) {
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(to_qrect(line.swatch).adjusted(0, 0, -1, -1));
+        }
         const QString text = QString::fromStdString(line.text);
         // Written on the background colour, as a label on an opaque brush.
         const QRect box(line.text_x, line.text_y, metrics.horizontalAdvance(text), metrics.height());

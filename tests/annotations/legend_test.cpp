@@ -116,15 +116,22 @@ TEST_F(legend_fixture, the_running_tallest_line_sets_each_step_of_the_height)
     EXPECT_EQ(drawing.lines[2].swatch, (legend_rect{0, 33, 15, 42}));
 }
 
-TEST_F(legend_fixture, text_is_white_only_on_a_black_background)
+TEST_F(legend_fixture, text_is_white_only_on_black_and_a_swatch_of_the_background_is_outlined)
 {
     legend.classification = legend_classification::shapes;
     analyse(legend, doc);
     choose({2});
-    update_legend(legend, doc, measure);
-    EXPECT_EQ(lay_out_legend(legend.layout, 0, 0, black).text_colour, white);
-    EXPECT_EQ(lay_out_legend(legend.layout, 0, 0, make_colour(1, 0, 0)).text_colour, black);
-    EXPECT_EQ(lay_out_legend(legend.layout, 0, 0, white).text_colour, black);
+    update_legend(legend, doc, measure);  // North_Field, colour (3, 3, 3)
+    struct row { colour_value background, text; bool outlined; };
+    const row rows[] = {
+        {black, white, false}, {make_colour(1, 0, 0), black, false}, {white, black, false},
+        {make_colour(3, 3, 3), black, true},
+    };
+    for (const row& r : rows) {
+        const legend_drawing drawing = lay_out_legend(legend.layout, 0, 0, r.background);
+        EXPECT_EQ(drawing.text_colour, r.text) << r.background;
+        EXPECT_EQ(drawing.lines.at(0).outlined, r.outlined) << r.background;
+    }
 }
 
 TEST_F(legend_fixture, analyse_lists_classes_or_shapes_and_marks_the_list_ready)
@@ -185,6 +192,29 @@ TEST_F(legend_fixture, after_a_deletion_the_arrows_wait_for_analyse)
     analyse(legend, doc);
     EXPECT_TRUE(nudge_legend(legend, doc, nudge_direction::up, 500, 500));
     EXPECT_EQ(legend.y, 9);
+}
+
+TEST_F(legend_fixture, changed_items_keep_their_choice_and_the_legend_follows_the_map)
+{
+    legend.classification = legend_classification::shapes;
+    analyse(legend, doc);
+    choose({0, 1});
+    update_legend(legend, doc, measure);
+    doc.shapes[0]->name = "wet_meadow";
+    doc.unlink(*doc.shapes[1]);  // pond
+    legend_items_changed(legend, doc, measure);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"wet_meadow", "North_Field"}));
+    EXPECT_TRUE(legend.legend_list[0].selected && !legend.legend_list[1].selected);
+    ASSERT_EQ(legend.count(), 1) << "the deleted shape left the legend";
+    EXPECT_EQ(legend.layout.entries[0].text, "wet_meadow");
+
+    // A legend without entries stays without: nothing was placed.
+    legend_state unplaced;
+    analyse(unplaced, doc);
+    unplaced.legend_list[0].selected = true;
+    legend_items_changed(unplaced, doc, measure);
+    EXPECT_EQ(unplaced.count(), 0);
+    EXPECT_TRUE(unplaced.legend_list[0].selected);
 }
 
 TEST_F(legend_fixture, plonk_toggles_only_with_items_and_a_ready_list)
@@ -273,8 +303,11 @@ TEST(legend_controls, step_box_font_size_box_and_bold_style)
         EXPECT_EQ(step_edit_change(legend, text), shown) << text;
         EXPECT_EQ(legend.step, step) << text;
     }
-    EXPECT_EQ(font_size_from_text("14"), 14);
-    EXPECT_EQ(font_size_from_text("14pt"), 10);
+    // One range for the window, the command line and the settings: 1 to 500.
+    const std::pair<const char*, std::int32_t> sizes[] = {
+        {"14", 14}, {"14pt", 10}, {"500", 500}, {"100000", 500}, {"0", 1}, {"-7", 1},
+    };
+    for (const auto& [text, size] : sizes) EXPECT_EQ(font_size_from_text(text), size) << text;
 
     EXPECT_TRUE(exactly_bold({.bold = true}));
     EXPECT_FALSE(exactly_bold({.bold = true, .italic = true}));
@@ -313,6 +346,7 @@ TEST(legend_settings, written_keys_read_back_and_bad_values_give_defaults)
     load_legend_settings(bad, [](std::string_view key) -> std::optional<std::string> {
         if (key == "x") return "4294967296";
         if (key == "step") return "two";
+        if (key == "font_size") return "100000";
         return std::nullopt;
     });
     EXPECT_EQ(std::tie(bad.x, bad.y, bad.step, bad.font.size, bad.font.bold, bad.legend_image),
