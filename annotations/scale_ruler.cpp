@@ -3,6 +3,7 @@
 #include "annotations/nudge.h"
 #include "model/item_list.h"
 #include "model/map_units.h"
+#include "view/geometry/projection.h"
 
 #include "source/number_text.h"
 
@@ -113,7 +114,8 @@ ruler_picture ruler_layout(const scale_ruler& ruler, const view_state& view, con
         p.label = ruler.w >= measure.text_width(long_label) ? long_label : short_label;
         const std::int32_t lw = measure.text_width(p.label);
         const std::int32_t gap = (ruler.w - lw) / 2;
-        const std::int32_t right = x + 2 * gap + lw;
+        // A ruler nudged against the right edge ends on the surface's last column.
+        const std::int32_t right = drawn_pixel(x + 2 * gap + lw, view.surface.width);
         p.lines = {{x, y, x, y + 2 * tick},
                    {x, y + tick, x + gap, y + tick},
                    {x + gap + lw, y + tick, right, y + tick},
@@ -125,7 +127,7 @@ ruler_picture ruler_layout(const scale_ruler& ruler, const view_state& view, con
         p.label = short_label;
         const std::int32_t th = measure.text_height(p.label);
         const std::int32_t gap = (ruler.h - th) / 2;
-        const std::int32_t bottom = y + 2 * gap + th;
+        const std::int32_t bottom = drawn_pixel(y + 2 * gap + th, view.surface.height);
         p.lines = {{x, y, x + 2 * tick, y},
                    {x + tick, y, x + tick, y + gap},
                    {x + tick, y + gap + th, x + tick, bottom},
