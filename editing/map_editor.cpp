@@ -73,6 +73,8 @@ void map_editor::release_build_items()
     new_set.reset();
     build_shape_number = 0;
     build_set_number = 0;
+    rename_shape_number = 0;
+    rename_set_number = 0;
     waypoints_shape_list.clear();
     points_list.clear();
     working_points.clear();

@@ -113,7 +113,8 @@ struct map_editor {
     void sync_view();
     // Before the map is cleared: an item taken up for editing loses its mark
     // (it stays listed and goes with the map), a new one not yet committed is
-    // dropped, and the builder holds nothing any more.
+    // dropped, the builder holds nothing any more and no item is held for
+    // a rename.
     void release_build_items();
 };
 

@@ -50,6 +50,21 @@ std::string map_name(const std::string& file_name)
     return name;
 }
 
+std::optional<std::string> file_command_refusal(const map_editor& editor)
+{
+    if (editor.new_shape && !editor.new_shape->nodes.empty())
+        return "Finish or cancel the shape being built first";
+    if (editor.new_set && editor.new_set->point_count > 0)
+        return "Finish or cancel the point set being built first";
+    return std::nullopt;
+}
+
+void map_files::took_file(const std::string& file_name)
+{
+    title_name_ = file_part(file_name);
+    folder_ = file_name.substr(0, file_name.size() - title_name_.size());
+}
+
 void map_files::clear()
 {
     editor_.release_build_items();
@@ -74,13 +89,14 @@ void map_files::new_map()
     clear();
     saved_name_.clear();
     title_name_.clear();
+    folder_.clear();
     editor_.changes.saved();
 }
 
 read_report map_files::open(const std::string& file_name)
 {
     clear();
-    title_name_ = file_part(file_name);
+    took_file(file_name);
     const read_report report = read(&file_name);
     // A map the reader could only take in part is not the file any more.
     if (report.ok() || editor_.doc.empty()) editor_.changes.saved();
@@ -116,7 +132,8 @@ read_report map_files::refresh()
 bool map_files::save(const std::string& file_name, std::string& error)
 {
     if (!save_map(editor_.doc, file_name, &error)) return false;
-    saved_name_ = title_name_ = file_part(file_name);
+    took_file(file_name);
+    saved_name_ = title_name_;
     editor_.changes.saved();
     return true;
 }

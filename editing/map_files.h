@@ -14,6 +14,7 @@
 #include "source/reader.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,6 +49,12 @@ bool shows_error_tab(const read_report& report);
 std::string file_part(const std::string& file_name);
 // A map's name, its file's last part without the extension: "b" for "/a/b.wlm".
 std::string map_name(const std::string& file_name);
+
+// A new shape or point set under construction is not yet part of the map:
+// a file command would save, export or drop the map without it. The
+// message saying why such a command does not run now, or nothing when it
+// may ("Finish or cancel the shape being built first").
+std::optional<std::string> file_command_refusal(const map_editor& editor);
 
 class map_files {
 public:
@@ -96,11 +103,16 @@ public:
     std::string proposed_gpx_name() const;
     // The same with another extension: "farm.geojson".
     std::string proposed_export_name(std::string_view extension) const;
+    // The folder of the last file opened or saved, ending with "/"; empty
+    // for a map of no file.
+    const std::string& map_folder() const { return folder_; }
 
 private:
     map_editor& editor_;
     std::string saved_name_;
     std::string title_name_;  // the file part of the last file opened or saved
+    std::string folder_;
+    void took_file(const std::string& file_name);
 
     read_report read(const std::string* file_name);
 };
