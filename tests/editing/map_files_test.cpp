@@ -169,6 +169,33 @@ TEST_F(map_files_fixture, save_writes_the_map_items_with_an_edited_one_as_it_sta
     EXPECT_EQ(doc.shape_list.object_at<t_shape>(3)->nodes.size(), pond_nodes - 1);
 }
 
+TEST_F(map_files_fixture, file_commands_wait_only_for_a_new_item_with_nodes_or_points)
+{
+    ASSERT_TRUE(files.open(farm).ok());
+    EXPECT_EQ(files.map_folder() + "farm.wlm", farm);
+    const std::optional<std::string> none;
+    const std::string shape = "Finish or cancel the shape being built first";
+    const std::string set = "Finish or cancel the point set being built first";
+    map_control_change(editor, waypoints_tab);
+    EXPECT_EQ(file_command_refusal(editor), none) << "a tab alone builds nothing";
+    waypoints_list_mouse_down(editor, 0, false);
+    map_control_change(editor, shapes_tab);
+    EXPECT_EQ(file_command_refusal(editor), shape) << "whatever tab shows";
+    map_control_change(editor, waypoints_tab);
+    add_shape_buttton_click(editor);
+    EXPECT_EQ(file_command_refusal(editor), none);
+    map_control_change(editor, points_tab);
+    waypoints_set_list_mouse_down(editor, 0, false);
+    EXPECT_EQ(file_command_refusal(editor), set);
+    add_shape_buttton_click(editor);
+    doc.shape_list.entries[3].selected = true;
+    edit_shape_button_click(editor);
+    map_control_change(editor, waypoints_tab);
+    EXPECT_EQ(file_command_refusal(editor), none) << "an item taken up for editing is in the map";
+    files.new_map();
+    EXPECT_EQ(files.map_folder(), "");
+}
+
 TEST_F(map_files_fixture, may_drop_asks_only_when_changed_and_a_save_must_write)
 {
     int asked = 0;
