@@ -46,18 +46,6 @@ public:
     // Redraws the marker preview.
     void update_shape();
 
-    QLineEdit* name_edit;
-    QLineEdit* hint_edit;
-    QCheckBox* show_name_check;
-    QPushButton* area_colour_button;
-    QPushButton* border_colour_button;
-    QSlider* point_track_bar;
-    QLineEdit* scale_edit;
-    QWidget* point_image;
-    QToolButton* round_marker_button;
-    QToolButton* square_marker_button;
-    QPushButton* ok_button;
-
 signals:
     // The map must be repainted (colours or points changed).
     void map_changed();
@@ -65,11 +53,25 @@ signals:
 private:
     map_editor& editor_;
     colour_chooser choose_colour_;
-    QButtonGroup* marker_group_;
+
+    // Each named as its member without the underscore.
+    QLineEdit* name_edit_ = nullptr;
+    QLineEdit* hint_edit_ = nullptr;
+    QCheckBox* show_name_check_ = nullptr;
+    QPushButton* area_colour_button_ = nullptr;
+    QPushButton* border_colour_button_ = nullptr;
+    QSlider* point_track_bar_ = nullptr;
+    QLineEdit* scale_edit_ = nullptr;
+    QWidget* point_image_ = nullptr;
+    QToolButton* round_marker_button_ = nullptr;
+    QToolButton* square_marker_button_ = nullptr;
+    QPushButton* ok_button_ = nullptr;
+    QButtonGroup* marker_group_ = nullptr;
 
     void show_values();
     void point_track_barChange(int position);
     void scale_editChange(const QString& text);
+    void show_size();  // the size edit left: it shows the size in use
     void marker_buttonClick(point_type marker);
     void colour_buttonClick(bool area);
     void ok_buttonClick();

@@ -5,6 +5,7 @@
 #include "editing/qt/attributes_form.h"
 #include "editing/set_building.h"
 #include "model/map_document.h"
+#include "tests/find_control.h"
 #include "view/geometry/view_state.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <memory>
 
 using namespace wayloom;
+using wayloom::testing::control;
 
 class attributes_form_test : public QObject {
     Q_OBJECT
@@ -55,6 +57,10 @@ private slots:
         form = std::make_unique<Tattributes_form>(*editor);
     }
 
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(*form, name); }
+    QAbstractButton* button(const char* name) { return control<QAbstractButton>(*form, name); }
+    QSlider* track_bar() { return control<QSlider>(*form, "point_track_bar"); }
+
     void cleanup()
     {
         form.reset();
@@ -66,14 +72,14 @@ private slots:
     void window_and_captions()
     {
         QCOMPARE(form->windowTitle(), QString("attributes_form"));
-        QCOMPARE(QStringList({form->show_name_check->text(), form->area_colour_button->text(),
-                              form->border_colour_button->text(), form->ok_button->text(), form->scale_edit->text()}),
+        QCOMPARE(QStringList({button("show_name_check")->text(), button("area_colour_button")->text(),
+                              button("border_colour_button")->text(), button("ok_button")->text(),
+                              edit("scale_edit")->text()}),
                  QStringList({"Display Point Name", "Area Colour", "Border Colour", "OK", "10"}));
-        const QSlider& bar = *form->point_track_bar;
+        const QSlider& bar = *track_bar();
         QCOMPARE(QList<int>({bar.minimum(), bar.maximum(), bar.value()}), QList<int>({1, 20, 10}));
-        QVERIFY(form->round_marker_button->isChecked());
-        QVERIFY(!form->square_marker_button->isChecked());
-        QVERIFY(form->findChild<QLineEdit*>("name_edit") == form->name_edit);
+        QVERIFY(button("round_marker_button")->isChecked());
+        QVERIFY(!button("square_marker_button")->isChecked());
     }
 
     void ok_applies_the_typed_name_or_the_first_one()
@@ -85,11 +91,11 @@ private slots:
         editor->points_list.entries[2].selected = true;
         QVERIFY(form->open_for_editing());
         QVERIFY(form->isVisible());
-        QCOMPARE(form->name_edit->text(), QString("w0"));
-        form->name_edit->clear();
-        QTest::keyClicks(form->name_edit, "big tree");
+        QCOMPARE(edit("name_edit")->text(), QString("w0"));
+        edit("name_edit")->clear();
+        QTest::keyClicks(edit("name_edit"), "big tree");
         QSignalSpy repaint(form.get(), &Tattributes_form::map_changed);
-        QTest::mouseClick(form->ok_button, Qt::LeftButton);
+        button("ok_button")->click();
         QCOMPARE(repaint.count(), 1);
         QVERIFY(!form->isVisible());
         const t_set& set = *editor->build_set();
@@ -97,29 +103,33 @@ private slots:
         QCOMPARE(editor->points_list.entries[2].text, std::string("big_tree"));
     }
 
-    // Which sizes the box takes is attributes_test's table; here the box
-    // and the bar follow what it decides.
+    // Which sizes the box takes is attributes_test's table; here the box,
+    // typed into key by key, and the bar follow what it decides.
     void size_edit_and_track_bar()
     {
-        form->scale_edit->setText("15");
+        QLineEdit* size = edit("scale_edit");
+        size->clear();
+        QTest::keyClicks(size, "15");
         QCOMPARE(editor->attributes.point_size, 15);
-        QCOMPARE(form->point_track_bar->value(), 10);
-        form->scale_edit->setText("abc");
-        QCOMPARE(form->scale_edit->text(), QString("15"));
-        form->point_track_bar->setValue(1);
+        QCOMPARE(track_bar()->value(), 10);
+        size->setText("1");
+        QCOMPARE(size->text(), QString("1"));  // on its way to a size
+        emit size->editingFinished();
+        QCOMPARE(size->text(), QString("15"));
+        track_bar()->setValue(1);
         QCOMPARE(editor->attributes.point_size, 1);
-        QCOMPARE(form->scale_edit->text(), QString("1"));
+        QCOMPARE(size->text(), QString("1"));
         QCOMPARE(static_cast<int>(doc->new_point.size), 1);
     }
 
     void marker_buttons_need_a_set_being_built()
     {
-        QTest::mouseClick(form->square_marker_button, Qt::LeftButton);
-        QVERIFY(form->square_marker_button->isChecked());
+        button("square_marker_button")->click();
+        QVERIFY(button("square_marker_button")->isChecked());
         QCOMPARE(editor->attributes.marker, point_type{p_circle});
         build_set();
-        QTest::mouseClick(form->round_marker_button, Qt::LeftButton);
-        QTest::mouseClick(form->square_marker_button, Qt::LeftButton);
+        button("round_marker_button")->click();
+        button("square_marker_button")->click();
         QCOMPARE(editor->attributes.marker, point_type{p_square});
         QCOMPARE(doc->new_point.marker, point_type{p_square});
     }
@@ -130,10 +140,10 @@ private slots:
         editor->attributes.border_colour = make_colour(0, 0, 255);
         editor->attributes.marker = p_square;
         form->update_shape();
-        const QImage image = form->point_image->grab().toImage();
+        const QImage image = control<QWidget>(*form, "point_image")->grab().toImage();
         QCOMPARE(QColor(image.pixel(28, 28)), QColor(255, 0, 0));
         QCOMPARE(QColor(image.pixel(28 - 10, 28)), QColor(0, 0, 255));
-        QCOMPARE(QColor(image.pixel(1, 1)), form->point_image->palette().color(QPalette::Button));
+        QCOMPARE(QColor(image.pixel(1, 1)), control<QWidget>(*form, "point_image")->palette().color(QPalette::Button));
         QVERIFY(QColor(image.pixel(28 + 12, 28)) != QColor(255, 0, 0));
     }
 
@@ -149,12 +159,12 @@ private slots:
             return make_colour(10, 20, 30);
         });
         QSignalSpy repaint(form.get(), &Tattributes_form::map_changed);
-        QTest::mouseClick(form->area_colour_button, Qt::LeftButton);
+        button("area_colour_button")->click();
         QCOMPARE(forest.colour, make_colour(10, 20, 30));
         QCOMPARE(offered_start, grey);
         QCOMPARE(repaint.count(), 1);
         form->set_colour_chooser([](colour_value) { return std::optional<colour_value>{}; });
-        QTest::mouseClick(form->border_colour_button, Qt::LeftButton);
+        button("border_colour_button")->click();
         QCOMPARE(forest.border, black);
     }
 
