@@ -123,10 +123,7 @@ Tlegend_form* Tmap_form::legend() const
     return static_cast<Tlegend_form*>(windows_.window(secondary::legend));
 }
 
-void Tmap_form::analyse_legend()
-{
-    if (legend()->isVisible()) legend()->analyse();
-}
+void Tmap_form::analyse_legend() { legend()->analyse(); }
 
 Tattributes_form* Tmap_form::attributes() const
 {

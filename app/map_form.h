@@ -147,7 +147,7 @@ private:
     // The bitmap export of a picture: the save dialog proposing `file_name`,
     // then the file; a failure is an error box.
     void export_picture(const QImage& picture, const std::string& file_name);
-    // The legend window lists the map's items again when it is shown.
+    // The legend lists the map's items again and follows what they became.
     void analyse_legend();
     void project_load(bool clear_first);
     void show_read_report(const read_report& report);

@@ -82,7 +82,7 @@ void Tmap_form::print_itemClick()
     order.scale = choice.scale;
     order.unit = units.choice;
     if (scale()->ruler.visible) order.ruler = scale()->ruler;
-    if (legend()->legend.on_map && legend()->legend.count() > 0) order.legend = legend()->legend;
+    if (legend()->legend().on_map && legend()->legend().count() > 0) order.legend = legend()->legend();
     prepared_page prepared = prepare_page(doc, state, order);
 
     std::string error = prepared.error;

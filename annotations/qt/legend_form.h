@@ -38,7 +38,8 @@ public:
     Tlegend_form(map_document& doc, const view_state& view, QWidget* canvas,
                  QWidget* parent = nullptr);
 
-    legend_state legend;
+    // What the legend is: its list, choice, placement, font and entries.
+    const legend_state& legend() const { return legend_; }
 
     // The dialogs and the export, replaceable by tests. An empty answer is a
     // cancelled dialog.
@@ -50,7 +51,9 @@ public:
                        const std::string& file_name)>
         export_bitmap;
 
-    // Rebuilds the list from the map (after a read, an addition or a deletion).
+    // The map's items changed: the list is made again, keeping what was
+    // chosen, and the legend measured again (see legend_items_changed),
+    // whether or not this window shows.
     void analyse();
     // Fills the preview, measuring first when there are no entries; with
     // `save` the legend then goes to the bitmap export as "new-legend.bmp".
@@ -59,35 +62,10 @@ public:
     // this window shows, then the legend at (x, y) when it is on the map.
     void draw_on_map(QPainter& painter);
 
-    // Section "legend" of the settings file.
+    // Section "legend" of the settings file; the step and font size boxes
+    // show what was read.
     void load_settings(const setting_reader& read);
     void save_settings(const setting_writer& write) const;
-
-    QButtonGroup* classification_group;
-    QRadioButton* classes_radio;
-    QRadioButton* shapes_radio;
-    QGroupBox* shape_list_group;
-    QLabel* shape_list_label;
-    QListWidget* legend_list;
-    QGroupBox* placement_group;
-    QPushButton* plonk_button;
-    QToolButton* up_button;
-    QToolButton* left_button;
-    QToolButton* right_button;
-    QToolButton* down_button;
-    QLineEdit* step_edit;
-    QPushButton* save_legend_button;
-    QGroupBox* font_group;
-    QPushButton* font_button;
-    QLabel* font_size_label;
-    QLineEdit* font_size_edit;
-    QLineEdit* font_test_edit;
-    QCheckBox* change_colour_check;
-    QPushButton* change_colour_button;
-    QPushButton* update_button;
-    QGroupBox* legend_display_panel;
-    QScrollArea* legend_scroll;
-    QWidget* legend_paintbox;
 
 signals:
     void repaint_map();
@@ -104,8 +82,30 @@ private:
     map_document& doc_;
     const view_state& view_;
     QWidget* canvas_;
+    legend_state legend_;
     std::optional<QFont> chosen_font_;  // for the sample box only
     bool filling_list_ = false;
+
+    // Each named as its member without the underscore.
+    QButtonGroup* classification_group_ = nullptr;
+    QRadioButton* classes_radio_ = nullptr;
+    QRadioButton* shapes_radio_ = nullptr;
+    QListWidget* legend_list_ = nullptr;
+    QPushButton* plonk_button_ = nullptr;
+    QToolButton* up_button_ = nullptr;
+    QToolButton* left_button_ = nullptr;
+    QToolButton* right_button_ = nullptr;
+    QToolButton* down_button_ = nullptr;
+    QLineEdit* step_edit_ = nullptr;
+    QPushButton* save_legend_button_ = nullptr;
+    QPushButton* font_button_ = nullptr;
+    QLineEdit* font_size_edit_ = nullptr;
+    QLineEdit* font_test_edit_ = nullptr;
+    QCheckBox* change_colour_check_ = nullptr;
+    QPushButton* change_colour_button_ = nullptr;
+    QPushButton* update_button_ = nullptr;
+    QScrollArea* legend_scroll_ = nullptr;
+    QWidget* legend_paintbox_ = nullptr;
 
     // Measures the chosen entries; the preview takes the legend's size.
     void update_legend();

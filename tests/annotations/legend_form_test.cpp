@@ -1,28 +1,29 @@
 // The legend window on the offscreen platform: its list, Plonk and the
-// drawing on the map, the nudges, the font and colour choosers and Save.
+// drawing on the map, the boxes, the font and colour choosers and Save.
 #include "annotations/qt/legend_form.h"
 #include "model/map_document.h"
+#include "tests/find_control.h"
+#include "tests/settings_map.h"
 #include "view/map_painter.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 
 using namespace wayloom;
+using wayloom::testing::control;
 
 namespace {
 
 constexpr colour_value pasture = make_colour(20, 180, 20);
 constexpr colour_value red = make_colour(255, 0, 0);
+constexpr colour_value white = make_colour(255, 255, 255);
 
 colour_value pixel(const QImage& image, int x, int y)
 {
@@ -39,6 +40,21 @@ class legend_form_test : public QObject {
     view_state view;
     QWidget canvas;
     std::unique_ptr<Tlegend_form> form;
+
+    QListWidget* list() { return control<QListWidget>(*form, "legend_list"); }
+    QLineEdit* edit(const char* name) { return control<QLineEdit>(*form, name); }
+    QAbstractButton* button(const char* name) { return control<QAbstractButton>(*form, name); }
+    const legend_state& legend() { return form->legend(); }
+
+    // The legend drawn on a white map of 400 × 300.
+    QImage map()
+    {
+        QImage image(400, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        form->draw_on_map(painter);
+        return image;
+    }
 
 private slots:
     void init()
@@ -66,67 +82,72 @@ private slots:
 
     void showing_lists_classes_and_the_radio_lists_shapes()
     {
-        QCOMPARE(form->legend_list->count(), 2);
-        QCOMPARE(form->legend_list->item(1)->text(), QString("water"));
-        form->shapes_radio->click();
-        QCOMPARE(form->legend_list->count(), 3);
-        QCOMPARE(form->legend_list->item(2)->text(), QString("North_Field"));
+        QCOMPARE(list()->count(), 2);
+        QCOMPARE(list()->item(1)->text(), QString("water"));
+        button("shapes_radio")->click();
+        QCOMPARE(list()->count(), 3);
+        QCOMPARE(list()->item(2)->text(), QString("North_Field"));
         QCOMPARE(form->windowTitle(), QString("legend_form"));
-        QVERIFY(!form->change_colour_button->isEnabled());
+        QVERIFY(!button("change_colour_button")->isEnabled());
+        QCOMPARE(edit("font_test_edit")->cursorPosition(), 0);  // the sample shows its start
     }
 
-    void plonk_draws_the_legend_on_the_map()
+    void plonk_draws_the_legend_on_the_map_and_takes_it_off()
     {
-        form->legend_list->item(0)->setSelected(true);
-        form->legend.x = 30;
-        form->legend.y = 40;
+        const testing::settings_map at = {{"x", "30"}, {"y", "40"}};
+        form->load_settings(testing::reader_of(at));
+        list()->item(0)->setSelected(true);
         QSignalSpy resized(form.get(), &Tlegend_form::resize_map);
-        form->plonk_button->click();
-        QVERIFY(form->plonk_button->isChecked() && form->legend.on_map);
+        button("plonk_button")->click();
+        QVERIFY(button("plonk_button")->isChecked() && legend().on_map);
         QCOMPARE(resized.count(), 1);
-        QCOMPARE(form->legend.count(), 1);
+        QCOMPARE(legend().count(), 1);
         // The preview shows the legend Plonk measured.
-        QCOMPARE(form->legend_paintbox->size(), QSize(form->legend.layout.width, form->legend.layout.height));
-        const QImage preview = form->legend_paintbox->grab().toImage();
-        QCOMPARE(preview.pixelColor(0, form->legend.layout.entries[0].text_height / 2), to_qcolor(pasture));
+        QWidget* preview = control<QWidget>(*form, "legend_paintbox");
+        QCOMPARE(preview->size(), QSize(legend().layout.width, legend().layout.height));
+        const std::int32_t h = legend().layout.entries[0].text_height;
+        QCOMPARE(preview->grab().toImage().pixelColor(0, h / 2), to_qcolor(pasture));
+        QCOMPARE(pixel(map(), 30, 40 + h / 4), pasture);
+        QCOMPARE(pixel(map(), 29, 40 + h / 4), white);
 
-        QImage map(400, 300, QImage::Format_RGB32);
-        map.fill(Qt::white);
-        QPainter painter(&map);
-        form->draw_on_map(painter);
-        painter.end();
-        const std::int32_t h = form->legend.layout.entries[0].text_height;
-        QCOMPARE(pixel(map, 30, 40 + h / 4), pasture);
-        QCOMPARE(pixel(map, 29, 40 + h / 4), make_colour(255, 255, 255));
-
-        // Plonk again takes it off; nothing more is drawn.
-        form->plonk_button->click();
-        QVERIFY(!form->plonk_button->isChecked() && !form->legend.on_map);
-        map.fill(Qt::white);
-        QPainter again(&map);
-        form->draw_on_map(again);
-        again.end();
-        QCOMPARE(pixel(map, 30, 40 + h / 4), make_colour(255, 255, 255));
+        button("plonk_button")->click();
+        QVERIFY(!button("plonk_button")->isChecked() && !legend().on_map);
+        QCOMPARE(pixel(map(), 30, 40 + h / 4), white);
     }
 
     void plonk_without_a_ready_list_only_releases_the_button()
     {
         doc.unlink(*doc.shapes[1]);
-        form->plonk_button->click();
-        QVERIFY(!form->plonk_button->isChecked() && !form->legend.on_map);
+        button("plonk_button")->click();
+        QVERIFY(!button("plonk_button")->isChecked() && !legend().on_map);
     }
 
-    void the_step_box_and_the_arrows()
+    // The boxes show the step and size in use: read from the settings, or
+    // put back when what was typed cannot be used.
+    void the_boxes_show_the_values_in_use()
     {
-        QTest::keyClicks(form->step_edit, "x");
-        QCOMPARE(form->step_edit->text(), QString("1"));
-        form->step_edit->clear();
-        QTest::keyClicks(form->step_edit, "25");
-        QCOMPARE(form->legend.step, 25);
+        const testing::settings_map stored = {{"step", "50"}, {"font_size", "30"}};
+        form->load_settings(testing::reader_of(stored));
+        QCOMPARE(edit("step_edit")->text(), QString("50"));
+        QCOMPARE(edit("font_size_edit")->text(), QString("30"));
+        button("update_button")->click();
+        QCOMPARE(legend().font.size, 30);
+
+        edit("font_size_edit")->setText("100000");
+        button("update_button")->click();
+        QCOMPARE(edit("font_size_edit")->text(), QString("500"));
+        QTest::keyClicks(edit("step_edit"), "x");
+        QCOMPARE(edit("step_edit")->text(), QString("1"));
+    }
+
+    void the_arrows_move_by_the_step()
+    {
+        edit("step_edit")->clear();
+        QTest::keyClicks(edit("step_edit"), "25");
         QSignalSpy repainted(form.get(), &Tlegend_form::repaint_map);
-        form->right_button->click();
-        form->down_button->click();
-        QCOMPARE(std::pair(form->legend.x, form->legend.y), std::pair(25, 25));
+        button("right_button")->click();
+        button("down_button")->click();
+        QCOMPARE(std::pair(legend().x, legend().y), std::pair(25, 25));
         QCOMPARE(repainted.count(), 2);
     }
 
@@ -136,38 +157,51 @@ private slots:
         chosen.setBold(true);
         chosen.setItalic(true);
         form->choose_font = [&](const QFont&) { return std::optional<QFont>(chosen); };
-        form->font_button->click();
-        QVERIFY(!form->legend.font.bold);
-        QCOMPARE(form->legend.font.size, 15);
-        QCOMPARE(form->font_size_edit->text(), QString("15"));
+        button("font_button")->click();
+        QVERIFY(!legend().font.bold);
+        QCOMPARE(legend().font.size, 15);
+        QCOMPARE(edit("font_size_edit")->text(), QString("15"));
         chosen.setItalic(false);
-        form->font_button->click();
-        QVERIFY(form->legend.font.bold);
-        // A cancelled dialog changes nothing.
+        button("font_button")->click();
+        QVERIFY(legend().font.bold);
         form->choose_font = [](const QFont&) { return std::optional<QFont>(); };
-        form->legend.font.bold = false;
-        form->font_button->click();
-        QVERIFY(!form->legend.font.bold);
+        button("font_button")->click();
+        QVERIFY(legend().font.bold);  // a cancelled dialog changes nothing
     }
 
     void a_new_class_colour_recolours_its_shapes_and_modifies_the_map()
     {
         form->choose_colour = [](colour_value) { return std::optional<colour_value>(red); };
-        form->change_colour_check->click();
-        QVERIFY(form->change_colour_button->isEnabled());
-        form->legend_list->item(0)->setSelected(true);
+        button("change_colour_check")->click();
+        QVERIFY(button("change_colour_button")->isEnabled());
+        list()->item(0)->setSelected(true);
         QSignalSpy changed(form.get(), &Tlegend_form::map_changed);
-        form->change_colour_button->click();
+        button("change_colour_button")->click();
         QCOMPARE(changed.count(), 1);
         // Which shapes take the colour is the core's rule; here the wiring.
         QCOMPARE(doc.shapes[0]->colour, red);
-        QCOMPARE(form->legend.layout.entries.at(0).colour, red);
+        QCOMPARE(legend().layout.entries.at(0).colour, red);
+    }
+
+    // The main window asks whether or not the window shows.
+    void analyse_follows_the_map_while_the_window_is_hidden()
+    {
+        button("shapes_radio")->click();
+        list()->item(0)->setSelected(true);
+        list()->item(1)->setSelected(true);
+        button("plonk_button")->click();
+        QCOMPARE(legend().count(), 2);
+        form->hide();
+        doc.unlink(*doc.shapes[0]);
+        form->analyse();
+        QCOMPARE(legend().count(), 1);
+        QCOMPARE(legend().layout.entries[0].text, std::string("pond"));
+        QVERIFY(list()->item(0)->isSelected() && !list()->item(1)->isSelected());
     }
 
     void save_exports_the_preview_as_new_legend_bmp()
     {
-        form->legend_list->item(0)->setSelected(true);
-        form->legend_list->item(1)->setSelected(true);
+        list()->selectAll();
         std::string name;
         QSize size;
         form->export_bitmap = [&](const QImage& picture, std::int32_t w, std::int32_t h,
@@ -176,22 +210,23 @@ private slots:
             size = QSize(w, h);
             QCOMPARE(picture.size(), size);
         };
-        form->save_legend_button->click();
+        button("save_legend_button")->click();
         QCOMPARE(name, std::string("new-legend.bmp"));
-        QCOMPARE(size, QSize(form->legend.layout.width, form->legend.layout.height));
-        QCOMPARE(form->legend_paintbox->size(), size);
+        QCOMPARE(size, QSize(legend().layout.width, legend().layout.height));
+        QCOMPARE(control<QWidget>(*form, "legend_paintbox")->size(), size);
     }
 
     void a_large_legend_scrolls_in_its_preview()
     {
-        form->shapes_radio->click();
-        form->font_size_edit->setText("120");
-        form->legend_list->selectAll();
-        form->update_button->click();
-        QCOMPARE(form->legend.font.size, 120);
+        button("shapes_radio")->click();
+        edit("font_size_edit")->setText("120");
+        list()->selectAll();
+        button("update_button")->click();
+        QCOMPARE(legend().font.size, 120);
         form->legend_draw(false);
-        QVERIFY(form->legend_paintbox->height() > form->legend_scroll->viewport()->height());
-        QVERIFY(form->legend_scroll->verticalScrollBar()->maximum() > 0);
+        const auto* scroll = control<QScrollArea>(*form, "legend_scroll");
+        QVERIFY(scroll->widget()->height() > scroll->viewport()->height());
+        QVERIFY(scroll->verticalScrollBar()->maximum() > 0);
     }
 };
 
