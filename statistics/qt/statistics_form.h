@@ -60,20 +60,20 @@ public:
     // The choice the lists and boxes make now.
     report_choice choice() const;
 
-    QGroupBox* classification_group = nullptr;
-    QRadioButton* classes_item = nullptr;
-    QRadioButton* shapes_item = nullptr;
-    QListWidget* shapes_list = nullptr;
-    QComboBox* perimeter_shape_combo = nullptr;
-    QPushButton* process_button = nullptr;
-    QPushButton* save_button = nullptr;
-    QCheckBox* ellipsoidal_check = nullptr;
-    QTextBrowser* statistics_browser = nullptr;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Each named as its member without the underscore.
+    QGroupBox* classification_group_ = nullptr;
+    QRadioButton* classes_item_ = nullptr;
+    QRadioButton* shapes_item_ = nullptr;
+    QListWidget* shapes_list_ = nullptr;
+    QComboBox* perimeter_shape_combo_ = nullptr;
+    QPushButton* process_button_ = nullptr;
+    QPushButton* save_button_ = nullptr;
+    QCheckBox* ellipsoidal_check_ = nullptr;
+    QTextBrowser* statistics_browser_ = nullptr;
     map_document& doc_;
     const measurement& units_;
     std::string program_directory_;

@@ -6,6 +6,7 @@
 #include "source/reader.h"
 #include "view/geometry/map_refresh.h"
 #include "view/geometry/view_state.h"
+#include "tests/find_control.h"
 #include "tests/read_text.h"
 
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -23,6 +25,7 @@
 #include <memory>
 
 using namespace wayloom;
+using wayloom::testing::control;
 
 class statistics_form_test : public QObject {
     Q_OBJECT
@@ -37,10 +40,14 @@ class statistics_form_test : public QObject {
 
     std::string home() const { return home_->path().toStdString() + "/"; }
 
+    QListWidget* list() const { return control<QListWidget>(*form, "shapes_list"); }
+    QComboBox* perimeter() const { return control<QComboBox>(*form, "perimeter_shape_combo"); }
+    QTextBrowser* viewer() const { return control<QTextBrowser>(*form, "statistics_browser"); }
+    QAbstractButton* button(const char* name) const { return control<QAbstractButton>(*form, name); }
     QStringList listed() const
     {
         QStringList names;
-        for (int row = 0; row < form->shapes_list->count(); ++row) names << form->shapes_list->item(row)->text();
+        for (int row = 0; row < list()->count(); ++row) names << list()->item(row)->text();
         return names;
     }
 
@@ -66,47 +73,49 @@ private slots:
     void showing_fills_the_lists_and_process_writes_the_report()
     {
         QVERIFY(!doc.statistics_ready);
-        form->process_button->click();
+        button("process_button")->click();
         QVERIFY(!QFile::exists(QString::fromStdString(home() + "statistics.txt")));
 
         form->show();
         QVERIFY(doc.statistics_ready);
         QCOMPARE(listed(), QStringList({"north-meadow", "long-field", "orchard", "pond", "farm-track"}));
-        QCOMPARE(form->perimeter_shape_combo->count(), 5);
-        QCOMPARE(form->perimeter_shape_combo->currentIndex(), -1);
+        QCOMPARE(perimeter()->count(), 5);
+        QCOMPARE(perimeter()->currentIndex(), -1);
 
-        form->perimeter_shape_combo->setCurrentIndex(1);
-        emit form->perimeter_shape_combo->activated(1);
-        form->shapes_list->item(1)->setSelected(true);
-        form->process_button->click();
+        perimeter()->setCurrentIndex(1);
+        emit perimeter()->activated(1);
+        list()->item(1)->setSelected(true);
+        button("process_button")->click();
         const std::string path = home() + "statistics.txt";
         const std::string text = testing::read_text(path);
         // The report's wording is area_report_test's; here the choice reaches it.
         QCOMPARE(text, report_text(report_lines(doc, form->choice())));
         QVERIFY(text.find("Shape : long-field is : ") != std::string::npos);
-        QCOMPARE(form->statistics_browser->source(), QUrl::fromLocalFile(QString::fromStdString(path)));
+        QCOMPARE(viewer()->source(), QUrl::fromLocalFile(QString::fromStdString(path)));
         // Shown line by line, as the file holds it.
-        QVERIFY(form->statistics_browser->toPlainText().contains("% of the perimeter\n\nTotal coverage of : Selected shapes"));
+        QVERIFY(viewer()->toPlainText().contains("% of the perimeter\n\nTotal coverage of : Selected shapes"));
+        // Lines too long for the viewer go on below: none is cut at its edge.
+        QCOMPARE(viewer()->horizontalScrollBar()->maximum(), 0);
 
         // Taking a shape off the map makes the lists stale: nothing is written.
         QFile::remove(QString::fromStdString(path));
         doc.unlink(*doc.shapes.back());
-        form->process_button->click();
+        button("process_button")->click();
         QVERIFY(!QFile::exists(QString::fromStdString(path)));
     }
 
     void classes_mode_lists_the_classes()
     {
         form->show();
-        form->classes_item->click();
+        button("classes_item")->click();
         QCOMPARE(listed(), QStringList({"pasture", "arable", "water", "track", "fence"}));
-        form->shapes_list->item(2)->setSelected(true);
+        list()->item(2)->setSelected(true);
         const report_choice c = form->choice();
         QCOMPARE(c.mode, report_mode::classes);
         QCOMPARE(c.classes.size(), std::size_t(1));
         QCOMPARE(c.classes.front()->name, std::string("water"));
         QVERIFY(!c.ellipsoidal_area);
-        form->ellipsoidal_check->setChecked(true);
+        button("ellipsoidal_check")->setChecked(true);
         QVERIFY(form->choice().ellipsoidal_area);
     }
 
@@ -114,10 +123,10 @@ private slots:
     {
         form->show();
         chosen = home() + "out.txt";
-        form->save_button->click();
+        button("save_button")->click();
         QVERIFY(QFile::exists(QString::fromStdString(home() + "out.txt")));
         chosen.reset();
-        form->save_button->click();
+        button("save_button")->click();
         QVERIFY(QFile::exists(QString::fromStdString(home() + "statistics.txt")));
         QVERIFY(errors.empty());
     }
@@ -125,23 +134,23 @@ private slots:
     void a_report_that_cannot_be_written_is_an_error_box()
     {
         form->show();
-        form->process_button->click();
-        const QUrl shown = form->statistics_browser->source();
+        button("process_button")->click();
+        const QUrl shown = viewer()->source();
         chosen = home() + "no-such-folder/out.txt";
         QVERIFY(!form->show_results({}));
         QCOMPARE(errors, std::vector<std::string>{"Cannot create file \"" + *chosen +
                                                   "\". " + std::strerror(ENOENT)});
-        QCOMPARE(form->statistics_browser->source(), shown);
+        QCOMPARE(viewer()->source(), shown);
     }
 
     void settings_keep_the_ellipsoidal_box()
     {
-        QVERIFY(!form->ellipsoidal_check->isChecked());
+        QVERIFY(!button("ellipsoidal_check")->isChecked());
         form->load_settings([](std::string_view key) -> std::optional<std::string> {
             if (key == "ellipsoidal") return "1";
             return std::nullopt;
         });
-        QVERIFY(form->ellipsoidal_check->isChecked());
+        QVERIFY(button("ellipsoidal_check")->isChecked());
         std::string written;
         form->save_settings([&](std::string_view key, std::string_view value) {
             if (key == "ellipsoidal") written = value;
