@@ -31,10 +31,6 @@ public:
     // Splash windows created in this run.
     static int creation_count() { return created_; }
 
-    QFrame* splash_panel;
-    QLabel* splash_image;
-    QTimer* splash_timer;
-
 public slots:
     void close_splash();
 
@@ -44,6 +40,10 @@ protected:
 
 private:
     static int created_;
+    // Each named as its member without the underscore.
+    QFrame* splash_panel_ = nullptr;
+    QLabel* splash_image_ = nullptr;
+    QTimer* splash_timer_ = nullptr;
     bool open_ = true;
     bool shows_picture_ = false;
 };

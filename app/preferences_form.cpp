@@ -50,26 +50,37 @@ Tpreferences_form::Tpreferences_form(measurement& units, view_state& view,
     setModal(false);
     auto* layout = new QVBoxLayout(this);
 
-    background_group = new QGroupBox("Background", this);
-    auto* background_layout = new QHBoxLayout(background_group);
-    colour_button = new QPushButton("Colour", background_group);
-    colour_edit = new QLineEdit(background_group);
-    colour_edit->setReadOnly(true);
-    background_layout->addWidget(colour_button);
-    background_layout->addWidget(colour_edit);
-    layout->addWidget(background_group);
+    background_group_ = new QGroupBox("Background", this);
+    auto* background_layout = new QHBoxLayout(background_group_);
+    colour_button_ = new QPushButton("Colour", background_group_);
+    colour_edit_ = new QLineEdit(background_group_);
+    colour_edit_->setReadOnly(true);
+    background_layout->addWidget(colour_button_);
+    background_layout->addWidget(colour_edit_);
+    layout->addWidget(background_group_);
 
-    measurement_group = radio_group(this, "Measurement in",
-                                    {{&metric_item, "Metric"}, {&imperial_item, "Imperial"}});
-    metric_group = radio_group(this, "Metric", {{&metre_item, "Metre"}, {&kilometre_item, "Kilometre"}});
-    imperial_group = radio_group(this, "Imperial",
-                                 {{&feet_item, "Feet"}, {&yard_item, "Yard"}, {&mile_item, "Mile"}});
-    for (QGroupBox* group : {measurement_group, metric_group, imperial_group}) layout->addWidget(group);
+    measurement_group_ = radio_group(this, "Measurement in",
+                                    {{&metric_item_, "Metric"}, {&imperial_item_, "Imperial"}});
+    metric_group_ = radio_group(this, "Metric", {{&metre_item_, "Metre"}, {&kilometre_item_, "Kilometre"}});
+    imperial_group_ = radio_group(this, "Imperial",
+                                 {{&feet_item_, "Feet"}, {&yard_item_, "Yard"}, {&mile_item_, "Mile"}});
+    for (QGroupBox* group : {measurement_group_, metric_group_, imperial_group_}) layout->addWidget(group);
 
-    for (QRadioButton* item : {metric_item, imperial_item, metre_item, kilometre_item, feet_item,
-                               yard_item, mile_item})
+    const std::pair<QObject*, const char*> names[] = {
+        {background_group_, "background_group"}, {colour_button_, "colour_button"},
+        {colour_edit_, "colour_edit"},           {measurement_group_, "measurement_group"},
+        {metric_item_, "metric_item"},           {imperial_item_, "imperial_item"},
+        {metric_group_, "metric_group"},         {metre_item_, "metre_item"},
+        {kilometre_item_, "kilometre_item"},     {imperial_group_, "imperial_group"},
+        {feet_item_, "feet_item"},               {yard_item_, "yard_item"},
+        {mile_item_, "mile_item"},
+    };
+    for (const auto& [object, name] : names) object->setObjectName(name);
+
+    for (QRadioButton* item : {metric_item_, imperial_item_, metre_item_, kilometre_item_, feet_item_,
+                               yard_item_, mile_item_})
         connect(item, &QRadioButton::clicked, this, &Tpreferences_form::group_click);
-    connect(colour_button, &QPushButton::clicked, this, &Tpreferences_form::colour_buttonClick);
+    connect(colour_button_, &QPushButton::clicked, this, &Tpreferences_form::colour_buttonClick);
 
     units_.scale_changed = units_.units_changed = true;
     show_choice();
@@ -80,29 +91,29 @@ void Tpreferences_form::show_choice()
 {
     const unit_choice& c = units_.choice;
     const bool metric = c.system == measurement_system::metric;
-    (metric ? metric_item : imperial_item)->setChecked(true);
-    (c.metric == metric_unit::metre ? metre_item : kilometre_item)->setChecked(true);
-    (c.imperial == imperial_unit::feet   ? feet_item
-     : c.imperial == imperial_unit::yard ? yard_item
-                                         : mile_item)
+    (metric ? metric_item_ : imperial_item_)->setChecked(true);
+    (c.metric == metric_unit::metre ? metre_item_ : kilometre_item_)->setChecked(true);
+    (c.imperial == imperial_unit::feet   ? feet_item_
+     : c.imperial == imperial_unit::yard ? yard_item_
+                                         : mile_item_)
         ->setChecked(true);
-    metric_group->setEnabled(metric);
-    imperial_group->setEnabled(!metric);
+    metric_group_->setEnabled(metric);
+    imperial_group_->setEnabled(!metric);
 }
 
 void Tpreferences_form::show_background()
 {
     const QColor colour = to_qcolor(view_.background);
-    colour_edit->setStyleSheet(QString("QLineEdit { background: %1; }").arg(colour.name()));
+    colour_edit_->setStyleSheet(QString("QLineEdit { background: %1; }").arg(colour.name()));
 }
 
 void Tpreferences_form::group_click()
 {
     unit_choice next;
-    next.system = metric_item->isChecked() ? measurement_system::metric : measurement_system::imperial;
-    next.metric = metre_item->isChecked() ? metric_unit::metre : metric_unit::kilometre;
-    next.imperial = feet_item->isChecked()   ? imperial_unit::feet
-                    : yard_item->isChecked() ? imperial_unit::yard
+    next.system = metric_item_->isChecked() ? measurement_system::metric : measurement_system::imperial;
+    next.metric = metre_item_->isChecked() ? metric_unit::metre : metric_unit::kilometre;
+    next.imperial = feet_item_->isChecked()   ? imperial_unit::feet
+                    : yard_item_->isChecked() ? imperial_unit::yard
                                              : imperial_unit::mile;
     const bool changed = units_.choose(next);
     show_choice();

@@ -41,25 +41,25 @@ public:
     void load_settings(const setting_reader& read);
     void save_settings(const setting_writer& write) const;
 
-    QGroupBox* background_group = nullptr;
-    QPushButton* colour_button = nullptr;
-    QLineEdit* colour_edit = nullptr;  // a swatch; its text is not used
-    QGroupBox* measurement_group = nullptr;
-    QRadioButton* metric_item = nullptr;
-    QRadioButton* imperial_item = nullptr;
-    QGroupBox* metric_group = nullptr;
-    QRadioButton* metre_item = nullptr;
-    QRadioButton* kilometre_item = nullptr;
-    QGroupBox* imperial_group = nullptr;
-    QRadioButton* feet_item = nullptr;
-    QRadioButton* yard_item = nullptr;
-    QRadioButton* mile_item = nullptr;
-
 signals:
     // The map must be repainted: another unit or background.
     void map_changed();
 
 private:
+    // Each named as its member without the underscore.
+    QGroupBox* background_group_ = nullptr;
+    QPushButton* colour_button_ = nullptr;
+    QLineEdit* colour_edit_ = nullptr;  // a swatch; its text is not used
+    QGroupBox* measurement_group_ = nullptr;
+    QRadioButton* metric_item_ = nullptr;
+    QRadioButton* imperial_item_ = nullptr;
+    QGroupBox* metric_group_ = nullptr;
+    QRadioButton* metre_item_ = nullptr;
+    QRadioButton* kilometre_item_ = nullptr;
+    QGroupBox* imperial_group_ = nullptr;
+    QRadioButton* feet_item_ = nullptr;
+    QRadioButton* yard_item_ = nullptr;
+    QRadioButton* mile_item_ = nullptr;
     measurement& units_;
     view_state& view_;
     colour_value system_background_;

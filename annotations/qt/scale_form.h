@@ -39,20 +39,8 @@ public:
     // Draws the ruler after the map items; `label_background` behind its label.
     void draw(QPainter& painter, const QColor& label_background);
 
-    scale_ruler ruler;
-
-    QLineEdit* amount_edit = nullptr;
-    QPushButton* update_button = nullptr;
-    QPushButton* plonk_button = nullptr;
-    QToolButton* left_right_button = nullptr;
-    QToolButton* up_down_button = nullptr;
-    QToolButton* up_button = nullptr;
-    QToolButton* left_button = nullptr;
-    QToolButton* right_button = nullptr;
-    QToolButton* down_button = nullptr;
-    QLineEdit* step_edit = nullptr;
-    QSlider* border_trackbar = nullptr;
-    QLineEdit* border_edit = nullptr;
+    // The ruler as placed and drawn.
+    const scale_ruler& ruler() const { return ruler_; }
 
 signals:
     void map_changed();  // the map must be repainted
@@ -61,6 +49,20 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    scale_ruler ruler_;
+    // Each named as its member without the underscore.
+    QLineEdit* amount_edit_ = nullptr;
+    QPushButton* update_button_ = nullptr;
+    QPushButton* plonk_button_ = nullptr;
+    QToolButton* left_right_button_ = nullptr;
+    QToolButton* up_down_button_ = nullptr;
+    QToolButton* up_button_ = nullptr;
+    QToolButton* left_button_ = nullptr;
+    QToolButton* right_button_ = nullptr;
+    QToolButton* down_button_ = nullptr;
+    QLineEdit* step_edit_ = nullptr;
+    QSlider* border_trackbar_ = nullptr;
+    QLineEdit* border_edit_ = nullptr;
     view_state& view_;
     measurement& units_;
     const item_list& shape_list_;

@@ -56,80 +56,94 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
 
     auto* whole = new QVBoxLayout(this);
     whole->setContentsMargins(0, 0, 0, 0);
-    gps_settings_panel = new QWidget(this);
-    whole->addWidget(gps_settings_panel);
-    auto* column = new QVBoxLayout(gps_settings_panel);
+    gps_settings_panel_ = new QWidget(this);
+    whole->addWidget(gps_settings_panel_);
+    auto* column = new QVBoxLayout(gps_settings_panel_);
     column->setContentsMargins(4, 4, 4, 4);
 
-    port_group = new QGroupBox("Port Configuration", gps_settings_panel);
-    auto* port_form = new QFormLayout(port_group);
+    port_group_ = new QGroupBox("Port Configuration", gps_settings_panel_);
+    auto* port_form = new QFormLayout(port_group_);
     port_form->setContentsMargins(6, 4, 6, 4);
     port_form->setVerticalSpacing(2);
-    port_edit = setting_box(port_group, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}, "COM1");
+    port_edit_ = setting_box(port_group_, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}, "COM1");
     // The adapters plugged in now, by the names the system gives them.
     for (const std::string& present : gps::present_serial_devices())
-        port_edit->addItem(QString::fromStdString(present));
-    port_edit->setCurrentText("COM1");
-    speed_edit = setting_box(port_group, {"110", "300", "1200", "2400", "4800", "9600", "14400", "19200",
+        port_edit_->addItem(QString::fromStdString(present));
+    port_edit_->setCurrentText("COM1");
+    speed_edit_ = setting_box(port_group_, {"110", "300", "1200", "2400", "4800", "9600", "14400", "19200",
                                           "38400", "57600", "115200"}, "9600");
-    data_bits_edit = setting_box(port_group, {"4", "5", "6", "7", "8"}, "8");
-    parity_edit = setting_box(port_group, {"N", "E", "O"}, "N");
-    stop_bits_edit = setting_box(port_group, {"1", "2"}, "1");
-    timeout_edit = setting_box(port_group, {"10", "50", "100", "200", "250", "300", "400", "500", "750",
+    data_bits_edit_ = setting_box(port_group_, {"4", "5", "6", "7", "8"}, "8");
+    parity_edit_ = setting_box(port_group_, {"N", "E", "O"}, "N");
+    stop_bits_edit_ = setting_box(port_group_, {"1", "2"}, "1");
+    timeout_edit_ = setting_box(port_group_, {"10", "50", "100", "200", "250", "300", "400", "500", "750",
                                             "1000", "2500", "5000", "10000"}, "100");
-    interval_edit = setting_box(port_group, {"2", "5", "8", "10", "20", "30", "40", "50", "75", "100",
+    interval_edit_ = setting_box(port_group_, {"2", "5", "8", "10", "20", "30", "40", "50", "75", "100",
                                              "150", "200", "250", "500"}, "10");
-    port_form->addRow("Serial Port", port_edit);
-    port_form->addRow("Speed", speed_edit);
-    port_form->addRow("Data Bits", data_bits_edit);
-    port_form->addRow("Parity", parity_edit);
-    port_form->addRow("Stop Bits", stop_bits_edit);
-    port_form->addRow("Timeout [msecs]", timeout_edit);
-    transfer_speed_edit = setting_box(port_group, {"Same as port", "19200", "38400", "57600", "115200"},
+    port_form->addRow("Serial Port", port_edit_);
+    port_form->addRow("Speed", speed_edit_);
+    port_form->addRow("Data Bits", data_bits_edit_);
+    port_form->addRow("Parity", parity_edit_);
+    port_form->addRow("Stop Bits", stop_bits_edit_);
+    port_form->addRow("Timeout [msecs]", timeout_edit_);
+    transfer_speed_edit_ = setting_box(port_group_, {"Same as port", "19200", "38400", "57600", "115200"},
                                       "Same as port");
-    port_form->addRow("Interval Timeout ", interval_edit);
-    port_form->addRow("Transfer speed", transfer_speed_edit);
-    column->addWidget(port_group);
+    port_form->addRow("Interval Timeout ", interval_edit_);
+    port_form->addRow("Transfer speed", transfer_speed_edit_);
+    column->addWidget(port_group_);
 
-    status_log = new QPlainTextEdit(gps_settings_panel);
-    status_log->setReadOnly(true);
-    status_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    status_log->setLineWrapMode(QPlainTextEdit::NoWrap);
-    column->addWidget(status_log, 1);
+    status_log_ = new QPlainTextEdit(gps_settings_panel_);
+    status_log_->setReadOnly(true);
+    status_log_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    status_log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    column->addWidget(status_log_, 1);
 
-    misc_group = new QGroupBox("Misc Options", gps_settings_panel);
-    auto* misc = new QGridLayout(misc_group);
+    misc_group_ = new QGroupBox("Misc Options", gps_settings_panel_);
+    auto* misc = new QGridLayout(misc_group_);
     misc->setContentsMargins(6, 4, 6, 4);
-    gps_enabled_check = new QCheckBox("Enalble GPS", misc_group);
-    gps_enabled_check->setChecked(true);
-    logging_check = new QCheckBox("Logging", misc_group);
-    disk_check = new QCheckBox("Disk", misc_group);
-    download_button = new QPushButton("Download", misc_group);
-    upload_button = new QPushButton("Upload", misc_group);
-    initialise_button = new QPushButton("Initialise GPS", misc_group);
-    download_progress = new QProgressBar(misc_group);
-    download_progress->setRange(0, 100);
-    download_progress->setValue(0);
-    download_progress->setTextVisible(false);
+    gps_enabled_check_ = new QCheckBox("Enalble GPS", misc_group_);
+    gps_enabled_check_->setChecked(true);
+    logging_check_ = new QCheckBox("Logging", misc_group_);
+    disk_check_ = new QCheckBox("Disk", misc_group_);
+    download_button_ = new QPushButton("Download", misc_group_);
+    upload_button_ = new QPushButton("Upload", misc_group_);
+    initialise_button_ = new QPushButton("Initialise GPS", misc_group_);
+    download_progress_ = new QProgressBar(misc_group_);
+    download_progress_->setRange(0, 100);
+    download_progress_->setValue(0);
+    download_progress_->setTextVisible(false);
     // The switches on the left, the commands on the right: the captions fit
     // the window's narrow width.
-    misc->addWidget(gps_enabled_check, 0, 0);
-    misc->addWidget(logging_check, 1, 0);
-    misc->addWidget(disk_check, 2, 0);
-    misc->addWidget(download_button, 0, 1);
-    misc->addWidget(upload_button, 1, 1);
-    misc->addWidget(initialise_button, 2, 1);
-    misc->addWidget(download_progress, 3, 0, 1, 2);
-    column->addWidget(misc_group);
+    misc->addWidget(gps_enabled_check_, 0, 0);
+    misc->addWidget(logging_check_, 1, 0);
+    misc->addWidget(disk_check_, 2, 0);
+    misc->addWidget(download_button_, 0, 1);
+    misc->addWidget(upload_button_, 1, 1);
+    misc->addWidget(initialise_button_, 2, 1);
+    misc->addWidget(download_progress_, 3, 0, 1, 2);
+    column->addWidget(misc_group_);
 
-    connect(gps_enabled_check, &QCheckBox::toggled, this, [this](bool on) { link.set_gps_enabled(on); });
-    connect(logging_check, &QCheckBox::toggled, this, [this](bool on) { link.set_status_logging(on); });
-    connect(disk_check, &QCheckBox::toggled, this, [this](bool on) { link.set_disk_logging(on); });
-    connect(initialise_button, &QPushButton::clicked, this, &Tgps_form::init_gps);
-    connect(download_button, &QPushButton::clicked, this, &Tgps_form::download_gps);
-    connect(upload_button, &QPushButton::clicked, this, &Tgps_form::upload_gps);
+    const std::pair<QObject*, const char*> names[] = {
+        {gps_settings_panel_, "gps_settings_panel"}, {port_group_, "port_group"},
+        {port_edit_, "port_edit"},                   {speed_edit_, "speed_edit"},
+        {data_bits_edit_, "data_bits_edit"},         {parity_edit_, "parity_edit"},
+        {stop_bits_edit_, "stop_bits_edit"},         {timeout_edit_, "timeout_edit"},
+        {interval_edit_, "interval_edit"},           {transfer_speed_edit_, "transfer_speed_edit"},
+        {status_log_, "status_log"},                 {misc_group_, "misc_group"},
+        {gps_enabled_check_, "gps_enabled_check"},   {logging_check_, "logging_check"},
+        {disk_check_, "disk_check"},                 {download_button_, "download_button"},
+        {upload_button_, "upload_button"},           {initialise_button_, "initialise_button"},
+        {download_progress_, "download_progress"},
+    };
+    for (const auto& [object, name] : names) object->setObjectName(name);
 
-    link.set_gps_enabled(gps_enabled_check->isChecked());
+    connect(gps_enabled_check_, &QCheckBox::toggled, this, [this](bool on) { link.set_gps_enabled(on); });
+    connect(logging_check_, &QCheckBox::toggled, this, [this](bool on) { link.set_status_logging(on); });
+    connect(disk_check_, &QCheckBox::toggled, this, [this](bool on) { link.set_disk_logging(on); });
+    connect(initialise_button_, &QPushButton::clicked, this, &Tgps_form::init_gps);
+    connect(download_button_, &QPushButton::clicked, this, &Tgps_form::download_gps);
+    connect(upload_button_, &QPushButton::clicked, this, &Tgps_form::upload_gps);
+
+    link.set_gps_enabled(gps_enabled_check_->isChecked());
 }
 
 void Tgps_form::load_settings(const setting_reader& read)
@@ -137,42 +151,44 @@ void Tgps_form::load_settings(const setting_reader& read)
     auto text = [&](std::string_view key, QComboBox* box, const char* fallback) {
         box->setCurrentText(QString::fromStdString(read(key).value_or(fallback)));
     };
-    text("port", port_edit, "COM1");
-    text("parity", parity_edit, "N");
-    text("data", data_bits_edit, "8");
-    text("stop", stop_bits_edit, "1");
-    text("timeout", timeout_edit, "100");
-    text("interval", interval_edit, "10");
-    text("transfer_speed", transfer_speed_edit, "Same as port");
+    text("port", port_edit_, "COM1");
+    text("parity", parity_edit_, "N");
+    text("data", data_bits_edit_, "8");
+    text("stop", stop_bits_edit_, "1");
+    text("timeout", timeout_edit_, "100");
+    text("interval", interval_edit_, "10");
+    text("transfer_speed", transfer_speed_edit_, "Same as port");
     // Stored as 1 or 0; any other whole number but 0 counts as ticked.
     const auto stored = read("logging");
     const bool logging = stored ? parse_whole_number(*stored).value_or(1) != 0 : true;
-    logging_check->setChecked(logging);
+    logging_check_->setChecked(logging);
     link.set_status_logging(logging);
 }
 
 void Tgps_form::save_settings(const setting_writer& write) const
 {
-    write("port", text_of(port_edit));
-    write("parity", text_of(parity_edit));
-    write("data", text_of(data_bits_edit));
-    write("stop", text_of(stop_bits_edit));
-    write("timeout", text_of(timeout_edit));
-    write("interval", text_of(interval_edit));
-    write("transfer_speed", text_of(transfer_speed_edit));
-    write("logging", logging_check->isChecked() ? "1" : "0");
+    write("port", text_of(port_edit_));
+    write("parity", text_of(parity_edit_));
+    write("data", text_of(data_bits_edit_));
+    write("stop", text_of(stop_bits_edit_));
+    write("timeout", text_of(timeout_edit_));
+    write("interval", text_of(interval_edit_));
+    write("transfer_speed", text_of(transfer_speed_edit_));
+    write("logging", logging_check_->isChecked() ? "1" : "0");
 }
+
+void Tgps_form::set_port(const std::string& port) { port_edit_->setCurrentText(QString::fromStdString(port)); }
 
 void Tgps_form::take_port_texts()
 {
-    link.texts.port = text_of(port_edit);
-    link.texts.speed = text_of(speed_edit);
-    link.texts.data_bits = text_of(data_bits_edit);
-    link.texts.parity = text_of(parity_edit);
-    link.texts.stop_bits = text_of(stop_bits_edit);
-    link.texts.timeout = text_of(timeout_edit);
-    link.texts.interval = text_of(interval_edit);
-    link.texts.transfer_speed = text_of(transfer_speed_edit);
+    link.texts.port = text_of(port_edit_);
+    link.texts.speed = text_of(speed_edit_);
+    link.texts.data_bits = text_of(data_bits_edit_);
+    link.texts.parity = text_of(parity_edit_);
+    link.texts.stop_bits = text_of(stop_bits_edit_);
+    link.texts.timeout = text_of(timeout_edit_);
+    link.texts.interval = text_of(interval_edit_);
+    link.texts.transfer_speed = text_of(transfer_speed_edit_);
 }
 
 void Tgps_form::init_gps()
@@ -206,27 +222,27 @@ void Tgps_form::upload_gps()
 
 void Tgps_form::status_line(std::string_view line)
 {
-    status_log->appendPlainText(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    status_log_->appendPlainText(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     show_now();
 }
 
-void Tgps_form::clear_status() { status_log->clear(); }
+void Tgps_form::clear_status() { status_log_->clear(); }
 
 void Tgps_form::progress_range(int minimum, int maximum)
 {
     // A range of one value (a single record) would turn the bar into a busy
     // indicator that never stops: the bar always spans at least one step.
-    download_progress->setRange(minimum, std::max(minimum + 1, maximum));
-    download_progress->setValue(minimum);
+    download_progress_->setRange(minimum, std::max(minimum + 1, maximum));
+    download_progress_->setValue(minimum);
 }
 
 void Tgps_form::progress_step()
 {
-    download_progress->setValue(std::min(download_progress->value() + 1, download_progress->maximum()));
+    download_progress_->setValue(std::min(download_progress_->value() + 1, download_progress_->maximum()));
     show_now();
 }
 
-void Tgps_form::progress_reset() { download_progress->setValue(download_progress->minimum()); }
+void Tgps_form::progress_reset() { download_progress_->setValue(download_progress_->minimum()); }
 
 void Tgps_form::error_box(std::string_view message) { show_error(std::string(message)); }
 

@@ -45,36 +45,39 @@ public:
     // nothing may take the map away under it.
     bool working() const { return working_; }
 
+    // The port box shows `port` (a name such as "COM1" or a device path).
+    void set_port(const std::string& port);
+
     // A modal box with the message; tests answer it instead.
     std::function<void(const std::string& message)> show_error;
 
     gps::gps_link link;
-
-    QWidget* gps_settings_panel;
-    QGroupBox* port_group;
-    QComboBox* port_edit;
-    QComboBox* speed_edit;
-    QComboBox* data_bits_edit;
-    QComboBox* parity_edit;
-    QComboBox* stop_bits_edit;
-    QComboBox* timeout_edit;
-    QComboBox* interval_edit;
-    QComboBox* transfer_speed_edit;
-    QPlainTextEdit* status_log;
-    QGroupBox* misc_group;
-    QCheckBox* gps_enabled_check;
-    QCheckBox* logging_check;
-    QCheckBox* disk_check;
-    QPushButton* download_button;
-    QPushButton* upload_button;
-    QPushButton* initialise_button;
-    QProgressBar* download_progress;
 
 signals:
     // A download added waypoints to the map.
     void map_changed();
 
 private:
+    // Each named as its member without the underscore.
+    QWidget* gps_settings_panel_ = nullptr;
+    QGroupBox* port_group_ = nullptr;
+    QComboBox* port_edit_ = nullptr;
+    QComboBox* speed_edit_ = nullptr;
+    QComboBox* data_bits_edit_ = nullptr;
+    QComboBox* parity_edit_ = nullptr;
+    QComboBox* stop_bits_edit_ = nullptr;
+    QComboBox* timeout_edit_ = nullptr;
+    QComboBox* interval_edit_ = nullptr;
+    QComboBox* transfer_speed_edit_ = nullptr;
+    QPlainTextEdit* status_log_ = nullptr;
+    QGroupBox* misc_group_ = nullptr;
+    QCheckBox* gps_enabled_check_ = nullptr;
+    QCheckBox* logging_check_ = nullptr;
+    QCheckBox* disk_check_ = nullptr;
+    QPushButton* download_button_ = nullptr;
+    QPushButton* upload_button_ = nullptr;
+    QPushButton* initialise_button_ = nullptr;
+    QProgressBar* download_progress_ = nullptr;
     map_document& doc_;
     bool working_ = false;
 

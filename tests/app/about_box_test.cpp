@@ -1,5 +1,6 @@
 // The splash and About window on the offscreen platform.
 #include "app/about_box.h"
+#include "tests/find_control.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -9,6 +10,12 @@
 #include <vector>
 
 using wayloom::TAboutBox;
+using wayloom::testing::control;
+
+namespace {
+QTimer* timer(const TAboutBox& box) { return control<QTimer>(box, "splash_timer"); }
+QLabel* image(const TAboutBox& box) { return control<QLabel>(box, "splash_image"); }
+} // namespace
 
 class about_box_test : public QObject {
     Q_OBJECT
@@ -18,14 +25,14 @@ private slots:
         QCOMPARE(TAboutBox::creation_count(), 0);
         TAboutBox splash;
         QVERIFY(splash.isVisible() && splash.open() && splash.shows_picture());
-        QVERIFY(splash.splash_timer->isActive());
-        QCOMPARE(splash.splash_timer->interval(), 3000);
+        QVERIFY(timer(splash)->isActive());
+        QCOMPARE(timer(splash)->interval(), 3000);
         QCOMPARE(splash.size(), QSize(528, 427));
         QVERIFY(splash.windowFlags() & Qt::FramelessWindowHint);
         QVERIFY(splash.windowFlags() & Qt::WindowStaysOnTopHint);
-        QCOMPARE(splash.splash_image->pixmap().size(), QSize(520, 420));
+        QCOMPARE(image(splash)->pixmap().size(), QSize(520, 420));
         // The timer's own close, without waiting the three seconds.
-        splash.splash_timer->setInterval(1);
+        timer(splash)->setInterval(1);
         QTRY_VERIFY(!splash.open());
         QVERIFY(!splash.isVisible());
     }
@@ -36,7 +43,7 @@ private slots:
         QPointer<TAboutBox> about;
         wayloom::show_about(about, &owner);
         QVERIFY(about && about->open());
-        QVERIFY2(!about->splash_timer->isActive(), "only the first window of a run has a timer");
+        QVERIFY2(!timer(*about)->isActive(), "only the first window of a run has a timer");
         const TAboutBox* first = about;
         const int created = TAboutBox::creation_count();
         wayloom::show_about(about, &owner);
@@ -44,7 +51,7 @@ private slots:
         QCOMPARE(TAboutBox::creation_count(), created);
 
         // A click on the picture closes it; the next About makes a fresh one.
-        QTest::mouseClick(about->splash_image, Qt::LeftButton);
+        QTest::mouseClick(image(*about), Qt::LeftButton);
         QVERIFY(!first->open() && !first->isVisible());
         wayloom::show_about(about, &owner);
         QVERIFY(about && about.data() != first && about->open());
@@ -56,7 +63,7 @@ private slots:
         const std::vector<std::uint8_t> damaged = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F'};
         TAboutBox about(nullptr, damaged);
         QVERIFY(about.isVisible() && !about.shows_picture());
-        QCOMPARE(about.splash_image->text(), QString("Wayloom"));
+        QCOMPARE(image(about)->text(), QString("Wayloom"));
     }
 };
 

@@ -3,6 +3,7 @@
 // abbreviations are the units table's).
 #include "app/preferences_form.h"
 #include "view/geometry/view_state.h"
+#include "tests/find_control.h"
 #include "tests/settings_map.h"
 
 #include <QGroupBox>
@@ -39,6 +40,9 @@ class preferences_form_test : public QObject {
         form->load_settings(reader_of(stored));
     }
 
+    QWidget* part(const char* name) { return control<QWidget>(*form, name); }
+    QAbstractButton* item(const char* name) { return control<QAbstractButton>(*form, name); }
+
     void save()
     {
         written.clear();
@@ -50,9 +54,9 @@ private slots:
     {
         open({});
         QCOMPARE(units.unit().name, std::string_view("Metres"));
-        QVERIFY(form->metric_item->isChecked());
-        QVERIFY(form->metric_group->isEnabled());
-        QVERIFY(!form->imperial_group->isEnabled());
+        QVERIFY(item("metric_item")->isChecked());
+        QVERIFY(part("metric_group")->isEnabled());
+        QVERIFY(!part("imperial_group")->isEnabled());
         QVERIFY(units.scale_changed && units.units_changed);
         QCOMPARE(view.background, system_colour);
         save();
@@ -67,10 +71,10 @@ private slots:
         open({{"measurement", "Metric"}, {"metric", "kilometer"}, {"imperial", "yard"},
               {"background", "255"}});
         QCOMPARE(units.unit().name, std::string_view("Yards"));
-        QVERIFY(form->imperial_item->isChecked());
-        QVERIFY(form->yard_item->isChecked());
-        QVERIFY(form->imperial_group->isEnabled());
-        QVERIFY(!form->metric_group->isEnabled());
+        QVERIFY(item("imperial_item")->isChecked());
+        QVERIFY(item("yard_item")->isChecked());
+        QVERIFY(part("imperial_group")->isEnabled());
+        QVERIFY(!part("metric_group")->isEnabled());
         QCOMPARE(view.background, make_colour(255, 0, 0));
         save();
         QCOMPARE(written["measurement"], std::string("imperial"));
@@ -86,29 +90,29 @@ private slots:
         open({});
         units.scale_changed = units.units_changed = false;
         QSignalSpy repaints(form.get(), &Tpreferences_form::map_changed);
-        form->kilometre_item->click();
+        item("kilometre_item")->click();
         QCOMPARE(units.unit().name, std::string_view("Kilometers"));
         QVERIFY(units.scale_changed && units.units_changed);
         QCOMPARE(repaints.size(), 1);
 
         // The item already selected changes nothing.
         units.scale_changed = units.units_changed = false;
-        form->kilometre_item->click();
+        item("kilometre_item")->click();
         QVERIFY(!units.scale_changed && !units.units_changed);
         QCOMPARE(repaints.size(), 1);
 
-        form->metre_item->click();
+        item("metre_item")->click();
         QCOMPARE(units.unit().name, std::string_view("Metres"));
 
         // Yard chosen while Metric is on, then Imperial.
-        form->imperial_group->setEnabled(true);
-        form->yard_item->click();
+        part("imperial_group")->setEnabled(true);
+        item("yard_item")->click();
         QCOMPARE(units.unit().name, std::string_view("Metres"));
         units.scale_changed = units.units_changed = false;
-        form->imperial_item->click();
+        item("imperial_item")->click();
         QCOMPARE(units.unit().name, std::string_view("Yards"));
-        QVERIFY(form->imperial_group->isEnabled());
-        QVERIFY(!form->metric_group->isEnabled());
+        QVERIFY(part("imperial_group")->isEnabled());
+        QVERIFY(!part("metric_group")->isEnabled());
         QVERIFY(units.scale_changed && units.units_changed);
         QCOMPARE(repaints.size(), 4);
     }
@@ -119,16 +123,16 @@ private slots:
         QSignalSpy repaints(form.get(), &Tpreferences_form::map_changed);
         units.scale_changed = units.units_changed = false;
         colour_answer.reset();
-        form->colour_button->click();
+        item("colour_button")->click();
         QCOMPARE(view.background, system_colour);
         QCOMPARE(repaints.size(), 0);
 
         colour_answer = make_colour(10, 20, 30);
-        form->colour_button->click();
+        item("colour_button")->click();
         QCOMPARE(view.background, make_colour(10, 20, 30));
         QCOMPARE(repaints.size(), 1);
         QVERIFY(!units.scale_changed && !units.units_changed);
-        QVERIFY(form->colour_edit->styleSheet().contains("#0a141e"));
+        QVERIFY(part("colour_edit")->styleSheet().contains("#0a141e"));
         save();
         QCOMPARE(written["background"], std::to_string(make_colour(10, 20, 30)));
     }

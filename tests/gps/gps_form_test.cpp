@@ -7,6 +7,7 @@
 #include "source/reader.h"
 #include "source/writer.h"
 #include "../tools/simulator_process.h"
+#include "tests/find_control.h"
 #include "tests/settings_map.h"
 
 #include <QCheckBox>
@@ -39,6 +40,14 @@ class gps_form_test : public QObject {
         return form;
     }
 
+    static QComboBox* box(const Tgps_form& form, const char* name) { return control<QComboBox>(form, name); }
+    static QAbstractButton* button(const Tgps_form& form, const char* name)
+    {
+        return control<QAbstractButton>(form, name);
+    }
+    static QPlainTextEdit* log(const Tgps_form& form) { return control<QPlainTextEdit>(form, "status_log"); }
+    static QProgressBar* bar(const Tgps_form& form) { return control<QProgressBar>(form, "download_progress"); }
+
 private slots:
     void init()
     {
@@ -58,21 +67,18 @@ private slots:
 
         const settings_map none;
         form->load_settings(reader_of(none));
-        QCOMPARE(form->port_edit->currentText(), QString("COM1"));
-        QCOMPARE(form->speed_edit->currentText(), QString("9600"));
-        QCOMPARE(form->data_bits_edit->currentText(), QString("8"));
-        QCOMPARE(form->parity_edit->currentText(), QString("N"));
-        QCOMPARE(form->stop_bits_edit->currentText(), QString("1"));
-        QCOMPARE(form->timeout_edit->currentText(), QString("100"));
-        QCOMPARE(form->interval_edit->currentText(), QString("10"));
-        QCOMPARE(form->transfer_speed_edit->currentText(), QString("Same as port"));
-        QCOMPARE(form->transfer_speed_edit->itemText(4), QString("115200"));
-        QVERIFY(form->logging_check->isChecked());
-        QVERIFY(form->link.status_logging());
-        QVERIFY(form->gps_enabled_check->isChecked());
-        QVERIFY(!form->disk_check->isChecked());
-        QCOMPARE(form->gps_enabled_check->text(), QString("Enalble GPS"));
-        QCOMPARE(form->port_edit->itemText(7), QString("COM8"));
+        const std::pair<const char*, const char*> defaults[] = {
+            {"port_edit", "COM1"},     {"speed_edit", "9600"},     {"data_bits_edit", "8"},
+            {"parity_edit", "N"},      {"stop_bits_edit", "1"},    {"timeout_edit", "100"},
+            {"interval_edit", "10"},   {"transfer_speed_edit", "Same as port"},
+        };
+        for (const auto& [name, text] : defaults) QVERIFY2(box(*form, name)->currentText() == text, name);
+        QCOMPARE(box(*form, "transfer_speed_edit")->itemText(4), QString("115200"));
+        QCOMPARE(box(*form, "port_edit")->itemText(7), QString("COM8"));
+        QVERIFY(button(*form, "logging_check")->isChecked() && form->link.status_logging());
+        QVERIFY(button(*form, "gps_enabled_check")->isChecked());
+        QVERIFY(!button(*form, "disk_check")->isChecked());
+        QCOMPARE(button(*form, "gps_enabled_check")->text(), QString("Enalble GPS"));
     }
 
     void settings_round_trip_leaves_out_the_speed()
@@ -80,16 +86,14 @@ private slots:
         settings_map stored;
         {
             auto form = make_form();
-            form->port_edit->setCurrentText("/dev/ttyUSB0");
-            form->speed_edit->setCurrentText("4800");
-            form->parity_edit->setCurrentText("E");
-            form->data_bits_edit->setCurrentText("7");
-            form->stop_bits_edit->setCurrentText("2");
-            form->timeout_edit->setCurrentText("250");
-            form->interval_edit->setCurrentText("20");
-            form->transfer_speed_edit->setCurrentText("115200");
-            form->logging_check->setChecked(false);
-            form->disk_check->setChecked(true);
+            const std::pair<const char*, const char*> typed[] = {
+                {"port_edit", "/dev/ttyUSB0"}, {"speed_edit", "4800"},   {"parity_edit", "E"},
+                {"data_bits_edit", "7"},       {"stop_bits_edit", "2"},  {"timeout_edit", "250"},
+                {"interval_edit", "20"},       {"transfer_speed_edit", "115200"},
+            };
+            for (const auto& [name, text] : typed) box(*form, name)->setCurrentText(text);
+            button(*form, "logging_check")->setChecked(false);
+            button(*form, "disk_check")->setChecked(true);
             form->save_settings(writer_to(stored));
         }
         const settings_map expected = {{"port", "/dev/ttyUSB0"}, {"parity", "E"}, {"data", "7"},
@@ -99,25 +103,24 @@ private slots:
 
         auto again = make_form();
         again->load_settings(reader_of(stored));
-        QCOMPARE(again->port_edit->currentText(), QString("/dev/ttyUSB0"));
-        QCOMPARE(again->timeout_edit->currentText(), QString("250"));
-        QCOMPARE(again->speed_edit->currentText(), QString("9600"));
-        QVERIFY(!again->logging_check->isChecked());
-        QVERIFY(!again->link.status_logging());
-        QVERIFY(!again->disk_check->isChecked());
+        QCOMPARE(box(*again, "port_edit")->currentText(), QString("/dev/ttyUSB0"));
+        QCOMPARE(box(*again, "timeout_edit")->currentText(), QString("250"));
+        QCOMPARE(box(*again, "speed_edit")->currentText(), QString("9600"));
+        QVERIFY(!button(*again, "logging_check")->isChecked() && !again->link.status_logging());
+        QVERIFY(!button(*again, "disk_check")->isChecked());
     }
 
     void disabled_gps_does_nothing()
     {
         simulator handset({});
         auto form = make_form();
-        form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
-        form->gps_enabled_check->setChecked(false);
-        form->initialise_button->click();
-        form->download_button->click();
-        form->upload_button->click();
+        form->set_port(handset.path());
+        button(*form, "gps_enabled_check")->setChecked(false);
+        button(*form, "initialise_button")->click();
+        button(*form, "download_button")->click();
+        button(*form, "upload_button")->click();
         QVERIFY(!form->link.port_opened());
-        QVERIFY(form->status_log->toPlainText().isEmpty());
+        QVERIFY(log(*form)->toPlainText().isEmpty());
         QVERIFY(boxes_.empty());
         QCOMPARE(doc_.waypoint_count(), 0);
     }
@@ -130,31 +133,31 @@ private slots:
         QSignalSpy changed(form.get(), &Tgps_form::map_changed);
         const settings_map none;
         form->load_settings(reader_of(none));
-        form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
-        form->initialise_button->click();
+        form->set_port(handset.path());
+        button(*form, "initialise_button")->click();
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
         QVERIFY(form->link.protocol_supported());
-        QVERIFY(form->status_log->toPlainText().contains("product id is : 77"));
+        QVERIFY(log(*form)->toPlainText().contains("product id is : 77"));
 
         // The window paints while the link works; a second command that
         // arrives meanwhile must not start a transfer inside the first.
         int nested = 0;
-        connect(form->status_log, &QPlainTextEdit::textChanged, form.get(), [&] {
+        connect(log(*form), &QPlainTextEdit::textChanged, form.get(), [&] {
             QVERIFY(form->working());
             if (nested++ == 5) {
                 form->download_gps();
                 form->init_gps();
             }
         });
-        form->download_button->click();
+        button(*form, "download_button")->click();
         QVERIFY(!form->working());
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
         QCOMPARE(doc_.waypoint_count(), 33);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(doc_.waypoints_list.entries.front().text, std::string("farmyard"));
         // The bar went up to the last record and was put back at the end.
-        QCOMPARE(form->download_progress->maximum(), 32);
-        QCOMPARE(form->download_progress->value(), 0);
+        QCOMPARE(bar(*form)->maximum(), 32);
+        QCOMPARE(bar(*form)->value(), 0);
     }
 
     void a_one_record_download_shows_a_determinate_bar_and_resets_it()
@@ -165,20 +168,20 @@ private slots:
         QVERIFY(save_map(one, map, nullptr));
         simulator handset({"--map", map});
         auto form = make_form();
-        form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
-        form->initialise_button->click();
+        form->set_port(handset.path());
+        button(*form, "initialise_button")->click();
         // Qt shows a busy indicator, for ever, when minimum and maximum are equal.
         bool determinate_while_running = true;
-        connect(form->status_log, &QPlainTextEdit::textChanged, form.get(), [&] {
-            const QProgressBar* bar = form->download_progress;
-            if (bar->maximum() <= bar->minimum()) determinate_while_running = false;
+        connect(log(*form), &QPlainTextEdit::textChanged, form.get(), [&] {
+            const QProgressBar* progress = bar(*form);
+            if (progress->maximum() <= progress->minimum()) determinate_while_running = false;
         });
-        form->download_button->click();
+        button(*form, "download_button")->click();
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
         QCOMPARE(doc_.waypoint_count(), 1);
         QVERIFY(determinate_while_running);
-        QVERIFY(form->download_progress->maximum() > form->download_progress->minimum());
-        QCOMPARE(form->download_progress->value(), form->download_progress->minimum());
+        QVERIFY(bar(*form)->maximum() > bar(*form)->minimum());
+        QCOMPARE(bar(*form)->value(), bar(*form)->minimum());
     }
 
     void upload_through_the_button_data()
@@ -196,16 +199,16 @@ private slots:
         simulator handset({"--store", store});
         QVERIFY(read_map(doc_, WAYLOOM_SOURCE_DIR "/examples/farm.wlm").ok());
         auto form = make_form();
-        form->logging_check->setChecked(true);
-        form->port_edit->setCurrentText(QString::fromStdString(handset.path()));
-        if (initialise_first) form->initialise_button->click();
+        button(*form, "logging_check")->setChecked(true);
+        form->set_port(handset.path());
+        if (initialise_first) button(*form, "initialise_button")->click();
         // The memo is cleared every 20 records: keep each line as it comes.
         QStringList memo;
-        connect(form->status_log, &QPlainTextEdit::textChanged, form.get(), [&] {
-            const QString text = form->status_log->toPlainText();
+        connect(log(*form), &QPlainTextEdit::textChanged, form.get(), [&] {
+            const QString text = log(*form)->toPlainText();
             if (!text.isEmpty()) memo << text.section('\n', -1).trimmed();
         });
-        form->upload_button->click();
+        button(*form, "upload_button")->click();
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
         QCOMPARE(form->link.uploaded(), 33);
         QCOMPARE(memo.contains("gps init"), !initialise_first);
@@ -226,11 +229,11 @@ private slots:
     void a_port_that_cannot_open_is_an_error_box()
     {
         auto form = make_form();
-        form->port_edit->setCurrentText(home_->filePath("no-such-port"));
-        form->initialise_button->click();
+        form->set_port(home_->filePath("no-such-port").toStdString());
+        button(*form, "initialise_button")->click();
         QVERIFY(!boxes_.empty());
         QCOMPARE(boxes_.front(), std::string("Cant initialise the communications port"));
-        form->download_button->click();
+        button(*form, "download_button")->click();
         QCOMPARE(boxes_.back(), std::string("Waypoint Download failed"));
     }
 };
