@@ -54,7 +54,7 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
     resize_form();
 
     if (options_.gps_port) {
-        gps()->port_edit->setCurrentText(QString::fromStdString(*options_.gps_port));
+        gps()->set_port(*options_.gps_port);
         gps()->show();
     }
     if (options_.map_argument)
@@ -169,7 +169,7 @@ void Tmap_form::load_settings(const ini_file& settings)
     const int h = size("height", height());
     const int w = size("width", width());
     resize(w, h);
-    monitor = load_placement(*this, settings, "main");
+    load_placement(*this, settings, "main");
     loading_settings_ = false;
 }
 

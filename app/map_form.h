@@ -44,23 +44,19 @@ public:
                        QWidget* parent = nullptr);
     ~Tmap_form() override;
 
-    // The map, its projection, the editing rules over both and the map
-    // file's life. While a build mode is on, the file commands and the
-    // export do nothing.
-    map_document doc;
-    view_state state;
-    map_editor editor{doc, state};
-    map_files files{editor};
-    bool building() const { return editor.building_shape || editor.building_set; }
-    // The unit the preferences chose, read by the ruler and the report.
-    measurement units;
+    // What the window shows and edits, for the other windows and for tests:
+    // the map, its projection, the editing state, the map file, the unit.
+    const map_document& map() const { return doc; }
+    const view_state& view() const { return state; }
+    const map_editor& edits() const { return editor; }
+    const map_files& map_file() const { return files; }
+    const measurement& unit_choice() const { return units; }
 
-    // Program-wide directories, each ending with "/".
     const startup_options& options() const { return options_; }
-    std::string load_path;  // where Open map and Merge map start
-    std::string save_path;  // where Save map and Export start
-    std::int32_t monitor = -1;  // monitor the window was placed on
-    std::string mount_root = "/";  // where handset drives are looked for
+    // Where Open map and Merge map start when the map has no file, and where
+    // Save map and Export start; each ends with "/".
+    const std::string& load_folder() const { return load_path; }
+    const std::string& save_folder() const { return save_path; }
 
     std::string settings_file() const;  // program directory + "wayloom.ini"
     // Section "main", then every secondary window's section in their order.
@@ -122,6 +118,17 @@ protected:
 private:
     friend struct testing::form_access;
 
+    // The map, its projection, the editing rules over both and the map
+    // file's life.
+    map_document doc;
+    view_state state;
+    map_editor editor{doc, state};
+    map_files files{editor};
+    // The unit the preferences chose, read by the ruler and the report.
+    measurement units;
+    std::string load_path;  // the settings' "load_path"
+    std::string save_path;  // the settings' "save_path"
+
     startup_options options_;
     form_services services_;
     map_form_controls ui_;
@@ -130,6 +137,14 @@ private:
     std::string print_scale_ = "fit to page";  // the print dialog's scale field
     bool loading_settings_ = false;
     bool resizing_ = false;
+
+    // While a new shape or point set is under construction the file
+    // commands wait: says so in the status line and returns true.
+    bool refuses_file_command();
+    // Where Open map and Merge map start: the map's own folder, else load_path.
+    std::string open_folder() const;
+    // After Open, New map or Refresh: nothing is held for a rename.
+    void clear_rename_box();
 
     void load_settings(const ini_file& settings);
     void create_windows(const ini_file& settings);

@@ -20,9 +20,10 @@ namespace wayloom {
 void Tmap_form::connect_editing()
 {
     const map_form_controls& ui = ui_;
+    // A class recoloured there recolours its shapes and its legend entry.
     connect(attributes(), &Tattributes_form::map_changed, this, [this] {
         edit_result repaint;
-        repaint.repaint = true;
+        repaint.repaint = repaint.legend = true;
         apply(repaint);
     });
     connect(preferences(), &Tpreferences_form::map_changed, this, [this] { place_surface(); });

@@ -9,6 +9,8 @@
 #include "view/bitmap_export.h"
 #include "view/geometry/projection.h"
 
+#include <QLineEdit>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -20,6 +22,7 @@ namespace wayloom {
 namespace {
 
 constexpr const char* web_page = "https://wayloom.example.org/";
+constexpr int refusal_shown_ms = 10000;
 
 std::string file_address(const std::string& path)
 {
@@ -33,10 +36,25 @@ bool Tmap_form::may_drop_map_now()
     return files.may_drop(services_.ask_save_changes, [this] { return save_map_file(); });
 }
 
+bool Tmap_form::refuses_file_command()
+{
+    const std::optional<std::string> refusal = file_command_refusal(editor);
+    if (refusal) statusBar()->showMessage(QString::fromStdString(*refusal), refusal_shown_ms);
+    return refusal.has_value();
+}
+
+std::string Tmap_form::open_folder() const
+{
+    return files.map_folder().empty() ? load_path : files.map_folder();
+}
+
+void Tmap_form::clear_rename_box() { ui_.shape_edit->clear(); }
+
 bool Tmap_form::read_map_file(const std::string& file_name)
 {
-    if (building()) return false;
+    if (refuses_file_command()) return false;
     const read_report report = files.open(file_name);
+    clear_rename_box();
     show_read_report(report);
     return report.ok();
 }
@@ -46,7 +64,7 @@ void Tmap_form::show_read_report(const read_report& report)
     // The lists first: an error box runs its own event loop, and the views
     // must not show entries the read has taken back.
     reload_lists();
-    if (report.completed) analyse_legend();
+    analyse_legend();
     place_surface();
     if (shows_error_tab(report)) ui_.map_control->setCurrentIndex(error_tab);
     for (const std::string& message : report.errors) services_.error_box(message);
@@ -54,11 +72,13 @@ void Tmap_form::show_read_report(const read_report& report)
 
 void Tmap_form::project_load(bool clear_first)
 {
-    if (building()) return;
+    if (refuses_file_command()) return;
     if (clear_first && !may_drop_map_now()) return;
-    const std::optional<std::string> chosen = services_.open_file(load_path);
+    const std::optional<std::string> chosen = services_.open_file(open_folder());
     if (!chosen) return;
-    show_read_report(clear_first ? files.open(*chosen) : files.merge(*chosen));
+    const read_report report = clear_first ? files.open(*chosen) : files.merge(*chosen);
+    if (clear_first) clear_rename_box();
+    show_read_report(report);
     update_caption();
     if (const std::string folder = directory_of(*chosen); !folder.empty()) load_path = folder;
 }
@@ -71,7 +91,7 @@ void Tmap_form::save_project() { save_map_file(); }
 
 bool Tmap_form::save_map_file()
 {
-    if (building() || doc.empty()) return false;
+    if (refuses_file_command() || doc.empty()) return false;
     const save_request request{save_path, {std::string(map_filter)}, "wlm", files.proposed_name()};
     const std::optional<save_choice> choice = services_.save_file(request);
     if (!choice) return false;
@@ -89,7 +109,7 @@ bool Tmap_form::save_map_file()
 
 void Tmap_form::export_buttonClick()
 {
-    if (building()) return;
+    if (refuses_file_command()) return;
     // The picture on the screen, taken before the dialog covers the window.
     const QImage picture = ui_.shape_window->picture();
     const save_request request{save_path,
@@ -136,8 +156,10 @@ void Tmap_form::export_picture(const QImage& picture, const std::string& file_na
 
 void Tmap_form::update_buttonClick()
 {
-    if (!files.can_refresh() || !may_drop_map_now()) return;
-    show_read_report(files.refresh());
+    if (!files.can_refresh() || refuses_file_command() || !may_drop_map_now()) return;
+    const read_report report = files.refresh();
+    clear_rename_box();
+    show_read_report(report);
     apply({});
 }
 

@@ -17,7 +17,7 @@ constexpr std::size_t files_before_progress = 4;  // fewer go by too fast to sho
 
 void Tmap_form::import_gpx_itemClick()
 {
-    if (building()) return;
+    if (refuses_file_command()) return;
     const std::optional<std::string> chosen =
         services_.open_file_of_type(load_path, std::string(gpx_filter));
     if (!chosen) return;
@@ -27,7 +27,7 @@ void Tmap_form::import_gpx_itemClick()
 
 void Tmap_form::export_gpx_itemClick()
 {
-    if (building() || doc.empty()) return;
+    if (refuses_file_command() || doc.empty()) return;
     const save_request request{save_path, {std::string(gpx_filter)}, "gpx", files.proposed_gpx_name()};
     const std::optional<save_choice> choice = services_.save_file(request);
     if (!choice) return;
@@ -42,8 +42,8 @@ void Tmap_form::export_gpx_itemClick()
 
 void Tmap_form::handset_drive_itemClick()
 {
-    if (building()) return;
-    std::vector<std::string> drives = find_handset_drives(mount_root);
+    if (refuses_file_command()) return;
+    std::vector<std::string> drives = find_handset_drives(options_.mount_root);
     if (drives.empty()) {
         // Not mounted where drives usually are: the user shows where.
         const std::optional<std::string> folder = services_.pick_folder(load_path);

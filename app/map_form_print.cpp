@@ -47,8 +47,9 @@ printer_paper paper_of(const QPrinter& printer)
 
 void Tmap_form::new_map_itemClick()
 {
-    if (building() || !may_drop_map_now()) return;
+    if (refuses_file_command() || !may_drop_map_now()) return;
     files.new_map();
+    clear_rename_box();
     reload_lists();
     analyse_legend();
     place_surface();
@@ -57,7 +58,7 @@ void Tmap_form::new_map_itemClick()
 
 void Tmap_form::print_itemClick()
 {
-    if (building()) return;
+    if (refuses_file_command()) return;
     // A page of background alone is no map: say what to do instead.
     if (!draws_items(state, doc.shape_list)) {
         services_.error_box(empty_surface_hint);
@@ -65,6 +66,11 @@ void Tmap_form::print_itemClick()
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(files.map_title()));
+    // A PDF goes beside the map (or where maps are saved), named after it.
+    const std::string beside = files.map_folder().empty() ? save_path : files.map_folder();
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    printer.setOutputFileName(QString::fromStdString(join_path(beside, files.map_title() + ".pdf")));
+    printer.setOutputFormat(format);  // a printer, when there is one, stays the first choice
     const std::optional<std::string> typed = services_.print_dialog(printer, print_scale_);
     if (!typed) return;
     const scale_choice choice = parse_scale(*typed);
@@ -81,7 +87,7 @@ void Tmap_form::print_itemClick()
     order.landscape = paper.landscape;
     order.scale = choice.scale;
     order.unit = units.choice;
-    if (scale()->ruler.visible) order.ruler = scale()->ruler;
+    if (scale()->ruler().visible) order.ruler = scale()->ruler();
     if (legend()->legend().on_map && legend()->legend().count() > 0) order.legend = legend()->legend();
     prepared_page prepared = prepare_page(doc, state, order);
 

@@ -15,6 +15,7 @@ struct startup_options {
     std::string executable_directory;       // ends with "/"; where the manual ships
     std::optional<std::string> map_argument;  // the first argument that is not an option
     std::optional<std::string> gps_port;      // the GPS window starts shown, on this port
+    std::string mount_root = "/";             // where handset drives are looked for
 };
 
 // `wayloom [--home DIR] [--gps-port PORT] [MAP | debug]`. The program directory is DIR, else

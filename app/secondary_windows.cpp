@@ -29,6 +29,9 @@ void secondary_windows::keep(secondary which, QWidget* form, const ini_file& set
 {
     assert(entries_.empty() || entries_.back().which < which);
     const std::string_view section = section_of(which);
+    // Centred and kept inside by its real size: a window not shown yet is
+    // 100 × 30 until its layout sizes it, as showing it would.
+    if (!form->testAttribute(Qt::WA_Resized)) form->adjustSize();
     if (rule == placement_rule::stored || settings.contains(section, "monitor"))
         load_placement(*form, settings, section);
     load([&settings, section](std::string_view key) -> std::optional<std::string> {

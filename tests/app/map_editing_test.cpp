@@ -29,21 +29,12 @@ class map_editing_test : public QObject, window_fixture {
         return -1;
     }
 
-    // A press and release over an entry of a list, as the user does it.
-    static void click(item_list_view* view, int row, Qt::MouseButton button = Qt::LeftButton,
-                      Qt::KeyboardModifiers modifiers = {})
-    {
-        const QModelIndex at = view->model()->index(row, 0);
-        view->scrollTo(at);
-        QTest::mouseClick(view->viewport(), button, modifiers, view->visualRect(at).center());
-    }
-
     // A window with a field being built from the long field's four corners.
     std::unique_ptr<Tmap_form> building_form()
     {
         auto form = farm_form();
         ui(form).map_control->setCurrentIndex(waypoints_tab);
-        const int nw = row_of(form->doc.waypoints_list, "lf-nw");
+        const int nw = row_of(form->map().waypoints_list, "lf-nw");
         click(ui(form).waypoints_sheet.waypoints, nw);
         click(ui(form).waypoints_sheet.waypoints, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
         return form;
@@ -51,7 +42,7 @@ class map_editing_test : public QObject, window_fixture {
 
     static std::size_t node_count(const Tmap_form& form)
     {
-        const t_shape* shape = form.editor.build_shape();
+        const t_shape* shape = form.edits().build_shape();
         return shape ? shape->nodes.size() : 0;
     }
 
@@ -65,8 +56,8 @@ private slots:
         const QRect whole_map = ui(form).shape_window->geometry();
 
         ui(form).map_control->setCurrentIndex(waypoints_tab);
-        QCOMPARE(form->editor.mode, waypoints_tab);
-        const int nw = row_of(form->doc.waypoints_list, "lf-nw");
+        QCOMPARE(form->edits().mode, waypoints_tab);
+        const int nw = row_of(form->map().waypoints_list, "lf-nw");
         QVERIFY(nw >= 0);
         click(ui(form).waypoints_sheet.waypoints, nw);
         QCOMPARE(node_count(*form), std::size_t(1));
@@ -88,10 +79,10 @@ private slots:
 
         // "Draw shape as line" makes it a path and keeps the button pressed.
         ui(form).path_button->trigger();
-        QVERIFY(form->editor.build_shape()->is_path());
+        QVERIFY(form->edits().build_shape()->is_path());
         QVERIFY(ui(form).path_button->isChecked());
         ui(form).polygon_button->trigger();
-        QVERIFY(!form->editor.build_shape()->is_path());
+        QVERIFY(!form->edits().build_shape()->is_path());
 
         // Deleting every node ends the build and hides the strip again.
         ui(form).waypoints_sheet.built->selectAll();
@@ -105,8 +96,7 @@ private slots:
     {
         auto form = building_form();
         QCOMPARE(node_count(*form), std::size_t(4));
-        form->editor.waypoints_shape_list.entries[3].selected = true;
-        form->apply({});
+        select_rows(ui(form).waypoints_sheet.built, 3);
         button(ui(form).right_toolbar, "Move node up in list")->trigger();
         item(form, "&Shapes", "Move &up")->trigger();
         QCOMPARE(shown(ui(form).waypoints_sheet.built),
@@ -122,32 +112,32 @@ private slots:
     void class_commit_and_rename()
     {
         auto form = building_form();
-        const std::size_t before = form->doc.shape_list.size();
+        const std::size_t before = form->map().shape_list.size();
 
         // Enter in the class box files a new class, cleaned, and empties the box.
         ui(form).waypoints_sheet.class_edit->setText("wet meadow");
         QTest::keyClick(ui(form).waypoints_sheet.class_edit, Qt::Key_Return);
         QCOMPARE(ui(form).waypoints_sheet.class_edit->text(), QString());
-        const int wet = row_of(form->doc.class_list, "wet_meadow");
+        const int wet = row_of(form->map().class_list, "wet_meadow");
         QVERIFY(wet >= 0);
         click(ui(form).waypoints_sheet.class_list, wet);
-        QVERIFY(form->doc.class_list.entries[static_cast<std::size_t>(wet)].selected);
+        QVERIFY(form->map().class_list.entries[static_cast<std::size_t>(wet)].selected);
 
         button(ui(form).right_toolbar, "Add node to map")->trigger();
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(form->doc.shape_list.size(), before + 1);
-        QCOMPARE(form->doc.shape_list.entries.back().text, std::string("wet_meadow-1"));
+        QCOMPARE(form->map().shape_list.size(), before + 1);
+        QCOMPARE(form->map().shape_list.entries.back().text, std::string("wet_meadow-1"));
         QCOMPARE(shown(ui(form).shape_list).back(), std::string("wet_meadow-1"));
         QVERIFY(!ui(form).right_toolbar->isVisible());
 
         // A right click picks the entry; typing renames it, cleaned.
         ui(form).map_control->setCurrentIndex(shapes_tab);
-        const int last = static_cast<int>(form->doc.shape_list.size()) - 1;
+        const int last = static_cast<int>(form->map().shape_list.size()) - 1;
         click(ui(form).shape_list, last, Qt::RightButton);
         QCOMPARE(ui(form).shape_edit->text(), QString("wet_meadow-1"));
         ui(form).shape_edit->selectAll();
         QTest::keyClicks(ui(form).shape_edit, "low field");
-        QCOMPARE(form->doc.shape_list.entries.back().text, std::string("low_field"));
+        QCOMPARE(form->map().shape_list.entries.back().text, std::string("low_field"));
         QCOMPARE(shown(ui(form).shape_list).back(), std::string("low_field"));
 
         // A second item selected: "Edit Shape" refuses with the message.
@@ -157,7 +147,7 @@ private slots:
 
         // "Delete Shape" takes the selected items off the map.
         button(ui(form).main_toolbar, "Delete Shape")->trigger();
-        QCOMPARE(form->doc.shape_list.size(), std::size_t(0));
+        QCOMPARE(form->map().shape_list.size(), std::size_t(0));
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
     }
 
@@ -172,7 +162,7 @@ private slots:
         const std::vector<bool> chosen = {false, false, true, true, false, false};
         auto flags = [&] {
             std::vector<bool> out;
-            for (const list_entry& e : form->doc.shape_list.entries) out.push_back(e.selected);
+            for (const list_entry& e : form->map().shape_list.entries) out.push_back(e.selected);
             return out;
         };
         QCOMPARE(flags(), chosen);
@@ -180,6 +170,22 @@ private slots:
         QCOMPARE(ui(form).shape_edit->text(), QString("farm-track"));
         QCOMPARE(flags(), chosen);
         QCOMPARE(list->selectionModel()->selectedRows().size(), qsizetype(2));
+    }
+
+    // Open and New map let go of the item held for a rename, and its name.
+    void a_new_map_empties_the_rename_box()
+    {
+        for (const std::string caption : {"&Open map", "&New map"}) {
+            auto form = farm_form();
+            click(ui(form).shape_list, 0, Qt::RightButton);
+            QCOMPARE(ui(form).shape_edit->text(), QString("north-meadow"));
+            desktop_.open_answers.push_back(farm);
+            item(form, "&File", QString::fromStdString(caption))->trigger();
+            QVERIFY2(ui(form).shape_edit->text().isEmpty(), caption.c_str());
+            QTest::keyClicks(ui(form).shape_edit, "renamed");
+            const std::vector<std::string> left = caption == "&Open map" ? farm_items : std::vector<std::string>{};
+            QVERIFY2(texts(form->map().shape_list) == left, caption.c_str());
+        }
     }
 
     // Deleted shapes leave the surface at once, without Draw map.
@@ -193,7 +199,7 @@ private slots:
         button(ui(form).main_toolbar, "Delete Shape")->trigger();
         QImage after = surface->picture();
         QCOMPARE(after.size(), drawn.size());
-        after.fill(to_qcolor(form->state.background));
+        after.fill(to_qcolor(form->view().background));
         QCOMPARE(surface->picture(), after);
         QVERIFY2(!surface->shows_hint(), "an empty list needs no hint");
     }
@@ -202,7 +208,7 @@ private slots:
     {
         auto form = farm_form();
         ui(form).map_control->setCurrentIndex(points_tab);
-        QCOMPARE(form->editor.mode, points_tab);
+        QCOMPARE(form->edits().mode, points_tab);
         QCOMPARE(shown(ui(form).points_sheet.waypoints), shown(ui(form).waypoints_sheet.waypoints));
         // The Waypoints tab's strip stays hidden on the Points tab.
         click(ui(form).points_sheet.waypoints, 0);
@@ -212,19 +218,18 @@ private slots:
         QCOMPARE(ui(form).points_sheet.built->model()->rowCount(), 2);
 
         // The dialog's OK names the selected point and gives it a square marker.
-        form->editor.points_list.entries[1].selected = true;
-        form->apply({});
+        select_rows(ui(form).points_sheet.built, 1);
         button(ui(form).points_toolbar, "Attributes page")->trigger();
         QVERIFY(form->attributes()->isVisible());
-        form->attributes()->square_marker_button->click();
-        form->attributes()->name_edit->setText("gate post");
-        form->attributes()->ok_button->click();
+        control<QAbstractButton>(*form->attributes(), "square_marker_button")->click();
+        control<QLineEdit>(*form->attributes(), "name_edit")->setText("gate post");
+        control<QAbstractButton>(*form->attributes(), "ok_button")->click();
         QVERIFY(!form->attributes()->isVisible());
         QCOMPARE(shown(ui(form).points_sheet.built)[1], std::string("gate_post"));
 
         button(ui(form).points_toolbar, "Add node to map")->trigger();
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(form->doc.shape_list.entries.back().text, std::string("New-Set-1"));
+        QCOMPARE(form->map().shape_list.entries.back().text, std::string("New-Set-1"));
         QVERIFY(!ui(form).points_toolbar->isVisible());
     }
 
@@ -233,7 +238,7 @@ private slots:
         auto form = farm_form();
         item(form, "&Shapes", "&Show attributes")->trigger();
         QVERIFY(!form->attributes()->isVisible());
-        form->doc.class_list.entries.front().selected = true;
+        select_rows(ui(form).waypoints_sheet.class_list, 0);
         item(form, "&Classes", "&Show attributes")->trigger();
         QVERIFY(form->attributes()->isVisible());
     }
@@ -250,10 +255,10 @@ private slots:
         QFETCH(QString, command);
         auto form = building_form();
         button(ui(form).right_toolbar, "Add node to map")->trigger();
-        const std::size_t items = form->doc.shape_list.size();
+        const std::size_t items = form->map().shape_list.size();
         // Items read again get new serial numbers.
-        const std::int32_t first_item = form->doc.shapes.front()->number;
-        QVERIFY(form->editor.changes.modified);
+        const std::int32_t first_item = form->map().shapes.front()->number;
+        QVERIFY(form->edits().changes.modified);
         QVERIFY(form->windowTitle().endsWith('*'));
 
         auto run = [&] {
@@ -267,7 +272,7 @@ private slots:
         const bool ends_program = command == "exit" || command == "close";
         auto dropped = [&] {
             if (ends_program) return desktop_.quits > 0 || !form->isVisible();
-            return form->doc.empty() || form->doc.shapes.front()->number != first_item;
+            return form->map().empty() || form->map().shapes.front()->number != first_item;
         };
 
         // Cancel: nothing happens, and the question is not asked twice.
@@ -275,7 +280,7 @@ private slots:
         run();
         QCOMPARE(desktop_.questions, 1);
         QVERIFY(!dropped());
-        QCOMPARE(form->doc.shape_list.size(), items);
+        QCOMPARE(form->map().shape_list.size(), items);
         QVERIFY(!std::filesystem::exists(ini()));
 
         // Save, but the save dialog is cancelled: still nothing is lost.
@@ -285,7 +290,7 @@ private slots:
         run();
         QCOMPARE(desktop_.questions, 2);
         QVERIFY(!dropped());
-        QVERIFY(form->editor.changes.modified);
+        QVERIFY(form->edits().changes.modified);
 
         // Save, and the file is written: the command goes on.
         desktop_.open_answers.clear();
@@ -298,7 +303,7 @@ private slots:
         QVERIFY(read_text(saved).find("New-Shape-1") != std::string::npos);
         QVERIFY(dropped());
         if (!ends_program) {
-            QVERIFY(!form->editor.changes.modified);
+            QVERIFY(!form->edits().changes.modified);
             QVERIFY(!form->windowTitle().endsWith('*'));
         }
     }
@@ -311,8 +316,8 @@ private slots:
         desktop_.open_answers.push_back(farm);
         item(form, "&File", "&Open map")->trigger();
         QCOMPARE(desktop_.questions, 1);
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
-        QVERIFY(!form->editor.changes.modified);
+        QCOMPARE(texts(form->map().shape_list), farm_items);
+        QVERIFY(!form->edits().changes.modified);
         QVERIFY(!form->windowTitle().endsWith('*'));
 
         desktop_.open_answers.push_back(farm);

@@ -24,16 +24,15 @@ class map_files_form_test : public QObject, window_fixture {
 private slots:
     void init() { fresh(); }
 
-    void dialogs_start_in_the_stored_folders()
+    // Open and Merge start beside the map open, else in the stored folder.
+    void dialogs_start_beside_the_map_or_in_the_stored_folders()
     {
         auto form = make_form(farm);
         form->load_project();
-        desktop_.open_answers.push_back(std::nullopt);
         form->merge_project();
-        QCOMPARE(desktop_.open_directories, (std::vector<std::string>{home(), home()}));
         // Cancelling changes nothing.
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
-        QCOMPARE(form->load_path, home());
+        QCOMPARE(texts(form->map().shape_list), farm_items);
+        QCOMPARE(form->load_folder(), home());
 
         form->save_project();
         QCOMPARE(desktop_.save_requests.size(), size_t{1});
@@ -42,6 +41,10 @@ private slots:
         QCOMPARE(r.filters, std::vector<std::string>{"Wayloom map file [wlm]|*.wlm"});
         QCOMPARE(r.default_extension, std::string("wlm"));
         QCOMPARE(r.file_name, std::string("new.wlm"));
+
+        item(form, "&File", "&New map")->trigger();
+        form->load_project();
+        QCOMPARE(desktop_.open_directories, (std::vector<std::string>{examples, examples, home()}));
     }
 
     // Import GPX merges a file's waypoints and says which points it passed
@@ -49,18 +52,19 @@ private slots:
     void gpx_import_export_and_handset_drives()
     {
         const std::string gpx = source_dir + "/tests/data/gpx/";
+        mount_root_ = gpx + "mounts";
         auto form = make_form(farm);
         desktop_.open_answers.push_back(gpx + "odd.gpx");
         item(form, "&File", "Import GPX...")->trigger();
         QCOMPARE(desktop_.open_filters, std::vector<std::string>{"GPX file [gpx]|*.gpx"});
-        QCOMPARE(form->doc.waypoint_count(), 37);
+        QCOMPARE(form->map().waypoint_count(), 37);
         QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 37);
-        QCOMPARE(form->doc.waypoints[33]->name, std::string("Gate & stile"));
+        QCOMPARE(form->map().waypoints[33]->name, std::string("Gate & stile"));
         QCOMPARE(desktop_.errors, (std::vector<std::string>{
                                       "Point without a valid lat and lon skipped: line 12",
                                       "Point without a valid lat and lon skipped: line 17"}));
         QVERIFY(form->windowTitle().endsWith("*"));
-        QCOMPARE(form->load_path, gpx);
+        QCOMPARE(form->load_folder(), gpx);
 
         desktop_.save_answers.push_back(save_choice{home() + "farm", 0});
         item(form, "&File", "Export GPX...")->trigger();
@@ -74,23 +78,23 @@ private slots:
         desktop_.open_answers.push_back(home() + "map.gpx");
         item(form, "&File", "Import GPX...")->trigger();
         QCOMPARE(desktop_.errors, std::vector<std::string>{"Not a GPX file: line 1: syntax error"});
-        QCOMPARE(form->doc.waypoint_count(), 37);
+        QCOMPARE(form->map().waypoint_count(), 37);
 
         desktop_.errors.clear();
-        form->mount_root = gpx + "mounts";
         item(form, "&GPS", "Import from handset drive...")->trigger();
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(form->doc.waypoint_count(), 43);
-        QCOMPARE(form->doc.waypoints[42]->name, std::string("WHARF"));
+        QCOMPARE(form->map().waypoint_count(), 43);
+        QCOMPARE(form->map().waypoints[42]->name, std::string("WHARF"));
 
         // Nothing mounted: the user picks the drive.
-        form->mount_root = home();
+        mount_root_ = home();
+        auto bare = make_form(farm);
         desktop_.folder_answers.push_back(gpx + "mounts/mnt/etrex");
-        item(form, "&GPS", "Import from handset drive...")->trigger();
-        QCOMPARE(form->doc.waypoint_count(), 44);
-        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 44);
+        item(bare, "&GPS", "Import from handset drive...")->trigger();
+        QCOMPARE(bare->map().waypoint_count(), 34);
+        QCOMPARE(ui(bare).waypoints_sheet.waypoints->model()->rowCount(), 34);
         desktop_.folder_answers.push_back(gpx + "mounts/media/ann/STICK");
-        item(form, "&GPS", "Import from handset drive...")->trigger();
+        item(bare, "&GPS", "Import from handset drive...")->trigger();
         QCOMPARE(desktop_.errors, std::vector<std::string>{"No GPX files in " + gpx + "mounts/media/ann/STICK/Garmin/GPX"});
     }
 
@@ -116,29 +120,29 @@ private slots:
         auto form = make_form();
         desktop_.open_answers.push_back(farm);
         item(form, "&File", "&Open map")->trigger();
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
-        QCOMPARE(form->load_path, examples);
+        QCOMPARE(texts(form->map().shape_list), farm_items);
+        QCOMPARE(form->load_folder(), examples);
 
         const std::string out = home() + "out";  // typed without extension
         desktop_.save_answers.push_back(save_choice{out, 0});
         item(form, "&File", "&Save map")->trigger();
         QVERIFY(desktop_.errors.empty());
         QVERIFY(fs::exists(out + ".wlm"));
-        QCOMPARE(form->save_path, home());
-        QCOMPARE(texts(form->doc.shape_list), farm_items);  // saving leaves the map as it was
+        QCOMPARE(form->save_folder(), home());
+        QCOMPARE(texts(form->map().shape_list), farm_items);  // saving leaves the map as it was
 
         // Open replaces the map with what was written.
         desktop_.open_answers.push_back(out + ".wlm");
         form->load_project();
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
-        QCOMPARE(form->doc.waypoint_count(), 33);
-        QCOMPARE(form->load_path, home());
+        QCOMPARE(texts(form->map().shape_list), farm_items);
+        QCOMPARE(form->map().waypoint_count(), 33);
+        QCOMPARE(form->load_folder(), home());
 
         // Merge adds to it.
         desktop_.open_answers.push_back(farm);
         item(form, "&File", "&Merge map")->trigger();
-        QCOMPARE(form->doc.waypoint_count(), 66);
+        QCOMPARE(form->map().waypoint_count(), 66);
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 12);
         QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 66);
 
@@ -148,10 +152,10 @@ private slots:
         desktop_.open_answers.push_back(farm);
         button(ui(form).main_toolbar, "Open a map")->trigger();
         QCOMPARE(desktop_.questions, 1);
-        QCOMPARE(form->doc.waypoint_count(), 33);
+        QCOMPARE(form->map().waypoint_count(), 33);
         desktop_.open_answers.push_back(farm);
         button(ui(form).main_toolbar, "Merge map")->trigger();
-        QCOMPARE(form->doc.waypoint_count(), 66);
+        QCOMPARE(form->map().waypoint_count(), 66);
     }
 
     void save_failure_is_an_error_box_and_changes_nothing()
@@ -167,42 +171,58 @@ private slots:
                  "cannot write " + home() + "no-such-folder/x.wlm: " + std::strerror(ENOENT));
 
         QCOMPARE(read_text(old_file), std::string("old text\n"));
-        QCOMPARE(form->save_path, home());
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(form->save_folder(), home());
+        QCOMPARE(texts(form->map().shape_list), farm_items);
     }
 
-    void empty_map_or_building_blocks_the_file_commands()
+    // The file commands run on every tab, and wait, saying why, only while
+    // a new shape is under construction; an empty map has nothing to save.
+    void file_commands_wait_only_for_a_new_item_and_say_why()
     {
         auto form = make_form();
         form->save_project();
         QVERIFY(desktop_.save_requests.empty());
 
-        desktop_.open_answers.push_back(farm);
-        form->load_project();
-        for (bool* mode : {&form->editor.building_shape, &form->editor.building_set}) {
-            *mode = true;
-            form->load_project();
-            form->merge_project();
-            form->save_project();
-            form->export_buttonClick();
-            *mode = false;
+        QVERIFY(form->read_map_file(farm));
+        select_all_items(*form);
+        const std::pair<const char*, const char*> commands[] = {
+            {"&File", "&Open map"},         {"&File", "&Merge map"},    {"&File", "&Save map"},
+            {"&File", "&Print map"},        {"&File", "&Export to bitmap"},
+            {"&File", "Import GPX..."},     {"&File", "Export GPX..."},
+        };
+        const auto dialogs = [&] {
+            return desktop_.open_directories.size() + desktop_.save_requests.size() + desktop_.print_scales.size();
+        };
+        for (const int tab : {waypoints_tab, points_tab}) {
+            ui(form).map_control->setCurrentIndex(tab);
+            for (const auto& [menu, caption] : commands) {
+                const std::size_t before = dialogs();
+                item(form, menu, caption)->trigger();
+                QVERIFY2(dialogs() == before + 1, caption);
+            }
         }
-        QCOMPARE(desktop_.open_directories.size(), size_t{1});
-        QVERIFY(desktop_.save_requests.empty());
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        ui(form).map_control->setCurrentIndex(waypoints_tab);
+        click(ui(form).waypoints_sheet.waypoints, 0);
+        const std::size_t before = dialogs();
+        for (const auto& [menu, caption] : commands) item(form, menu, caption)->trigger();
+        item(form, "&File", "&New map")->trigger();
+        QCOMPARE(dialogs(), before);
+        QCOMPARE(form->map().shape_list.size(), farm_items.size());
+        QCOMPARE(form->statusBar()->currentMessage(), QString("Finish or cancel the shape being built first"));
+        QVERIFY(desktop_.errors.empty());
     }
 
     void refresh_from_source_rebuilds_the_map()
     {
         auto form = make_form(farm);
         ui(form).shape_list->selectAll();
-        QVERIFY(form->doc.shape_list.entries.back().selected);
+        QVERIFY(form->map().shape_list.entries.back().selected);
         button(ui(form).main_toolbar, "Update manual changes made to map source")->trigger();
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
-        QCOMPARE(form->doc.waypoint_count(), 33);
+        QCOMPARE(texts(form->map().shape_list), farm_items);
+        QCOMPARE(form->map().waypoint_count(), 33);
         // Rebuilt items come back unselected.
-        QVERIFY(!form->doc.shape_list.entries.back().selected);
+        QVERIFY(!form->map().shape_list.entries.back().selected);
         QVERIFY(ui(form).shape_list->selectionModel()->selectedRows().isEmpty());
         desktop_.save_questions.push_back(save_answer::discard);
         item(form, "&View", "&Refresh from source")->trigger();
@@ -237,7 +257,7 @@ private slots:
         QImageReader png(QString::fromStdString(home() + "map.png"));
         QCOMPARE(png.format(), QByteArray("png"));
         QCOMPARE(png.read().size(), surface);
-        QCOMPARE(form->save_path, home());
+        QCOMPARE(form->save_folder(), home());
         // Export always proposes new.bmp.
         QCOMPARE(desktop_.save_requests.back().file_name, std::string("new.bmp"));
     }
@@ -251,7 +271,7 @@ private slots:
         QCoreApplication::processEvents();
         QVERIFY(surface->shows_hint());
         const QImage hinted = surface->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        const QRgb background = to_qcolor(form->state.background).rgb();
+        const QRgb background = to_qcolor(form->view().background).rgb();
         auto painted = [&](const QImage& image) {
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
@@ -291,7 +311,7 @@ private slots:
         form->export_buttonClick();
         QCOMPARE(desktop_.errors.size(), size_t{1});
         QVERIFY(desktop_.errors.front().rfind("Cannot create file \"" + nowhere + "\".", 0) == 0);
-        QCOMPARE(form->save_path, home());
+        QCOMPARE(form->save_folder(), home());
     }
 
     void help_pages_and_web_site()

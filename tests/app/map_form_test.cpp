@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTabWidget>
 
 #include <filesystem>
@@ -35,8 +36,8 @@ private slots:
         auto form = make_form(std::nullopt, false);
         QCOMPARE(form->windowTitle(), QString("Wayloom 0.1.2"));
         QCOMPARE(form->size(), QSize(880, 504));
-        QCOMPARE(form->load_path, home());
-        QCOMPARE(form->save_path, home());
+        QCOMPARE(form->load_folder(), home());
+        QCOMPARE(form->save_folder(), home());
         QCOMPARE(ui(form).map_control->currentIndex(), int(shapes_tab));
         QStringList tabs;
         for (int i = 0; i < ui(form).map_control->count(); ++i) tabs << ui(form).map_control->tabText(i);
@@ -53,7 +54,7 @@ private slots:
     {
         auto form = make_form(farm);
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(texts(form->map().shape_list), farm_items);
         QCOMPARE(shown(ui(form).shape_list), farm_items);
         QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 33);
         QCOMPARE(shown(ui(form).waypoints_sheet.waypoints).front(), std::string("farmyard"));
@@ -62,7 +63,7 @@ private slots:
         QCOMPARE(ui(form).error_list->model()->rowCount(), 0);
         QCOMPARE(ui(form).map_control->currentIndex(), int(shapes_tab));
         // Read items enter the list unselected.
-        for (const list_entry& e : form->doc.shape_list.entries) QVERIFY(!e.selected);
+        for (const list_entry& e : form->map().shape_list.entries) QVERIFY(!e.selected);
     }
 
     void relative_argument_is_read_from_load_path()
@@ -70,8 +71,8 @@ private slots:
         write_text(ini(), "[main]\nload_path=" + source_dir + "/examples\n");
         auto form = make_form("farm.wlm");
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(form->load_path, examples);
-        QCOMPARE(texts(form->doc.shape_list), farm_items);
+        QCOMPARE(form->load_folder(), examples);
+        QCOMPARE(texts(form->map().shape_list), farm_items);
     }
 
     void missing_argument_file_is_an_error_box_only()
@@ -93,7 +94,7 @@ private slots:
         const QModelIndexList selected = ui(form).error_list->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.front().row(), 8);
-        QVERIFY(form->doc.shape_list.empty());
+        QVERIFY(form->map().shape_list.empty());
     }
 
     void settings_are_written_on_close()
@@ -115,14 +116,14 @@ private slots:
         QCOMPARE(settings.read_string("gps", "port", "?"), std::string("COM3"));
         QCOMPARE(settings.read_string("main", "favourite", "?"), std::string("keep"));
         // The close also clears the map.
-        QVERIFY(form->doc.empty());
+        QVERIFY(form->map().empty());
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
 
         // The next start reads back what was written.
         auto again = make_form(std::nullopt, false);
         QCOMPARE(again->size(), QSize(600, 400));
         QCOMPARE(again->pos(), form->pos());
-        QCOMPARE(again->load_path, examples);
+        QCOMPARE(again->load_folder(), examples);
     }
 
     // Settings files the program did not write: whatever cannot be used
@@ -160,8 +161,8 @@ private slots:
             write_text(ini(), r.text);
             auto form = make_form(std::nullopt, false);
             QVERIFY2(form->size() == (r.size.isEmpty() ? default_size : r.size), r.name);
-            QVERIFY2(form->attributes()->point_track_bar->value() == r.point_size, r.name);
-            QVERIFY2(form->load_path == home(), r.name);
+            QVERIFY2(control<QSlider>(*form->attributes(), "point_track_bar")->value() == r.point_size, r.name);
+            QVERIFY2(form->load_folder() == home(), r.name);
             QVERIFY2(form->close(), r.name);
 
             const std::string written = read_text(ini());
@@ -184,7 +185,7 @@ private slots:
             button(ui(form).main_toolbar, "Exit from Wayloom")->trigger();
             QCOMPARE(desktop_.quits, 2);
             QVERIFY(!fs::exists(ini()));
-            QCOMPARE(form->doc.shape_list.size(), farm_items.size());
+            QCOMPARE(form->map().shape_list.size(), farm_items.size());
         }
         QVERIFY(!fs::exists(ini()));
     }
@@ -196,19 +197,10 @@ private slots:
         selection->select(ui(form).shape_list->model()->index(0, 0), QItemSelectionModel::Select);
         selection->select(ui(form).shape_list->model()->index(2, 0), QItemSelectionModel::Select);
         std::vector<bool> flags;
-        for (const list_entry& e : form->doc.shape_list.entries) flags.push_back(e.selected);
+        for (const list_entry& e : form->map().shape_list.entries) flags.push_back(e.selected);
         QCOMPARE(flags, (std::vector<bool>{true, false, true, false, false, false}));
         selection->select(ui(form).shape_list->model()->index(0, 0), QItemSelectionModel::Deselect);
-        QVERIFY(!form->doc.shape_list.entries[0].selected);
-
-        // Flags set by the core show in the view after a reload.
-        for (list_entry& e : form->doc.class_list.entries) e.selected = false;
-        form->doc.class_list.entries[1].selected = true;
-        form->doc.class_list.entries[2].selected = true;
-        ui(form).waypoints_sheet.class_list->reload();
-        const QItemSelectionModel* classes = ui(form).waypoints_sheet.class_list->selectionModel();
-        QCOMPARE(classes->selectedRows().size(), 2);
-        QVERIFY(classes->isRowSelected(1, {}) && classes->isRowSelected(2, {}));
+        QVERIFY(!form->map().shape_list.entries[0].selected);
     }
 
     void draw_fits_the_selection_into_the_panel()
@@ -220,21 +212,21 @@ private slots:
 
         // Items but none selected: the surface takes the whole panel.
         auto form = make_form(farm);
-        QCOMPARE(QSize(form->state.avail_width, form->state.avail_height), ui(form).draw_panel->size());
+        QCOMPARE(QSize(form->view().avail_width, form->view().avail_height), ui(form).draw_panel->size());
         QCOMPARE(ui(form).shape_window->geometry(),
                  QRect(0, 0, ui(form).draw_panel->width(), ui(form).draw_panel->height()));
 
         // Selected items: the surface takes the place the fit gives it (the
         // fit itself is projection_test's).
         select_all_items(*form);
-        const surface_bounds& s = form->state.surface;
+        const surface_bounds& s = form->view().surface;
         QCOMPARE(ui(form).shape_window->geometry(), QRect(s.left, s.top, s.width, s.height));
 
         // A larger window gives a larger panel, and the map follows it.
-        const int before = form->state.avail_width;
+        const int before = form->view().avail_width;
         form->resize(form->width() + 200, form->height() + 100);
-        QTRY_COMPARE(form->state.avail_width, before + 200);
-        QCOMPARE(form->state.avail_width, ui(form).draw_panel->width());
+        QTRY_COMPARE(form->view().avail_width, before + 200);
+        QCOMPARE(form->view().avail_width, ui(form).draw_panel->width());
         QCOMPARE(ui(form).shape_window->geometry(), QRect(s.left, s.top, s.width, s.height));
     }
 
@@ -243,17 +235,19 @@ private slots:
     void the_map_and_the_ruler_label_are_on_the_text_field_colour()
     {
         auto form = make_form(farm);
+        write_text(ini(), "[preferences]\nbackground=250\n");  // red, for the second window
+        auto red = make_form(farm);
         const QColor base = form->palette().color(QPalette::Base);
         const QColor panel = form->palette().color(QPalette::Window);
         QVERIFY(base != panel);  // otherwise this test could not tell them apart
-        QCOMPARE(to_qcolor(form->state.background), base);
+        QCOMPARE(to_qcolor(form->view().background), base);
         const QImage empty = ui(form).shape_window->grab().toImage();
         QCOMPARE(empty.pixelColor(1, 1), base);
 
-        form->state.background = make_colour(250, 0, 0);
+        form = std::move(red);
         select_all_items(*form);
         // The pond (a shape of its own colour) is painted inside its outline.
-        const t_shape* pond = form->doc.shape_list.object_at<t_shape>(3);
+        const t_shape* pond = form->map().shape_list.object_at<t_shape>(3);
         QVERIFY(pond);
         long cx = 0, cy = 0;
         for (const t_node& n : pond->nodes) { cx += n.pixel.x; cy += n.pixel.y; }
@@ -261,8 +255,8 @@ private slots:
         QCOMPARE(painted.pixelColor(0, 0), QColor(250, 0, 0));
         QCOMPARE(painted.pixelColor(int(cx / long(pond->nodes.size())), int(cy / long(pond->nodes.size()))),
                  to_qcolor(pond->colour));
-        form->scale()->amount_edit->setText("100");
-        form->scale()->plonk_button->click();
+        control<QLineEdit>(*form->scale(), "amount_edit")->setText("100");
+        control<QAbstractButton>(*form->scale(), "plonk_button")->click();
         const QImage drawn = ui(form).shape_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         int on_panel = 0;
         for (int y = 0; y < drawn.height(); ++y)
@@ -274,28 +268,58 @@ private slots:
 
     void legend_window_lists_the_map_and_plonks_on_it()
     {
+        write_text(ini(), "[legend]\nx=10\ny=12\n");
         auto form = make_form(farm);
         select_all_items(*form);
         Tlegend_form* legend = form->legend();
         item(form, "&View", "Legend...")->trigger();
-        QCOMPARE(legend->legend_list->count(), 5);  // the farm's classes
-        QCOMPARE(legend->legend_list->item(0)->text(), QString("pasture"));
+        auto* list = control<QListWidget>(*legend, "legend_list");
+        QCOMPARE(list->count(), 5);  // the farm's classes
+        QCOMPARE(list->item(0)->text(), QString("pasture"));
 
-        legend->legend_list->item(2)->setSelected(true);  // water
-        legend->legend.x = 10;
-        legend->legend.y = 12;
-        legend->plonk_button->click();
-        QVERIFY(legend->legend.on_map);
+        list->item(2)->setSelected(true);  // water
+        control<QAbstractButton>(*legend, "plonk_button")->click();
+        QVERIFY(legend->legend().on_map);
         const QImage map = ui(form).shape_window->grab().toImage();
-        const std::int32_t h = legend->legend.layout.entries.at(0).text_height;
-        QCOMPARE(map.pixelColor(10 + h / 2, 12 + h / 2), to_qcolor(form->doc.classes[2]->colour));
-        QCOMPARE(map.pixelColor(10 + legend->legend.layout.width - 1, 12),
-                 to_qcolor(form->state.background));
+        const std::int32_t h = legend->legend().layout.entries.at(0).text_height;
+        QCOMPARE(map.pixelColor(10 + h / 2, 12 + h / 2), to_qcolor(form->map().classes[2]->colour));
+        QCOMPARE(map.pixelColor(10 + legend->legend().layout.width - 1, 12), to_qcolor(form->view().background));
 
         // A map read while the window shows is listed at once.
-        legend->shapes_radio->click();
+        control<QAbstractButton>(*legend, "shapes_radio")->click();
         QVERIFY(form->read_map_file(farm));
-        QCOMPARE(legend->legend_list->count(), 5);  // the farm's five shapes, not its set
+        QCOMPARE(list->count(), 5);  // the farm's five shapes, not its set
+    }
+
+    // The legend shows what the map draws with its window hidden: a deleted
+    // shape leaves it, and a class recoloured in the attributes dialog
+    // recolours its shapes and their entries.
+    void the_legend_follows_the_map_with_its_window_hidden()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        Tlegend_form* legend = form->legend();
+        item(form, "&View", "Legend...")->trigger();
+        control<QAbstractButton>(*legend, "shapes_radio")->click();
+        auto* list = control<QListWidget>(*legend, "legend_list");
+        list->item(0)->setSelected(true);  // north-meadow
+        list->item(3)->setSelected(true);  // pond
+        control<QAbstractButton>(*legend, "plonk_button")->click();
+        item(form, "&View", "Legend...")->trigger();
+        QVERIFY(!legend->isVisible());
+
+        select_rows(ui(form).shape_list, 0);
+        button(ui(form).main_toolbar, "Delete Shape")->trigger();
+        QCOMPARE(legend->legend().count(), 1);
+        QCOMPARE(legend->legend().layout.entries[0].text, std::string("pond"));
+
+        const colour_value red = make_colour(255, 0, 0);
+        select_rows(ui(form).waypoints_sheet.class_list, 2);  // water, pond's class
+        desktop_.colours.push_back(red);
+        item(form, "&Classes", "&Show attributes")->trigger();
+        control<QAbstractButton>(*form->attributes(), "area_colour_button")->click();
+        QCOMPARE(form->map().shape_list.object_at<t_shape>(2)->colour, red);
+        QCOMPARE(legend->legend().layout.entries[0].colour, red);
     }
 
     // One window at a time is the About window's own rule; here only the wiring.

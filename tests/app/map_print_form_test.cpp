@@ -41,14 +41,14 @@ private slots:
         auto form = make_form(farm);
         desktop_.save_answers.push_back(save_choice{home() + "kept", 0});
         form->save_project();
-        QCOMPARE(form->files.proposed_name(), std::string("kept.wlm"));
+        QCOMPARE(form->map_file().proposed_name(), std::string("kept.wlm"));
         button(ui(form).main_toolbar, "Create new map")->trigger();
         QCOMPARE(desktop_.questions, 0);  // nothing unsaved
-        QVERIFY(form->doc.empty());
+        QVERIFY(form->map().empty());
         QCOMPARE(ui(form).shape_list->model()->rowCount(), 0);
         QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 0);
-        QCOMPARE(form->files.proposed_name(), std::string("new.wlm"));
-        QCOMPARE(form->files.map_title(), std::string("new"));
+        QCOMPARE(form->map_file().proposed_name(), std::string("new.wlm"));
+        QCOMPARE(form->map_file().map_title(), std::string("new"));
     }
 
     // The page goes to the printer's PDF file at the scale typed, and the
@@ -62,7 +62,7 @@ private slots:
         desktop_.errors.clear();
         select_all_items(*form);
         map_surface* surface = ui(form).shape_window;
-        const surface_bounds before = form->state.surface;
+        const surface_bounds before = form->view().surface;
         const QImage shown = surface->picture();
         const std::string pdf = home() + "farm.pdf";
         desktop_.print_file = pdf;
@@ -70,11 +70,12 @@ private slots:
         desktop_.print_answers.push_back("1:5000");
         item(form, "&File", "&Print map")->trigger();
         QCOMPARE(desktop_.print_scales, std::vector<std::string>{"fit to page"});
+        QCOMPARE(desktop_.print_names, std::vector<std::string>{examples + "farm.pdf"});  // beside the map
         QCOMPARE(desktop_.errors, std::vector<std::string>{});
         const std::string page = read_text(pdf);
         QVERIFY(holds(page, "/MediaBox [0 0 595.000000 842.000000]"));
         QVERIFY(!holds(page, "/Subtype /Image"));
-        QCOMPARE(form->state.surface, before);
+        QCOMPARE(form->view().surface, before);
         QCOMPARE(surface->picture(), shown);
 
         // Too large for the paper: the box says so and the file stays.
@@ -119,7 +120,7 @@ private slots:
         item(form, "&File", "&Export to bitmap")->trigger();
         const std::string svg = read_text(home() + "map.svg");
         QVERIFY(holds(svg, "viewBox=\"0 0 " + std::to_string(size.width()) + " " + std::to_string(size.height()) + "\""));
-        QVERIFY(holds(svg, "fill=\"" + hex(form->doc.shapes[0]->colour) + "\""));
+        QVERIFY(holds(svg, "fill=\"" + hex(form->map().shapes[0]->colour) + "\""));
 
         desktop_.save_answers.push_back(save_choice{home() + "map.PDF", 0});
         item(form, "&File", "&Export to bitmap")->trigger();

@@ -5,11 +5,14 @@
 #include "app/map_form.h"
 #include "app/map_surface.h"
 #include "app/preferences_form.h"
+#include "app/window_position.h"
 #include "editing/qt/attributes_form.h"
 #include "statistics/qt/statistics_form.h"
 #include "window_test_support.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,7 +37,7 @@ private slots:
         QCOMPARE(form->windows().created(),
                  (std::vector<secondary>{secondary::preferences, secondary::gps, secondary::attributes,
                                          secondary::scale, secondary::statistics, secondary::legend}));
-        form->attributes()->point_track_bar->setValue(7);
+        control<QSlider>(*form->attributes(), "point_track_bar")->setValue(7);
         QVERIFY(form->close());
         // Each section after "main", in the settings file's order.
         const std::string text = read_text(ini());
@@ -51,6 +54,22 @@ private slots:
             for (const char* key : {"monitor", "left", "top"}) QVERIFY(settings.contains(section, key));
         for (const char* key : {"x", "y", "step", "font_size", "font_bold", "legend_image"})
             QVERIFY2(settings.contains("legend", key), key);
+    }
+
+    // Each window is centred and kept on the screen by the size it shows
+    // with, not by the size it has before it is first shown.
+    void first_start_places_each_window_by_its_real_size()
+    {
+        auto form = make_form();
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        for (const secondary which : {secondary::preferences, secondary::attributes, secondary::scale,
+                                      secondary::statistics, secondary::legend}) {
+            QWidget* window = form->windows().window(which);
+            window->show();
+            const placement centred = place_window(present_monitors(), screen.width(), screen.height(), {},
+                                                   window->width(), window->height());
+            QVERIFY2(window->pos() == QPoint(centred.left, centred.top), section_of(which).data());
+        }
     }
 
     void each_toggle_shows_and_hides_its_window()
@@ -85,39 +104,41 @@ private slots:
         auto form = make_form(farm);
         select_all_items(*form);
         Tscale_form* scale = form->scale();
-        scale->amount_edit->setText("100");
-        scale->plonk_button->click();
-        QVERIFY(scale->plonk_button->isChecked());
+        auto* amount = control<QLineEdit>(*scale, "amount_edit");
+        auto* plonk = control<QAbstractButton>(*scale, "plonk_button");
+        amount->setText("100");
+        plonk->click();
+        QVERIFY(plonk->isChecked());
         const QImage drawn = ui(form).shape_window->grab().toImage().convertToFormat(QImage::Format_RGB32);
         // The left tick runs down from the corner, ten pixels.
         QCOMPARE(QColor(drawn.pixel(0, 0)), QColor(Qt::black));
         QCOMPARE(QColor(drawn.pixel(0, 9)), QColor(Qt::black));
-        QVERIFY(scale->ruler.w > 10);
+        const std::int32_t w = scale->ruler().w;
+        QVERIFY(w > 10);
         // And the right one ends the bar, within the pixel the label's centring takes.
         const QRgb black = QColor(Qt::black).rgb();
-        QVERIFY(drawn.pixel(scale->ruler.w, 9) == black || drawn.pixel(scale->ruler.w - 1, 9) == black);
-        QVERIFY(drawn.pixel(scale->ruler.w + 1, 9) != black);
+        QVERIFY(drawn.pixel(w, 9) == black || drawn.pixel(w - 1, 9) == black);
+        QVERIFY(drawn.pixel(w + 1, 9) != black);
 
         // Kilometres: the box keeps the amount, cut to the map's extent.
-        form->preferences()->kilometre_item->click();
+        control<QAbstractButton>(*form->preferences(), "kilometre_item")->click();
         ui(form).shape_window->grab();
-        QVERIFY(scale->amount_edit->text().toDouble() < 100);
-        QCOMPARE(form->units.unit().name, std::string_view("Kilometers"));
+        QVERIFY(amount->text().toDouble() < 100);
+        QCOMPARE(form->unit_choice().unit().name, std::string_view("Kilometers"));
 
         // The border box moves the track bar and the map's border.
-        scale->border_edit->setText("150");
-        emit scale->border_edit->textEdited("150");
-        QCOMPARE(scale->border_trackbar->value(), 40);
-        QCOMPARE(form->state.map_border, 40);
-        scale->border_edit->setText("50");
-        emit scale->border_edit->textEdited("50");
-        QCOMPARE(form->state.map_border, 20);
+        auto* border = control<QLineEdit>(*scale, "border_edit");
+        for (const auto& [typed, position] : {std::pair{"150", 40}, std::pair{"50", 20}}) {
+            border->setText(typed);
+            emit border->textEdited(typed);
+            QCOMPARE(control<QSlider>(*scale, "border_trackbar")->value(), position);
+            QCOMPARE(form->view().map_border, position);
+        }
 
         // No selection: the next drawing hides the ruler and releases Plonk.
         ui(form).shape_list->clearSelection();
         ui(form).shape_window->grab();
-        QVERIFY(!scale->ruler.visible);
-        QVERIFY(!scale->plonk_button->isChecked());
+        QVERIFY(!scale->ruler().visible && !plonk->isChecked());
     }
 
     // The main window lends the statistics window the ellipsoid's area: the
@@ -127,18 +148,17 @@ private slots:
     {
         write_text(ini(), "[statistics]\nellipsoidal=1\n");
         auto form = make_form(farm);
-        Tstatistics_form* statistics = form->statistics();
-        QVERIFY(statistics->ellipsoidal_check->isEnabled());
-        QVERIFY(statistics->ellipsoidal_check->isChecked());
+        auto* ellipsoidal = control<QAbstractButton>(*form->statistics(), "ellipsoidal_check");
+        QVERIFY(ellipsoidal->isEnabled() && ellipsoidal->isChecked());
         item(form, "&View", "Statistics...")->trigger();
-        statistics->process_button->click();
+        control<QAbstractButton>(*form->statistics(), "process_button")->click();
         const std::string report = read_text(home() + "statistics.txt");
         QVERIFY2(report.starts_with("Area of perimeter is : 112616.95 square Metres\r\n"
                                     "On the ellipsoid : 112885.47 square Metres\r\n\r\n"),
                  report.c_str());
 
-        statistics->ellipsoidal_check->setChecked(false);
-        statistics->process_button->click();
+        ellipsoidal->setChecked(false);
+        control<QAbstractButton>(*form->statistics(), "process_button")->click();
         QVERIFY(read_text(home() + "statistics.txt").find("On the ellipsoid") == std::string::npos);
         QVERIFY(form->close());
         QCOMPARE(ini_file(ini()).read_integer("statistics", "ellipsoidal", 1), std::int64_t{0});

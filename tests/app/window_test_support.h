@@ -6,6 +6,7 @@
 #include "app/item_list_view.h"
 #include "app/map_form.h"
 #include "model/item_list.h"
+#include "tests/find_control.h"
 #include "tests/read_text.h"
 
 #include <QAbstractItemModel>
@@ -14,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -65,6 +67,8 @@ struct desktop_double {
     std::vector<std::string> addresses;
     bool browser_starts = true;
     int quits = 0;
+    // The colour dialog's answers; a cancel when none is left.
+    std::deque<std::optional<colour_value>> colours;
     // Answers to "Save changes to the map?"; Cancel when none is left.
     std::deque<save_answer> save_questions;
     int questions = 0;
@@ -72,6 +76,7 @@ struct desktop_double {
     // scale typed, or a cancel); the printer writes `print_file` as a PDF,
     // on `print_paper`.
     std::vector<std::string> print_scales;
+    std::vector<std::string> print_names;  // the output file each print dialog opened with
     std::deque<std::optional<std::string>> print_answers;
     std::string print_file;
     QPageSize print_paper{QPageSize::A4};
@@ -117,6 +122,7 @@ struct desktop_double {
         };
         s.print_dialog = [this](QPrinter& printer, const std::string& scale) {
             print_scales.push_back(scale);
+            print_names.push_back(printer.outputFileName().toStdString());
             std::optional<std::string> answer = next(print_answers);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(QString::fromStdString(print_file));
@@ -124,6 +130,7 @@ struct desktop_double {
             printer.setPageOrientation(print_orientation);
             return answer;
         };
+        s.choose_colour = [this](colour_value) { return next(colours); };
         s.quit = [this] { ++quits; };
         return s;
     }
@@ -136,6 +143,24 @@ struct form_access {
 
 inline const map_form_controls& ui(const Tmap_form& form) { return form_access::ui(form); }
 inline const map_form_controls& ui(const std::unique_ptr<Tmap_form>& form) { return ui(*form); }
+
+// Selects the rows of a list as the user does, the others unselected.
+inline void select_rows(item_list_view* view, std::initializer_list<int> rows)
+{
+    view->clearSelection();
+    for (int row : rows)
+        view->selectionModel()->select(view->model()->index(row, 0), QItemSelectionModel::Select);
+}
+inline void select_rows(item_list_view* view, int row) { select_rows(view, {row}); }
+
+// A press and release over an entry of a list, as the user does it.
+inline void click(item_list_view* view, int row, Qt::MouseButton button = Qt::LeftButton,
+                  Qt::KeyboardModifiers modifiers = {})
+{
+    const QModelIndex at = view->model()->index(row, 0);
+    view->scrollTo(at);
+    QTest::mouseClick(view->viewport(), button, modifiers, view->visualRect(at).center());
+}
 
 // A menu item by its menu's caption and its own, as the user finds it.
 inline QAction* item(const Tmap_form& form, const QString& menu, const QString& caption)
@@ -162,10 +187,12 @@ inline QAction* button(const QToolBar* strip, const QString& hint)
 // The main window over program directory `home`, answered by `desktop`,
 // shown and exposed unless `show` is false.
 inline std::unique_ptr<Tmap_form> open_window(const std::string& home, desktop_double& desktop,
-                                              std::optional<std::string> argument, bool show = true)
+                                              std::optional<std::string> argument, bool show = true,
+                                              const std::string& mount_root = "/")
 {
     startup_options options;
     options.program_directory = home;
+    options.mount_root = mount_root;
     options.executable_directory = source_dir + "/docs/";
     options.map_argument = std::move(argument);
     auto form = std::make_unique<Tmap_form>(options, desktop.services());
@@ -180,12 +207,14 @@ inline std::unique_ptr<Tmap_form> open_window(const std::string& home, desktop_d
 struct window_fixture {
     std::unique_ptr<QTemporaryDir> home_;
     desktop_double desktop_;
+    std::string mount_root_ = "/";  // where the next window looks for handset drives
 
     void fresh()
     {
         home_ = std::make_unique<QTemporaryDir>();
         QVERIFY(home_->isValid());
         desktop_ = desktop_double{};
+        mount_root_ = "/";
     }
     std::string home() const { return home_->path().toStdString() + "/"; }
     std::string ini() const { return home() + "wayloom.ini"; }
@@ -193,7 +222,7 @@ struct window_fixture {
     std::unique_ptr<Tmap_form> make_form(std::optional<std::string> argument = std::nullopt,
                                          bool show = true)
     {
-        return open_window(home(), desktop_, std::move(argument), show);
+        return open_window(home(), desktop_, std::move(argument), show, mount_root_);
     }
 
     // Every shape selected and drawn: the surface shows the whole map.
