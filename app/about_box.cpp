@@ -31,35 +31,35 @@ TAboutBox::TAboutBox(QWidget* parent, std::span<const std::uint8_t> jpeg)
     setWindowTitle("About");
     setFixedSize(client_width, client_height);
 
-    splash_panel_ = new QFrame(this);
-    splash_panel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    splash_panel_->setLineWidth(1);
+    auto* splash_panel = new QFrame(this);
+    splash_panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    splash_panel->setLineWidth(1);
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    fill->addWidget(splash_panel_);
-    auto* inside = new QVBoxLayout(splash_panel_);
+    fill->addWidget(splash_panel);
+    auto* inside = new QVBoxLayout(splash_panel);
     inside->setContentsMargins(3, 3, 3, 3);
-    splash_image_ = new QLabel(splash_panel_);
-    splash_image_->setFixedSize(splash_width, image_height);
-    splash_image_->setAlignment(Qt::AlignCenter);
-    inside->addWidget(splash_image_, 0, Qt::AlignCenter);
+    auto* splash_image = new QLabel(splash_panel);
+    splash_image->setFixedSize(splash_width, image_height);
+    splash_image->setAlignment(Qt::AlignCenter);
+    inside->addWidget(splash_image, 0, Qt::AlignCenter);
 
     const std::optional<rgb_picture> picture = decode_jpeg(jpeg.empty() ? splash_jpeg() : jpeg);
     if (picture) {
         const QImage image(picture->pixels.data(), picture->width, picture->height,
                            3 * picture->width, QImage::Format_RGB888);
-        splash_image_->setPixmap(QPixmap::fromImage(image));  // copies the pixels
+        splash_image->setPixmap(QPixmap::fromImage(image));  // copies the pixels
         shows_picture_ = true;
     } else {
-        QFont big = splash_image_->font();
+        QFont big = splash_image->font();
         big.setPointSize(28);
         big.setBold(true);
-        splash_image_->setFont(big);
-        splash_image_->setText("Wayloom");
+        splash_image->setFont(big);
+        splash_image->setText("Wayloom");
     }
 
     // Clicks on the panel and the picture reach this window and close it.
-    splash_panel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    splash_panel->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     splash_timer_ = new QTimer(this);
     splash_timer_->setSingleShot(true);
@@ -67,8 +67,8 @@ TAboutBox::TAboutBox(QWidget* parent, std::span<const std::uint8_t> jpeg)
     connect(splash_timer_, &QTimer::timeout, this, [this] {
         if (open_) close();
     });
-    splash_panel_->setObjectName("splash_panel");
-    splash_image_->setObjectName("splash_image");
+    splash_panel->setObjectName("splash_panel");
+    splash_image->setObjectName("splash_image");
     splash_timer_->setObjectName("splash_timer");
     if (++created_ == 1) splash_timer_->start();
 

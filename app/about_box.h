@@ -11,8 +11,6 @@
 #include <cstdint>
 #include <span>
 
-class QFrame;
-class QLabel;
 class QTimer;
 
 namespace wayloom {
@@ -40,12 +38,10 @@ protected:
 
 private:
     static int created_;
-    // Each named as its member without the underscore.
-    QFrame* splash_panel_ = nullptr;
-    QLabel* splash_image_ = nullptr;
-    QTimer* splash_timer_ = nullptr;
     bool open_ = true;
     bool shows_picture_ = false;
+
+    QTimer* splash_timer_ = nullptr;  // named "splash_timer"
 };
 
 // Help "About": a fresh window owned by `owner` unless `about` is open; the

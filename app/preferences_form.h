@@ -46,6 +46,17 @@ signals:
     void map_changed();
 
 private:
+    measurement& units_;
+    view_state& view_;
+    colour_value system_background_;
+    std::optional<colour_value> chosen_background_;  // none: the system colour
+    colour_chooser choose_colour_;
+
+    void group_click();  // any radio item: the unit from all three groups
+    void colour_buttonClick();
+    void show_choice();  // the radio items and the groups' enabling from units_
+    void show_background();
+
     // Each named as its member without the underscore.
     QGroupBox* background_group_ = nullptr;
     QPushButton* colour_button_ = nullptr;
@@ -60,16 +71,6 @@ private:
     QRadioButton* feet_item_ = nullptr;
     QRadioButton* yard_item_ = nullptr;
     QRadioButton* mile_item_ = nullptr;
-    measurement& units_;
-    view_state& view_;
-    colour_value system_background_;
-    std::optional<colour_value> chosen_background_;  // none: the system colour
-    colour_chooser choose_colour_;
-
-    void group_click();  // any radio item: the unit from all three groups
-    void colour_buttonClick();
-    void show_choice();  // the radio items and the groups' enabling from units_
-    void show_background();
 };
 
 } // namespace wayloom

@@ -86,6 +86,21 @@ private:
     std::optional<QFont> chosen_font_;  // for the sample box only
     bool filling_list_ = false;
 
+
+    // Measures the chosen entries; the preview takes the legend's size.
+    void update_legend();
+    void size_preview();
+    void fill_list();
+    void take_selection();
+    void classification_groupClick(int id);
+    void plonk_buttonClick();
+    void nudge(nudge_direction direction);
+    void step_editChange(const QString& text);
+    void font_buttonClick();
+    void update_buttonClick();
+    void change_colour_checkClick();
+    void change_colour_buttonClick();
+
     // Each named as its member without the underscore.
     QButtonGroup* classification_group_ = nullptr;
     QRadioButton* classes_radio_ = nullptr;
@@ -106,20 +121,6 @@ private:
     QPushButton* update_button_ = nullptr;
     QScrollArea* legend_scroll_ = nullptr;
     QWidget* legend_paintbox_ = nullptr;
-
-    // Measures the chosen entries; the preview takes the legend's size.
-    void update_legend();
-    void size_preview();
-    void fill_list();
-    void take_selection();
-    void classification_groupClick(int id);
-    void plonk_buttonClick();
-    void nudge(nudge_direction direction);
-    void step_editChange(const QString& text);
-    void font_buttonClick();
-    void update_buttonClick();
-    void change_colour_checkClick();
-    void change_colour_buttonClick();
 };
 
 } // namespace wayloom

@@ -50,19 +50,6 @@ protected:
 
 private:
     scale_ruler ruler_;
-    // Each named as its member without the underscore.
-    QLineEdit* amount_edit_ = nullptr;
-    QPushButton* update_button_ = nullptr;
-    QPushButton* plonk_button_ = nullptr;
-    QToolButton* left_right_button_ = nullptr;
-    QToolButton* up_down_button_ = nullptr;
-    QToolButton* up_button_ = nullptr;
-    QToolButton* left_button_ = nullptr;
-    QToolButton* right_button_ = nullptr;
-    QToolButton* down_button_ = nullptr;
-    QLineEdit* step_edit_ = nullptr;
-    QSlider* border_trackbar_ = nullptr;
-    QLineEdit* border_edit_ = nullptr;
     view_state& view_;
     measurement& units_;
     const item_list& shape_list_;
@@ -78,6 +65,20 @@ private:
     void border_editChange(const QString& text);
     void border_changed(std::int32_t position);
     void show_ruler_state();
+
+    // Each named as its member without the underscore.
+    QLineEdit* amount_edit_ = nullptr;
+    QPushButton* update_button_ = nullptr;
+    QPushButton* plonk_button_ = nullptr;
+    QToolButton* left_right_button_ = nullptr;
+    QToolButton* up_down_button_ = nullptr;
+    QToolButton* up_button_ = nullptr;
+    QToolButton* left_button_ = nullptr;
+    QToolButton* right_button_ = nullptr;
+    QToolButton* down_button_ = nullptr;
+    QLineEdit* step_edit_ = nullptr;
+    QSlider* border_trackbar_ = nullptr;
+    QLineEdit* border_edit_ = nullptr;
 };
 
 } // namespace wayloom

@@ -54,6 +54,15 @@ private:
     map_editor& editor_;
     colour_chooser choose_colour_;
 
+
+    void show_values();
+    void point_track_barChange(int position);
+    void scale_editChange(const QString& text);
+    void show_size();  // the size edit left: it shows the size in use
+    void marker_buttonClick(point_type marker);
+    void colour_buttonClick(bool area);
+    void ok_buttonClick();
+
     // Each named as its member without the underscore.
     QLineEdit* name_edit_ = nullptr;
     QLineEdit* hint_edit_ = nullptr;
@@ -67,14 +76,6 @@ private:
     QToolButton* square_marker_button_ = nullptr;
     QPushButton* ok_button_ = nullptr;
     QButtonGroup* marker_group_ = nullptr;
-
-    void show_values();
-    void point_track_barChange(int position);
-    void scale_editChange(const QString& text);
-    void show_size();  // the size edit left: it shows the size in use
-    void marker_buttonClick(point_type marker);
-    void colour_buttonClick(bool area);
-    void ok_buttonClick();
 };
 
 } // namespace wayloom

@@ -58,6 +58,18 @@ signals:
     void map_changed();
 
 private:
+    map_document& doc_;
+    bool working_ = false;
+
+    void take_port_texts();
+    // What the link shows: the memo, the progress bar and error boxes.
+    void status_line(std::string_view line) override;
+    void clear_status() override;
+    void progress_range(int minimum, int maximum) override;
+    void progress_step() override;
+    void progress_reset() override;
+    void error_box(std::string_view message) override;
+
     // Each named as its member without the underscore.
     QWidget* gps_settings_panel_ = nullptr;
     QGroupBox* port_group_ = nullptr;
@@ -78,17 +90,6 @@ private:
     QPushButton* upload_button_ = nullptr;
     QPushButton* initialise_button_ = nullptr;
     QProgressBar* download_progress_ = nullptr;
-    map_document& doc_;
-    bool working_ = false;
-
-    void take_port_texts();
-    // What the link shows: the memo, the progress bar and error boxes.
-    void status_line(std::string_view line) override;
-    void clear_status() override;
-    void progress_range(int minimum, int maximum) override;
-    void progress_step() override;
-    void progress_reset() override;
-    void error_box(std::string_view message) override;
 };
 
 } // namespace wayloom

@@ -64,6 +64,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    map_document& doc_;
+    const measurement& units_;
+    std::string program_directory_;
+    desktop services_;
+    report_mode mode_ = report_mode::shapes;
+    const t_shape* perimeter_ = nullptr;
+    std::vector<const void*> entries_;  // the shape or class of each entry of shapes_list
+    std::vector<const t_shape*> perimeters_;  // the shape of each combo entry
+
     // Each named as its member without the underscore.
     QGroupBox* classification_group_ = nullptr;
     QRadioButton* classes_item_ = nullptr;
@@ -74,14 +83,6 @@ private:
     QPushButton* save_button_ = nullptr;
     QCheckBox* ellipsoidal_check_ = nullptr;
     QTextBrowser* statistics_browser_ = nullptr;
-    map_document& doc_;
-    const measurement& units_;
-    std::string program_directory_;
-    desktop services_;
-    report_mode mode_ = report_mode::shapes;
-    const t_shape* perimeter_ = nullptr;
-    std::vector<const void*> entries_;  // the shape or class of each entry of shapes_list
-    std::vector<const t_shape*> perimeters_;  // the shape of each combo entry
 };
 
 } // namespace wayloom
