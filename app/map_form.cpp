@@ -15,7 +15,10 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QLabel>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 
 #include <algorithm>
@@ -35,6 +38,14 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
     setWindowTitle(QString::fromUtf8(caption));
     build_panels();
     build_commands();
+    // The status line shows the commands' hints and why a command waits.
+    statusBar()->setSizeGripEnabled(false);
+    ui_.status_note = new QLabel(statusBar());
+    ui_.status_note->setObjectName("status_note");
+    statusBar()->addPermanentWidget(ui_.status_note);
+    ui_.status_note_timer = new QTimer(this);
+    ui_.status_note_timer->setSingleShot(true);
+    connect(ui_.status_note_timer, &QTimer::timeout, ui_.status_note, &QLabel::clear);
     resize(880, 504);
 
     state.set_map_border(0);

@@ -5,9 +5,11 @@
 #pragma once
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class QToolBar;
 class QWidget;
 
@@ -49,6 +51,11 @@ struct map_form_controls {
 
     QWidget* error_sheet = nullptr;
     item_list_view* error_list = nullptr;
+
+    // At the status line's right: why a command waits, for a while. The
+    // hints shown while the pointer is over a command do not cover it.
+    QLabel* status_note = nullptr;
+    QTimer* status_note_timer = nullptr;
 
     // The shape-kind buttons of the shape-building strip, which show the
     // kind of the shape being built.

@@ -9,8 +9,9 @@
 #include "view/bitmap_export.h"
 #include "view/geometry/projection.h"
 
+#include <QLabel>
 #include <QLineEdit>
-#include <QStatusBar>
+#include <QTimer>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -39,8 +40,10 @@ bool Tmap_form::may_drop_map_now()
 bool Tmap_form::refuses_file_command()
 {
     const std::optional<std::string> refusal = file_command_refusal(editor);
-    if (refusal) statusBar()->showMessage(QString::fromStdString(*refusal), refusal_shown_ms);
-    return refusal.has_value();
+    if (!refusal) return false;
+    ui_.status_note->setText(QString::fromStdString(*refusal));
+    ui_.status_note_timer->start(refusal_shown_ms);
+    return true;
 }
 
 std::string Tmap_form::open_folder() const

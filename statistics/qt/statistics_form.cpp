@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -23,6 +25,7 @@ namespace wayloom {
 namespace {
 
 constexpr const char* report_name = "statistics.txt";
+constexpr int report_columns = 56;
 
 // Shows the report file by its address as the plain text it is: its lines
 // kept, nothing in it taken for markup, and a line longer than the viewer
@@ -87,7 +90,10 @@ Tstatistics_form::Tstatistics_form(map_document& doc, const measurement& units,
     auto* report_group = new QGroupBox("Stastics", this);
     auto* report_column = new QVBoxLayout(report_group);
     statistics_browser_ = new report_viewer(report_group);
-    statistics_browser_->setMinimumSize(360, 300);
+    // Wide enough for a report line of the usual length in the viewer's
+    // fixed font; a longer one wraps.
+    const QFontMetrics fixed(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    statistics_browser_->setMinimumSize(std::max(360, fixed.horizontalAdvance(QString(report_columns, '0')) + 24), 300);
     report_column->addWidget(statistics_browser_);
     columns->addWidget(report_group, 1);
 

@@ -208,7 +208,7 @@ private slots:
         item(form, "&File", "&New map")->trigger();
         QCOMPARE(dialogs(), before);
         QCOMPARE(form->map().shape_list.size(), farm_items.size());
-        QCOMPARE(form->statusBar()->currentMessage(), QString("Finish or cancel the shape being built first"));
+        QCOMPARE(control<QLabel>(*form, "status_note")->text(), QString("Finish or cancel the shape being built first"));
         QVERIFY(desktop_.errors.empty());
     }
 

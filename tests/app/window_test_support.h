@@ -15,7 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QStatusBar>
+#include <QLabel>
 #include <QTest>
 #include <QToolBar>
 
