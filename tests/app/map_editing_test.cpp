@@ -49,38 +49,22 @@ class map_editing_test : public QObject, window_fixture {
 private slots:
     void init() { fresh(); }
 
+    // Which waypoints a click or Shift-click appends is the core's rule;
+    // here the list shows the shape, the surface fits it and the strip
+    // shows while it has a node.
     void clicks_build_a_shape_and_show_its_strip()
     {
-        auto form = farm_form();
-        QVERIFY(!form->windowTitle().endsWith('*'));
-        const QRect whole_map = ui(form).shape_window->geometry();
-
-        ui(form).map_control->setCurrentIndex(waypoints_tab);
-        QCOMPARE(form->edits().mode, waypoints_tab);
-        const int nw = row_of(form->map().waypoints_list, "lf-nw");
-        QVERIFY(nw >= 0);
-        click(ui(form).waypoints_sheet.waypoints, nw);
-        QCOMPARE(node_count(*form), std::size_t(1));
-        QCOMPARE(shown(ui(form).waypoints_sheet.built), std::vector<std::string>{"lf-nw"});
-        QVERIFY(ui(form).right_toolbar->isVisible());
-        QVERIFY(ui(form).right_toolbar->isEnabled());
+        auto whole = farm_form();
+        auto form = building_form();
+        QCOMPARE(shown(ui(form).waypoints_sheet.built), (std::vector<std::string>{"lf-nw", "lf-ne", "lf-se", "lf-sw"}));
+        QVERIFY(ui(form).shape_window->geometry() != ui(whole).shape_window->geometry());
+        QVERIFY(form->windowTitle().endsWith('*') && !whole->windowTitle().endsWith('*'));
+        QVERIFY(ui(form).right_toolbar->isVisible() && ui(form).right_toolbar->isEnabled());
         QVERIFY(!ui(form).points_toolbar->isVisible());
-        // New shapes are polygons, and the strip says so.
+        // New shapes are polygons; "Draw shape as line" makes it a path.
         QVERIFY(ui(form).polygon_button->isChecked());
-
-        // Shift-click from the anchor takes the three corners after it.
-        click(ui(form).waypoints_sheet.waypoints, nw + 3, Qt::LeftButton, Qt::ShiftModifier);
-        QCOMPARE(node_count(*form), std::size_t(4));
-        QCOMPARE(shown(ui(form).waypoints_sheet.built),
-                 (std::vector<std::string>{"lf-nw", "lf-ne", "lf-se", "lf-sw"}));
-        // Only the shape being built is projected: the surface fits it, not the map.
-        QVERIFY(ui(form).shape_window->geometry() != whole_map);
-        QVERIFY(form->windowTitle().endsWith('*'));
-
-        // "Draw shape as line" makes it a path and keeps the button pressed.
         ui(form).path_button->trigger();
-        QVERIFY(form->edits().build_shape()->is_path());
-        QVERIFY(ui(form).path_button->isChecked());
+        QVERIFY(form->edits().build_shape()->is_path() && ui(form).path_button->isChecked());
         ui(form).polygon_button->trigger();
         QVERIFY(!form->edits().build_shape()->is_path());
 
@@ -88,14 +72,12 @@ private slots:
         ui(form).waypoints_sheet.built->selectAll();
         button(ui(form).right_toolbar, "Delete node in shape")->trigger();
         QCOMPARE(node_count(*form), std::size_t(0));
-        QVERIFY(!ui(form).right_toolbar->isVisible());
-        QVERIFY(!ui(form).right_toolbar->isEnabled());
+        QVERIFY(!ui(form).right_toolbar->isVisible() && !ui(form).right_toolbar->isEnabled());
     }
 
     void node_moves_from_the_strip_and_the_menu()
     {
         auto form = building_form();
-        QCOMPARE(node_count(*form), std::size_t(4));
         select_rows(ui(form).waypoints_sheet.built, 3);
         button(ui(form).right_toolbar, "Move node up in list")->trigger();
         item(form, "&Shapes", "Move &up")->trigger();
@@ -105,28 +87,21 @@ private slots:
         QCOMPARE(ui(form).waypoints_sheet.built->selectionModel()->selectedRows().size(), qsizetype(1));
         QCOMPARE(ui(form).waypoints_sheet.built->selectionModel()->selectedRows().front().row(), 1);
         button(ui(form).right_toolbar, "Move node down in list")->trigger();
-        QCOMPARE(shown(ui(form).waypoints_sheet.built),
-                 (std::vector<std::string>{"lf-nw", "lf-ne", "lf-sw", "lf-se"}));
+        QCOMPARE(shown(ui(form).waypoints_sheet.built), (std::vector<std::string>{"lf-nw", "lf-ne", "lf-sw", "lf-se"}));
     }
 
     void class_commit_and_rename()
     {
         auto form = building_form();
-        const std::size_t before = form->map().shape_list.size();
 
         // Enter in the class box files a new class, cleaned, and empties the box.
         ui(form).waypoints_sheet.class_edit->setText("wet meadow");
         QTest::keyClick(ui(form).waypoints_sheet.class_edit, Qt::Key_Return);
         QCOMPARE(ui(form).waypoints_sheet.class_edit->text(), QString());
-        const int wet = row_of(form->map().class_list, "wet_meadow");
-        QVERIFY(wet >= 0);
-        click(ui(form).waypoints_sheet.class_list, wet);
-        QVERIFY(form->map().class_list.entries[static_cast<std::size_t>(wet)].selected);
+        click(ui(form).waypoints_sheet.class_list, row_of(form->map().class_list, "wet_meadow"));
 
         button(ui(form).right_toolbar, "Add node to map")->trigger();
         QVERIFY(desktop_.errors.empty());
-        QCOMPARE(form->map().shape_list.size(), before + 1);
-        QCOMPARE(form->map().shape_list.entries.back().text, std::string("wet_meadow-1"));
         QCOMPARE(shown(ui(form).shape_list).back(), std::string("wet_meadow-1"));
         QVERIFY(!ui(form).right_toolbar->isVisible());
 
@@ -137,7 +112,6 @@ private slots:
         QCOMPARE(ui(form).shape_edit->text(), QString("wet_meadow-1"));
         ui(form).shape_edit->selectAll();
         QTest::keyClicks(ui(form).shape_edit, "low field");
-        QCOMPARE(form->map().shape_list.entries.back().text, std::string("low_field"));
         QCOMPARE(shown(ui(form).shape_list).back(), std::string("low_field"));
 
         // A second item selected: "Edit Shape" refuses with the message.
@@ -159,17 +133,16 @@ private slots:
         item_list_view* list = ui(form).shape_list;
         click(list, 2);
         click(list, 3, Qt::LeftButton, Qt::ControlModifier);
-        const std::vector<bool> chosen = {false, false, true, true, false, false};
-        auto flags = [&] {
-            std::vector<bool> out;
-            for (const list_entry& e : form->map().shape_list.entries) out.push_back(e.selected);
-            return out;
+        const auto chosen = [&] {
+            std::vector<int> rows;
+            for (const QModelIndex& at : list->selectionModel()->selectedRows()) rows.push_back(at.row());
+            std::sort(rows.begin(), rows.end());
+            return rows == std::vector<int>{2, 3} && form->map().shape_list.entries[3].selected;
         };
-        QCOMPARE(flags(), chosen);
+        QVERIFY(chosen());
         click(list, 4, Qt::RightButton);
         QCOMPARE(ui(form).shape_edit->text(), QString("farm-track"));
-        QCOMPARE(flags(), chosen);
-        QCOMPARE(list->selectionModel()->selectedRows().size(), qsizetype(2));
+        QVERIFY(chosen());
     }
 
     // Open and New map let go of the item held for a rename, and its name.
@@ -184,7 +157,7 @@ private slots:
             QVERIFY2(ui(form).shape_edit->text().isEmpty(), caption.c_str());
             QTest::keyClicks(ui(form).shape_edit, "renamed");
             const std::vector<std::string> left = caption == "&Open map" ? farm_items : std::vector<std::string>{};
-            QVERIFY2(texts(form->map().shape_list) == left, caption.c_str());
+            QVERIFY2(shown(ui(form).shape_list) == left, caption.c_str());
         }
     }
 

@@ -1,15 +1,13 @@
-// The preferences window: unit choices and their flags, the settings
-// section's read rules and the background colour (the units' names and
-// abbreviations are the units table's).
+// The preferences window: its radio items and groups follow the unit chosen
+// (how the settings are read is units_test's table), and the background
+// comes from the colour dialog and goes to the settings.
 #include "app/preferences_form.h"
-#include "view/geometry/view_state.h"
 #include "tests/find_control.h"
 #include "tests/settings_map.h"
+#include "view/geometry/view_state.h"
 
-#include <QGroupBox>
+#include <QAbstractButton>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -26,7 +24,6 @@ class preferences_form_test : public QObject {
     view_state view;
     std::optional<colour_value> colour_answer;
     std::unique_ptr<Tpreferences_form> form;
-    settings_map written;
 
     static constexpr colour_value system_colour = make_colour(1, 2, 3);
 
@@ -34,87 +31,65 @@ class preferences_form_test : public QObject {
     {
         units = {};
         view = {};
-        view.background = system_colour;
-        form = std::make_unique<Tpreferences_form>(
-            units, view, system_colour, [this](colour_value) { return colour_answer; });
+        form = std::make_unique<Tpreferences_form>(units, view, system_colour,
+                                                   [this](colour_value) { return colour_answer; });
         form->load_settings(reader_of(stored));
     }
-
+    settings_map saved() const
+    {
+        settings_map written;
+        form->save_settings(writer_to(written));
+        return written;
+    }
     QWidget* part(const char* name) { return control<QWidget>(*form, name); }
     QAbstractButton* item(const char* name) { return control<QAbstractButton>(*form, name); }
-
-    void save()
+    // The checked items and the enabled group, as the window shows them.
+    QStringList shown()
     {
-        written.clear();
-        form->save_settings(writer_to(written));
+        QStringList out;
+        for (const char* name : {"metric_item", "imperial_item", "metre_item", "kilometre_item", "feet_item",
+                                 "yard_item", "mile_item"})
+            if (item(name)->isChecked()) out << name;
+        out << (part("metric_group")->isEnabled() ? "metric_group" : "imperial_group");
+        return out;
     }
 
 private slots:
-    void no_section_gives_metric_metres_and_the_system_colour()
+    void the_stored_choice_shows_and_is_written_back()
     {
         open({});
-        QCOMPARE(units.unit().name, std::string_view("Metres"));
-        QVERIFY(item("metric_item")->isChecked());
-        QVERIFY(part("metric_group")->isEnabled());
-        QVERIFY(!part("imperial_group")->isEnabled());
+        QCOMPARE(shown(), QStringList({"metric_item", "metre_item", "feet_item", "metric_group"}));
         QVERIFY(units.scale_changed && units.units_changed);
         QCOMPARE(view.background, system_colour);
-        save();
-        QCOMPARE(written, (settings_map{{"measurement", "metric"},
-                                                              {"metric", "metre"},
-                                                              {"imperial", "feet"},
-                                                              {"background", "-16777211"}}));
-    }
+        QVERIFY(saved() == (settings_map{{"measurement", "metric"}, {"metric", "metre"}, {"imperial", "feet"},
+                                         {"background", "-16777211"}}));
 
-    void stored_values_are_read_exactly()
-    {
-        open({{"measurement", "Metric"}, {"metric", "kilometer"}, {"imperial", "yard"},
-              {"background", "255"}});
-        QCOMPARE(units.unit().name, std::string_view("Yards"));
-        QVERIFY(item("imperial_item")->isChecked());
-        QVERIFY(item("yard_item")->isChecked());
-        QVERIFY(part("imperial_group")->isEnabled());
-        QVERIFY(!part("metric_group")->isEnabled());
+        open({{"measurement", "imperial"}, {"metric", "kilometer"}, {"imperial", "yard"}, {"background", "255"}});
+        QCOMPARE(shown(), QStringList({"imperial_item", "kilometre_item", "yard_item", "imperial_group"}));
         QCOMPARE(view.background, make_colour(255, 0, 0));
-        save();
-        QCOMPARE(written["measurement"], std::string("imperial"));
-        QCOMPARE(written["metric"], std::string("kilometer"));
-        QCOMPARE(written["background"], std::string("255"));
-
+        QCOMPARE(saved().at("background"), std::string("255"));
         open({{"background", "red"}});
         QCOMPARE(view.background, system_colour);
     }
 
+    // Each click names the unit in use; a click on the item already chosen,
+    // or on one of the group not in use, changes nothing and repaints nothing.
     void choosing_a_unit_raises_the_flags_and_repaints()
     {
         open({});
-        units.scale_changed = units.units_changed = false;
         QSignalSpy repaints(form.get(), &Tpreferences_form::map_changed);
-        item("kilometre_item")->click();
-        QCOMPARE(units.unit().name, std::string_view("Kilometers"));
-        QVERIFY(units.scale_changed && units.units_changed);
-        QCOMPARE(repaints.size(), 1);
-
-        // The item already selected changes nothing.
-        units.scale_changed = units.units_changed = false;
-        item("kilometre_item")->click();
-        QVERIFY(!units.scale_changed && !units.units_changed);
-        QCOMPARE(repaints.size(), 1);
-
-        item("metre_item")->click();
-        QCOMPARE(units.unit().name, std::string_view("Metres"));
-
-        // Yard chosen while Metric is on, then Imperial.
-        part("imperial_group")->setEnabled(true);
-        item("yard_item")->click();
-        QCOMPARE(units.unit().name, std::string_view("Metres"));
-        units.scale_changed = units.units_changed = false;
-        item("imperial_item")->click();
-        QCOMPARE(units.unit().name, std::string_view("Yards"));
-        QVERIFY(part("imperial_group")->isEnabled());
-        QVERIFY(!part("metric_group")->isEnabled());
-        QVERIFY(units.scale_changed && units.units_changed);
-        QCOMPARE(repaints.size(), 4);
+        struct row { const char* click; std::string_view unit; int repaints; bool flags; };
+        const row rows[] = {{"kilometre_item", "Kilometers", 1, true}, {"kilometre_item", "Kilometers", 1, false},
+                            {"metre_item", "Metres", 2, true},         {"imperial_item", "Feet", 3, true},
+                            {"yard_item", "Yards", 4, true}};
+        for (const row& r : rows) {
+            units.scale_changed = units.units_changed = false;
+            item(r.click)->click();
+            QCOMPARE(units.unit().name, r.unit);
+            QCOMPARE(int(repaints.size()), r.repaints);
+            QCOMPARE(units.scale_changed && units.units_changed, r.flags);
+        }
+        QCOMPARE(shown(), QStringList({"imperial_item", "metre_item", "yard_item", "imperial_group"}));
     }
 
     void the_background_comes_from_the_colour_dialog()
@@ -122,19 +97,15 @@ private slots:
         open({});
         QSignalSpy repaints(form.get(), &Tpreferences_form::map_changed);
         units.scale_changed = units.units_changed = false;
-        colour_answer.reset();
-        item("colour_button")->click();
+        item("colour_button")->click();  // cancelled
         QCOMPARE(view.background, system_colour);
-        QCOMPARE(repaints.size(), 0);
-
         colour_answer = make_colour(10, 20, 30);
         item("colour_button")->click();
         QCOMPARE(view.background, make_colour(10, 20, 30));
         QCOMPARE(repaints.size(), 1);
         QVERIFY(!units.scale_changed && !units.units_changed);
         QVERIFY(part("colour_edit")->styleSheet().contains("#0a141e"));
-        save();
-        QCOMPARE(written["background"], std::to_string(make_colour(10, 20, 30)));
+        QCOMPARE(saved().at("background"), std::to_string(make_colour(10, 20, 30)));
     }
 };
 
