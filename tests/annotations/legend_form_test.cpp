@@ -176,22 +176,6 @@ private slots:
         QCOMPARE(legend().layout.entries.at(0).colour, red);
     }
 
-    // The main window asks whether or not the window shows.
-    void analyse_follows_the_map_while_the_window_is_hidden()
-    {
-        button("shapes_radio")->click();
-        list()->item(0)->setSelected(true);
-        list()->item(1)->setSelected(true);
-        button("plonk_button")->click();
-        QCOMPARE(legend().count(), 2);
-        form->hide();
-        doc.unlink(*doc.shapes[0]);
-        form->analyse();
-        QCOMPARE(legend().count(), 1);
-        QCOMPARE(legend().layout.entries[0].text, std::string("pond"));
-        QVERIFY(list()->item(0)->isSelected() && !list()->item(1)->isSelected());
-    }
-
     void save_exports_the_preview_as_new_legend_bmp()
     {
         list()->selectAll();

@@ -172,29 +172,17 @@ TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
     EXPECT_EQ(up.label_y, 43);
     EXPECT_EQ(up.lines, (std::vector<ruler_line>{
                             {50, 0, 60, 0}, {55, 0, 55, 43}, {55, 55, 55, 98}, {50, 98, 60, 98}}));
-}
 
-TEST_F(scale_ruler_fixture, end_ticks_at_the_far_edges_stay_on_the_surface)
-{
-    fixed_measure measure;
+    // Nudged against the far edges, the end tick stays on the surface's last row.
     view.surface = {0, 0, 400, 200};
-    struct row { ruler_orientation orientation; const char* amount; ruler_line far_tick; };
-    const row rows[] = {
-        {ruler_orientation::horizontal, "40", {399, 190, 399, 200}},
-        {ruler_orientation::vertical, "20", {390, 199, 400, 199}},
-    };
-    for (const row& r : rows) {
-        ruler = {};
-        ruler.visible = true;
-        ruler.orientation = r.orientation;
-        ruler.amount = r.amount;
-        recompute();
-        for (int i = 0; i < 400; ++i) {
-            nudge_ruler_right(ruler, view);
-            nudge_ruler_down(ruler, view);
-        }
-        EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).lines.back(), r.far_tick) << r.amount;
-    }
+    for (int i = 0; i < 200; ++i) nudge_ruler_down(ruler, view);
+    EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).lines.back(), (ruler_line{50, 199, 60, 199}));
+    ruler.orientation = ruler_orientation::horizontal;
+    ruler.amount = "40";
+    recompute();
+    for (int i = 0; i < 400; ++i) nudge_ruler_right(ruler, view);
+    EXPECT_EQ(ruler_layout(ruler, view, units.unit(), measure).lines.back(), (ruler_line{399, 102, 399, 112}))
+        << "and on its last column";
 }
 
 } // namespace

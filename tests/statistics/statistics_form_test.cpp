@@ -8,6 +8,7 @@
 #include "view/geometry/view_state.h"
 #include "tests/find_control.h"
 #include "tests/read_text.h"
+#include "tests/settings_map.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -146,16 +147,12 @@ private slots:
     void settings_keep_the_ellipsoidal_box()
     {
         QVERIFY(!button("ellipsoidal_check")->isChecked());
-        form->load_settings([](std::string_view key) -> std::optional<std::string> {
-            if (key == "ellipsoidal") return "1";
-            return std::nullopt;
-        });
+        testing::settings_map stored = {{"ellipsoidal", "1"}};
+        form->load_settings(testing::reader_of(stored));
         QVERIFY(button("ellipsoidal_check")->isChecked());
-        std::string written;
-        form->save_settings([&](std::string_view key, std::string_view value) {
-            if (key == "ellipsoidal") written = value;
-        });
-        QCOMPARE(written, std::string("1"));
+        stored.clear();
+        form->save_settings(testing::writer_to(stored));
+        QCOMPARE(stored.at("ellipsoidal"), std::string("1"));
     }
 };
 
