@@ -8,7 +8,7 @@ namespace wayloom {
 
 void Tmap_form::export_gis_itemClick()
 {
-    if (building() || doc.empty()) return;
+    if (refuses_file_command() || doc.empty()) return;
     const save_request request{save_path,
                                {std::string(geojson_filter), std::string(kml_filter), std::string(shapefile_filter)},
                                "geojson",
