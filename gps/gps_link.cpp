@@ -105,13 +105,17 @@ bool gps_link::at_transfer_speed(const std::function<bool()>& transfer)
 void gps_link::download_gps()
 {
     if (!gps_enabled()) return;
-    if (!download_waypoints() && !busy_) observer_.error_box("Waypoint Download failed");
+    // A new user presses Download first: the link starts itself, as
+    // "Initialise GPS" does, instead of failing with nothing to say why.
+    if (!busy_ && !(protocol_supported_ && port_.opened())) init_gps();
+    if (!download_waypoints() && !busy_ && !cancel_requested_) observer_.error_box("Waypoint Download failed");
 }
 
 bool gps_link::download_waypoints()
 {
     last_transfer_.reset();
-    if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1)) return false;
+    if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1) || cancel_requested_)
+        return false;
     port_.clear();
     return at_transfer_speed([&] { return run_reader(readers_[app_waypoint]); });
 }
@@ -145,6 +149,11 @@ bool gps_link::run_reader(const record_reader& reader)
         int running_number = 1;
         int spoilt_copies = 0;
         for (;;) {
+            if (cancel_requested_) {
+                abort_transfer();
+                tally.cancelled = true;
+                break;
+            }
             const auto got = port_.read_packet();
             if (got && got->id == protocols_.link_packet_ids[lp_transfer_complete]) break;
             if (record_count == 0) break;
@@ -184,7 +193,11 @@ bool gps_link::run_reader(const record_reader& reader)
         }
         // A pass without a record, or a transfer that ended before every
         // record came, lost data: the download fails, and what came stays.
-        if (tally.received < tally.announced) {
+        if (tally.cancelled) {
+            result = false;
+            log_.line("cancelled after " + std::to_string(tally.received) + " of " +
+                      std::to_string(tally.announced));
+        } else if (tally.received < tally.announced) {
             result = false;
             log_.line(std::to_string(tally.received) + " of " + std::to_string(tally.announced) +
                       " waypoints received");
@@ -207,14 +220,14 @@ void gps_link::upload_gps()
     // starts the link itself, as "Initialise GPS" does, rather than failing
     // with nothing in the memo to say why.
     if (!busy_ && !(protocol_supported_ && port_.opened())) init_gps();
-    if (!upload_waypoints() && !busy_) observer_.error_box("Waypoint Upload failed");
+    if (!upload_waypoints() && !busy_ && !cancel_requested_) observer_.error_box("Waypoint Upload failed");
 }
 
 bool gps_link::upload_waypoints()
 {
     uploaded_ = 0;
     const record_reader& layout = readers_[app_waypoint];
-    if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1) ||
+    if (initialising_ || !protocol_supported_ || !(protocols_.protocol_flags & 1) || cancel_requested_ ||
         encode_waypoint(layout, {}).empty())
         return false;
     port_.clear();
@@ -229,6 +242,12 @@ bool gps_link::send_waypoints(const record_reader& layout)
     bool ok = port_.send_acknowledged(protocols_.link_packet_ids[lp_records], records);
     if (ok && count > 0) observer_.progress_range(0, count - 1);
     for (std::size_t i = 0; ok && i < doc_.waypoints.size(); ++i) {
+        if (cancel_requested_) {
+            abort_transfer();
+            log_.line("cancelled after " + std::to_string(uploaded_) + " of " + std::to_string(count));
+            ok = false;
+            break;
+        }
         const t_waypoint& w = *doc_.waypoints[i];
         if (i % 20 == 0 && i > 0) observer_.clear_status();
         log_.line(">>waypoint");
@@ -246,6 +265,25 @@ bool gps_link::send_waypoints(const record_reader& layout)
     observer_.progress_reset();
     log_.line("<<");
     return ok;
+}
+
+void gps_link::abort_transfer()
+{
+    log_.line(">>abort transfer");
+    const std::uint8_t command_id = protocols_.link_packet_ids[lp_command_data];
+    const std::uint8_t abort[2] = {protocols_.command_ids[cmd_abort_transfer], 0};
+    bool acknowledged = false;
+    if (port_.send_packet(command_id, abort)) {
+        // A record the handset had already started comes before the
+        // acknowledgement; it is dropped. The handset sends one at a time.
+        for (int i = 0; i < 3 && !acknowledged; ++i) {
+            const auto got = port_.read_packet();
+            if (!got) break;
+            acknowledged = got->id == ack_id && !got->data.empty() && got->data[0] == command_id;
+        }
+    }
+    log_.line(acknowledged ? "ack received" : "no ack");
+    log_.line("<<");
 }
 
 } // namespace wayloom::gps

@@ -8,6 +8,7 @@
 #include "gps/packet_port.h"
 #include "model/map_document.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -20,6 +21,7 @@ namespace wayloom::gps {
 struct transfer_tally {
     int received = 0;
     int announced = 0;
+    bool cancelled = false;
 };
 
 class gps_link {
@@ -42,8 +44,10 @@ public:
     // Opens the port and learns what the handset speaks; failures are error
     // boxes ("Cant initialise the communications port", "Protocol unsupported").
     void init_gps();
-    // Adds the handset's waypoints to the map; "Waypoint Download failed" when
-    // no transfer could run or records were lost (those that came stay).
+    // Adds the handset's waypoints to the map, after a start-up of its own
+    // when no handset is identified on an open port; "Waypoint Download
+    // failed" when no transfer could run or records were lost (those that
+    // came stay).
     void download_gps();
     // Sends the map's waypoints to the handset in its waypoint layout, after a
     // start-up of its own when no handset is identified on an open port;
@@ -51,6 +55,14 @@ public:
     void upload_gps();
     // Closes the port when the program ends ("session closed" in the file).
     void demolish();
+
+    // Asks a transfer to stop before its next record; safe from any thread
+    // and from a signal handler. The handset is told to abort, the line goes
+    // back to its own speed, what came stays, and no failure box is shown:
+    // the user asked for it. Stays asked until clear_cancel.
+    void cancel() { cancel_requested_ = true; }
+    void clear_cancel() { cancel_requested_ = false; }
+    bool cancel_requested() const { return cancel_requested_; }
 
     // What the last start-up learnt.
     std::uint16_t product_id() const { return product_id_; }
@@ -69,6 +81,8 @@ private:
     bool run_reader(const record_reader& reader);
     bool upload_waypoints();
     bool send_waypoints(const record_reader& layout);
+    // Tells the handset to stop the transfer it is running.
+    void abort_transfer();
     // Runs a transfer at the texts' transfer speed when the unit takes it.
     bool at_transfer_speed(const std::function<bool()>& transfer);
 
@@ -82,6 +96,7 @@ private:
     std::array<record_reader, 8> readers_{};
     std::optional<transfer_tally> last_transfer_;
     int uploaded_ = 0;
+    std::atomic<bool> cancel_requested_ = false;
 };
 
 } // namespace wayloom::gps

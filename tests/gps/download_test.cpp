@@ -208,9 +208,46 @@ TEST(download, failures_show_the_box)
         EXPECT_EQ(f.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"})) << r.name;
     }
 
+    // Without a start-up the download runs one; a silent handset fails both.
     link_fixture not_started;
     not_started.link.download_gps();
-    EXPECT_EQ(not_started.seen.boxes, (std::vector<std::string>{"Waypoint Download failed"}));
+    EXPECT_TRUE(not_started.seen.logged("no response from product request"));
+    EXPECT_EQ(not_started.seen.boxes, (std::vector<std::string>{"Protocol unsupported", "Waypoint Download failed"}));
+}
+
+TEST(transfer, a_cancel_aborts_before_the_next_record_and_keeps_what_came)
+{
+    const bytes abort = frame(10, {0, 0}), done = frame(12, {7, 0});
+    for (const bool download : {true, false}) {
+        link_fixture f;
+        start(f, 108);
+        for (const char* name : {"a", "b", "c"}) f.doc.create_waypoint().name = name;
+        if (download) {
+            transfer(f, {d108("ONE", 0, 0, 0), d108("TWO", 0, 0, 0), d108("THREE", 0, 0, 0)});
+        } else {
+            for (const int id : {27, 35, 35}) f.ack(static_cast<std::uint8_t>(id));
+        }
+        f.ack(10);  // of the abort
+        f.seen.on_step = [&] {
+            if (f.seen.steps == 2) f.link.cancel();
+        };
+        f.line.written.clear();
+        download ? f.link.download_gps() : f.link.upload_gps();
+        EXPECT_TRUE(f.seen.boxes.empty()) << download;
+        EXPECT_TRUE(f.seen.logged("cancelled after 2 of 3")) << download;
+        EXPECT_EQ(f.doc.waypoint_count(), download ? 5 : 3);
+        EXPECT_EQ(download ? f.link.last_transfer()->received : f.link.uploaded(), 2);
+        // The abort went out last, and an upload never said it was complete.
+        ASSERT_GE(f.line.written.size(), abort.size());
+        EXPECT_TRUE(std::equal(abort.begin(), abort.end(), f.line.written.end() - static_cast<long>(abort.size())))
+            << download;
+        EXPECT_EQ(std::search(f.line.written.begin(), f.line.written.end(), done.begin(), done.end()),
+                  f.line.written.end());
+        // Until the cancel is cleared no transfer starts.
+        f.line.written.clear();
+        download ? f.link.download_gps() : f.link.upload_gps();
+        EXPECT_TRUE(f.line.written.empty()) << download;
+    }
 }
 
 TEST(upload, records_go_out_each_acknowledged_then_transfer_complete)

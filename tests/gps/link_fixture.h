@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <unistd.h>
 #include <memory>
 #include <string>
@@ -20,10 +21,15 @@ using bytes = std::vector<std::uint8_t>;
 struct recording_observer : link_observer {
     std::vector<std::string> lines, boxes;
     int clears = 0, steps = 0, resets = 0, range_min = -1, range_max = -1;
+    std::function<void()> on_step;  // what the user does as the bar moves
     void status_line(std::string_view l) override { lines.emplace_back(l); }
     void clear_status() override { ++clears; }
     void progress_range(int minimum, int maximum) override { range_min = minimum, range_max = maximum; }
-    void progress_step() override { ++steps; }
+    void progress_step() override
+    {
+        ++steps;
+        if (on_step) on_step();
+    }
     void progress_reset() override { ++resets; }
     void error_box(std::string_view m) override { boxes.emplace_back(m); }
 
