@@ -69,10 +69,7 @@ void session::handle(const packet& p)
     if (options_.no_ack != host_packets_) send({pid::ack, {p.id, 0}});
     // Anything the host sends while a packet waits for its ACK means the host
     // has moved on; a speed answered is then in force.
-    if (pending_speed_ > 0) {
-        if (options_.baud > 0) options_.baud = static_cast<int>(pending_speed_);
-        pending_speed_ = 0;
-    }
+    if (pending_speed_ > 0) take_pending_speed();
     awaiting_ack_ = false;
     array_pending_ = false;
 
@@ -95,7 +92,13 @@ void session::handle(const packet& p)
     case pid::command: {
         const unsigned command = p.data.size() >= 2 ? p.data[0] | (p.data[1] << 8) : p.data.empty() ? 0xFFFF : p.data[0];
         if (command == command_transfer_waypoints) start_download();
-        if (command == command_abort) downloading_ = false;
+        if (command == command_abort) {
+            if (trace_)
+                trace_(downloading_ ? "abort after " + std::to_string(next_record_) + " of " +
+                                          std::to_string(waypoints_.size()) + " records sent"
+                                    : "abort after " + std::to_string(uploaded_.size()) + " records received");
+            downloading_ = false;
+        }
         break;
     }
     case pid::records:
@@ -178,15 +181,20 @@ void session::answer_speed(const std::vector<std::uint8_t>& request)
 void session::after_ack()
 {
     if (pending_speed_ > 0) {
-        // Both ends now run at the new rate.
-        if (options_.baud > 0) options_.baud = static_cast<int>(pending_speed_);
-        pending_speed_ = 0;
+        take_pending_speed();
     } else if (array_pending_) {
         array_pending_ = false;
         send_protocol_array();
     } else if (downloading_) {
         send_next_record();
     }
+}
+
+void session::take_pending_speed()
+{
+    if (options_.baud > 0) options_.baud = static_cast<int>(pending_speed_);
+    if (trace_) trace_("line speed " + std::to_string(pending_speed_));
+    pending_speed_ = 0;
 }
 
 void session::send_protocol_array()

@@ -48,6 +48,13 @@ public:
 
     session(options o, std::vector<waypoint> waypoints, sender send);
 
+    // Where the session notes what a test may want to check afterwards: an
+    // abort asked for by the host ("abort after K of N records sent" in a
+    // download, "abort after K records received" in an upload) and each
+    // line speed taking effect ("line speed B").
+    using tracer = std::function<void(const std::string& line)>;
+    void set_trace(tracer trace) { trace_ = std::move(trace); }
+
     // Bytes from the host.
     void receive(std::span<const std::uint8_t> bytes);
     // Lets a transfer go on when the host did not acknowledge in time.
@@ -72,10 +79,13 @@ private:
     void answer_speed(const std::vector<std::uint8_t>& request);
     // What goes out once the awaited ACK came (or the wait ran out).
     void after_ack();
+    // Both ends run at the rate answered last.
+    void take_pending_speed();
 
     options options_;
     std::vector<waypoint> waypoints_;
     sender send_;
+    tracer trace_;
     frame_reader reader_;
     int host_packets_ = 0;
     int sent_packets_ = 0;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <poll.h>
 #include <string>
@@ -41,7 +42,8 @@ const char* const usage =
     "  --nak N             answer the N-th packet from the host with a NAK\n"
     "  --hang-up-after N   break the line (close the terminal) after sending N packets\n"
     "  --store FILE.wlm    write the waypoints a host uploads to this map file\n"
-    "  --link PATH         also make PATH a symbolic link to the pseudo-terminal\n";
+    "  --link PATH         also make PATH a symbolic link to the pseudo-terminal\n"
+    "  --trace FILE        note each abort the host asks for and each line speed change\n";
 
 bool to_int(std::string_view text, int& out)
 {
@@ -95,7 +97,7 @@ bool store_map(const std::string& file, const std::vector<handset::waypoint>& wa
 int main(int argc, char** argv)
 {
     handset::options options;
-    std::string map_file, store_file, link_path;
+    std::string map_file, store_file, link_path, trace_file;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool has_value = i + 1 < argc;
@@ -129,8 +131,8 @@ int main(int argc, char** argv)
             ok = to_int(l, number) && handset::known_layout(number);
             options.layout = number;
             ++i;
-        } else if ((arg == "--map" || arg == "--store" || arg == "--link") && has_value) {
-            (arg == "--map" ? map_file : arg == "--store" ? store_file : link_path) = value;
+        } else if ((arg == "--map" || arg == "--store" || arg == "--link" || arg == "--trace") && has_value) {
+            (arg == "--map" ? map_file : arg == "--store" ? store_file : arg == "--link" ? link_path : trace_file) = value;
             ++i;
         } else if (arg == "--baud") {
             ok = number_option(options.baud);
@@ -191,6 +193,16 @@ int main(int argc, char** argv)
             done += static_cast<std::size_t>(n);
         }
     });
+
+    std::ofstream trace;
+    if (!trace_file.empty()) {
+        trace.open(trace_file, std::ios::trunc);
+        if (!trace) {
+            std::cerr << "handset-sim: cannot write " << trace_file << '\n';
+            return 1;
+        }
+        session.set_trace([&](const std::string& line) { trace << line << std::endl; });
+    }
 
     bool stored = false;
     while (!stop) {
