@@ -37,6 +37,7 @@ int download_command(arguments args)
     link.texts = texts;
     link.set_status_logging(parsed.has_flag("--log"));
 
+    const cancel_on_signals interrupt(link);
     link.init_gps();
     if (!report(seen)) {
         link.demolish();
@@ -45,6 +46,18 @@ int download_command(arguments args)
     const auto before = doc.waypoint_count();
     link.download_gps();
     link.demolish();
+    // A signal that came after the last record changes nothing.
+    if (const auto& tally = link.last_transfer(); link.cancel_requested() && (!tally || tally->cancelled)) {
+        if (!tally) {
+            std::cerr << "error: cancelled\n";
+            return cancelled_exit_code;
+        }
+        // What came is kept, as with records lost on the line.
+        const int written = write_map(doc, *out);
+        std::cerr << "error: cancelled (" << tally->received << " of " << tally->announced
+                  << " waypoints received)\n";
+        return written == 0 ? cancelled_exit_code : written;
+    }
     if (const auto& tally = link.last_transfer(); tally && !seen.errors.empty()) {
         // Records were lost: keep what came, and say how much that was.
         write_map(doc, *out);

@@ -2,9 +2,46 @@
 
 #include "cli/option_values.h"
 
+#include <atomic>
+#include <csignal>
 #include <iostream>
 
 namespace wayloom::cli {
+
+namespace {
+
+gps::gps_link* cancelled_link = nullptr;
+
+static_assert(std::atomic<bool>::is_always_lock_free, "the handler stores to an atomic flag");
+
+void cancel_transfer(int)
+{
+    if (cancelled_link) cancelled_link->cancel();
+}
+
+void handle_signals(void (*handler)(int))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    // The first signal cancels; the handler then goes back to the default.
+    action.sa_flags = handler == SIG_DFL ? 0 : SA_RESETHAND;
+    for (const int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
+}
+
+} // namespace
+
+cancel_on_signals::cancel_on_signals(gps::gps_link& link)
+{
+    cancelled_link = &link;
+    handle_signals(cancel_transfer);
+}
+
+cancel_on_signals::~cancel_on_signals()
+{
+    handle_signals(SIG_DFL);
+    cancelled_link = nullptr;
+}
 
 void terminal_observer::status_line(std::string_view line)
 {

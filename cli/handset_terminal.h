@@ -32,6 +32,21 @@ private:
 // Prints each error as "error: MESSAGE"; true when there was none.
 bool report(const terminal_observer& seen);
 
+// While one lives, Ctrl+C (SIGINT) and SIGTERM ask the link to cancel its
+// transfer instead of ending the program, so that the handset is told to
+// stop and the line goes back to its speed; a second signal ends the
+// program as usual.
+class cancel_on_signals {
+public:
+    explicit cancel_on_signals(gps::gps_link& link);
+    ~cancel_on_signals();
+    cancel_on_signals(const cancel_on_signals&) = delete;
+    cancel_on_signals& operator=(const cancel_on_signals&) = delete;
+};
+
+// The exit code of a command the user interrupted, as a shell gives it.
+inline constexpr int cancelled_exit_code = 130;
+
 // The fastest line a serial port on Linux takes, bits per second, and the
 // longest read time-out and interval an option may ask for, milliseconds.
 inline constexpr std::int64_t fastest_line = 4'000'000;

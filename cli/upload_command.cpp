@@ -29,9 +29,14 @@ int upload_command(arguments args)
     gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
     link.texts = texts;
     link.set_status_logging(parsed.has_flag("--log"));
+    const cancel_on_signals interrupt(link);
     link.init_gps();
     if (seen.errors.empty()) link.upload_gps();
     link.demolish();
+    if (link.cancel_requested() && link.uploaded() < doc.waypoint_count()) {
+        std::cerr << "error: cancelled (" << link.uploaded() << " of " << doc.waypoint_count() << " waypoints sent)\n";
+        return cancelled_exit_code;
+    }
     if (!report(seen)) return 1;
     std::cerr << "uploaded " << link.uploaded() << " waypoints\n";
     return 0;

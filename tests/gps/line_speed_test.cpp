@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <csignal>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -76,6 +79,76 @@ TEST(line_speed, a_faster_transfer_speed_and_back)
     EXPECT_TRUE(s.seen.shown.empty());
     EXPECT_EQ(stored_waypoints(store).size(), 2u);
     std::filesystem::remove(store);
+}
+
+struct interrupted {
+    int code = -1;
+    std::string errors;  // standard error
+};
+
+// Runs wayloom-cli with `args` and sends it SIGINT once its standard error
+// shows `cue`.
+interrupted interrupt_cli(std::vector<std::string> args, const std::string& cue)
+{
+    int err[2];
+    if (::pipe(err) != 0) return {};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(err[1], STDERR_FILENO);
+        ::close(err[0]);
+        std::vector<char*> argv{const_cast<char*>(WAYLOOM_CLI)};
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv(WAYLOOM_CLI, argv.data());
+        ::_exit(127);
+    }
+    ::close(err[1]);
+    interrupted r;
+    bool sent = false;
+    char c;
+    while (::read(err[0], &c, 1) == 1) {
+        r.errors += c;
+        if (!sent && r.errors.find(cue) != std::string::npos) sent = ::kill(pid, SIGINT) == 0;
+    }
+    ::close(err[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+// Ctrl+C during a transfer at the faster speed: the handset is told to
+// abort, the line goes back to its own speed, and what came is written.
+TEST(line_speed, an_interrupted_command_aborts_and_switches_back)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("wayloom_interrupted_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string trace = (dir / "trace").string(), out = (dir / "out.wlm").string();
+    for (const std::string command : {"download", "upload"}) {
+        simulator sim({"--baud", "1200", "--map", farm, "--trace", trace});
+        std::vector<std::string> args{command, "--port", sim.path(), "--speed", "1200", "--transfer-speed", "2400",
+                                      "--interval", "50"};
+        args.push_back(command == "download" ? "-o" : farm);
+        if (command == "download") args.push_back(out);
+        const interrupted r = interrupt_cli(args, "waypoint 1 of 33");
+        EXPECT_EQ(r.code, 130) << r.errors;
+        std::smatch m;
+        const std::regex said("error: cancelled \\(([0-9]+) of 33 waypoints (received|sent)\\)");
+        ASSERT_TRUE(std::regex_search(r.errors, m, said)) << r.errors;
+        const int kept = std::stoi(m[1]);
+        EXPECT_GT(kept, 0) << command;
+        EXPECT_LT(kept, 33) << command;
+        if (command == "download") {
+            map_document doc;
+            ASSERT_TRUE(read_map(doc, out).ok());
+            EXPECT_EQ(doc.waypoint_count(), kept);
+        }
+        std::ifstream in(trace);
+        const std::string noted((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::regex order("line speed 2400\n(abort after [^\n]*)\nline speed 1200\n");
+        EXPECT_TRUE(std::regex_search(noted, m, order)) << command << ":\n" << noted;
+    }
+    std::filesystem::remove_all(dir);
 }
 
 bool have_gpsbabel() { return std::system("command -v gpsbabel >/dev/null 2>&1") == 0; }
