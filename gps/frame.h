@@ -20,6 +20,9 @@ constexpr std::size_t frame_limit = 261;
 // An incoming frame is taken only when its size byte + 6 is at most this.
 constexpr std::size_t incoming_frame_limit = 255;
 
+// The link's acknowledgement and its refusal of a spoilt packet.
+constexpr std::uint8_t ack_id = 6, nak_id = 21;
+
 struct packet {
     std::uint8_t id = 0;
     std::vector<std::uint8_t> data;

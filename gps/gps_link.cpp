@@ -41,7 +41,8 @@ void gps_link::init()
     initialising_ = true;
     if (port_.opened()) port_.close();
     if (!port_.set_up(texts)) {
-        observer_.error_box("Cant initialise the communications port");
+        const std::string why = port_.open_failure();
+        observer_.error_box(why.empty() ? "Cant initialise the communications port" : why);
     } else {
         log_.line(">>gps init");
         log_.line("sending product request");
@@ -92,7 +93,7 @@ bool gps_link::at_transfer_speed(const std::function<bool()>& transfer)
 {
     const long line = port_.speed();
     const auto wanted = requested_speed(texts.transfer_speed);
-    if (!wanted || *wanted == line || !port_.opened()) return transfer();
+    if (!wanted || *wanted == line || !port_.opened() || !port_.has_line_speed()) return transfer();
     const long now = change_line_speed(port_, log_, *wanted);
     const bool ok = transfer();
     // Back to the line's speed, also after a failure; the port goes back

@@ -44,6 +44,7 @@ bool packet_port::open(const port_texts& texts)
         close();
     }
     if (!device_->open(port_name_)) {
+        if (const std::string why = device_->open_failure(); !why.empty()) log_.line(why);
         log_.line("<<");
         return false;
     }

@@ -30,8 +30,6 @@ struct port_texts {
     std::string transfer_speed = "Same as port";
 };
 
-constexpr std::uint8_t ack_id = 6, nak_id = 21;
-
 class packet_port {
 public:
     static constexpr std::size_t input_size = 16384;
@@ -44,6 +42,10 @@ public:
     // End a port read as soon as the bytes gathered end with a whole frame
     // instead of waiting for a read that brings nothing.
     void set_early_frame_end(bool on) { early_frame_end_ = on; }
+    // Why the last open failed, when the device says more than that it did.
+    std::string open_failure() const { return device_->open_failure(); }
+    // False on a link without a line to set (USB).
+    bool has_line_speed() const { return device_->has_line_speed(); }
 
     // Opens the port with the texts' line settings and time-outs ("connecting
     // ..." and the failing step logged); false leaves a port that opened open.

@@ -52,6 +52,11 @@ public:
     // Bytes written, or -1 with errno set.
     virtual long write(const std::uint8_t* bytes, std::size_t count) = 0;
     virtual void close() = 0;
+    // Why the last open failed, in the user's words; empty when there is no
+    // more to say than that it failed.
+    virtual std::string open_failure() const { return {}; }
+    // False where there is no line whose speed could change (USB).
+    virtual bool has_line_speed() const { return true; }
 };
 
 // "COM1" is the first serial device of the system (/dev/ttyS0); any other
