@@ -24,6 +24,7 @@ void session::receive(std::span<const std::uint8_t> bytes)
 
 void session::send(const packet& p, bool corrupt)
 {
+    if (options_.usb && (p.id == pid::ack || p.id == pid::nak)) return;  // USB delivers or fails
     if (options_.silent_after > 0 && sent_packets_ >= options_.silent_after) return;
     ++sent_packets_;
     if (p.id != pid::ack && p.id != pid::nak) last_sent_ = p;

@@ -30,6 +30,7 @@ struct options {
     int nak = 0;                 // this packet from the host gets a NAK
     int hang_up_after = 0;       // after sending this many packets, the line breaks
     std::chrono::milliseconds ack_wait{500};  // how long to wait for the host's ACK
+    bool usb = false;            // on USB: no ACK or NAK is sent (see usb_handset.h)
 };
 
 // Packet ids and commands of the link and command protocols L001 and A010.
