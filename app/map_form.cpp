@@ -9,7 +9,7 @@
 #include "annotations/qt/legend_form.h"
 #include "editing/qt/attributes_form.h"
 #include "gps/qt/gps_form.h"
-#include "gps/serial_posix.h"
+#include "gps/system_port.h"
 #include "view/geometry/ellipsoidal_area.h"
 #include "view/geometry/projection.h"
 
@@ -82,7 +82,7 @@ void Tmap_form::create_windows(const ini_file& settings)
     windows_.add(secondary::preferences,
                  new Tpreferences_form(units, state, state.background, services_.choose_colour, this),
                  settings);
-    auto* gps_form = new Tgps_form(doc, std::make_unique<gps::posix_serial>(),
+    auto* gps_form = new Tgps_form(doc, gps::system_port(),
                                    join_path(options_.program_directory, "rave-viz.log"), this);
     gps_form->show_error = [this](const std::string& message) { services_.error_box(message); };
     // Without a stored place the GPS window keeps its own default one.

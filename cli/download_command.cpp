@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 #include "cli/handset_terminal.h"
 #include "cli/map_loading.h"
-#include "gps/serial_posix.h"
+#include "gps/system_port.h"
 
 #include <array>
 #include <iostream>
@@ -33,7 +33,7 @@ int download_command(arguments args)
 
     terminal_observer seen;
     // The log goes to standard error with --log; the link's own log file is not kept.
-    gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
+    gps::gps_link link(doc, gps::system_port(), seen, "/dev/null");
     link.texts = texts;
     link.set_status_logging(parsed.has_flag("--log"));
 

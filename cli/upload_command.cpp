@@ -1,7 +1,7 @@
 #include "cli/commands.h"
 #include "cli/handset_terminal.h"
 #include "cli/map_loading.h"
-#include "gps/serial_posix.h"
+#include "gps/system_port.h"
 
 #include <array>
 #include <iostream>
@@ -26,7 +26,7 @@ int upload_command(arguments args)
     if (!read_maps(doc, parsed.files, std::cerr)) return 1;
 
     terminal_observer seen;
-    gps::gps_link link(doc, std::make_unique<gps::posix_serial>(), seen, "/dev/null");
+    gps::gps_link link(doc, gps::system_port(), seen, "/dev/null");
     link.texts = texts;
     link.set_status_logging(parsed.has_flag("--log"));
     const cancel_on_signals interrupt(link);

@@ -80,9 +80,11 @@ TEST_F(cli_download, failures_exit_with_the_message_and_write_nothing)
         const char* name;
         std::vector<std::string> simulator_options;  // empty: no handset at all
         const char* message;
+        const char* port = nullptr;  // else a path where no port is
     };
     const std::vector<failure_case> cases = {
         {"no_port", {}, "error: Cant initialise the communications port"},
+        {"no_usb_device", {}, "error: no Garmin USB device found", "usb:"},
         {"no_product_data", {"--silent-after", "1"}, "error: Protocol unsupported"},
         {"silent_after_the_product_data", {"--map", farm, "--silent-after", "2"},
          "error: Waypoint Download failed"},
@@ -91,7 +93,7 @@ TEST_F(cli_download, failures_exit_with_the_message_and_write_nothing)
         SCOPED_TRACE(c.name);
         fs::remove(out());
         std::unique_ptr<simulator> handset;
-        std::string port = (dir / "no-such-port").string();
+        std::string port = c.port ? c.port : (dir / "no-such-port").string();
         if (!c.simulator_options.empty()) {
             handset = std::make_unique<simulator>(c.simulator_options);
             port = handset->path();
