@@ -1,11 +1,11 @@
 #include "gps/qt/gps_form.h"
 
+#include "gps/usb_libusb.h"
 #include "model/map_document.h"
 #include "source/number_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,16 +36,12 @@ QComboBox* setting_box(QWidget* parent, std::initializer_list<const char*> items
 
 std::string text_of(const QComboBox* box) { return box->currentText().toStdString(); }
 
-// The link blocks the window while it waits for the handset; paint what it
-// reports as it goes, but take no clicks meanwhile.
-void show_now() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
-
 } // namespace
 
 Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> device,
                      std::string log_file_name, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint),
-      link(doc, std::move(device), *this, std::move(log_file_name)), doc_(doc)
+      worker_(std::move(device), std::move(log_file_name)), link(worker_.link()), doc_(doc)
 {
     setObjectName("gps_form");
     setWindowTitle("gps_form");
@@ -66,8 +63,11 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     port_form->setContentsMargins(6, 4, 6, 4);
     port_form->setVerticalSpacing(2);
     port_edit_ = setting_box(port_group_, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"}, "COM1");
-    // The adapters plugged in now, by the names the system gives them.
+    // The adapters and Garmin USB handsets plugged in now, by the names the
+    // system gives them and "usb:N".
     for (const std::string& present : gps::present_serial_devices())
+        port_edit_->addItem(QString::fromStdString(present));
+    for (const std::string& present : gps::present_garmin_usb_devices())
         port_edit_->addItem(QString::fromStdString(present));
     port_edit_->setCurrentText("COM1");
     speed_edit_ = setting_box(port_group_, {"110", "300", "1200", "2400", "4800", "9600", "14400", "19200",
@@ -107,6 +107,8 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     download_button_ = new QPushButton("Download", misc_group_);
     upload_button_ = new QPushButton("Upload", misc_group_);
     initialise_button_ = new QPushButton("Initialise GPS", misc_group_);
+    cancel_button_ = new QPushButton("Cancel", misc_group_);
+    cancel_button_->setEnabled(false);
     download_progress_ = new QProgressBar(misc_group_);
     download_progress_->setRange(0, 100);
     download_progress_->setValue(0);
@@ -119,7 +121,8 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     misc->addWidget(download_button_, 0, 1);
     misc->addWidget(upload_button_, 1, 1);
     misc->addWidget(initialise_button_, 2, 1);
-    misc->addWidget(download_progress_, 3, 0, 1, 2);
+    misc->addWidget(cancel_button_, 3, 1);
+    misc->addWidget(download_progress_, 4, 0, 1, 2);
     column->addWidget(misc_group_);
 
     const std::pair<QObject*, const char*> names[] = {
@@ -132,18 +135,41 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
         {gps_enabled_check_, "gps_enabled_check"},   {logging_check_, "logging_check"},
         {disk_check_, "disk_check"},                 {download_button_, "download_button"},
         {upload_button_, "upload_button"},           {initialise_button_, "initialise_button"},
-        {download_progress_, "download_progress"},
+        {cancel_button_, "cancel_button"},           {download_progress_, "download_progress"},
     };
     for (const auto& [object, name] : names) object->setObjectName(name);
 
-    connect(gps_enabled_check_, &QCheckBox::toggled, this, [this](bool on) { link.set_gps_enabled(on); });
-    connect(logging_check_, &QCheckBox::toggled, this, [this](bool on) { link.set_status_logging(on); });
-    connect(disk_check_, &QCheckBox::toggled, this, [this](bool on) { link.set_disk_logging(on); });
+    // The link takes the switches between jobs; one ticked during a job
+    // counts from the next.
+    for (QCheckBox* box : {gps_enabled_check_, logging_check_, disk_check_})
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (!working()) apply_switches();
+        });
     connect(initialise_button_, &QPushButton::clicked, this, &Tgps_form::init_gps);
     connect(download_button_, &QPushButton::clicked, this, &Tgps_form::download_gps);
     connect(upload_button_, &QPushButton::clicked, this, &Tgps_form::upload_gps);
+    connect(cancel_button_, &QPushButton::clicked, this, &Tgps_form::cancel_transfer);
 
-    link.set_gps_enabled(gps_enabled_check_->isChecked());
+    // The link's thread reports through these, queued in the order it did.
+    connect(&worker_, &link_worker::line_logged, status_log_, [this](const QString& line) {
+        // Lines come in bursts, faster than the memo lays itself out: it
+        // is taken to its last line each time, not left where it was.
+        status_log_->appendPlainText(line);
+        QScrollBar* lines = status_log_->verticalScrollBar();
+        lines->setValue(lines->maximum());
+    });
+    connect(&worker_, &link_worker::log_cleared, status_log_, &QPlainTextEdit::clear);
+    connect(&worker_, &link_worker::progress_ranged, this, &Tgps_form::progress_range);
+    connect(&worker_, &link_worker::progress_stepped, this, &Tgps_form::progress_step);
+    connect(&worker_, &link_worker::progress_ended, download_progress_,
+            [this] { download_progress_->setValue(download_progress_->minimum()); });
+    connect(&worker_, &link_worker::box_asked, this, [this](const QString& message) {
+        show_error(message.toStdString());
+        worker_.box_dismissed();
+    });
+    connect(&worker_, &link_worker::finished, this, &Tgps_form::finished);
+
+    apply_switches();
 }
 
 void Tgps_form::load_settings(const setting_reader& read)
@@ -162,7 +188,7 @@ void Tgps_form::load_settings(const setting_reader& read)
     const auto stored = read("logging");
     const bool logging = stored ? parse_whole_number(*stored).value_or(1) != 0 : true;
     logging_check_->setChecked(logging);
-    link.set_status_logging(logging);
+    if (!working()) apply_switches();
 }
 
 void Tgps_form::save_settings(const setting_writer& write) const
@@ -179,54 +205,62 @@ void Tgps_form::save_settings(const setting_writer& write) const
 
 void Tgps_form::set_port(const std::string& port) { port_edit_->setCurrentText(QString::fromStdString(port)); }
 
-void Tgps_form::take_port_texts()
+void Tgps_form::apply_switches()
 {
-    link.texts.port = text_of(port_edit_);
-    link.texts.speed = text_of(speed_edit_);
-    link.texts.data_bits = text_of(data_bits_edit_);
-    link.texts.parity = text_of(parity_edit_);
-    link.texts.stop_bits = text_of(stop_bits_edit_);
-    link.texts.timeout = text_of(timeout_edit_);
-    link.texts.interval = text_of(interval_edit_);
-    link.texts.transfer_speed = text_of(transfer_speed_edit_);
+    link.set_gps_enabled(gps_enabled_check_->isChecked());
+    link.set_status_logging(logging_check_->isChecked());
+    link.set_disk_logging(disk_check_->isChecked());
 }
 
-void Tgps_form::init_gps()
+void Tgps_form::init_gps() { start(link_worker::job::init); }
+
+void Tgps_form::download_gps() { start(link_worker::job::download); }
+
+void Tgps_form::upload_gps() { start(link_worker::job::upload); }
+
+void Tgps_form::cancel_transfer() { worker_.cancel(); }
+
+void Tgps_form::start(link_worker::job what)
 {
-    if (working_) return;
-    take_port_texts();
-    working_ = true;
-    link.init_gps();
-    working_ = false;
+    if (working()) return;
+    apply_switches();
+    gps::port_texts texts;
+    texts.port = text_of(port_edit_);
+    texts.speed = text_of(speed_edit_);
+    texts.data_bits = text_of(data_bits_edit_);
+    texts.parity = text_of(parity_edit_);
+    texts.stop_bits = text_of(stop_bits_edit_);
+    texts.timeout = text_of(timeout_edit_);
+    texts.interval = text_of(interval_edit_);
+    texts.transfer_speed = text_of(transfer_speed_edit_);
+    if (!worker_.start(what, texts, doc_)) return;
+    show_working(true);
 }
 
-void Tgps_form::download_gps()
+void Tgps_form::finished(link_worker::job what)
 {
-    if (working_) return;
-    take_port_texts();
-    const auto before = doc_.waypoint_count();
-    working_ = true;
-    link.download_gps();
-    working_ = false;
-    if (doc_.waypoint_count() != before) emit map_changed();
+    if (what == link_worker::job::download && !worker_.downloaded().waypoints.empty()) {
+        // The link wrote into a map of its own; its waypoints join this one now.
+        for (const t_waypoint* w : worker_.downloaded().waypoints) {
+            t_waypoint& joined = doc_.create_waypoint();
+            const std::int32_t number = joined.number;
+            joined = *w;
+            joined.number = number;
+        }
+        doc_.refill_waypoints_list();
+        emit map_changed();
+    }
+    show_working(false);
 }
 
-void Tgps_form::upload_gps()
+void Tgps_form::show_working(bool working)
 {
-    if (working_) return;
-    take_port_texts();
-    working_ = true;
-    link.upload_gps();
-    working_ = false;
+    // Nothing that would change the port or start another job while one runs.
+    for (QWidget* w : std::initializer_list<QWidget*>{port_group_, download_button_, upload_button_, initialise_button_})
+        w->setEnabled(!working);
+    cancel_button_->setEnabled(working);
+    emit working_changed(working);
 }
-
-void Tgps_form::status_line(std::string_view line)
-{
-    status_log_->appendPlainText(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-    show_now();
-}
-
-void Tgps_form::clear_status() { status_log_->clear(); }
 
 void Tgps_form::progress_range(int minimum, int maximum)
 {
@@ -239,11 +273,6 @@ void Tgps_form::progress_range(int minimum, int maximum)
 void Tgps_form::progress_step()
 {
     download_progress_->setValue(std::min(download_progress_->value() + 1, download_progress_->maximum()));
-    show_now();
 }
-
-void Tgps_form::progress_reset() { download_progress_->setValue(download_progress_->minimum()); }
-
-void Tgps_form::error_box(std::string_view message) { show_error(std::string(message)); }
 
 } // namespace wayloom
