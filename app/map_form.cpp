@@ -199,8 +199,16 @@ void Tmap_form::save_settings()
 
 void Tmap_form::closeEvent(QCloseEvent* event)
 {
-    // The link writes into the map while it downloads.
-    if (gps()->working() || !may_drop_map_now()) {
+    // A transfer is cancelled first; the window closes once it has ended,
+    // asking about unsaved work then, downloaded waypoints included.
+    if (gps()->working()) {
+        close_after_transfer_ = true;
+        gps()->cancel_transfer();
+        show_status_note("Cancelling the transfer with the handset before closing");
+        event->ignore();
+        return;
+    }
+    if (!may_drop_map_now()) {
         event->ignore();
         return;
     }
@@ -210,6 +218,13 @@ void Tmap_form::closeEvent(QCloseEvent* event)
     apply({});
     windows_.hide_all();
     event->accept();
+}
+
+bool Tmap_form::refused_during_transfer()
+{
+    if (!gps()->working()) return false;
+    show_status_note("The handset is busy: wait for the transfer to end, or press Cancel in the GPS window");
+    return true;
 }
 
 bool Tmap_form::eventFilter(QObject* watched, QEvent* event)

@@ -137,10 +137,13 @@ private:
     std::string print_scale_ = "fit to page";  // the print dialog's scale field
     bool loading_settings_ = false;
     bool resizing_ = false;
+    bool close_after_transfer_ = false;  // closing waits for a cancelled transfer to end
 
     // While a new shape or point set is under construction the file
     // commands wait: says so in the status line and returns true.
     bool refuses_file_command();
+    // A note in the status line for a while: why a command waits.
+    void show_status_note(const std::string& note);
     // Where Open map and Merge map start: the map's own folder, else load_path.
     std::string open_folder() const;
     // After Open, New map or Refresh: nothing is held for a rename.
@@ -151,6 +154,9 @@ private:
     void build_panels();
     void build_commands();
     void connect_editing();
+    // While the handset is busy a command that would change the map or the
+    // port is refused with a note in the status line: true then.
+    bool refused_during_transfer();
     void resize_form();    // lays out the drawing area and projects the map into it
     void reload_lists();   // after the core lists changed
     void place_surface();  // where the last projection put it, repainted

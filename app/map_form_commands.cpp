@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -132,6 +133,18 @@ QIcon button_icon(const command_row& row)
 
 bool is_separator(const command_row& row) { return row.caption && std::strcmp(row.caption, "-") == 0; }
 
+// What runs while the handset is busy: commands that leave the map and the
+// port as they are. Anything else waits for the transfer to end.
+bool runs_during_transfer(void (Tmap_form::*slot)())
+{
+    constexpr void (Tmap_form::*harmless[])() = {
+        &F::save_project, &F::print_itemClick, &F::export_buttonClick, &F::export_gpx_itemClick,
+        &F::preferences_itemClick, &F::draw_buttonClick, &F::statistics_buttonClick, &F::scale_buttonClick,
+        &F::legend_buttonClick, &F::gps_buttonClick, &F::about_itemClick, &F::help_menu_itemClick,
+        &F::kestrow_menu_itemClick, &F::kestrow_website_itemClick};
+    return std::find(std::begin(harmless), std::end(harmless), slot) != std::end(harmless);
+}
+
 } // namespace
 
 std::span<const command_row> map_form_commands() { return commands; }
@@ -160,7 +173,10 @@ void Tmap_form::build_commands()
             action->setToolTip(QString::fromUtf8(row.hint));
         }
         action->setEnabled(row.enabled);
-        if (row.slot) connect(action, &QAction::triggered, this, row.slot);
+        if (row.slot)
+            connect(action, &QAction::triggered, this, [this, slot = row.slot] {
+                if (runs_during_transfer(slot) || !refused_during_transfer()) (this->*slot)();
+            });
         if (strip && std::strcmp(row.icon, "line") == 0) ui_.path_button = action;
         if (strip && std::strcmp(row.icon, "polygon") == 0) ui_.polygon_button = action;
     }

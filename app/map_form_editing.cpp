@@ -14,6 +14,7 @@
 
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace wayloom {
 
@@ -35,6 +36,15 @@ void Tmap_form::connect_editing()
         edit_result repaint;
         repaint.repaint = true;
         apply(repaint);
+    });
+    // The lists edit the map: they wait while the handset is busy, and a
+    // close asked for meanwhile goes on once the transfer has ended.
+    connect(gps(), &Tgps_form::working_changed, this, [this](bool working) {
+        ui_.map_control->setEnabled(!working);
+        if (!working && close_after_transfer_) {
+            close_after_transfer_ = false;
+            QTimer::singleShot(0, this, &QWidget::close);
+        }
     });
 
     connect(ui.map_control, &QTabWidget::currentChanged, this,

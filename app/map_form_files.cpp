@@ -41,9 +41,14 @@ bool Tmap_form::refuses_file_command()
 {
     const std::optional<std::string> refusal = file_command_refusal(editor);
     if (!refusal) return false;
-    ui_.status_note->setText(QString::fromStdString(*refusal));
-    ui_.status_note_timer->start(refusal_shown_ms);
+    show_status_note(*refusal);
     return true;
+}
+
+void Tmap_form::show_status_note(const std::string& note)
+{
+    ui_.status_note->setText(QString::fromStdString(note));
+    ui_.status_note_timer->start(refusal_shown_ms);
 }
 
 std::string Tmap_form::open_folder() const

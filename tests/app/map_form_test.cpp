@@ -7,12 +7,16 @@
 #include "app/map_surface.h"
 #include "app/window_position.h"
 #include "editing/qt/attributes_form.h"
+#include "gps/qt/gps_form.h"
 #include "view/map_painter.h"
+#include "../tools/simulator_process.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -180,6 +184,30 @@ private slots:
             QCOMPARE(form->map().shape_list.size(), farm_items.size());
         }
         QVERIFY(!fs::exists(ini()));
+    }
+
+    // While the handset is busy a map command is refused; closing cancels
+    // the transfer first and asks about the unsaved waypoints once it ended.
+    void closing_during_a_transfer_cancels_it_then_asks()
+    {
+        simulator handset({"--baud", "1200", "--map", farm});
+        auto form = make_form();
+        Tgps_form* gps = form->gps();
+        gps->set_port(handset.path());
+        control<QComboBox>(*gps, "speed_edit")->setCurrentText("1200");
+        control<QComboBox>(*gps, "interval_edit")->setCurrentText("50");
+        item(form, "&GPS", "&Download Waypoints")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(control<QProgressBar>(*gps, "download_progress")->value() >= 1, 30000);
+        item(form, "&File", "&New map")->trigger();
+        QVERIFY(control<QLabel>(*form, "status_note")->text().contains("busy"));
+        QVERIFY(!ui(form).map_control->isEnabled());
+        QVERIFY(!form->close());
+        QCOMPARE(desktop_.questions, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!gps->working(), 30000);
+        QTRY_COMPARE(desktop_.questions, 1);
+        QVERIFY(form->isVisible());  // the question was answered Cancel
+        QVERIFY(ui(form).map_control->isEnabled());
+        QVERIFY(form->map().waypoint_count() >= 1 && form->map().waypoint_count() < 33);
     }
 
     void list_selection_is_kept_in_the_core_entries()
