@@ -126,6 +126,19 @@ TEST(session, goes_on_when_the_host_does_not_acknowledge_in_time)
     EXPECT_EQ(h.got.size(), 6u);
 }
 
+TEST(session, on_a_slow_line_the_wait_for_an_ack_starts_when_the_record_has_crossed)
+{
+    host h;
+    options o;
+    o.baud = 9600;  // a record takes some 60 ms
+    o.ack_wait = std::chrono::milliseconds(20);
+    session s(o, three, h.sender());
+    say(s, {pid::command, {command_transfer_waypoints, 0}});
+    ack(s, pid::records);
+    s.tick();
+    EXPECT_EQ(h.ids(), (std::vector<std::uint8_t>{pid::ack, pid::records, pid::waypoint}));
+}
+
 TEST(session, keeps_an_upload_and_naks_a_spoilt_frame)
 {
     host h;

@@ -24,6 +24,9 @@ void session::receive(std::span<const std::uint8_t> bytes)
 
 void session::send(const packet& p, bool corrupt)
 {
+    // The wait for the host's ACK starts once the packet has crossed the
+    // line: on a slow line it takes longer to send than the wait lasts.
+    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
     if (options_.usb && (p.id == pid::ack || p.id == pid::nak)) return;  // USB delivers or fails
     if (options_.silent_after > 0 && sent_packets_ >= options_.silent_after) return;
     ++sent_packets_;
@@ -31,17 +34,18 @@ void session::send(const packet& p, bool corrupt)
     const auto bytes = encode(p, corrupt);
     if (options_.baud <= 0) {
         send_(bytes);
-        return;
+    } else {
+        // A line carries ten bits a byte (start, eight data bits, stop): the
+        // host sees each byte only when it has crossed.
+        const auto per_byte = std::chrono::nanoseconds(10'000'000'000LL / options_.baud);
+        auto due = std::chrono::steady_clock::now();
+        for (const std::uint8_t b : bytes) {
+            due += per_byte;
+            std::this_thread::sleep_until(due);
+            send_({b});
+        }
     }
-    // A line carries ten bits a byte (start, eight data bits, stop): the host
-    // sees each byte only when it has crossed.
-    const auto per_byte = std::chrono::nanoseconds(10'000'000'000LL / options_.baud);
-    auto due = std::chrono::steady_clock::now();
-    for (const std::uint8_t b : bytes) {
-        due += per_byte;
-        std::this_thread::sleep_until(due);
-        send_({b});
-    }
+    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
 }
 
 void session::handle(const packet& p)
@@ -86,7 +90,6 @@ void session::handle(const packet& p)
         array_pending_ = options_.protocols;
         awaited_id_ = pid::product_data;
         awaiting_ack_ = true;
-        ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
         send(product);
         break;
     }
@@ -127,7 +130,6 @@ void session::start_download()
     const auto count = static_cast<std::uint16_t>(waypoints_.size());
     awaited_id_ = pid::records;
     awaiting_ack_ = true;
-    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
     send({pid::records, {static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>(count >> 8)}});
 }
 
@@ -148,7 +150,6 @@ void session::send_record(int number)
     last_record_ = number;
     awaited_id_ = pid::waypoint;
     awaiting_ack_ = true;
-    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
     const bool spoil = number == options_.bad_checksum && spoilt_sent_ < options_.bad_copies;
     if (spoil) ++spoilt_sent_;
     send({pid::waypoint, encode_waypoint(waypoints_[static_cast<std::size_t>(number - 1)], options_.layout)}, spoil);
@@ -173,7 +174,6 @@ void session::answer_speed(const std::vector<std::uint8_t>& request)
     pending_speed_ = accepted;
     awaited_id_ = pid::speed_answer;
     awaiting_ack_ = true;
-    ack_deadline_ = std::chrono::steady_clock::now() + options_.ack_wait;
     const auto a = static_cast<std::uint32_t>(accepted);
     send({pid::speed_answer, {static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(a >> 8),
                               static_cast<std::uint8_t>(a >> 16), static_cast<std::uint8_t>(a >> 24)}});
