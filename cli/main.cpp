@@ -30,10 +30,10 @@ constexpr std::array command_table{
             "write the legend of the named shapes or classes alone, as the legend window saves it",
             nullptr},
     command{"download", "--port DEV [--speed 9600] [--transfer-speed B] [--timeout MS] [--interval MS] [--merge MAP] -o OUT.wlm [--log]",
-            "start up the Garmin handset on the serial port, download its waypoints and write the map",
+            "start up the Garmin handset on the serial port or USB (--port usb: or usb:N), download its waypoints and write the map; Ctrl+C stops it and writes what came",
             download_command},
     command{"upload", "--port DEV MAP [MAP...] [--speed 9600] [--transfer-speed B] [--timeout MS] [--interval MS] [--log]",
-            "start up the Garmin handset on the serial port and send it the maps' waypoints",
+            "start up the Garmin handset on the serial port or USB and send it the maps' waypoints; Ctrl+C stops it",
             upload_command},
 };
 
