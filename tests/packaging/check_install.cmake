@@ -15,6 +15,7 @@ endif()
 # Exactly what the programs use, nothing more.
 set(expected
   bin/wayloom bin/wayloom-cli bin/wayloom-cli-drawing
+  lib/udev/rules.d/60-wayloom-garmin.rules
   share/applications/org.example.wayloom.desktop
   share/icons/hicolor/scalable/apps/org.example.wayloom.svg
   share/man/man1/wayloom-cli.1 share/man/man1/wayloom.1
