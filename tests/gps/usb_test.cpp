@@ -97,37 +97,30 @@ TEST(usb, faults)
 {
     struct row {
         const char* name;
-        void (*set)(handset::options&, usb_bench&);
+        handset::options faults;
         int waypoints;
         std::vector<std::string> boxes;
         const char* logged;
+        std::size_t devices = 1;
+        const char* refusal = "";
     };
     const std::vector<std::string> failed{"Waypoint Download failed"};
-    const std::vector<std::string> unsupported{"Protocol unsupported", "Waypoint Download failed"};
     // The handset's packets: product data, protocol array, records, then one per waypoint.
     const row rows[] = {
-        {"record 2 dropped", [](handset::options& o, usb_bench&) { o.drop = 2; }, 2, failed, "2 of 3 waypoints received"},
-        {"record 2 spoilt", [](handset::options& o, usb_bench&) { o.bad_checksum = 2; }, 2, failed,
-         "2 of 3 waypoints received"},
-        {"silent after the protocol array", [](handset::options& o, usb_bench&) { o.silent_after = 2; }, 0, failed,
-         "read : 0 : bytes"},
-        {"product request ignored", [](handset::options& o, usb_bench&) { o.nak = 1; }, 0, unsupported,
-         "no product id"},
-        {"unplugged during the transfer", [](handset::options& o, usb_bench&) { o.hang_up_after = 5; }, 1, failed,
-         "read : error : "},
-        {"no device", [](handset::options&, usb_bench& b) { b.devices = 0; }, 0,
-         {"no Garmin USB device found", "Protocol unsupported", "Waypoint Download failed"},
-         "no Garmin USB device found"},
-        {"not allowed", [](handset::options&, usb_bench& b) { b.refusal = "cannot open usb:1: Access denied"; }, 0,
-         {"cannot open usb:1: Access denied", "Protocol unsupported", "Waypoint Download failed"}, "Access denied"},
+        {"record 2 dropped", {.drop = 2}, 2, failed, "2 of 3 waypoints received"},
+        {"record 2 spoilt", {.bad_checksum = 2}, 2, failed, "2 of 3 waypoints received"},
+        {"silent after the protocol array", {.silent_after = 2}, 0, failed, "read : 0 : bytes"},
+        {"product request ignored", {.nak = 1}, 0, {"Protocol unsupported", failed[0]}, "no product id"},
+        {"unplugged during the transfer", {.hang_up_after = 5}, 1, failed, "read : error : "},
+        {"no device", {}, 0, {"no Garmin USB device found", "Protocol unsupported", failed[0]},
+         "no Garmin USB device found", 0},
+        {"not allowed", {}, 0, {"cannot open usb:1: Access denied", "Protocol unsupported", failed[0]},
+         "Access denied", 1, "cannot open usb:1: Access denied"},
     };
     for (const row& r : rows) {
-        handset::options o;
-        usb_bench changes;
-        r.set(o, changes);
-        usb_link f(o);
-        f.bench.devices = changes.devices;
-        f.bench.refusal = changes.refusal;
+        usb_link f(r.faults);
+        f.bench.devices = r.devices;
+        f.bench.refusal = r.refusal;
         f.link.download_gps();
         EXPECT_EQ(f.doc.waypoint_count(), r.waypoints) << r.name;
         EXPECT_EQ(f.seen.boxes, r.boxes) << r.name;
