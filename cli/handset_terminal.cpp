@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <iterator>
 #include <iostream>
 
 namespace wayloom::cli {
@@ -11,6 +12,8 @@ namespace wayloom::cli {
 namespace {
 
 gps::gps_link* cancelled_link = nullptr;
+constexpr int cancelling[] = {SIGINT, SIGTERM};
+struct sigaction before[std::size(cancelling)];  // what the signals did before
 
 static_assert(std::atomic<bool>::is_always_lock_free, "the handler stores to an atomic flag");
 
@@ -19,27 +22,22 @@ void cancel_transfer(int)
     if (cancelled_link) cancelled_link->cancel();
 }
 
-void handle_signals(void (*handler)(int))
-{
-    struct sigaction action {};
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    // The first signal cancels; the handler then goes back to the default.
-    action.sa_flags = handler == SIG_DFL ? 0 : SA_RESETHAND;
-    for (const int signal : {SIGINT, SIGTERM}) sigaction(signal, &action, nullptr);
-}
-
 } // namespace
 
 cancel_on_signals::cancel_on_signals(gps::gps_link& link)
 {
     cancelled_link = &link;
-    handle_signals(cancel_transfer);
+    struct sigaction action {};
+    action.sa_handler = cancel_transfer;
+    sigemptyset(&action.sa_mask);
+    // The first signal cancels; the next one does what a signal does by default.
+    action.sa_flags = SA_RESETHAND;
+    for (std::size_t i = 0; i < std::size(cancelling); ++i) sigaction(cancelling[i], &action, &before[i]);
 }
 
 cancel_on_signals::~cancel_on_signals()
 {
-    handle_signals(SIG_DFL);
+    for (std::size_t i = 0; i < std::size(cancelling); ++i) sigaction(cancelling[i], &before[i], nullptr);
     cancelled_link = nullptr;
 }
 

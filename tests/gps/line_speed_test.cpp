@@ -103,8 +103,10 @@ TEST(line_speed, an_interrupted_command_aborts_and_switches_back)
         simulator sim({"--baud", "1200", "--map", farm, "--trace", trace});
         const std::string args = command + " --port " + sim.path() + " --speed 1200 --transfer-speed 2400 --interval 50 " +
                                  (command == "download" ? "-o " + out : farm);
-        const int code = interrupt_cli(args, "waypoint 1 of 33", (dir / "err").string());
-        const std::string errors = wayloom::testing::read_text(dir / "err");
+        // A file of its own: the cue must not be found in an earlier command's words.
+        const auto err = dir / (command + ".err");
+        const int code = interrupt_cli(args, "waypoint 1 of 33", err.string());
+        const std::string errors = wayloom::testing::read_text(err);
         EXPECT_EQ(code, 130) << errors;
         std::smatch m;
         const std::regex said("error: cancelled \\(([0-9]+) of 33 waypoints (received|sent)\\)");
