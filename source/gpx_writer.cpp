@@ -3,6 +3,7 @@
 #include "model/map_units.h"
 #include "source/buffered_file.h"
 #include "source/file_replacement.h"
+#include "source/plain_letters.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,18 +12,6 @@
 namespace wayloom {
 
 namespace {
-
-// Length of the UTF-8 sequence starting at text[i], or 0 when it is not one.
-std::size_t utf8_length(std::string_view text, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    const std::size_t n = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (n == 0 || i + n > text.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k)
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    return n;
-}
 
 void append_escaped(std::string& out, std::string_view text)
 {
