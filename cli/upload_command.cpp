@@ -38,7 +38,10 @@ int upload_command(arguments args)
         return cancelled_exit_code;
     }
     if (!report(seen)) return 1;
-    std::cerr << "uploaded " << link.uploaded() << " waypoints\n";
+    std::cerr << "uploaded " << link.uploaded() << " waypoints";
+    if (link.renamed() > 0)
+        std::cerr << ", " << link.renamed() << " under a numbered name as their own was taken (--log lists them)";
+    std::cerr << '\n';
     return 0;
 }
 

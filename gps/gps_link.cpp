@@ -1,5 +1,6 @@
 #include "gps/gps_link.h"
 
+#include "gps/handset_idents.h"
 #include "gps/speed_change.h"
 #include "gps/waypoint_record.h"
 #include "source/number_text.h"
@@ -10,6 +11,14 @@ namespace {
 
 constexpr std::uint8_t product_request_id = 254;
 constexpr int spoilt_copies_allowed = 3;
+// The records packet announces the count in 16 bits.
+constexpr std::size_t most_records = 65535;
+
+std::string without_padding(std::string ident)
+{
+    while (!ident.empty() && ident.back() == ' ') ident.pop_back();
+    return ident;
+}
 
 } // namespace
 
@@ -183,7 +192,9 @@ bool gps_link::run_reader(const record_reader& reader)
             w.name = fields.name;
             w.lat = fields.lat;
             w.lon = fields.lon;
-            if (fields.alt) w.alt = *fields.alt;
+            // A layout with an altitude field gives one, or says it has none.
+            if (reader.kind == reader_kind::d108 || reader.kind == reader_kind::d109)
+                w.alt = fields.alt ? float_as_decimal(*fields.alt) : no_altitude;
             ++tally.received;
             if (reader.kind == reader_kind::d108 || reader.kind == reader_kind::d109) result = fields.complete;
             --record_count;
@@ -238,6 +249,16 @@ bool gps_link::upload_waypoints()
 bool gps_link::send_waypoints(const record_reader& layout)
 {
     log_.line(">>upload_waypoints");
+    renamed_ = 0;
+    if (doc_.waypoints.size() > most_records) {
+        log_.line("more than " + std::to_string(most_records) + " waypoints: nothing sent");
+        log_.line("<<");
+        return false;
+    }
+    std::vector<std::string> names;
+    names.reserve(doc_.waypoints.size());
+    for (const t_waypoint* w : doc_.waypoints) names.push_back(w->name);
+    const std::vector<std::string> idents = unique_idents(layout, names);
     const auto count = static_cast<std::uint16_t>(doc_.waypoints.size());
     const std::uint8_t records[2] = {static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>(count >> 8)};
     bool ok = port_.send_acknowledged(protocols_.link_packet_ids[lp_records], records);
@@ -253,7 +274,13 @@ bool gps_link::send_waypoints(const record_reader& layout)
         if (i % 20 == 0 && i > 0) observer_.clear_status();
         log_.line(">>waypoint");
         log_.line(w.name);
-        const auto record = encode_waypoint(layout, {w.name, w.lat, w.lon, static_cast<float>(w.alt)});
+        if (const std::string cut = handset_ident(layout, w.name); cut != idents[i]) {
+            log_.line(without_padding(cut) + " is taken: sent as " + without_padding(idents[i]));
+            ++renamed_;
+        }
+        const std::optional<float> alt =
+            has_altitude(w.alt) ? std::optional<float>(static_cast<float>(w.alt)) : std::nullopt;
+        const auto record = encode_waypoint(layout, {idents[i], w.lat, w.lon, alt});
         ok = port_.send_acknowledged(protocols_.link_packet_ids[lp_waypoint_data], record);
         if (ok) ++uploaded_;
         observer_.progress_step();

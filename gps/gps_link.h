@@ -49,7 +49,8 @@ public:
     // failed" when no transfer could run or records were lost (those that
     // came stay).
     void download_gps();
-    // Sends the map's waypoints to the handset in its waypoint layout, after a
+    // Sends the map's waypoints to the handset in its waypoint layout, each
+    // under a name no other waypoint of the upload has there, after a
     // start-up of its own when no handset is identified on an open port;
     // "Waypoint Upload failed" when it does not take them.
     void upload_gps();
@@ -69,8 +70,10 @@ public:
     bool protocol_supported() const { return protocol_supported_; }
     const record_reader& waypoint_reader() const { return readers_[app_waypoint]; }
     bool port_opened() const { return port_.opened(); }
-    // Waypoints the last upload sent.
+    // Waypoints the last upload sent, and how many of them under a name
+    // changed so that no two are alike on the handset (the log says which).
     int uploaded() const { return uploaded_; }
+    int renamed() const { return renamed_; }
     // The last download's records; nothing when no transfer started.
     const std::optional<transfer_tally>& last_transfer() const { return last_transfer_; }
 
@@ -96,6 +99,7 @@ private:
     std::array<record_reader, 8> readers_{};
     std::optional<transfer_tally> last_transfer_;
     int uploaded_ = 0;
+    int renamed_ = 0;
     std::atomic<bool> cancel_requested_ = false;
 };
 

@@ -1,5 +1,8 @@
 #include "gps/waypoint_record.h"
 
+#include "gps/handset_idents.h"
+#include "model/waypoint.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -9,9 +12,12 @@ namespace wayloom::gps {
 namespace {
 
 constexpr std::size_t longest_ident = 64;
-constexpr std::size_t fixed_ident = 6;
-constexpr std::size_t longest_string_ident = 51;
-constexpr float not_valid = 1.0e25f;  // depth and proximity distance left unset
+constexpr float not_valid = 1.0e25f;  // an altitude, depth or proximity distance left unset
+// The plain waypoint dot in the symbol numbers most layouts use (0 there is
+// an anchor). D103 and D107 number their few symbols from the dot, 0.
+constexpr std::uint16_t dot_symbol = 18;
+constexpr std::uint8_t d108_default_colour = 0xFF;
+constexpr std::uint8_t d109_default_colour = 0x1F;  // bits 0-4; the display bits 5-6 stay 0
 
 std::int32_t int32_at(std::span<const std::uint8_t> r, std::size_t at)
 {
@@ -35,6 +41,26 @@ position_at position_of(const record_reader& reader)
     }
 }
 
+// Where a layout keeps the symbol number, and in how many bytes (0: it has none).
+struct symbol_field {
+    std::size_t at, width;
+};
+
+symbol_field symbol_of(const record_reader& reader)
+{
+    if (reader.kind == reader_kind::d108 || reader.kind == reader_kind::d109) return {4, 2};
+    switch (reader.data_type) {
+    case 101: return {62, 1};
+    case 102:
+    case 104: return {62, 2};
+    case 105: return {8, 2};
+    case 106: return {22, 2};
+    case 154:
+    case 155: return {124, 2};
+    default: return {0, 0};
+    }
+}
+
 void put32(std::vector<std::uint8_t>& r, std::size_t at, std::uint32_t v)
 {
     for (std::size_t i = 0; i < 4; ++i) r[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -46,16 +72,6 @@ void put_float(std::vector<std::uint8_t>& r, std::size_t at, float v)
     std::memcpy(&bits, &v, 4);
     put32(r, at, bits);
 }
-
-// A fixed ident holds upper-case letters, digits, spaces and hyphens.
-char fixed_ident_char(char c)
-{
-    const char up = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    const bool shown = (up >= 'A' && up <= 'Z') || (up >= '0' && up <= '9') || up == '-' || up == ' ';
-    return shown ? up : ' ';
-}
-
-char string_ident_char(char c) { return c >= 32 && c <= 126 ? c : ' '; }
 
 } // namespace
 
@@ -91,9 +107,9 @@ waypoint_fields decode_waypoint(const record_reader& reader, std::span<const std
     if (holds(32, 4)) {
         float alt;
         std::memcpy(&alt, data.data() + 32, 4);
-        // Not-a-number or infinite bits are no altitude: the map file could
-        // not hold them, and a saved map would not read back.
-        if (std::isfinite(alt)) w.alt = alt;
+        // Handsets send 1e25 for no altitude; not-a-number or infinite bits
+        // are none either (a saved map could not hold them).
+        if (has_altitude(alt)) w.alt = alt;
     }
     const auto fixed = static_cast<std::size_t>(reader.size);
     if (data.size() <= fixed) {
@@ -119,10 +135,13 @@ std::vector<std::uint8_t> encode_waypoint(const record_reader& reader, const way
     const position_at at = position_of(reader);
     put32(r, at.lat, static_cast<std::uint32_t>(degrees_to_semicircles(w.lat)));
     put32(r, at.lon, static_cast<std::uint32_t>(degrees_to_semicircles(w.lon)));
-    const bool fixed = reader.kind == reader_kind::d100 || reader.data_type == 155;
-    if (fixed) {
-        for (std::size_t i = 0; i < fixed_ident; ++i)
-            r[i] = static_cast<std::uint8_t>(i < w.name.size() ? fixed_ident_char(w.name[i]) : ' ');
+    if (const symbol_field symbol = symbol_of(reader); symbol.width > 0) {
+        r[symbol.at] = static_cast<std::uint8_t>(dot_symbol);
+        if (symbol.width == 2) r[symbol.at + 1] = static_cast<std::uint8_t>(dot_symbol >> 8);
+    }
+    const std::string ident = handset_ident(reader, w.name);
+    if (has_fixed_ident(reader)) {
+        std::copy(ident.begin(), ident.end(), r.begin());
         return r;
     }
     int strings = 2;  // D106: ident and link ident
@@ -131,16 +150,17 @@ std::vector<std::uint8_t> encode_waypoint(const record_reader& reader, const way
         // ident, comment, facility, city, address, cross road
         strings = 6;
         if (reader.kind == reader_kind::d109) r[0] = 0x01;  // data packet type
+        r[reader.kind == reader_kind::d108 ? 1 : 2] =
+            reader.kind == reader_kind::d108 ? d108_default_colour : d109_default_colour;
         r[3] = reader.kind == reader_kind::d108 ? 0x60 : 0x70;  // attributes
         std::fill(r.begin() + 6, r.begin() + 24, 0xFF);        // no subclass
-        put_float(r, 32, w.alt.value_or(0.0f));
+        put_float(r, 32, w.alt.value_or(not_valid));
         put_float(r, 36, not_valid);
         put_float(r, 40, not_valid);
         std::fill(r.begin() + 44, r.begin() + 48, ' ');  // state and country codes
         if (reader.kind == reader_kind::d109) put32(r, 48, 0xFFFFFFFF);  // no time en route
     }
-    for (std::size_t i = 0; i < w.name.size() && i < longest_string_ident; ++i)
-        r.push_back(static_cast<std::uint8_t>(string_ident_char(w.name[i])));
+    r.insert(r.end(), ident.begin(), ident.end());
     r.insert(r.end(), static_cast<std::size_t>(strings), 0);
     return r;
 }

@@ -24,7 +24,7 @@ long double semicircles_to_degrees(std::int32_t semicircles);
 struct waypoint_fields {
     std::string name;
     long double lat = 0, lon = 0;  // degrees; 0 when the record is too short to hold them
-    std::optional<float> alt;      // metres, in D108 and D109 only; never NaN or infinite
+    std::optional<float> alt;      // metres, in D108 and D109 only; none for not valid (1e25)
     bool complete = true;          // D108/D109: the record held its fixed part and both strings whole
 };
 
@@ -36,11 +36,10 @@ waypoint_fields decode_waypoint(const record_reader& reader, std::span<const std
                                 int running_number);
 
 // The record a host sends for a waypoint in `reader`'s layout: what
-// decode_waypoint reads, at the same offsets. Fixed idents (D100 family,
-// D155) are upper-cased and cut to 6 characters, padded with spaces; string
-// idents (D105, D106, D108, D109) keep the name, at most 51 characters.
-// Characters a handset cannot show become spaces. Empty for a reader that
-// reads no waypoints.
+// decode_waypoint reads, at the same offsets, the name as handset_ident
+// makes it. What the map has no value for goes out as handsets read "none":
+// the waypoint dot as symbol, the layout's default colour, and a missing
+// altitude as not valid (1e25). Empty for a reader that reads no waypoints.
 std::vector<std::uint8_t> encode_waypoint(const record_reader& reader, const waypoint_fields& w);
 
 } // namespace wayloom::gps

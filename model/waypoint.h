@@ -8,6 +8,12 @@
 
 namespace wayloom {
 
+// Handsets' "not valid" altitude. A waypoint holding it, or any altitude
+// beyond 1e24 metres, has none: an upload sends it as not valid and GPX
+// leaves its <ele> out, while the map file keeps the number as it is.
+constexpr long double no_altitude = 1.0e25L;
+constexpr bool has_altitude(long double alt) { return alt >= -1.0e24L && alt <= 1.0e24L; }
+
 struct t_waypoint {
     std::string name;
     std::int32_t number = 0;   // index in the waypoint table, creation order
@@ -16,7 +22,7 @@ struct t_waypoint {
     point_type marker = p_circle;
     long double lon = 0;       // degrees, east positive
     long double lat = 0;       // degrees, north positive
-    long double alt = 0;       // metres
+    long double alt = 0;       // metres; see has_altitude
 };
 
 } // namespace wayloom

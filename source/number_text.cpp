@@ -271,4 +271,14 @@ void append_integer(std::string& out, std::int64_t value)
     out.append(buffer, result.ptr);
 }
 
+long double float_as_decimal(float value)
+{
+    if (!std::isfinite(value)) return value;
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    long double decimal = value;
+    std::from_chars(text, written.ptr, decimal);
+    return decimal;
+}
+
 } // namespace wayloom

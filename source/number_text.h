@@ -60,6 +60,11 @@ std::string format_real(long double value);
 
 void append_integer(std::string& out, std::int64_t value);
 
+// The shortest decimal that reads back as `value`, as a long double: a
+// handset's 59.4f becomes 59.4, which the map then writes as "59.4" rather
+// than 59.4000015258789. Infinities and NaN pass unchanged.
+long double float_as_decimal(float value);
+
 namespace detail {
 // The general conversion the quick paths must agree with.
 void append_real_general(std::string& out, long double value);

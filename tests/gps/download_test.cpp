@@ -38,20 +38,23 @@ TEST(download, d108_records_become_waypoints_in_degrees)
     link_fixture f;
     start(f, 108);
     f.doc.create_waypoint().name = "already-there";
-    transfer(f, {d108("GATE", 1073741824, -536870912, 61.5f), d108("BARN", 0, 0, 0)});
+    transfer(f, {d108("GATE", 1073741824, -536870912, 61.5f), d108("BARN", 0, 0, 59.4f),
+                  d108("MIST", 0, 0, 1.0e25f)});
     f.line.written.clear();
     f.link.download_gps();
     EXPECT_TRUE(f.seen.boxes.empty());
-    ASSERT_EQ(f.doc.waypoint_count(), 3);
+    ASSERT_EQ(f.doc.waypoint_count(), 4);
+    EXPECT_EQ(f.doc.waypoints[2]->alt, 59.4L) << "the decimal the float stands for";
+    EXPECT_EQ(f.doc.waypoints[3]->alt, no_altitude);
     const t_waypoint& gate = *f.doc.waypoints[1];
     EXPECT_EQ(gate.name, "GATE");
     EXPECT_EQ(gate.lat, 90);
     EXPECT_EQ(gate.lon, -45);
     EXPECT_EQ(gate.alt, 61.5L);
     EXPECT_EQ(gate.number, 1) << "downloaded waypoints are numbered after those there";
-    ASSERT_EQ(f.doc.waypoints_list.size(), 3u);
-    EXPECT_EQ(f.seen.range_max, 1);
-    EXPECT_EQ(f.seen.steps, 2);
+    ASSERT_EQ(f.doc.waypoints_list.size(), 4u);
+    EXPECT_EQ(f.seen.range_max, 2);
+    EXPECT_EQ(f.seen.steps, 3);
     EXPECT_GE(f.seen.resets, 1);
     EXPECT_TRUE(f.seen.logged("read d108 structure"));
     EXPECT_TRUE(f.seen.logged("-45"));
@@ -64,7 +67,7 @@ TEST(download, d108_records_become_waypoints_in_degrees)
     f.line.written.clear();
     f.link.download_gps();
     EXPECT_TRUE(std::equal(command.begin(), command.end(), f.line.written.begin()));
-    EXPECT_EQ(f.doc.waypoint_count(), 4);
+    EXPECT_EQ(f.doc.waypoint_count(), 5);
 }
 
 TEST(download, numbered_layouts_count_from_one_in_each_download)

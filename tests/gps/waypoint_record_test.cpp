@@ -1,3 +1,4 @@
+#include "gps/handset_idents.h"
 #include "gps/waypoint_record.h"
 #include "scripted_device.h"
 
@@ -27,14 +28,14 @@ TEST(waypoint_record, d108_positions_in_degrees_and_the_altitude)
     EXPECT_EQ(semicircles_to_degrees(1), 180.0L / 2147483648.0L);
 }
 
-// A saved map cannot hold a NaN or an infinite altitude; handsets' own
-// "not valid" value is a large finite one and stays.
+// Handsets send 1e25 for "not valid"; a NaN or infinite one is none too.
 TEST(waypoint_record, an_altitude_that_is_no_number_is_no_altitude)
 {
     const float inf = std::numeric_limits<float>::infinity();
     const std::pair<float, std::optional<float>> rows[] = {
         {std::numeric_limits<float>::quiet_NaN(), std::nullopt}, {inf, std::nullopt}, {-inf, std::nullopt},
-        {1.0e25f, 1.0e25f},
+        {1.0e25f, std::nullopt}, {2.0e24f, std::nullopt}, {-3.0e24f, std::nullopt}, {9.0e23f, 9.0e23f},
+        {-415.5f, -415.5f},
     };
     for (const auto& [sent, read] : rows)
         EXPECT_EQ(decode_waypoint(reader_of(108), d108("HIGH", 0, 0, sent), 1).alt, read) << sent;
@@ -127,7 +128,9 @@ TEST(waypoint_record, names_as_a_handset_can_show_them)
         {100, "ab", "AB    "},
         {100, "north_gate", "NORTH "},
         {155, "weir", "WEIR  "},
-        {108, "Weir\tpool\xE9", "Weir pool "},
+        {108, "Weir\tpool\xE9", "Weir poole"},
+        {100, "Starom\xC4\x9Bstsk\xC3\xA9", "STAROM"},
+        {108, "Starom\xC4\x9Bstsk\xC3\xA9 \xE2\x82\xAC", "Staromestske  "},
         {108, std::string(60, 'x'), std::string(51, 'x')},
         {105, "Ford", "Ford"},
         {106, "Ford", "Ford"},
@@ -149,6 +152,58 @@ TEST(waypoint_record, names_as_a_handset_can_show_them)
     EXPECT_TRUE(encode_waypoint({}, {"x", 0, 0, {}}).empty());
     EXPECT_EQ(degrees_to_semicircles(180), 2147483647);
     EXPECT_EQ(degrees_to_semicircles(-180), -2147483647 - 1);
+}
+
+// A handset keeps one waypoint per ident: a cut already taken in the upload
+// ends in the smallest number no other waypoint holds.
+TEST(waypoint_record, an_upload_never_sends_two_idents_alike)
+{
+    using names = std::vector<std::string>;
+    struct row {
+        const char* name;
+        int layout;
+        names sent, idents;
+    };
+    const names posts{"post-01", "post-02", "post-03", "post-04", "post-05", "post-06",
+                      "post-07", "post-08", "post-09", "post-10", "post-11", "post-1"};
+    const row rows[] = {
+        {"cuts alike", 100, {"orchard-nw", "orchard-ne", "Orchard", "orcha1"},
+         {"ORCHAR", "ORCHA2", "ORCHA3", "ORCHA1"}},
+        {"a number past nine", 103, posts,
+         {"POST-0", "POST-2", "POST-3", "POST-4", "POST-5", "POST-6", "POST-7", "POST-8", "POST-9", "POST-1",
+          "POST10", "POST11"}},
+        {"short names pad again", 155, {"ab", "AB", ""}, {"AB    ", "AB1   ", "      "}},
+        {"long string idents", 108, {std::string(60, 'x'), std::string(55, 'x')},
+         {std::string(51, 'x'), std::string(50, 'x') + "1"}},
+        {"strings differ in case", 109, {"Gate", "gate"}, {"Gate", "gate"}},
+    };
+    for (const row& r : rows) EXPECT_EQ(unique_idents(reader_of(r.layout), r.sent), r.idents) << r.name;
+}
+
+// What the map has no value for goes out as handsets read "none".
+TEST(waypoint_record, uploaded_defaults_are_what_handsets_read_as_none)
+{
+    struct row {
+        int layout;
+        std::size_t symbol_at, colour_at;  // 0: the layout has none
+        int symbol, colour;
+    };
+    const row rows[] = {
+        {101, 62, 0, 18, 0}, {102, 62, 0, 18, 0}, {103, 58, 0, 0, 0},   {104, 62, 0, 18, 0},
+        {105, 8, 0, 18, 0},  {106, 22, 0, 18, 0}, {107, 58, 64, 0, 0},  {154, 124, 0, 18, 0},
+        {155, 124, 0, 18, 0}, {108, 4, 1, 18, 0xFF}, {109, 4, 2, 18, 0x1F},
+    };
+    for (const row& r : rows) {
+        const bytes record = encode_waypoint(reader_of(r.layout), {"x", 0, 0, {}});
+        const int high = r.symbol_at + 1 < record.size() ? record[r.symbol_at + 1] : 0;  // D101: one byte
+        EXPECT_EQ(record[r.symbol_at] | high << 8, r.symbol) << r.layout;
+        if (r.colour_at) {
+            EXPECT_EQ(record[r.colour_at], r.colour) << r.layout;
+        }
+        if (r.layout >= 108) {
+            EXPECT_EQ(decode_waypoint(reader_of(r.layout), record, 1).alt, std::nullopt) << "not valid";
+        }
+    }
 }
 
 } // namespace

@@ -107,10 +107,11 @@ void session::handle(const packet& p)
     }
     case pid::records:
         uploaded_.clear();
+        uploaded_at_.clear();
         upload_complete_ = false;
         break;
     case pid::waypoint:
-        if (auto w = decode_waypoint(p.data, options_.layout)) uploaded_.push_back(std::move(*w));
+        if (auto w = decode_waypoint(p.data, options_.layout)) keep_uploaded(std::move(*w));
         break;
     case pid::transfer_complete:
         upload_complete_ = true;
@@ -121,6 +122,15 @@ void session::handle(const packet& p)
     default:
         break;  // other commands and data are acknowledged and otherwise ignored
     }
+}
+
+void session::keep_uploaded(waypoint w)
+{
+    // Like a handset, one waypoint per name: a second of the same name
+    // takes the place of the first.
+    const auto [at, fresh] = uploaded_at_.try_emplace(w.name, uploaded_.size());
+    if (fresh) uploaded_.push_back(std::move(w));
+    else uploaded_[at->second] = std::move(w);
 }
 
 void session::start_download()

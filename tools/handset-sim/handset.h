@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace handset {
@@ -65,6 +66,7 @@ public:
     // The line is to be broken now.
     bool hung_up() const { return options_.hang_up_after > 0 && sent_packets_ >= options_.hang_up_after; }
 
+    // The waypoints a host uploaded, one per name as a handset keeps them.
     const std::vector<waypoint>& uploaded() const { return uploaded_; }
     // True once an upload ended with its transfer-complete packet.
     bool upload_complete() const { return upload_complete_; }
@@ -82,6 +84,7 @@ private:
     void after_ack();
     // Both ends run at the rate answered last.
     void take_pending_speed();
+    void keep_uploaded(waypoint w);
 
     options options_;
     std::vector<waypoint> waypoints_;
@@ -107,6 +110,7 @@ private:
     long pending_speed_ = 0;
 
     std::vector<waypoint> uploaded_;
+    std::unordered_map<std::string, std::size_t> uploaded_at_;  // by name
     bool upload_complete_ = false;
 };
 
