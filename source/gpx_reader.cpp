@@ -36,10 +36,17 @@ std::string_view local_name(const XML_Char* name)
     return cut == std::string_view::npos ? whole : whole.substr(cut + 1);
 }
 
-std::optional<double> number_in(std::string_view text)
+// Without the white space and line ends around it, as XML text is meant.
+std::string_view trimmed(std::string_view text)
 {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+    return text;
+}
+
+std::optional<double> number_in(std::string_view text)
+{
+    text = trimmed(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -147,7 +154,7 @@ private:
 
     void take(const pending_point& p)
     {
-        if (p.route_point && (!p.named || p.name.empty())) return;  // a bare turn of a route
+        if (p.route_point && (!p.named || trimmed(p.name).empty())) return;  // a bare turn of a route
         const bool placed = p.lat && p.lon && std::fabs(*p.lat) <= 90 && std::fabs(*p.lon) <= 180;
         if (!placed) {
             report_.warnings.push_back("Point without a valid lat and lon skipped: line " +
@@ -155,10 +162,10 @@ private:
             return;
         }
         t_waypoint& w = doc_.create_waypoint();
-        w.name = p.name;
+        w.name = trimmed(p.name);
         w.lat = *p.lat;
         w.lon = *p.lon;
-        if (p.has_ele) w.alt = p.ele;
+        w.alt = p.has_ele ? p.ele : no_altitude;
         if (w.name.empty()) w.name = "Waypoint-" + std::to_string(doc_.waypoint_count());
         doc_.list_waypoint(w);
     }

@@ -15,8 +15,9 @@ namespace wayloom {
 bool is_gpx_file_name(std::string_view file_name);
 
 // Appends the waypoints of the GPX text to the map, each with its name
-// (a missing one becomes "Waypoint-N" as in the map reader), latitude,
-// longitude and elevation, and lists them. A point whose lat or lon is
+// without the white space around it (a missing one becomes "Waypoint-N" as
+// in the map reader), latitude, longitude and elevation (none when it has no
+// <ele>, see has_altitude), and lists them. A point whose lat or lon is
 // missing or out of range is skipped with a warning naming its line. Text
 // that is not XML, or XML that is not GPX, is an error with the parser's
 // line and message, and the map keeps only what it held before. Runs

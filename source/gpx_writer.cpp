@@ -61,12 +61,22 @@ void append_number(std::string& out, double value, int decimals)
 
 constexpr int degree_decimals = 10;
 
+// GPX longitudes run from -180 up to but not including 180: the meridian
+// itself is written -180, and a longitude past it is brought round.
+double gpx_longitude(long double lon)
+{
+    double degrees = std::remainder(static_cast<double>(lon), 360.0);
+    const double step = std::pow(10.0, -degree_decimals);
+    if (std::isfinite(degrees) && std::round(degrees / step) * step >= 180) degrees -= 360;
+    return degrees;
+}
+
 void append_position(std::string& out, long double lat, long double lon)
 {
     out += "lat=\"";
     append_number(out, static_cast<double>(lat), degree_decimals);
     out += "\" lon=\"";
-    append_number(out, static_cast<double>(lon), degree_decimals);
+    append_number(out, gpx_longitude(lon), degree_decimals);
     out += '"';
 }
 
@@ -81,10 +91,10 @@ void gpx_to(std::string& out, const map_document& doc, Written written)
         out += "  <wpt ";
         append_position(out, w->lat, w->lon);
         out += ">\n";
-        // An elevation beyond what a number in the file can hold is left out.
-        if (const double ele = static_cast<double>(w->alt); std::isfinite(ele)) {
+        // A waypoint without an altitude has no <ele>, rather than one at sea level.
+        if (has_altitude(w->alt)) {
             out += "    <ele>";
-            append_number(out, ele, 3);
+            append_number(out, static_cast<double>(w->alt), 3);
             out += "</ele>\n";
         }
         out += "    <name>";

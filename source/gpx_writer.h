@@ -9,9 +9,11 @@
 
 namespace wayloom {
 
-// The GPX text. Degrees carry ten decimals (about 0.01 mm); a polygon's
-// segment ends on its first node again, a path's does not. Names keep their
-// characters, escaped for XML; bytes that are not UTF-8 are taken as Latin-1.
+// The GPX text. Degrees carry ten decimals (about 0.01 mm), longitudes from
+// -180 up to but not including 180; a polygon's segment ends on its first
+// node again, a path's does not. A waypoint without an altitude has no <ele>.
+// Names keep their characters, escaped for XML; bytes that are not UTF-8 are
+// taken as Latin-1.
 std::string gpx_text(const map_document& doc);
 
 // Writes the same text to the file, a block at a time, through a temporary

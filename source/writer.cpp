@@ -1,6 +1,7 @@
 #include "source/writer.h"
 
 #include "source/map_text.h"
+#include "source/plain_letters.h"
 #include "source/scanner.h"
 
 namespace wayloom {
@@ -25,7 +26,7 @@ struct source_lines {
 
 std::string written_name(std::string_view name)
 {
-    std::string out(name);
+    std::string out = plain_letters(name, '_');
     for (char& c : out)
         if (!is_word_char(c)) c = '_';
     return out;

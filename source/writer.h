@@ -12,8 +12,10 @@ namespace wayloom {
 // class, shape and point set in chain order.
 void update_map_source(map_document& doc);
 
-// A name as the writer puts it: every character that would split or end the
-// word becomes "_", so the name reads back as one word.
+// A name as the writer puts it, taken as characters (see plain_letters):
+// accented Latin letters lose the accent, and every other character that
+// would split or end the word becomes one "_", so the name reads back as
+// one word ("Würzbr" is written Wurzbr, "5 €" 5__).
 std::string written_name(std::string_view name);
 
 // Regenerates the source and writes it to the file through a temporary file

@@ -21,6 +21,7 @@ namespace wayloom {
 namespace {
 
 const std::string data = std::string(WAYLOOM_TEST_DATA) + "/gpx/";
+constexpr double none = static_cast<double>(no_altitude);  // no <ele>
 
 struct expected_waypoint {
     const char* name;
@@ -58,9 +59,9 @@ TEST(read_gpx, takes_waypoints_and_named_route_points_past_namespaces_extensions
     const read_report report = read_gpx(doc, data + "odd.gpx");
     EXPECT_TRUE(report.ok());
     expect_waypoints(doc, {{"Gate & stile", 52.4101, -4.0502, 61.5},
-                           {"Barn <north>", 52.4103, -4.0504, 0},
-                           {"Waypoint-3", 52.4104, -4.0505, 0},
-                           {"Ford", 52.4105, -4.0507, 0}});
+                           {"Barn <north>", 52.4103, -4.0504, none},
+                           {"Waypoint-3", 52.4104, -4.0505, none},
+                           {"Ford", 52.4105, -4.0507, none}});
     EXPECT_EQ(report.warnings, (std::vector<std::string>{
                                    "Point without a valid lat and lon skipped: line 12",
                                    "Point without a valid lat and lon skipped: line 17"}));
@@ -76,7 +77,7 @@ TEST(read_gpx, appends_after_the_map_as_a_merge_does)
         [&](map_document&) { after_ran = true; });
     EXPECT_TRUE(report.ok());
     EXPECT_TRUE(after_ran);
-    expect_waypoints(doc, {{"home", 2, 1, 3}, {"Waypoint-2", 10, 20, 0}, {"b", 11, 21, 0}});
+    expect_waypoints(doc, {{"home", 2, 1, 3}, {"Waypoint-2", 10, 20, none}, {"b", 11, 21, none}});
     EXPECT_EQ(doc.waypoints[2]->number, 2);
 }
 
@@ -178,24 +179,39 @@ TEST(gpx_text, names_stay_valid_xml_in_utf8)
     EXPECT_NE(gpx_text(doc).find("<name>caf\xc3\xa9 \xc3\xa9t\xc3\xa9_&lt;</name>"), std::string::npos);
 }
 
-// GPX numbers have no exponent: a large elevation is written out in full and
-// reads back, one no number can hold is left out; the file stays well formed.
-TEST(gpx_text, large_elevations_are_written_in_full_or_left_out)
+// A waypoint without an altitude has no <ele> (not one at sea level), GPX
+// longitudes stop short of 180, and names read without the white space around.
+TEST(gpx_text, elevations_and_longitudes_as_gpx_allows_them)
 {
-    map_document doc;
-    t_waypoint& high = doc.create_waypoint();
-    std::tie(high.name, high.lat, high.lon, high.alt) = std::tuple{"high", 52.4L, -4.05L, 6.44444444444444e103L};
-    t_waypoint& beyond = doc.create_waypoint();
-    std::tie(beyond.name, beyond.lat, beyond.lon, beyond.alt) = std::tuple{"beyond", 52.5L, -4.06L, 1e400L};
-    const std::string text = gpx_text(doc);
-    EXPECT_NE(text.find("<ele>644444444444443"), std::string::npos) << text;
-    EXPECT_EQ(text.find("e+"), std::string::npos) << "no exponent";
-    EXPECT_NE(text.find("lon=\"-4.06\">\n    <name>beyond</name>"), std::string::npos) << text;
+    struct row {
+        const char* name;
+        long double lon, alt;
+        const char* written;  // the <wpt> up to its name
+    };
+    const row rows[] = {
+        {"sea level", 1, 0, "lon=\"1\">\n    <ele>0</ele>\n"},
+        {"below it", 1, -415.5L, "lon=\"1\">\n    <ele>-415.5</ele>\n"},
+        {"none", 1, no_altitude, "lon=\"1\">\n    <name>"},
+        {"past what a handset holds", 1, 6.4e103L, "lon=\"1\">\n    <name>"},
+        {"no number", 1, 1e400L, "lon=\"1\">\n    <name>"},
+        {"the meridian", 180, 0, "lon=\"-180\">"},
+        {"past it", 190.5L, 0, "lon=\"-169.5\">"},
+        {"rounds to it", 179.999999999996L, 0, "lon=\"-180\">"},
+        {"west", -180, 0, "lon=\"-180\">"},
+    };
+    for (const row& r : rows) {
+        map_document doc;
+        t_waypoint& w = doc.create_waypoint();
+        std::tie(w.name, w.lon, w.alt) = std::tuple{"w", r.lon, r.alt};
+        EXPECT_NE(gpx_text(doc).find(r.written), std::string::npos) << r.name << "\n" << gpx_text(doc);
+    }
     map_document back;
-    ASSERT_TRUE(read_gpx_text(back, text).ok());
-    ASSERT_EQ(back.waypoint_count(), 2);
-    EXPECT_DOUBLE_EQ(static_cast<double>(back.waypoints[0]->alt), 6.44444444444444e103);
-    EXPECT_EQ(back.waypoints[1]->alt, 0);
+    ASSERT_TRUE(read_gpx_text(back, "<gpx><wpt lat='1' lon='2'><name>\n  Gate \t</name></wpt>\n"
+                                    "<rte><rtept lat='1' lon='2'><name> </name></rtept></rte></gpx>").ok());
+    ASSERT_EQ(back.waypoint_count(), 1) << "a route point named with blanks only is a bare turn";
+    EXPECT_EQ(back.waypoints[0]->name, "Gate");
+    EXPECT_EQ(back.waypoints[0]->alt, no_altitude);
+    EXPECT_EQ(gpx_text(back).find("<ele>"), std::string::npos);
 }
 
 // .wlm → .gpx → .wlm keeps every waypoint, its name as the map writer
