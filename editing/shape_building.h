@@ -22,7 +22,7 @@ edit_result waypoints_list_mouse_down(map_editor& editor, std::int32_t index, bo
 
 // Appends the waypoint of entry `index` of waypoints_list as the next node,
 // starting a new shape "build" when none is being built. The same waypoint
-// twice in a row is appended once; the 513th node is refused with "Too many nodes".
+// twice in a row is appended once; the 512th node is refused with "Too many nodes".
 edit_result append_node(map_editor& editor, std::int32_t index);
 
 // While shape-building mode is on and the shape has a node: takes each node's

@@ -22,9 +22,10 @@ struct t_node : map_position {
     }
 };
 
-// Most nodes a shape can hold: building one stops there, and a map source
-// whose nodes block reaches it is refused.
-constexpr std::int32_t max_shape_nodes = 512;
+// Most nodes a shape can hold, and so a map file: the reader refuses a nodes
+// block of more, and building a shape stops here, so every shape the editor
+// makes saves to a file that opens again.
+constexpr std::int32_t max_shape_nodes = 511;
 
 struct t_shape : t_mapper {
     std::int32_t number = 0;   // serial, never reused

@@ -255,7 +255,7 @@ bool map_reader::read_nodes(t_shape& shape)
             return false;
         shape.nodes.push_back(node);
         const bool closed = take_close();
-        if (shape.node_count() == max_shape_nodes) {
+        if (shape.node_count() > max_shape_nodes) {
             report_error("Too many nodes");
             return false;
         }

@@ -1,6 +1,8 @@
 #include "editing_fixture.h"
 
 #include "editing/item_commands.h"
+#include "source/reader.h"
+#include "source/writer.h"
 
 #include <tuple>
 
@@ -92,13 +94,20 @@ TEST_F(shape_building, first_node_starts_a_build_shape_shown_alone_and_fitted)
     EXPECT_EQ(shape->nodes[1].pixel.x, 0);
 }
 
-TEST_F(shape_building, node_limit_refuses_the_513th_and_stops_a_range_once)
+// The limit is what a map file holds: the longest shape saves and opens again.
+TEST_F(shape_building, node_limit_refuses_the_512th_and_stops_a_range_once)
 {
     show_tab(waypoints_tab);
-    for (int i = 0; i < 512; ++i) ASSERT_TRUE(append_node(editor, i % 2).error.empty()) << i;
+    for (int i = 0; i < 511; ++i) ASSERT_TRUE(append_node(editor, i % 4).error.empty()) << i;
     EXPECT_EQ(append_node(editor, 0).error, "Too many nodes");
-    EXPECT_EQ(editor.build_shape()->node_count(), 512);
-    EXPECT_EQ(editor.waypoints_shape_list.size(), 512u);
+    EXPECT_EQ(editor.build_shape()->node_count(), 511);
+    EXPECT_EQ(editor.waypoints_shape_list.size(), 511u);
+    add_shape(editor);
+    update_map_source(doc);
+    map_document again;
+    again.source.set_text(doc.source.text());
+    EXPECT_TRUE(read_from_file(again).ok());
+    EXPECT_EQ(again.shapes.at(0)->node_count(), 511);
 
     editing_map m;
     m.editor.shape_node_limit = 4;
