@@ -106,9 +106,13 @@ long double page_millimetres(long double pixels)
 bool save_vector(const std::string& file_name, vector_format format, long double width,
                  long double height, const std::function<void(QPainter&)>& paint, std::string* error)
 {
-    // Painted in memory first: neither writer reports a failed write.
-    const QByteArray bytes = format == vector_format::pdf ? pdf_page(width, height, paint)
-                                                          : svg_picture(width, height, paint);
+    // A drawing of no size fails as a picture of none does, rather than
+    // giving a blank page. It is painted in memory first: neither writer
+    // reports a failed write.
+    const bool empty = !(width > 0 && height > 0);
+    const QByteArray bytes = empty                           ? QByteArray()
+                             : format == vector_format::pdf ? pdf_page(width, height, paint)
+                                                             : svg_picture(width, height, paint);
     std::string reason;
     if (bytes.isEmpty()) reason = "The drawing is empty.";
     else if (replace_file(file_name, [&](const std::string& temp, std::string& why) {

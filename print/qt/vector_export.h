@@ -29,7 +29,8 @@ long double page_millimetres(long double pixels);
 // page_dots_per_inch whose origin is the page's top-left corner. An SVG's
 // size is whole page pixels (its user unit is one page pixel). The file is
 // replaced whole or not at all; on failure false with "Cannot create file
-// "NAME". reason" in `error`.
+// "NAME". reason" in `error`, the reason "The drawing is empty." for a size
+// of nothing, as for a picture.
 bool save_vector(const std::string& file_name, vector_format format, long double width,
                  long double height, const std::function<void(QPainter&)>& paint,
                  std::string* error);
