@@ -2,11 +2,11 @@
 
 #include "annotations/nudge.h"
 #include "annotations/qt/legend_painter.h"
-#include "annotations/qt/ruler_painter.h"
+#include "annotations/scale_ruler.h"
 #include "model/map_document.h"
+#include "print/qt/page_map.h"
 #include "print/qt/vector_export.h"
 #include "view/geometry/projection.h"
-#include "view/map_painter.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -48,13 +48,16 @@ std::string title_line(const page_order& order)
     return order.scale ? order.title + "   " + scale_text(order.scale) : order.title;
 }
 
-// The map into an area of whole page pixels (at least one).
+// The map into an area of `width` × `height` (at least one pixel each).
 void project_into(view_state& view, const item_list& shape_list, long double width, long double height)
 {
     view.avail_width = std::max<std::int32_t>(1, truncate_to_pixel(width));
     view.avail_height = std::max<std::int32_t>(1, truncate_to_pixel(height));
     resize_window(view, shape_list);
 }
+
+// A page pixel's position on the map from the projection's finer pixels.
+qreal from_detail(long double pixels) { return static_cast<qreal>(pixels / page_detail); }
 
 } // namespace
 
@@ -95,8 +98,8 @@ prepared_page prepare_page(map_document& doc, const view_state& view, const page
     page_result laid_out = lay_out_page(request);
     if (!laid_out.plan) return {std::nullopt, laid_out.error};
     page.plan = *laid_out.plan;
-    project_into(page.view, doc.shape_list, page_pixels(page.plan.map.width),
-                 page_pixels(page.plan.map.height));
+    project_into(page.view, doc.shape_list, page_pixels(page.plan.map.width) * page_detail,
+                 page_pixels(page.plan.map.height) * page_detail);
 
     if (order.ruler) {
         // Under the map and across it, the amount's true length: on paper its
@@ -110,7 +113,8 @@ prepared_page prepare_page(map_document& doc, const view_state& view, const page
         modify_scale(ruler, page.view, units);  // an amount past the map is cut to it
         ruler.visible = true;
         ruler.x = ruler.y = 0;
-        ruler.w = std::max(0, round_to_pixel(amount_across(ruler) / ruler.extent_x * page.view.fit_width));
+        page.ruler_length = std::max(0.0L, page_pixels(amount_across(ruler) / ruler.extent_x * page.plan.map.width));
+        ruler.w = round_to_pixel(page.ruler_length);  // which label fits
         page.ruler = std::move(ruler);
     }
     return {std::move(page), ""};
@@ -128,14 +132,12 @@ void paint_page(QPainter& painter, page_picture& page, const map_document& doc)
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(page.title));
     }
     // The map's left edge: the ruler and the legend line up with it.
-    const qreal left = static_cast<qreal>(page_pixels(plan.map.x)) + page.view.surface.left;
+    const qreal left = static_cast<qreal>(page_pixels(plan.map.x)) + from_detail(page.view.surface.left);
 
     painter.save();
     painter.setFont(QFont());
-    painter.translate(left, static_cast<qreal>(page_pixels(plan.map.y)) + page.view.surface.top);
-    // Markers and labels past the map's edge are cut there, as the window cuts them.
-    painter.setClipRect(QRect(0, 0, page.view.surface.width + 1, page.view.surface.height + 1));
-    draw(painter, page.view, doc.shape_list);
+    painter.translate(left, static_cast<qreal>(page_pixels(plan.map.y)) + from_detail(page.view.surface.top));
+    paint_page_map(painter, page.view, doc.shape_list);
     painter.restore();
 
     if (page.ruler) {
@@ -143,7 +145,8 @@ void paint_page(QPainter& painter, page_picture& page, const map_document& doc)
         painter.setFont(QFont());
         painter.translate(left, static_cast<qreal>(page_pixels(plan.ruler.y)));
         const font_measure measure(painter.font(), painter.device());
-        paint_ruler(painter, ruler_layout(*page.ruler, page.view, unit_of(page.unit), measure), Qt::white);
+        const std::string label = ruler_layout(*page.ruler, page.view, unit_of(page.unit), measure).label;
+        paint_page_ruler(painter, static_cast<qreal>(page.ruler_length), label, Qt::white);
         painter.restore();
     }
     if (page.legend) {

@@ -1,7 +1,8 @@
 // A page of the map: the title line, the map at a true scale or fitted to
 // the paper, the scale ruler and the legend, laid out by page_layout with
-// their text measured at the page's resolution and painted by the map view's
-// and the annotations' own QPainter code, on a PDF, an SVG or a printer.
+// their text measured at the page's resolution and painted on a PDF, an SVG
+// or a printer: the map and the ruler in fractions of a page pixel
+// (page_map.h), the legend by the annotations' own QPainter code.
 #pragma once
 
 #include "annotations/legend.h"
@@ -30,13 +31,15 @@ struct page_order {
 };
 
 // A page ready to paint: the plan in millimetres, the map projected into its
-// box in page pixels, the ruler and the legend measured for the page.
+// box at page_detail times the page's resolution (see page_map.h), the ruler
+// and the legend measured for the page.
 struct page_picture {
     page_plan plan;
     view_state view;
     std::string title;
     unit_choice unit;
     std::optional<scale_ruler> ruler;
+    long double ruler_length = 0;  // page pixels between the ruler's ticks, its true length on paper
     std::optional<legend_state> legend;
 };
 

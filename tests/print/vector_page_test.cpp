@@ -1,7 +1,8 @@
 // The example farm as vector files: an SVG whose elements carry the items'
 // colours and names, a PDF of the paper's size holding no image, and a page
-// at 1:5000 whose map and ruler measure true.
+// at 1:5000 whose map and ruler measure true and show the edge's points whole.
 #include "model/map_document.h"
+#include "print/qt/page_map.h"
 #include "print/qt/page_painter.h"
 #include "print/qt/vector_export.h"
 #include "source/reader.h"
@@ -11,6 +12,8 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -190,23 +193,66 @@ TEST_F(vector_page, pdf_is_the_paper_with_vectors_and_no_image)
 }
 
 // At 1:5000 a millimetre on paper is 5 metres: the map's box and the fitted
-// drawing are the ground over 5000, and the ruler's 200 Metres are 40 mm.
+// drawing are the ground over 5000, and a 500-foot ruler's ticks stand
+// 30.48 mm apart in the file, not on a whole-pixel grid.
 TEST_F(vector_page, true_scale_measures_on_the_page)
 {
-    const page_picture page = prepared();
+    order.unit.system = measurement_system::imperial;
+    order.unit.imperial = imperial_unit::feet;
+    order.ruler->amount = "500";
+    page_picture page = prepared();
     const ground_size ground = ground_of(page.view.lon_range, page.view.lat_range, order.unit);
     EXPECT_NEAR(page.plan.map.width, ground.width / 5000, 1e-6L);
     EXPECT_NEAR(page.plan.map.height, ground.height / 5000, 1e-6L);
-    EXPECT_NEAR(page.view.fit_width, page_pixels(page.plan.map.width), 1);
-    EXPECT_NEAR(page.view.fit_height, page_pixels(page.plan.map.height), 1);
-    ASSERT_TRUE(page.ruler);
-    EXPECT_EQ(page.ruler->w, std::lround(page_pixels(40)));
-    EXPECT_EQ(page.ruler->amount, "200");
+    EXPECT_NEAR(page.view.fit_width / page_detail / page_pixels(page.plan.map.width), 1, 0.0005);
+    EXPECT_NEAR(page.view.fit_height / page_detail / page_pixels(page.plan.map.height), 1, 0.0005);
+    const std::string file = folder + "farm-ruler.svg";
+    std::string error;
+    ASSERT_TRUE(save_page(file, page, doc, &error)) << error;
+    // The ticks: the file's only lines straight down, one bar's thickness long.
+    std::vector<double> ticks;
+    const QRegularExpression line(R"(points="([-0-9.]+),([-0-9.]+) ([-0-9.]+),([-0-9.]+) ")");
+    for (auto m = line.globalMatch(QString::fromUtf8(file_bytes(file))); m.hasNext();) {
+        const auto l = m.next();
+        if (l.captured(1) == l.captured(3) && l.captured(4).toDouble() - l.captured(2).toDouble() == ruler_thickness)
+            ticks.push_back(l.captured(1).toDouble());
+    }
+    ASSERT_EQ(ticks.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(page_millimetres(ticks[1] - ticks[0])), 30.48, 0.02);
 
     order.scale = 1000;
     const prepared_page too_small = prepare_page(doc, view, order);
     EXPECT_FALSE(too_small.page);
     EXPECT_EQ(too_small.error.rfind("at 1:1000 the map needs ", 0), 0u) << too_small.error;
+}
+
+// Nothing on a page is cut at the map's edge, on any device: the label of
+// the point furthest east, which lies wholly past the edge, is painted.
+TEST_F(vector_page, markers_and_labels_on_the_map_edge_are_whole)
+{
+    page_picture page = prepared();
+    QImage image(static_cast<int>(page_pixels(page.plan.paper_width)),
+                 static_cast<int>(page_pixels(page.plan.paper_height)), QImage::Format_RGB32);
+    const int dots_per_metre = static_cast<int>(std::lround(page_dots_per_inch / 0.0254));
+    image.setDotsPerMeterX(dots_per_metre);
+    image.setDotsPerMeterY(dots_per_metre);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paint_page(painter, page, doc);
+    painter.end();
+    const point_record* east = nullptr;
+    for (const auto& set : doc.sets)
+        for (const point_record& p : set->points)
+            if (p.show_name && (!east || p.pixel.x > east->pixel.x)) east = &p;
+    ASSERT_TRUE(east);
+    const double x = page_pixels(page.plan.map.x) + (page.view.surface.left + east->pixel.x) / double(page_detail);
+    const double y = page_pixels(page.plan.map.y) + (page.view.surface.top + east->pixel.y) / double(page_detail);
+    ASSERT_GT(x + 2 * east->size, page_pixels(page.plan.map.x + page.plan.map.width)) << "past the edge";
+    int dark = 0;
+    for (int dx = 0; dx < 12; ++dx)
+        for (int dy = 0; dy < 12; ++dy)
+            dark += qGray(image.pixel(static_cast<int>(x + 2 * east->size) + dx, static_cast<int>(y) + dy)) < 128;
+    EXPECT_GT(dark, 3) << "the label's text";
 }
 
 } // namespace
