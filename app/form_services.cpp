@@ -68,9 +68,10 @@ form_services with_desktop_defaults(form_services services, QWidget* window)
             return chosen.toStdString();
         };
     if (!services.pick_folder)
-        services.pick_folder = [window](const std::string& directory) -> std::optional<std::string> {
-            const QString chosen =
-                QFileDialog::getExistingDirectory(window, QString(), QString::fromStdString(directory));
+        services.pick_folder = [window](const std::string& directory,
+                                        const std::string& caption) -> std::optional<std::string> {
+            const QString chosen = QFileDialog::getExistingDirectory(window, QString::fromStdString(caption),
+                                                                     QString::fromStdString(directory));
             if (chosen.isEmpty()) return std::nullopt;
             return chosen.toStdString();
         };

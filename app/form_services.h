@@ -24,8 +24,10 @@ struct form_services {
     // ("GPX file [gpx]|*.gpx"); the chosen file, or nothing when cancelled.
     std::function<std::optional<std::string>(const std::string& directory, const std::string& filter)>
         open_file_of_type;
-    // A folder dialog starting in `directory`; the chosen folder, or nothing.
-    std::function<std::optional<std::string>(const std::string& directory)> pick_folder;
+    // A folder dialog starting in `directory`, its caption saying what to
+    // pick; the chosen folder, or nothing.
+    std::function<std::optional<std::string>(const std::string& directory, const std::string& caption)>
+        pick_folder;
     // The shared save dialog; it asks before overwriting an existing file.
     std::function<std::optional<save_choice>(const save_request& request)> save_file;
     // A modal box with the message, the caption "Error" and one OK button.

@@ -12,6 +12,8 @@ namespace wayloom {
 namespace {
 
 constexpr std::size_t files_before_progress = 4;  // fewer go by too fast to show
+constexpr const char* pick_drive_caption =
+    "No handset drive found: pick the handset's drive, or its Garmin/GPX folder";
 
 } // namespace
 
@@ -46,7 +48,7 @@ void Tmap_form::handset_drive_itemClick()
     std::vector<std::string> drives = find_handset_drives(options_.mount_root);
     if (drives.empty()) {
         // Not mounted where drives usually are: the user shows where.
-        const std::optional<std::string> folder = services_.pick_folder(load_path);
+        const std::optional<std::string> folder = services_.pick_folder(load_path, pick_drive_caption);
         if (!folder) return;
         drives.push_back(*folder);
     }
@@ -71,20 +73,26 @@ void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files)
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(0);
     }
-    read_report report;
-    std::vector<std::string> warnings;
+    // A file that cannot be read is passed over and the others still come
+    // in: each message names its file, and a file's warnings are one message.
+    std::vector<std::string> messages;
+    bool any_read = false;
     for (std::size_t i = 0; i < gpx_files.size(); ++i) {
         if (progress) {
             progress->setValue(static_cast<int>(i));
             QApplication::processEvents();
         }
-        report = files.merge(gpx_files[i]);
-        warnings.insert(warnings.end(), report.warnings.begin(), report.warnings.end());
-        if (!report.ok()) break;
+        const read_report report = files.merge(gpx_files[i]);
+        any_read = any_read || report.completed;
+        const std::vector<std::string> said = import_messages(gpx_files[i], report);
+        messages.insert(messages.end(), said.begin(), said.end());
     }
     progress.reset();
-    show_read_report(report);
-    for (const std::string& warning : warnings) services_.error_box(warning);
+    // The lists first: an error box runs its own event loop.
+    reload_lists();
+    if (any_read) analyse_legend();
+    place_surface();
+    for (const std::string& message : messages) services_.error_box(message);
     update_caption();
 }
 

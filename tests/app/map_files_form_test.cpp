@@ -60,9 +60,9 @@ private slots:
         QCOMPARE(form->map().waypoint_count(), 37);
         QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 37);
         QCOMPARE(form->map().waypoints[33]->name, std::string("Gate & stile"));
-        QCOMPARE(desktop_.errors, (std::vector<std::string>{
-                                      "Point without a valid lat and lon skipped: line 12",
-                                      "Point without a valid lat and lon skipped: line 17"}));
+        QCOMPARE(desktop_.errors, std::vector<std::string>{gpx + "odd.gpx: 2 warnings:\n"
+                                                               "Point without a valid lat and lon skipped: line 12\n"
+                                                               "Point without a valid lat and lon skipped: line 17"});
         QVERIFY(form->windowTitle().endsWith("*"));
         QCOMPARE(form->load_folder(), gpx);
 
@@ -77,22 +77,27 @@ private slots:
         write_text(home() + "map.gpx", read_text(farm));
         desktop_.open_answers.push_back(home() + "map.gpx");
         item(form, "&File", "Import GPX...")->trigger();
-        QCOMPARE(desktop_.errors, std::vector<std::string>{"Not a GPX file: line 1: syntax error"});
+        QCOMPARE(desktop_.errors, std::vector<std::string>{home() + "map.gpx: Not a GPX file: line 1: syntax error"});
         QCOMPARE(form->map().waypoint_count(), 37);
 
+        // Every drive: a broken file is named and passed over, the rest read.
         desktop_.errors.clear();
         item(form, "&GPS", "Import from handset drive...")->trigger();
-        QVERIFY(desktop_.errors.empty());
-        QCOMPARE(form->map().waypoint_count(), 43);
-        QCOMPARE(form->map().waypoints[42]->name, std::string("WHARF"));
+        QCOMPARE(desktop_.errors.size(), 2u);
+        QCOMPARE(desktop_.errors.back(), gpx + "mounts/media/usb0/GARMIN/gpx/B.gpx: Not a GPX file: line 3: unclosed token");
+        QCOMPARE(form->map().waypoint_count(), 46);
+        QCOMPARE(form->map().waypoints[45]->name, std::string("CAPE"));
 
-        // Nothing mounted: the user picks the drive.
+        // Nothing mounted: the user picks the drive, told what to pick.
         mount_root_ = home();
         auto bare = make_form(farm);
         desktop_.folder_answers.push_back(gpx + "mounts/mnt/etrex");
         item(bare, "&GPS", "Import from handset drive...")->trigger();
+        QCOMPARE(desktop_.folder_captions.back(),
+                 std::string("No handset drive found: pick the handset's drive, or its Garmin/GPX folder"));
         QCOMPARE(bare->map().waypoint_count(), 34);
         QCOMPARE(ui(bare).waypoints_sheet.waypoints->model()->rowCount(), 34);
+        desktop_.errors.clear();
         desktop_.folder_answers.push_back(gpx + "mounts/media/ann/STICK");
         item(bare, "&GPS", "Import from handset drive...")->trigger();
         QCOMPARE(desktop_.errors, std::vector<std::string>{"No GPX files in " + gpx + "mounts/media/ann/STICK/Garmin/GPX"});

@@ -62,6 +62,7 @@ struct desktop_double {
     std::vector<std::string> open_directories;
     std::vector<std::string> open_filters;  // of the typed open dialog
     std::deque<std::optional<std::string>> folder_answers;
+    std::vector<std::string> folder_captions;
     std::vector<save_request> save_requests;
     std::vector<std::string> errors;
     std::vector<std::string> addresses;
@@ -106,7 +107,10 @@ struct desktop_double {
             open_filters.push_back(filter);
             return s_open(directory);
         };
-        s.pick_folder = [this](const std::string&) { return next(folder_answers); };
+        s.pick_folder = [this](const std::string&, const std::string& caption) {
+            folder_captions.push_back(caption);
+            return next(folder_answers);
+        };
         s.save_file = [this](const save_request& request) {
             save_requests.push_back(request);
             return next(save_answers);
