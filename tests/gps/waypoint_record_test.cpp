@@ -117,46 +117,10 @@ TEST(waypoint_record, encoded_records_read_back_within_their_layouts_precision)
     }
 }
 
-TEST(waypoint_record, names_as_a_handset_can_show_them)
-{
-    struct row {
-        int layout;
-        std::string name;
-        std::string sent;  // the ident bytes in the record
-    };
-    const row rows[] = {
-        {100, "ab", "AB    "},
-        {100, "north_gate", "NORTH "},
-        {155, "weir", "WEIR  "},
-        {108, "Weir\tpool\xE9", "Weir poole"},
-        {100, "Starom\xC4\x9Bstsk\xC3\xA9", "STAROM"},
-        {108, "Starom\xC4\x9Bstsk\xC3\xA9 \xE2\x82\xAC", "Staromestske  "},
-        {108, std::string(60, 'x'), std::string(51, 'x')},
-        {105, "Ford", "Ford"},
-        {106, "Ford", "Ford"},
-    };
-    for (const row& r : rows) {
-        const record_reader reader = reader_of(r.layout);
-        const bytes record = encode_waypoint(reader, {r.name, 0, 0, {}});
-        const bool fixed = reader.kind == reader_kind::d100 || r.layout == 155;
-        const std::size_t at = fixed ? 0 : static_cast<std::size_t>(reader.size);
-        ASSERT_GE(record.size(), at + r.sent.size()) << r.name;
-        EXPECT_EQ(std::string(record.begin() + static_cast<std::ptrdiff_t>(at),
-                              record.begin() + static_cast<std::ptrdiff_t>(at + r.sent.size())),
-                  r.sent)
-            << r.layout << " " << r.name;
-        if (!fixed) {
-            EXPECT_EQ(record[at + r.sent.size()], 0) << r.layout << " " << r.name;
-        }
-    }
-    EXPECT_TRUE(encode_waypoint({}, {"x", 0, 0, {}}).empty());
-    EXPECT_EQ(degrees_to_semicircles(180), 2147483647);
-    EXPECT_EQ(degrees_to_semicircles(-180), -2147483647 - 1);
-}
-
-// A handset keeps one waypoint per ident: a cut already taken in the upload
-// ends in the smallest number no other waypoint holds.
-TEST(waypoint_record, an_upload_never_sends_two_idents_alike)
+// Names as a handset can show them, one character each; and one waypoint
+// per ident: a cut already taken in the upload ends in the smallest number
+// no other waypoint holds.
+TEST(waypoint_record, an_upload_sends_idents_a_handset_shows_never_two_alike)
 {
     using names = std::vector<std::string>;
     struct row {
@@ -173,11 +137,18 @@ TEST(waypoint_record, an_upload_never_sends_two_idents_alike)
          {"POST-0", "POST-2", "POST-3", "POST-4", "POST-5", "POST-6", "POST-7", "POST-8", "POST-9", "POST-1",
           "POST10", "POST11"}},
         {"short names pad again", 155, {"ab", "AB", ""}, {"AB    ", "AB1   ", "      "}},
+        {"what a fixed ident cannot show", 100, {"north_gate", "Starom\xC4\x9Bstsk\xC3\xA9"}, {"NORTH ", "STAROM"}},
+        {"what a string cannot show", 108, {"Weir\tpool\xE9", "Starom\xC4\x9Bstsk\xC3\xA9 \xE2\x82\xAC"},
+         {"Weir poole", "Staromestske  "}},
+        {"numbered layouts send names", 106, {"Ford"}, {"Ford"}},
         {"long string idents", 108, {std::string(60, 'x'), std::string(55, 'x')},
          {std::string(51, 'x'), std::string(50, 'x') + "1"}},
         {"strings differ in case", 109, {"Gate", "gate"}, {"Gate", "gate"}},
     };
     for (const row& r : rows) EXPECT_EQ(unique_idents(reader_of(r.layout), r.sent), r.idents) << r.name;
+    EXPECT_TRUE(encode_waypoint({}, {"x", 0, 0, {}}).empty());
+    EXPECT_EQ(degrees_to_semicircles(180), 2147483647);
+    EXPECT_EQ(degrees_to_semicircles(-180), -2147483647 - 1);
 }
 
 // What the map has no value for goes out as handsets read "none".
