@@ -73,7 +73,10 @@ std::string plain_letters(std::string_view text, char other)
         const std::size_t n = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : utf8_length(text, i);
         const char32_t c = decoded(text, i, n == 1 ? 0 : n);
         i += n == 0 ? 1 : n;
+        // An accent on nothing is a character of its own, so that a name
+        // never comes out empty.
         if (!combining(c)) out += plain(c, other);
+        else if (out.empty()) out += other;
     }
     return out;
 }

@@ -12,7 +12,8 @@ namespace wayloom {
 // `text` as UTF-8, character by character: ASCII as it is; a Latin letter
 // with an accent, cedilla or stroke as the letter without it (é gives e,
 // Ł gives L, ß gives s); a combining accent dropped (it belongs to the
-// letter before it); any other character as one `other`. A byte that starts
+// letter before it, and stands for itself only at the start); any other
+// character as one `other`. So a name never comes out empty. A byte that starts
 // no UTF-8 character is read as Latin-1, as older handsets send names.
 std::string plain_letters(std::string_view text, char other);
 

@@ -113,7 +113,8 @@ TEST(writer, names_are_written_so_that_they_read_back_as_one_word)
         const char* written;
     };
     const row rows[] = {{"my point", "my_point"}, {"a+b{c}", "a_b_c_"},     {"tab\there", "tab_here"},
-                        {"ok-name_1.2", "ok-name_1.2"}, {"caf\xc3\xa9", "cafe"}, {"W\xC3\xBCrzbr 5\xE2\x82\xAC", "Wurzbr_5_"}, {"x,y;z", "x_y_z"}};
+                        {"ok-name_1.2", "ok-name_1.2"}, {"caf\xc3\xa9", "cafe"}, {"x,y;z", "x_y_z"},
+                        {"W\xC3\xBCrzbr 5\xE2\x82\xAC", "Wurzbr_5_"}, {"\xCC\x84", "_"}};
     for (const row& r : rows) EXPECT_EQ(written_name(r.name), r.written) << r.name;
 }
 
