@@ -41,7 +41,7 @@ struct read_feature {
 };
 
 // Most nodes a shape read from a map file may hold.
-inline constexpr std::size_t most_read_nodes = max_shape_nodes - 1;
+inline constexpr std::size_t most_read_nodes = max_shape_nodes;
 
 class feature_import {
 public:

@@ -33,7 +33,7 @@ void set_classes(const map_document& doc, const t_mapper& item, map_feature& f)
 
 std::optional<double> altitude_of(const t_waypoint* w)
 {
-    if (!w || !std::isfinite(static_cast<double>(w->alt))) return std::nullopt;
+    if (!w || !has_altitude(w->alt)) return std::nullopt;
     return static_cast<double>(w->alt);
 }
 

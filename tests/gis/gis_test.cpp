@@ -13,8 +13,9 @@
 namespace wayloom {
 namespace {
 
-// A clockwise field with a repeated closing node, a lane, and a set of one post.
-constexpr std::string_view small_map = R"(waypoints { a, 1, 2, 10 b, 1, 3, 20 c, 2, 3, 30 }
+// A clockwise field with a repeated closing node, a lane, and a set of one
+// post; waypoint a has no altitude.
+constexpr std::string_view small_map = R"(waypoints { a, 1, 2, 1E25 b, 1, 3, 20 c, 2, 3, 30 }
 class grass { colour 0,128,0 border 0,0,0 }
 shape field { colour 0,200,0 border 1,2,3 class grass nodes { 0, 1, 2 1, 1, 3 2, 2, 3 0, 1, 2 } }
 path lane { nodes { 0, 1, 2 2, 2, 3 } }
@@ -33,7 +34,7 @@ TEST(geojson_writer, writes_closed_counter_clockwise_rings_and_the_properties)
 {
     const std::string text = geojson_text(read_small_map());
     const std::string expected = R"({"type":"FeatureCollection","features":[
-{"type":"Feature","geometry":{"type":"Point","coordinates":[1.0,2.0]},"properties":{"name":"a","kind":"waypoint","colour":"#808080","border":"#808080","altitude":10.0}},
+{"type":"Feature","geometry":{"type":"Point","coordinates":[1.0,2.0]},"properties":{"name":"a","kind":"waypoint","colour":"#808080","border":"#808080"}},
 {"type":"Feature","geometry":{"type":"Point","coordinates":[1.0,3.0]},"properties":{"name":"b","kind":"waypoint","colour":"#808080","border":"#808080","altitude":20.0}},
 {"type":"Feature","geometry":{"type":"Point","coordinates":[2.0,3.0]},"properties":{"name":"c","kind":"waypoint","colour":"#808080","border":"#808080","altitude":30.0}},
 {"type":"Feature","geometry":{"type":"Polygon","coordinates":[[[2.0,3.0],[1.0,3.0],[1.0,2.0],[2.0,3.0]]]},"properties":{"name":"field","kind":"shape","classes":["grass"],"colour":"#00c800","border":"#010203","area_m2":6146587780.506134}},
