@@ -109,6 +109,7 @@ t_waypoint& feature_import::add_waypoint(const read_position& p, std::string nam
     w.lat = p.lat;
     if (p.alt && std::isfinite(*p.alt)) w.alt = *p.alt;
     else if (feature.altitude && std::isfinite(*feature.altitude)) w.alt = *feature.altitude;
+    else w.alt = no_altitude;  // none in the file, rather than sea level
     doc_.list_waypoint(w);
     placed_.try_emplace({p.lon, p.lat}, w.number);
     return w;

@@ -72,6 +72,7 @@ TEST(gis_round_trip, keeps_items_places_colours_and_classes)
         EXPECT_EQ(back.waypoints[3]->name, "post");
         EXPECT_EQ(back.waypoints[3]->colour, make_colour(9, 9, 9));
         EXPECT_DOUBLE_EQ(static_cast<double>(back.waypoints[2]->alt), 30);
+        EXPECT_FALSE(has_altitude(back.waypoints[0]->alt));
         ASSERT_EQ(back.shape_count(), 2);
         const t_shape& field = *back.shapes[0];
         EXPECT_EQ(field.name, "field");
