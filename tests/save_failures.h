@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <thread>
@@ -131,6 +132,21 @@ inline std::vector<std::string> names_in(const std::filesystem::path& folder)
     return names;
 }
 
+// How a save is called: to `target`, with the reason of a failure put in
+// `error` when it is given.
+using save_call = std::function<bool(const std::string& target, std::string* error)>;
+
+// A way a save fails: what the saving process does first, what is done to
+// the folder and the file first, the name saved to (relative to the
+// folder) and the reason the save gives.
+struct save_failure_case {
+    const char* name;
+    std::function<void()> prepare;
+    std::function<void(const std::filesystem::path&, const std::filesystem::path&)> arrange;  // folder, file
+    std::string target;
+    std::string reason;
+};
+
 // A folder of its own per test, writable by anyone (an unprivileged child
 // writes there too), holding `file` with `old_text` in it.
 class failing_save_test : public ::testing::Test {
@@ -156,17 +172,79 @@ protected:
         std::filesystem::permissions(folder, std::filesystem::perms::all, ignored);
         std::filesystem::remove_all(folder, ignored);
     }
-    // Back to the state a failure row started from.
-    void restore_rights()
+
+    // Each file in the folder with its text; a folder as "<folder>".
+    std::map<std::string, std::string> contents() const
     {
-        std::filesystem::permissions(folder, std::filesystem::perms::all);
-        std::filesystem::permissions(file, std::filesystem::perms(0666));
+        std::map<std::string, std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            out[entry.path().filename().string()] = entry.is_directory() ? "<folder>" : read_text(entry.path());
+        return out;
     }
-    // How many temporary (dot) files are in the folder.
-    long temporaries() const
+
+    // Each case in a child: the save fails with the error `message` makes of
+    // the target and the reason, and the folder holds what it held before,
+    // every file whole and no temporary file left.
+    void expect_each_failure_keeps_the_old_files(
+        const std::vector<save_failure_case>& cases, const save_call& save,
+        const std::function<std::string(const std::filesystem::path&, const std::string&)>& message)
     {
-        const std::vector<std::string> names = names_in(folder);
-        return std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.front() == '.'; });
+        for (const save_failure_case& c : cases) {
+            SCOPED_TRACE(c.name);
+            if (c.arrange) c.arrange(folder, file);
+            const auto before = contents();
+            const std::filesystem::path target = folder / c.target;
+            const child_outcome got =
+                run_in_child(c.prepare, [&](std::string& error) { return save(target.string(), &error); });
+            std::filesystem::permissions(folder, std::filesystem::perms::all);
+            std::filesystem::permissions(file, std::filesystem::perms(0666));
+            ASSERT_TRUE(got.finished);
+            EXPECT_FALSE(got.saved);
+            EXPECT_EQ(got.error, message(target, c.reason));
+            EXPECT_EQ(contents(), before);
+            std::filesystem::remove_all(folder / "maps");  // the folder some cases save to
+        }
+    }
+
+    // On a file system too small for the saves, where one can be mounted:
+    // each fails with `message` and the old file stays whole.
+    void expect_a_full_disk_keeps_the_old_file(const std::vector<save_call>& saves, const std::string& message)
+    {
+        const small_file_system disk(folder / "disk", 64 * 1024);
+        if (!disk.mounted()) GTEST_SKIP() << "no file system can be mounted here; the file size limit stands in";
+        const std::filesystem::path on_disk = folder / "disk" / name_;
+        std::ofstream(on_disk, std::ios::binary) << old_text;
+        for (const save_call& save : saves) {
+            std::string error;
+            EXPECT_FALSE(save(on_disk.string(), &error));
+            EXPECT_EQ(error, message);
+        }
+        EXPECT_EQ(read_text(on_disk), old_text);
+        EXPECT_EQ(names_in(folder / "disk"), std::vector<std::string>{name_});
+    }
+
+    // Saves killed at random moments leave the old text or the new one,
+    // never a part, and the next good save sweeps their files away.
+    void expect_killed_saves_leave_old_or_new(int rounds, const save_call& save)
+    {
+        const std::string reference = (folder / ("reference" + file.extension().string())).string();
+        std::string error;
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_TRUE(save(reference, &error)) << error;
+        const auto one_save =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+        const std::string new_text = read_text(reference);
+        std::filesystem::remove(reference);
+        std::mt19937 random(17);
+        for (int round = 0; round < rounds; ++round) {
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << old_text;
+            kill_while_saving([&] { save(file.string(), nullptr); }, one_save * 2, random);
+            const std::string now = read_text(file);
+            EXPECT_TRUE(now == old_text || now == new_text) << "round " << round << ": " << now.size() << " bytes";
+        }
+        ASSERT_TRUE(save(file.string(), &error)) << error;
+        EXPECT_EQ(read_text(file), new_text);
+        EXPECT_EQ(names_in(folder), std::vector<std::string>{name_}) << "the killed saves' files are gone";
     }
 
     std::string name_;
