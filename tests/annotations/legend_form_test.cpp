@@ -1,7 +1,7 @@
 // The legend window on the offscreen platform: its list, Plonk and the
 // drawing on the map, the boxes, the font and colour choosers and Save.
 #include "annotations/qt/legend_form.h"
-#include "model/map_document.h"
+#include "tests/annotations/legend_map.h"
 #include "tests/find_control.h"
 #include "tests/settings_map.h"
 #include "view/map_painter.h"
@@ -21,7 +21,7 @@ using wayloom::testing::control;
 
 namespace {
 
-constexpr colour_value pasture = make_colour(20, 180, 20);
+constexpr colour_value pasture = testing::pasture_colour;
 constexpr colour_value red = make_colour(255, 0, 0);
 constexpr colour_value white = make_colour(255, 255, 255);
 
@@ -60,18 +60,7 @@ private slots:
     void init()
     {
         doc.demolish();
-        for (const auto& [name, colour] : {std::pair{"pasture", pasture}, {"water", make_colour(0, 0, 200)}}) {
-            t_class& c = *doc.create_class();
-            c.name = name;
-            c.colour = colour;
-            doc.class_list.add(name, &c);
-        }
-        for (const auto& [name, in] : {std::pair{"meadow", 0}, {"pond", 1}, {"North_Field", 0}}) {
-            t_shape& shape = doc.create_shape();
-            shape.name = name;
-            shape.classes = {in};
-            doc.add_item(name, &shape, nullptr);
-        }
+        testing::make_legend_map(doc);
         view = {};
         view.fit_width = 400;
         view.fit_height = 300;

@@ -1,6 +1,7 @@
 #include "annotations/legend.h"
 #include "annotations/nudge.h"
-#include "model/map_document.h"
+#include "tests/settings_map.h"
+#include "tests/annotations/legend_map.h"
 
 #include <gtest/gtest.h>
 
@@ -30,41 +31,12 @@ struct fixed_measure : text_measure {
 constexpr colour_value red = make_colour(255, 0, 0);
 constexpr colour_value white = make_colour(255, 255, 255);
 
-// A map with classes pasture (0) and water (1) and three shapes: meadow and
-// paddock in pasture, pond in water; and one point set.
 struct legend_fixture : ::testing::Test {
     map_document doc;
     legend_state legend;
     fixed_measure measure;
 
-    t_class& add_class(const std::string& name, colour_value colour)
-    {
-        t_class& c = *doc.create_class();
-        c.name = name;
-        c.colour = colour;
-        doc.class_list.add(name, &c);
-        return c;
-    }
-    t_shape& add_shape(const std::string& name, colour_value colour, std::int32_t class_number)
-    {
-        t_shape& shape = doc.create_shape();
-        shape.name = name;
-        shape.colour = colour;
-        shape.classes = {class_number};
-        doc.add_item(name, &shape, nullptr);
-        return shape;
-    }
-    void SetUp() override
-    {
-        add_class("pasture", make_colour(0, 200, 0));
-        add_class("water", make_colour(0, 0, 200));
-        add_shape("meadow", make_colour(1, 1, 1), 0);
-        add_shape("pond", make_colour(2, 2, 2), 1);
-        add_shape("North_Field", make_colour(3, 3, 3), 0);
-        t_set& posts = doc.create_set();
-        posts.name = "posts";
-        doc.add_item("posts", nullptr, &posts);
-    }
+    void SetUp() override { testing::make_legend_map(doc); }
     std::vector<std::string> listed() const
     {
         std::vector<std::string> names;
@@ -297,10 +269,9 @@ TEST(legend_controls, step_box_font_size_box_and_bold_style)
     for (const auto& [text, size] : sizes) EXPECT_EQ(font_size_from_text(text), size) << text;
 
     EXPECT_TRUE(exactly_bold({.bold = true}));
-    EXPECT_FALSE(exactly_bold({.bold = true, .italic = true}));
-    EXPECT_FALSE(exactly_bold({.bold = true, .underline = true}));
-    EXPECT_FALSE(exactly_bold({.bold = true, .strike_out = true}));
-    EXPECT_FALSE(exactly_bold({}));
+    for (const font_style other : {font_style{.bold = true, .italic = true}, font_style{.bold = true, .underline = true},
+                                   font_style{.bold = true, .strike_out = true}, font_style{}})
+        EXPECT_FALSE(exactly_bold(other));
 }
 
 TEST(legend_settings, written_keys_read_back_and_bad_values_give_defaults)
@@ -320,22 +291,15 @@ TEST(legend_settings, written_keys_read_back_and_bad_values_give_defaults)
     EXPECT_EQ(written, expected);
 
     legend_state back;
-    load_legend_settings(back, [&](std::string_view key) -> std::optional<std::string> {
-        for (const auto& [k, v] : written)
-            if (k == key) return v;
-        return std::nullopt;
-    });
+    const testing::settings_map stored(written.begin(), written.end());
+    load_legend_settings(back, testing::reader_of(stored));
     EXPECT_EQ(std::tie(back.x, back.y, back.step, back.font.size, back.font.bold, back.legend_image),
               std::tuple(12, -3, 4, 14, true, true));
     EXPECT_EQ(back.font.name, "") << "the font name is not kept";
 
     legend_state bad;
-    load_legend_settings(bad, [](std::string_view key) -> std::optional<std::string> {
-        if (key == "x") return "4294967296";
-        if (key == "step") return "two";
-        if (key == "font_size") return "100000";
-        return std::nullopt;
-    });
+    const testing::settings_map bad_values = {{"x", "4294967296"}, {"step", "two"}, {"font_size", "100000"}};
+    load_legend_settings(bad, testing::reader_of(bad_values));
     EXPECT_EQ(std::tie(bad.x, bad.y, bad.step, bad.font.size, bad.font.bold, bad.legend_image),
               std::tuple(0, 0, 1, 10, false, false));
 }
