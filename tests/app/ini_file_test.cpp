@@ -1,5 +1,6 @@
 #include "app/ini_file.h"
 #include "tests/read_text.h"
+#include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,29 +17,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class temp_folder {
-public:
-    temp_folder()
+// A settings file holding `text`, in the test's own folder.
+struct ini_file_test : ::testing::Test {
+    testing::temp_folder folder;
+    std::string write_file(const std::string& text) const
     {
-        path_ = fs::temp_directory_path() /
-                ("wayloom-ini-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
+        std::ofstream(folder / "wayloom.ini", std::ios::binary) << text;
+        return folder / "wayloom.ini";
     }
-    ~temp_folder() { fs::remove_all(path_); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
 };
-
-std::string write_file(const temp_folder& folder, const std::string& text)
-{
-    const std::string name = folder.file("wayloom.ini");
-    std::ofstream(name, std::ios::binary) << text;
-    return name;
-}
 
 struct read_case {
     const char* name;
@@ -48,7 +35,7 @@ struct read_case {
     const char* expected;  // with fallback "<none>"
 };
 
-TEST(ini_file, reads_strings_by_windows_rules)
+TEST_F(ini_file_test, reads_strings_by_windows_rules)
 {
     const std::vector<read_case> cases = {
         {"plain", "[main]\nload_path=/maps/\n", "main", "load_path", "/maps/"},
@@ -72,14 +59,13 @@ TEST(ini_file, reads_strings_by_windows_rules)
     };
     for (const read_case& c : cases) {
         SCOPED_TRACE(c.name);
-        temp_folder folder;
-        const ini_file ini(write_file(folder, c.text));
+        const ini_file ini(write_file(c.text));
         EXPECT_EQ(ini.read_string(c.section, c.key, "<none>"), c.expected);
         EXPECT_EQ(ini.contains(c.section, c.key), std::string(c.expected) != "<none>");
     }
 }
 
-TEST(ini_file, reads_integers_and_booleans)
+TEST_F(ini_file_test, reads_integers_and_booleans)
 {
     struct integer_case {
         const char* name;
@@ -101,35 +87,32 @@ TEST(ini_file, reads_integers_and_booleans)
     };
     for (const integer_case& c : cases) {
         SCOPED_TRACE(c.name);
-        temp_folder folder;
         std::string text = "[main]\n";
         if (c.value) text += std::string("monitor=") + c.value + "\n";
-        const ini_file ini(write_file(folder, text));
+        const ini_file ini(write_file(text));
         EXPECT_EQ(ini.read_integer("main", "monitor", -7), c.expected_integer);
         // A non-zero fallback shows through wherever the value is no number.
         EXPECT_EQ(ini.read_bool("main", "monitor", true), c.expected_bool);
     }
-    temp_folder folder;
-    const ini_file zero(write_file(folder, "[gps]\nlogging=0\n"));
+    const ini_file zero(write_file("[gps]\nlogging=0\n"));
     EXPECT_FALSE(zero.read_bool("gps", "logging", true));
 }
 
-TEST(ini_file, missing_or_unreadable_file_gives_defaults)
+TEST_F(ini_file_test, missing_or_unreadable_file_gives_defaults)
 {
-    temp_folder folder;
-    const ini_file missing(folder.file("absent.ini"));
+    const ini_file missing(folder / "absent.ini");
     EXPECT_EQ(missing.read_string("main", "load_path", "/home/"), "/home/");
     EXPECT_EQ(missing.read_integer("main", "width", 880), 880);
     EXPECT_EQ(missing.text(), "");
 
-    fs::create_directories(folder.file("a-folder.ini"));
-    const ini_file folder_file(folder.file("a-folder.ini"));
+    fs::create_directories(folder / "a-folder.ini");
+    const ini_file folder_file(folder / "a-folder.ini");
     EXPECT_EQ(folder_file.read_integer("main", "width", 880), 880);
 }
 
 // Files the program did not write: what cannot be a settings file reads as
 // an empty one; what is only partly wrong keeps its good lines.
-TEST(ini_file, unusable_files_and_lines_read_as_missing)
+TEST_F(ini_file_test, unusable_files_and_lines_read_as_missing)
 {
     const std::string good = "[main]\nwidth=400\n";
     const std::string long_line(ini_file::longest_line + 1, 'x');
@@ -150,9 +133,8 @@ TEST(ini_file, unusable_files_and_lines_read_as_missing)
          "[main]\nwidth=1\n[main]\nwidth=500\n"},
         {"number out of range", "[main]\nwidth=99999999999999999999\n", 880, "[main]\nwidth=1\n"},
     };
-    temp_folder folder;
     for (const row& r : rows) {
-        const std::string name = write_file(folder, r.text);
+        const std::string name = write_file(r.text);
         ini_file settings(name);
         EXPECT_EQ(settings.read_integer("main", "width", 880), r.width) << r.name;
         settings.write_integer("main", "width", 1);
@@ -168,7 +150,7 @@ struct write_case {
     const char* after;
 };
 
-TEST(ini_file, writes_in_place_and_keeps_everything_else)
+TEST_F(ini_file_test, writes_in_place_and_keeps_everything_else)
 {
     const std::vector<write_case> cases = {
         {"replace_keeps_order_and_unknown_keys", "[main]\nwidth=1\nzzz=keep\n[gps]\nport=COM1\n",
@@ -182,6 +164,8 @@ TEST(ini_file, writes_in_place_and_keeps_everything_else)
          [](ini_file& f) { f.write_string("main", "b", "2"); }, "[main]\na=1\nb=2\n[x]\n[main]\nc=3\n"},
         {"new_section_at_end", "[gps]\np=1\n",
          [](ini_file& f) { f.write_integer("main", "monitor", -1); }, "[gps]\np=1\n\n[main]\nmonitor=-1\n"},
+        {"value_with_blanks", "", [](ini_file& f) { f.write_string("main", "load_path", "/maps with space/"); },
+         "[main]\nload_path=/maps with space/\n"},
         {"empty_file", "", [](ini_file& f) { f.write_bool("gps", "logging", true); },
          "[gps]\nlogging=1\n"},
         {"comments_and_foreign_lines_stay", "; made by hand\n[main]\n;note\nrubbish\nwidth=1\n",
@@ -194,45 +178,29 @@ TEST(ini_file, writes_in_place_and_keeps_everything_else)
     };
     for (const write_case& c : cases) {
         SCOPED_TRACE(c.name);
-        temp_folder folder;
-        const std::string name = write_file(folder, c.before);
+        const std::string name = write_file(c.before);
         ini_file ini(name);
         c.write(ini);
         EXPECT_EQ(ini.text(), c.after);
         std::string error;
         ASSERT_TRUE(ini.save(&error)) << error;
         EXPECT_EQ(testing::read_text(name), c.after);
+        EXPECT_EQ(ini_file(name).text(), c.after) << "read back as written";
+        EXPECT_FALSE(fs::exists(name + ".tmp"));
     }
 }
 
-TEST(ini_file, written_values_read_back_as_text)
+TEST_F(ini_file_test, failed_save_reports_the_reason_and_keeps_the_old_file)
 {
-    temp_folder folder;
-    const std::string name = folder.file("wayloom.ini");
-    {
-        ini_file ini(name);
-        ini.write_string("main", "load_path", "/home/me/maps with space/");
-        ini.write_integer("main", "left", -40);
-        ASSERT_TRUE(ini.save());
-    }
-    const ini_file again(name);
-    EXPECT_EQ(again.read_string("main", "load_path", ""), "/home/me/maps with space/");
-    EXPECT_EQ(again.read_integer("main", "left", 0), -40);
-    EXPECT_FALSE(fs::exists(name + ".tmp"));
-}
-
-TEST(ini_file, failed_save_reports_the_reason_and_keeps_the_old_file)
-{
-    temp_folder folder;
-    ini_file nowhere(folder.file("no-such-folder/wayloom.ini"));
+    ini_file nowhere(folder / "no-such-folder/wayloom.ini");
     nowhere.write_integer("main", "width", 1);
     std::string error;
     EXPECT_FALSE(nowhere.save(&error));
-    EXPECT_EQ(error, "cannot write " + folder.file("no-such-folder/wayloom.ini") + ": " +
+    EXPECT_EQ(error, "cannot write " + (folder / "no-such-folder/wayloom.ini") + ": " +
                          std::strerror(ENOENT));
 
     // A folder standing where the file should be cannot be replaced.
-    const std::string blocked = folder.file("blocked.ini");
+    const std::string blocked = folder / "blocked.ini";
     fs::create_directories(blocked + "/inside");
     ini_file over(blocked);
     over.write_integer("main", "width", 1);

@@ -1,12 +1,13 @@
 #include "app/program_paths.h"
 
+#include "tests/temp_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <optional>
-#include <unistd.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace wayloom {
@@ -95,26 +96,26 @@ TEST(program_paths, map_argument_files)
 
 TEST(program_paths, directory_names)
 {
-    EXPECT_EQ(with_trailing_slash("/a"), "/a/");
-    EXPECT_EQ(with_trailing_slash("/a/"), "/a/");
-    EXPECT_EQ(with_trailing_slash(""), "");
-    EXPECT_EQ(without_trailing_slash("/a/"), "/a");
-    EXPECT_EQ(without_trailing_slash("/a//"), "/a");
-    EXPECT_EQ(without_trailing_slash("/"), "/");
+    const std::tuple<std::string, std::string, std::string> rows[] = {
+        // Name, with_trailing_slash, without_trailing_slash.
+        {"/a", "/a/", "/a"}, {"/a/", "/a/", "/a"}, {"/a//", "/a//", "/a"}, {"/", "/", "/"}, {"", "", ""},
+    };
+    for (const auto& [name, with, without] : rows) {
+        EXPECT_EQ(with_trailing_slash(name), with) << name;
+        EXPECT_EQ(without_trailing_slash(name), without) << name;
+    }
     EXPECT_EQ(directory_of("/a/b/c.wlm"), "/a/b/");
     EXPECT_EQ(directory_of("/c.wlm"), "/");
     EXPECT_EQ(directory_of("c.wlm"), "");
-    EXPECT_EQ(join_path("/a/", "b.wlm"), "/a/b.wlm");
-    EXPECT_EQ(join_path("/a", "b.wlm"), "/a/b.wlm");
-    EXPECT_EQ(join_path("/a/", "/b.wlm"), "/a/b.wlm");
+    for (const auto& [folder, file] : {std::pair{"/a/", "b.wlm"}, {"/a", "b.wlm"}, {"/a/", "/b.wlm"}})
+        EXPECT_EQ(join_path(folder, file), "/a/b.wlm") << folder << " " << file;
     EXPECT_EQ(join_path("", "b.wlm"), "b.wlm");
 }
 
 TEST(program_paths, stored_directories_that_no_longer_exist)
 {
-    const fs::path root = fs::temp_directory_path() /
-                          ("wayloom-paths-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(root);
+    const testing::temp_folder folder;
+    const fs::path root = folder.path();
     fs::create_directories(root / "program" / "sub");
     fs::create_directories(root / "maps");
     const std::string r = root.string();
@@ -141,14 +142,14 @@ TEST(program_paths, stored_directories_that_no_longer_exist)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(check_dir_exists(c.stored, program), c.expected);
     }
-    fs::remove_all(root);
 }
 
 // A build tree has the manual beside the program; an installed program
 // finds it under its prefix and keeps its settings in the user's folder.
 TEST(program_paths, installed_or_in_a_build_tree)
 {
-    const fs::path root = fs::temp_directory_path() / ("wayloom-prefix-" + std::to_string(::getpid()));
+    const testing::temp_folder folder;
+    const fs::path root = folder.path();
     fs::create_directories(root / "build");
     fs::create_directories(root / "usr/bin");
     fs::create_directories(root / "usr/share/wayloom");
@@ -161,7 +162,6 @@ TEST(program_paths, installed_or_in_a_build_tree)
     EXPECT_EQ(shipped_directory(bin + "/"), (root / "usr/share/wayloom/").string());
     EXPECT_EQ(user_program_directory("/x/config", "/home/ann"), "/x/config/wayloom/");
     EXPECT_EQ(user_program_directory("", "/home/ann"), "/home/ann/.config/wayloom/");
-    fs::remove_all(root);
 }
 
 } // namespace

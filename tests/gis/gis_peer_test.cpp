@@ -3,13 +3,13 @@
 #include "gis/gis_files.h"
 #include "gis/map_features.h"
 #include "source/reader.h"
+#include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -81,8 +81,7 @@ TEST(gis_peer, gdal_reads_the_features_written)
         GTEST_SKIP() << "ogrinfo (Debian gdal-bin) is not installed: the GIS files were not checked against GDAL";
     map_document doc;
     ASSERT_TRUE(read_map(doc, std::string(WAYLOOM_SOURCE_DIR) + "/examples/farm.wlm").ok());
-    const auto folder = std::filesystem::temp_directory_path() / ("wayloom-gis-peer-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
+    const testing::temp_folder folder;
     struct row {
         const char* written;
         const char* read;
@@ -97,8 +96,8 @@ TEST(gis_peer, gdal_reads_the_features_written)
     for (const row& r : rows) {
         SCOPED_TRACE(r.read);
         std::string error;
-        ASSERT_TRUE(save_gis_file(doc, (folder / r.written).string(), &error)) << error;
-        const std::vector<seen_feature> seen = ogrinfo_features((folder / r.read).string());
+        ASSERT_TRUE(save_gis_file(doc, folder / r.written, &error)) << error;
+        const std::vector<seen_feature> seen = ogrinfo_features(folder / r.read);
         const std::vector<seen_feature> expected = written_features(doc, r.only, r.clockwise);
         ASSERT_EQ(seen.size(), expected.size());
         for (std::size_t i = 0; i < seen.size(); ++i) {
@@ -109,7 +108,6 @@ TEST(gis_peer, gdal_reads_the_features_written)
                 EXPECT_NEAR(seen[i].numbers[k], expected[i].numbers[k], 1e-9) << expected[i].name;
         }
     }
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -5,19 +5,17 @@
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
 
+#include "tests/read_text.h"
+#include "tests/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
-#include <vector>
+#include <tuple>
 
 namespace wayloom {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct known {
     const char* name;
@@ -31,21 +29,15 @@ const known list[] = {
     {"Dateline", 0.000000001, 179.999999999, 0},
 };
 
-class gpx_peer : public testing::Test {
+class gpx_peer : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (std::system("gpsbabel -V >/dev/null 2>&1") != 0)
             GTEST_SKIP() << "GPSBabel is not installed (apt-get install gpsbabel): peer checks skipped";
-        folder_ = fs::temp_directory_path() / ("wayloom_gpx_peer_" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        if (!folder_.empty()) fs::remove_all(folder_);
     }
 
-    std::string path(const char* name) const { return (folder_ / name).string(); }
+    std::string path(const char* name) const { return folder / name; }
 
     static void babel(const std::string& from_format, const std::string& from,
                       const std::string& to)
@@ -67,7 +59,7 @@ protected:
         }
     }
 
-    fs::path folder_;
+    testing::temp_folder folder;
 };
 
 TEST_F(gpx_peer, what_gpsbabel_writes_reads_back_through_us)
@@ -91,10 +83,7 @@ TEST_F(gpx_peer, gpsbabel_reads_back_what_we_write)
     map_document doc;
     for (const known& k : list) {
         t_waypoint& w = doc.create_waypoint();
-        w.name = k.name;
-        w.lat = k.lat;
-        w.lon = k.lon;
-        w.alt = k.alt;
+        std::tie(w.name, w.lat, w.lon, w.alt) = std::tuple(k.name, k.lat, k.lon, k.alt);
     }
     t_shape& field = doc.create_shape();
     field.name = "field";
@@ -106,9 +95,7 @@ TEST_F(gpx_peer, gpsbabel_reads_back_what_we_write)
     map_document back;
     ASSERT_TRUE(read_gpx(back, path("theirs.gpx")).ok());
     expect_list(back);
-    std::ifstream theirs(path("theirs.gpx"));
-    const std::string text((std::istreambuf_iterator<char>(theirs)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("<name>field</name>"), std::string::npos) << "the shape's track went through";
+    EXPECT_NE(testing::read_text(path("theirs.gpx")).find("<name>field</name>"), std::string::npos) << "the shape's track went through";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "tests/golden_cases.h"
 #include "tests/source/map_description.h"
 #include "tests/source/text_in_pieces.h"
+#include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -171,16 +172,16 @@ TEST(reader, a_map_file_cut_short_while_it_is_read_adds_nothing)
     std::string text = "waypoints\n  {\n";
     for (int i = 0; text.size() < 64 * 1024; ++i) text += "    w" + std::to_string(i) + ",\n    1.5,\n    2.5,\n    3\n\n";
     text += "  }\nshape s { nodes { 0 1 1 } }\n";
-    const auto path = std::filesystem::temp_directory_path() / "wayloom_reader_cut.wlm";
+    const testing::temp_folder folder;
+    const std::string path = folder / "cut.wlm";
     std::ofstream(path, std::ios::binary) << text;
-    file_feed file(path.string(), 4096);
+    file_feed file(path, 4096);
     std::filesystem::resize_file(path, 8 * 1024);  // another program cuts it short meanwhile
     const read_report report = read_text(doc, file, [](map_document&) { FAIL() << "no steps after a cut read"; });
     EXPECT_EQ(report.errors, std::vector<std::string>{"The file was cut short while it was read"});
     EXPECT_FALSE(report.completed);
     EXPECT_EQ(counts_of(doc), (counts{1, 0, 0, 0})) << "the map read before stays, nothing of the cut file";
     EXPECT_TRUE(doc.error_list.empty());
-    std::filesystem::remove(path);
 }
 
 TEST(reader, the65536th_class_is_an_error)

@@ -5,12 +5,11 @@
 #include "source/reader.h"
 #include "source/writer.h"
 #include "tests/read_text.h"
+#include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <concepts>
-#include <filesystem>
-#include <unistd.h>
 #include <random>
 #include <string>
 #include <tuple>
@@ -171,22 +170,19 @@ TEST(round_trip, a_random_map_reads_back_the_same)
 // map is made in pieces (thousands of waypoints, shapes and set points).
 TEST(round_trip, a_map_written_straight_from_the_model_is_the_saved_text)
 {
-    namespace fs = std::filesystem;
-    const fs::path folder = fs::temp_directory_path() / ("wayloom_straight_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const testing::temp_folder folder;
     map_document doc;
     for (unsigned seed = 1; seed <= 400; ++seed) random_map(seed).fill(doc);
     random_map(401).add_set(doc, 5000);
     doc.source.set_text("held");
     std::string error;
-    ASSERT_TRUE(write_map_file(doc, (folder / "straight.wlm").string(), &error)) << error;
+    ASSERT_TRUE(write_map_file(doc, folder / "straight.wlm", &error)) << error;
     EXPECT_EQ(doc.source.text(), "held\r\n") << "the held source is left as it was";
-    ASSERT_TRUE(save_map(doc, (folder / "saved.wlm").string(), &error)) << error;
+    ASSERT_TRUE(save_map(doc, folder / "saved.wlm", &error)) << error;
     const std::string saved = testing::read_text(folder / "saved.wlm");
     EXPECT_GT(saved.size(), std::size_t{4} << 16);
     EXPECT_EQ(saved, doc.source.text());
     EXPECT_TRUE(testing::read_text(folder / "straight.wlm") == saved);
-    fs::remove_all(folder);
 }
 
 } // namespace
