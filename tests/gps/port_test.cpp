@@ -8,49 +8,38 @@
 namespace wayloom::gps::testing {
 namespace {
 
-TEST(log, indents_open_blocks_and_never_goes_below_nothing)
+TEST(log, indents_open_blocks_and_writes_time_stamped_lines_to_its_file)
 {
     int indent = 0;
     std::vector<std::string> shown;
     for (const char* text : {">>open", "connecting", "<<anything", "<<", "left"}) shown.push_back(indented_line(text, indent));
     EXPECT_EQ(shown, (std::vector<std::string>{"open", "  connecting", "<<", "<<", "left"}));
-    EXPECT_EQ(indent, 0);
+    EXPECT_EQ(indent, 0) << "never below nothing";
 
-    recording_observer seen;
-    link_log quiet(seen, test_log_name());
-    quiet.set_disk_logging(true);
-    quiet.line("hidden");
-    EXPECT_TRUE(seen.lines.empty());
-    std::ifstream in(test_log_name());
-    std::string first, second;
-    std::getline(in, first);
-    EXPECT_NE(first.find(" : session started"), std::string::npos) << "written whatever the switches";
-    EXPECT_FALSE(std::getline(in, second));
-}
-
-TEST(log, the_file_gets_time_stamped_lines_and_an_unwritable_file_does_not_recurse)
-{
-    recording_observer seen;
-    link_log log(seen, test_log_name());
-    log.set_status_logging(true);
-    log.set_disk_logging(true);
-    log.line("read : 12 : bytes");
-    std::ifstream in(test_log_name());
-    std::string first, second;
-    std::getline(in, first);
-    std::getline(in, second);
-    EXPECT_NE(first.find(" : session started"), std::string::npos);
-    ASSERT_GE(second.size(), 15u);
-    EXPECT_EQ(second.substr(2, 1), ":");
-    EXPECT_EQ(second.substr(8, 1), ".");
-    EXPECT_EQ(second.substr(12), " : read : 12 : bytes");
-
+    // The file starts whatever the switches; it gets the lines shown.
+    for (const bool status : {false, true}) {
+        recording_observer seen;
+        link_log log(seen, test_log_name());
+        log.set_status_logging(status);
+        log.set_disk_logging(true);
+        log.line("read : 12 : bytes");
+        EXPECT_EQ(seen.lines.size(), status ? 1u : 0u);
+        std::ifstream in(test_log_name());
+        std::string first, second;
+        std::getline(in, first);
+        EXPECT_NE(first.find(" : session started"), std::string::npos);
+        ASSERT_EQ(static_cast<bool>(std::getline(in, second)), status);
+        if (!status) continue;
+        ASSERT_GE(second.size(), 15u);
+        EXPECT_EQ(second.substr(2, 1) + second.substr(8, 1) + second.substr(12), ":. : read : 12 : bytes");
+    }
     recording_observer lost;
     link_log nowhere(lost, "/no/such/folder/rave-viz.log");
     nowhere.set_status_logging(true);
     nowhere.set_disk_logging(true);
     nowhere.line("line");
-    EXPECT_EQ(lost.lines, (std::vector<std::string>{"line", "cant open log : /no/such/folder/rave-viz.log"}));
+    EXPECT_EQ(lost.lines, (std::vector<std::string>{"line", "cant open log : /no/such/folder/rave-viz.log"}))
+        << "an unwritable file says so once, and does not recurse";
 }
 
 TEST(packets, a_stuffed_frame_is_read_back_whole_and_the_next_one_after_it)
@@ -96,9 +85,7 @@ TEST(packets, refused_frames)
         f.ready();
         f.line.replies.push_back(r.wire);
         EXPECT_FALSE(f.port.read_packet()) << r.name;
-        if (r.logged) {
-            EXPECT_TRUE(f.seen.logged(r.logged)) << r.name;
-        }
+        EXPECT_TRUE(!r.logged || f.seen.logged(r.logged)) << r.name;
     }
 }
 
@@ -126,8 +113,11 @@ TEST(packets, acknowledgements_are_checked_and_sent_once_per_batch)
     EXPECT_TRUE(f.line.written.empty()) << "nothing arrived since the last ACK";
 }
 
-TEST(packets, with_the_gps_disabled_nothing_is_sent_or_read)
+TEST(packets, with_the_gps_disabled_or_the_port_closed_nothing_is_sent_or_read)
 {
+    port_fixture closed;
+    EXPECT_FALSE(closed.port.write({}));
+    EXPECT_TRUE(closed.seen.logged("fail : port not opened"));
     port_fixture f;
     f.port.set_enabled(false);
     EXPECT_TRUE(f.port.set_up(port_texts{}));
@@ -137,13 +127,6 @@ TEST(packets, with_the_gps_disabled_nothing_is_sent_or_read)
     f.seen.lines.clear();
     EXPECT_FALSE(f.port.read_packet());
     EXPECT_EQ(f.seen.lines, (std::vector<std::string>{"read", "<<"}));
-}
-
-TEST(packets, port_not_opened)
-{
-    port_fixture f;
-    EXPECT_FALSE(f.port.write({}));
-    EXPECT_TRUE(f.seen.logged("fail : port not opened"));
 }
 
 TEST(port, opening_logs_its_steps_and_their_failures)

@@ -8,7 +8,6 @@
 #include "view/geometry/view_state.h"
 #include "tests/find_control.h"
 #include "tests/read_text.h"
-#include "tests/settings_map.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -142,17 +141,6 @@ private slots:
         QCOMPARE(errors, std::vector<std::string>{"Cannot create file \"" + *chosen +
                                                   "\". " + std::strerror(ENOENT)});
         QCOMPARE(viewer()->source(), shown);
-    }
-
-    void settings_keep_the_ellipsoidal_box()
-    {
-        QVERIFY(!button("ellipsoidal_check")->isChecked());
-        testing::settings_map stored = {{"ellipsoidal", "1"}};
-        form->load_settings(testing::reader_of(stored));
-        QVERIFY(button("ellipsoidal_check")->isChecked());
-        stored.clear();
-        form->save_settings(testing::writer_to(stored));
-        QCOMPARE(stored.at("ellipsoidal"), std::string("1"));
     }
 };
 
