@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace wayloom::gps::testing {
 namespace {
@@ -32,47 +33,36 @@ TEST(start_up, a_protocol_array_chooses_the_reader)
     EXPECT_EQ(f.line.written.size(), request.size() + ack_of_255.size());
 }
 
-TEST(start_up, a_handset_the_table_does_not_know_is_unsupported)
-{
-    link_fixture unknown;
-    unknown.product(77, 400);
-    unknown.link.init_gps();
-    EXPECT_TRUE(unknown.seen.logged("unknown gps handset"));
-    EXPECT_EQ(unknown.seen.boxes, (std::vector<std::string>{"Protocol unsupported"}));
-}
-
 TEST(start_up, failures_are_reported_as_they_happen)
 {
-    link_fixture no_port;
-    no_port.line.refuse_open = true;
-    no_port.link.init_gps();
-    EXPECT_EQ(no_port.seen.boxes,
-              (std::vector<std::string>{"Cant initialise the communications port", "Protocol unsupported"}));
-
-    link_fixture silent;
-    silent.link.init_gps();
-    EXPECT_TRUE(silent.seen.logged("no ack"));
-    EXPECT_TRUE(silent.seen.logged("no response from product request"));
-
-    link_fixture no_product;
-    no_product.ack(254);
-    no_product.link.init_gps();
-    EXPECT_TRUE(no_product.seen.logged("no product id"));
-
-    link_fixture garbled;
-    garbled.product(411, 270);
-    bytes bad = frame(253, {'L', 1, 0});
-    bad[bad.size() - 3] ^= 1;
-    garbled.line.replies.push_back(bad);
-    garbled.link.init_gps();
-    EXPECT_TRUE(garbled.seen.logged("no protocol data"));
-    EXPECT_FALSE(garbled.seen.logged("unknown gps handset"));
-
-    link_fixture disabled;
-    disabled.link.set_gps_enabled(false);
-    disabled.link.init_gps();
-    EXPECT_TRUE(disabled.seen.lines.empty());
-    EXPECT_TRUE(disabled.seen.boxes.empty());
+    struct row {
+        const char* name;
+        std::function<void(link_fixture&)> arrange;
+        std::vector<std::string> boxes, logged;
+        const char* absent = nullptr;  // a line never logged; "": no line at all
+    };
+    const row rows[] = {
+        {"a handset the table does not know", [](link_fixture& f) { f.product(77, 400); },
+         {"Protocol unsupported"}, {"unknown gps handset"}},
+        {"no port", [](link_fixture& f) { f.line.refuse_open = true; },
+         {"Cant initialise the communications port", "Protocol unsupported"}, {}},
+        {"silence", [](link_fixture&) {}, {"Protocol unsupported"}, {"no ack", "no response from product request"}},
+        {"no product", [](link_fixture& f) { f.ack(254); }, {"Protocol unsupported"}, {"no product id"}},
+        {"garbled protocol array", [](link_fixture& f) {
+             f.product(411, 270);
+             bytes& bad = f.line.replies.emplace_back(frame(253, {'L', 1, 0}));
+             bad[bad.size() - 3] ^= 1;  // a spoilt checksum
+         }, {"Protocol unsupported"}, {"no protocol data"}, "unknown gps handset"},
+        {"gps disabled", [](link_fixture& f) { f.link.set_gps_enabled(false); }, {}, {}, ""},
+    };
+    for (const row& r : rows) {
+        link_fixture f;
+        r.arrange(f);
+        f.link.init_gps();
+        EXPECT_EQ(f.seen.boxes, r.boxes) << r.name;
+        for (const std::string& line : r.logged) EXPECT_TRUE(f.seen.logged(line)) << r.name << ": " << line;
+        EXPECT_FALSE(r.absent && f.seen.logged(r.absent)) << r.name;
+    }
 }
 
 TEST(start_up, a_start_up_after_a_read_error_opens_the_port_again)
