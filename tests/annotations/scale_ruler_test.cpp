@@ -49,10 +49,8 @@ TEST_F(scale_ruler_fixture, a_first_plonk_sits_at_the_corner_with_the_typed_leng
     recompute();
     EXPECT_NEAR(static_cast<double>(ruler.extent_x), 80, 1e-9);
     EXPECT_NEAR(static_cast<double>(ruler.extent_y), 40, 1e-9);
-    EXPECT_EQ(ruler.x, 0);
-    EXPECT_EQ(ruler.y, 0);
-    EXPECT_EQ(ruler.w, 98);  // a quarter of 400, less 2
-    EXPECT_EQ(ruler.h, 0) << "a horizontal ruler leaves h alone after placing it";
+    // At the corner, a quarter of 400 less 2 long; a horizontal ruler leaves h alone.
+    EXPECT_EQ(std::tuple(ruler.x, ruler.y, ruler.w, ruler.h), std::tuple(0, 0, 98, 0));
     EXPECT_FALSE(units.units_changed || units.scale_changed);
 }
 
@@ -138,13 +136,11 @@ TEST_F(scale_ruler_fixture, nudges_stop_where_the_ruler_meets_the_edge)
 
 TEST_F(scale_ruler_fixture, border_percentages_and_positions)
 {
-    EXPECT_EQ(border_position(150), 40);
-    EXPECT_EQ(border_position(50), 20);
-    EXPECT_EQ(border_position(-30), 0);
-    EXPECT_EQ(border_position(0), 0);
-    EXPECT_EQ(border_percent(20), 50);
-    EXPECT_EQ(border_percent(1), 2);  // 2.5 to the even neighbour
-    EXPECT_EQ(border_percent(3), 8);  // 7.5
+    for (const auto& [percent, position] : {std::pair{150, 40}, {50, 20}, {-30, 0}, {0, 0}})
+        EXPECT_EQ(border_position(percent), position) << percent;
+    // 2.5 and 7.5 go to the even neighbour.
+    for (const auto& [position, percent] : {std::pair{20, 50}, {1, 2}, {3, 8}})
+        EXPECT_EQ(border_percent(position), percent) << position;
 }
 
 TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
@@ -153,9 +149,7 @@ TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
     ruler.amount = "40";
     recompute();  // w = 198; "40 Metres" is 63 pixels
     const ruler_picture across = ruler_layout(ruler, view, units.unit(), measure);
-    EXPECT_EQ(across.label, "40 Metres");
-    EXPECT_EQ(across.label_x, 67);
-    EXPECT_EQ(across.label_y, 0);
+    EXPECT_EQ(std::tuple(across.label, across.label_x, across.label_y), std::tuple("40 Metres", 67, 0));
     EXPECT_EQ(across.lines, (std::vector<ruler_line>{
                                 {0, 0, 0, 10}, {0, 5, 67, 5}, {130, 5, 197, 5}, {197, 0, 197, 10}}));
 
@@ -167,9 +161,7 @@ TEST_F(scale_ruler_fixture, label_and_lines_of_both_orientations)
     ruler.w = 0;  // placed before: x stays
     recompute();  // h = 98
     const ruler_picture up = ruler_layout(ruler, view, units.unit(), measure);
-    EXPECT_EQ(up.label, "20 M");
-    EXPECT_EQ(up.label_x, 36);
-    EXPECT_EQ(up.label_y, 43);
+    EXPECT_EQ(std::tuple(up.label, up.label_x, up.label_y), std::tuple("20 M", 36, 43));
     EXPECT_EQ(up.lines, (std::vector<ruler_line>{
                             {50, 0, 60, 0}, {55, 0, 55, 43}, {55, 55, 55, 98}, {50, 98, 60, 98}}));
 

@@ -59,10 +59,7 @@ TEST(map_document, add_point_grows_one_record_at_a_time_and_reuses_shrunk_record
     doc.new_point = {p_square, false, 7.5};
     const point_record& first = set.add_point(doc.new_point);
     EXPECT_EQ(set.capacity(), 1);
-    EXPECT_EQ(first.waypoint, -1);
-    EXPECT_EQ(first.marker, p_square);
-    EXPECT_FALSE(first.show_name);
-    EXPECT_EQ(first.size, 7.5L);
+    EXPECT_EQ(std::tuple(first.waypoint, first.marker, first.show_name, first.size), std::tuple(-1, p_square, false, 7.5L));
     set.add_point(doc.new_point).name = "second";
     EXPECT_EQ(set.capacity(), 2);
     set.point_count = 1;  // the second record stays allocated
@@ -107,8 +104,7 @@ TEST(map_document, unlink_hands_the_item_over_and_marks_the_analyses_stale)
     doc.statistics_ready = doc.legend_ready = true;
     EXPECT_EQ(doc.unlink(b).get(), &b);
     ASSERT_EQ(doc.shape_count(), 2);
-    EXPECT_EQ(doc.shapes[0].get(), &a);
-    EXPECT_EQ(doc.shapes[1].get(), &c);
+    EXPECT_TRUE(doc.shapes[0].get() == &a && doc.shapes[1].get() == &c);
     EXPECT_FALSE(doc.statistics_ready || doc.legend_ready);
     EXPECT_EQ(doc.current_shape, &c);
     doc.unlink(c);
@@ -137,14 +133,11 @@ TEST(map_document, roll_back_removes_only_what_came_after_the_mark)
     doc.add_item("later", &doc.create_shape(), nullptr);
     doc.roll_back(mark);
 
-    EXPECT_EQ(doc.waypoint_count(), 1);
-    EXPECT_EQ(doc.waypoints_list.size(), 1u);
-    EXPECT_EQ(doc.class_counter(), 0);
-    EXPECT_TRUE(doc.class_list.empty());
+    EXPECT_EQ(std::tuple(doc.waypoint_count(), doc.waypoints_list.size(), doc.class_counter(), doc.class_list.size()),
+              std::tuple(1, 1u, 0, 0u));
     ASSERT_EQ(doc.shape_count(), 1);
     EXPECT_EQ(doc.shape_list.object_at<t_shape>(0), &shape);
-    EXPECT_EQ(doc.current_shape, nullptr);
-    EXPECT_EQ(doc.current_waypoint, nullptr);
+    EXPECT_TRUE(!doc.current_shape && !doc.current_waypoint);
     EXPECT_EQ(doc.create_shape().number, 3) << "serials are not given back";
 }
 

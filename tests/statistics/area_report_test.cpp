@@ -19,8 +19,8 @@ constexpr long double square_degree = 129600;
 
 struct area_report_fixture : ::testing::Test {
     map_document doc;
-    t_class* pasture = nullptr;
-    t_class* water = nullptr;
+    t_class* pasture = doc.create_class();
+    t_class* water = doc.create_class();
 
     t_shape& shape(const std::string& name, long double area, class_type classes = {})
     {
@@ -32,13 +32,7 @@ struct area_report_fixture : ::testing::Test {
         return s;
     }
 
-    area_report_fixture()
-    {
-        pasture = doc.create_class();
-        pasture->name = "pasture";
-        water = doc.create_class();
-        water->name = "water";
-    }
+    area_report_fixture() { std::tie(pasture->name, water->name) = std::tuple("pasture", "water"); }
 };
 
 TEST(format_number, cuts_two_places_after_the_point_and_keeps_the_exponent)

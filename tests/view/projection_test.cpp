@@ -235,11 +235,8 @@ TEST(projection, a_building_shape_alone_is_fitted_unless_it_has_no_nodes)
 
 TEST(pixel_truncation, holds_huge_and_undefined_values)
 {
-    EXPECT_EQ(truncate_to_pixel(2.9L), 2);
-    EXPECT_EQ(truncate_to_pixel(-2.9L), -2);
-    EXPECT_EQ(truncate_to_pixel(1e30L), INT32_MAX);
-    EXPECT_EQ(truncate_to_pixel(-1e30L), INT32_MIN);
-    EXPECT_EQ(truncate_to_pixel(NAN), 0);
+    const std::pair<long double, std::int32_t> rows[] = {{2.9L, 2}, {-2.9L, -2}, {1e30L, INT32_MAX}, {-1e30L, INT32_MIN}, {NAN, 0}};
+    for (const auto& [value, pixel] : rows) EXPECT_EQ(truncate_to_pixel(value), pixel) << static_cast<double>(value);
 }
 
 } // namespace

@@ -29,9 +29,7 @@ TEST(units, each_unit_has_its_names_and_length_per_degree)
         EXPECT_EQ(degrees_to_units(*choice, 1), r.per_degree);
         EXPECT_EQ(degrees_to_units(*choice, 0.5L), r.per_degree / 2);
     }
-    EXPECT_FALSE(unit_named("Metre"));
-    EXPECT_FALSE(unit_named("kilometer"));
-    EXPECT_FALSE(unit_named(""));
+    for (const char* other : {"Metre", "kilometer", ""}) EXPECT_FALSE(unit_named(other)) << other;
 }
 
 TEST(units, areas_go_from_square_map_units_through_square_degrees)
@@ -65,12 +63,10 @@ TEST(units, settings_read_exactly_and_fall_to_the_last_choice)
     }
     const unit_choice km = *unit_named("kilometre");
     const unit_settings written = write_unit_choice(km);
-    EXPECT_EQ(written.measurement, "metric");
-    EXPECT_EQ(written.metric, "kilometer");
-    EXPECT_EQ(written.imperial, "feet");
-    EXPECT_EQ(read_unit_choice(written), km);
-    const unit_choice mile = *unit_named("mile");
-    EXPECT_EQ(read_unit_choice(write_unit_choice(mile)), mile);
+    EXPECT_EQ(std::tuple(written.measurement.value_or(""), written.metric.value_or(""), written.imperial.value_or("")),
+              std::tuple("metric", "kilometer", "feet"));
+    for (const char* name : {"metre", "kilometre", "feet", "yard", "mile"})
+        EXPECT_EQ(read_unit_choice(write_unit_choice(*unit_named(name))), *unit_named(name)) << name;
 }
 
 } // namespace
