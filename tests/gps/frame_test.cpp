@@ -1,5 +1,6 @@
 #include "gps/frame.h"
 #include "scripted_device.h"
+#include "tests/worked_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +12,7 @@ using testing::frame;
 
 TEST(frame, packets_go_out_with_checksum_and_stuffing)
 {
-    struct row {
-        const char* name;
-        std::uint8_t id;
-        bytes data;
-        bytes wire;
-    };
-    const row rows[] = {
-        {"product request", 254, {}, {16, 254, 0, 2, 16, 3}},
-        {"ack of 255", 6, {255, 0}, {16, 6, 2, 255, 0, 249, 16, 3}},
-        {"data byte 16 doubled", 35, {16, 1}, {16, 35, 2, 16, 16, 1, 202, 16, 3}},
-        {"checksum 16 doubled", 10, {228, 0}, {16, 10, 2, 228, 0, 16, 16, 16, 3}},
-        {"waypoint command", 10, {7, 0}, {16, 10, 2, 7, 0, 237, 16, 3}},
-    };
-    for (const row& r : rows) EXPECT_EQ(make_frame(r.id, r.data), r.wire) << r.name;
+    for (const auto& f : ::wayloom::testing::worked_frames()) EXPECT_EQ(make_frame(f.id, f.data), f.wire) << f.name;
 }
 
 TEST(frame, the_extractors_rules)

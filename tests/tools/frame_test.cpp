@@ -1,4 +1,5 @@
 #include "frame.h"
+#include "../worked_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +10,7 @@ using bytes = std::vector<std::uint8_t>;
 
 TEST(frame, encodes_the_worked_frames)
 {
-    struct row {
-        const char* name;
-        packet p;
-        bytes wire;
-    };
-    const row rows[] = {
-        {"product request", {254, {}}, {16, 254, 0, 2, 16, 3}},
-        {"ack of 255", {6, {255, 0}}, {16, 6, 2, 255, 0, 249, 16, 3}},
-        {"data byte 16 doubled, size counts it once", {35, {16, 1}}, {16, 35, 2, 16, 16, 1, 202, 16, 3}},
-        // 10 + 2 + 228 = 240, whose complement is 16.
-        {"checksum of 16 doubled", {10, {228, 0}}, {16, 10, 2, 228, 0, 16, 16, 16, 3}},
-        {"id 16 doubled", {16, {}}, {16, 16, 16, 0, 240, 16, 3}},
-        {"size 16 doubled", {1, bytes(16, 0)}, [] {
-             bytes b{16, 1, 16, 16};
-             b.insert(b.end(), 16, 0);
-             b.insert(b.end(), {239, 16, 3});
-             return b;
-         }()},
-    };
-    for (const row& r : rows) EXPECT_EQ(encode(r.p), r.wire) << r.name;
+    for (const auto& f : wayloom::testing::worked_frames()) EXPECT_EQ(encode({f.id, f.data}), f.wire) << f.name;
 }
 
 TEST(frame, the_checksum_is_the_twos_complement_of_the_sum)
