@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "tests/read_text.h"
+#include "tests/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -155,22 +156,11 @@ protected:
 
     void SetUp() override
     {
-        namespace fs = std::filesystem;
-        folder = fs::temp_directory_path() /
-                 ("wayloom_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-        fs::permissions(folder, fs::perms::all);
+        folder = scratch_.path();
+        std::filesystem::permissions(folder, std::filesystem::perms::all);
         file = folder / name_;
         std::ofstream(file, std::ios::binary) << old_text;
         std::filesystem::permissions(file, std::filesystem::perms(0666));
-    }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        std::filesystem::permissions(folder, std::filesystem::perms::all, ignored);
-        std::filesystem::remove_all(folder, ignored);
     }
 
     // Each file in the folder with its text; a folder as "<folder>".
@@ -247,6 +237,7 @@ protected:
         EXPECT_EQ(names_in(folder), std::vector<std::string>{name_}) << "the killed saves' files are gone";
     }
 
+    temp_folder scratch_;
     std::string name_;
 
 public:
