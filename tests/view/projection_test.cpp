@@ -13,6 +13,7 @@ namespace {
 using test::add_set;
 using test::add_shape;
 using test::draw;
+using test::draw_all;
 using test::select_all;
 
 double factor_at(long double latitude) { return static_cast<double>(correction_polynomial(latitude) / 100); }
@@ -68,9 +69,7 @@ TEST(projection, the_fit_keeps_the_proportions_and_centres_the_map)
     for (const row& r : rows) {
         map_document doc;
         add_shape(doc, "s", r.corners);
-        select_all(doc);
-        view_state state;
-        const surface_bounds b = draw(doc, state);
+        const surface_bounds b = draw_all(doc).surface;
         EXPECT_NEAR(b.width, r.width, r.slack) << r.name;
         EXPECT_EQ(b.height, r.height) << r.name;
         EXPECT_NEAR(b.left, r.left, r.slack / 2) << r.name;
@@ -78,9 +77,8 @@ TEST(projection, the_fit_keeps_the_proportions_and_centres_the_map)
     }
     map_document doc;
     add_shape(doc, "s", {{10, -0.5}, {12, -0.5}, {12, 0.5}, {10, 0.5}});
-    select_all(doc);
-    view_state state;
-    EXPECT_EQ(draw(doc, state), (surface_bounds{99, 0, 800, 400})) << "exact at the equator";
+    const auto [state, surface] = draw_all(doc);
+    EXPECT_EQ(surface, (surface_bounds{99, 0, 800, 400})) << "exact at the equator";
     EXPECT_NEAR(static_cast<double>(state.fit_height), 400, 1);
 }
 
@@ -88,9 +86,7 @@ TEST(projection, corners_land_on_the_surface_corners_and_pixels_are_truncated)
 {
     map_document doc;
     t_shape& s = add_shape(doc, "s", {{0, 0}, {2, 0}, {2, 1}, {0, 1}});
-    select_all(doc);
-    view_state state;
-    const surface_bounds b = draw(doc, state);
+    auto [state, b] = draw_all(doc);
     const pixel_pos corners[] = {{0, b.height}, {b.width, b.height}, {b.width, 0}, {0, 0}};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(s.nodes[i].pixel, corners[i]) << "corner " << i;
     EXPECT_EQ(std::tuple(s.first_dx, s.min_lat, s.max_lat), std::tuple(0, 0, 360));
@@ -116,9 +112,8 @@ TEST(projection, single_point_sits_on_the_bottom_left_corner_of_the_whole_area)
             p.lon = p.corrected_lon = 720;
             p.lat = 180;
         }
-        select_all(doc);
-        view_state state;
-        EXPECT_EQ(draw(doc, state), (surface_bounds{0, 0, 800, 600})) << copies;
+        const auto [state, surface] = draw_all(doc);
+        EXPECT_EQ(surface, (surface_bounds{0, 0, 800, 600})) << copies;
         EXPECT_EQ(std::tuple(state.lon_range, state.lat_range), std::tuple(1, 1));
         for (int i = 0; i < copies; ++i) EXPECT_EQ(set.points[i].pixel, (pixel_pos{0, 600}));
     }
@@ -134,9 +129,8 @@ TEST(projection, one_zero_range_becomes_one_and_nothing_is_fitted)
     for (const row& r : rows) {
         map_document doc;
         t_shape& s = add_shape(doc, r.name, {r.a, r.b}, s_path);
-        select_all(doc);
-        view_state state;
-        EXPECT_EQ(draw(doc, state), (surface_bounds{0, 0, 800, 600})) << r.name;
+        const auto [state, surface] = draw_all(doc);
+        EXPECT_EQ(surface, (surface_bounds{0, 0, 800, 600})) << r.name;
         EXPECT_EQ(s.nodes[0].pixel, r.pa) << r.name;
         EXPECT_EQ(s.nodes[1].pixel, r.pb) << r.name;
         // Only the zero range is replaced; the other keeps its extent.
@@ -149,9 +143,7 @@ TEST(projection, border_of_forty_leaves_the_map_the_middle_half)
 {
     map_document doc;
     t_shape& s = add_shape(doc, "s", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    select_all(doc);
-    view_state state;
-    const surface_bounds b = draw(doc, state, 800, 600, 40);
+    const auto [state, b] = draw_all(doc, 800, 600, 40);
     EXPECT_EQ(s.nodes[0].pixel.x, b.width / 4);
     EXPECT_NEAR(s.nodes[1].pixel.x, 3 * b.width / 4, 1);
     EXPECT_NEAR(s.nodes[0].pixel.y, 3 * b.height / 4, 1);
@@ -206,9 +198,7 @@ TEST(projection, items_and_records_without_positions_are_left_out)
     t_set& set = add_set(doc, "set", {{0, 0}, {1, 1}, {50, 50}});
     set.point_count = 2;  // the third record is kept for reuse only
     t_shape& s = add_shape(doc, "s", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    select_all(doc);
-    view_state state;
-    draw(doc, state);
+    const view_state state = draw_all(doc).state;
     EXPECT_EQ(std::tuple(state.min_lat, state.max_lat), std::tuple(0, 360));
     EXPECT_EQ(s.nodes[2].pixel, (pixel_pos{state.surface.width, 0}));
     EXPECT_TRUE(empty.nodes.empty());
@@ -220,9 +210,7 @@ TEST(projection, a_building_shape_alone_is_fitted_unless_it_has_no_nodes)
     add_shape(doc, "big", {{0, 0}, {10, 0}, {10, 10}});
     t_shape& small = add_shape(doc, "small", {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
     t_shape& building = add_shape(doc, "building", {});
-    select_all(doc);
-    view_state state;
-    draw(doc, state);
+    view_state state = draw_all(doc).state;
     state.building_shape = &building;
     resize_window(state, doc.shape_list);
     EXPECT_EQ(state.max_lat, 3600) << "the selection stays in view";

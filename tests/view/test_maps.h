@@ -63,4 +63,18 @@ inline surface_bounds draw(map_document& doc, view_state& state, std::int32_t wi
     return state.surface;
 }
 
+// Every item selected, then drawn as draw() draws it, on a fresh view.
+struct drawing {
+    view_state state;
+    surface_bounds surface;
+};
+inline drawing draw_all(map_document& doc, std::int32_t width = 800, std::int32_t height = 600,
+                        std::int32_t border = 0)
+{
+    select_all(doc);
+    drawing out;
+    out.surface = draw(doc, out.state, width, height, border);
+    return out;
+}
+
 } // namespace wayloom::test
