@@ -74,16 +74,11 @@ TEST_F(ini_file_test, reads_integers_and_booleans)
         bool expected_bool;
     };
     const std::vector<integer_case> cases = {
-        {"positive", "880", 880, true},
-        {"negative", "-1", -1, true},
-        {"plus_sign", "+5", 5, true},
-        {"zero", "0", 0, false},
-        {"blanks_around", "  12 ", 12, true},
-        {"trailing_letters", "12abc", -7, true},
-        {"not_a_number", "yes", -7, true},
-        {"empty", "", -7, true},
-        {"beyond_64_bits", "99999999999999999999", -7, true},
-        {"missing", nullptr, -7, true},
+        {"positive", "880", 880, true},          {"negative", "-1", -1, true},
+        {"plus_sign", "+5", 5, true},            {"zero", "0", 0, false},
+        {"blanks_around", "  12 ", 12, true},    {"trailing_letters", "12abc", -7, true},
+        {"not_a_number", "yes", -7, true},       {"empty", "", -7, true},
+        {"beyond_64_bits", "99999999999999999999", -7, true}, {"missing", nullptr, -7, true},
     };
     for (const integer_case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -66,16 +66,11 @@ TEST(program_paths, absolute_arguments)
         bool absolute;
     };
     const std::vector<absolute_case> cases = {
-        {"root", "/maps/a.wlm", true},
-        {"double_quote_then_root", "\"/maps/a.wlm\"", true},
-        {"apostrophe_then_root", "'/maps/a.wlm'", true},
-        {"drive", "C:\\a.wlm", true},
-        {"quoted_drive", "\"C:\\a.wlm", true},
-        {"relative_folder", "maps/a.wlm", false},
-        {"quoted_relative", "\"maps/a.wlm\"", false},
-        {"bare_name", "a.wlm", false},
-        {"single_character", "a", false},
-        {"empty", "", false},
+        {"root", "/maps/a.wlm", true},                {"double_quote_then_root", "\"/maps/a.wlm\"", true},
+        {"apostrophe_then_root", "'/maps/a.wlm'", true}, {"drive", "C:\\a.wlm", true},
+        {"quoted_drive", "\"C:\\a.wlm", true},         {"relative_folder", "maps/a.wlm", false},
+        {"quoted_relative", "\"maps/a.wlm\"", false},   {"bare_name", "a.wlm", false},
+        {"single_character", "a", false},             {"empty", "", false},
     };
     for (const absolute_case& c : cases) {
         SCOPED_TRACE(c.name);

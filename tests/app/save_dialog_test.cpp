@@ -38,14 +38,11 @@ TEST(save_dialog, export_names)
         const char* expected;
     };
     const std::vector<export_case> cases = {
-        {"bitmap_bare_name", {"/t/map", 0}, "/t/map.bmp"},
-        {"bitmap_named", {"/t/map.bmp", 0}, "/t/map.bmp"},
+        {"bitmap_bare_name", {"/t/map", 0}, "/t/map.bmp"},   {"bitmap_named", {"/t/map.bmp", 0}, "/t/map.bmp"},
         {"bitmap_filter_png_name", {"/t/map.png", 0}, "/t/map.png"},
-        {"png_bare_name", {"/t/map", 1}, "/t/map.png"},
-        {"png_named_in_capitals", {"/t/map.PNG", 1}, "/t/map.PNG"},
+        {"png_bare_name", {"/t/map", 1}, "/t/map.png"},      {"png_named_in_capitals", {"/t/map.PNG", 1}, "/t/map.PNG"},
         {"png_filter_other_extension", {"/t/map.bmp", 1}, "/t/map.bmp.png"},
-        {"pdf_bare_name", {"/t/map", 2}, "/t/map.pdf"},
-        {"svg_filter_png_name", {"/t/map.png", 3}, "/t/map.png.svg"},
+        {"pdf_bare_name", {"/t/map", 2}, "/t/map.pdf"},      {"svg_filter_png_name", {"/t/map.png", 3}, "/t/map.png.svg"},
         {"filter_past_the_list", {"/t/map", 9}, "/t/map.bmp"},
     };
     for (const export_case& c : cases) {
