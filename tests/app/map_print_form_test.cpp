@@ -1,11 +1,11 @@
 // New map, Print map and the vector export in the main window on the
 // offscreen platform, with the dialogs and the question answered by the test.
 #include "app/map_surface.h"
+#include "view/map_painter.h"
 #include "window_test_support.h"
 
 #include <QPageLayout>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,13 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 bool holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string hex(colour_value c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", red_of(c), green_of(c), blue_of(c));
-    return text;
-}
 
 } // namespace
 
@@ -115,7 +108,7 @@ private slots:
         item(form, "&File", "&Export to bitmap")->trigger();
         const std::string svg = read_text(home() + "map.svg");
         QVERIFY(holds(svg, "viewBox=\"0 0 " + std::to_string(size.width()) + " " + std::to_string(size.height()) + "\""));
-        QVERIFY(holds(svg, "fill=\"" + hex(form->map().shapes[0]->colour) + "\""));
+        QVERIFY(holds(svg, "fill=\"" + to_qcolor(form->map().shapes[0]->colour).name().toStdString() + "\""));
 
         desktop_.save_answers.push_back(save_choice{home() + "map.PDF", 0});
         item(form, "&File", "&Export to bitmap")->trigger();

@@ -13,8 +13,7 @@ constexpr long double tolerance = 1e-9L;
 TEST(page_layout, printable_area_and_description)
 {
     const printable_area a4 = printable(paper_a4, true);
-    EXPECT_EQ(a4.width, 277);
-    EXPECT_EQ(a4.height, 190);
+    EXPECT_EQ(std::tuple(a4.width, a4.height), std::tuple(277, 190));
     EXPECT_NEAR(printable(paper_letter, false).width, 195.9L, tolerance);
     EXPECT_EQ(paper_description(paper_letter, true), "letter landscape");
     EXPECT_EQ(paper_named("a3")->width, 297);
@@ -58,8 +57,7 @@ TEST(page_layout, true_scale_centres_the_map)
     const page_result result = lay_out_page(farm_like(5000));
     ASSERT_TRUE(result.plan) << result.error;
     const page_plan& plan = *result.plan;
-    EXPECT_EQ(plan.paper_width, 210);
-    EXPECT_EQ(plan.paper_height, 297);
+    EXPECT_EQ(std::tuple(plan.paper_width, plan.paper_height), std::tuple(210, 297));
     EXPECT_NEAR(plan.map.width, 100, tolerance);
     EXPECT_NEAR(plan.map.height, 120, tolerance);
     EXPECT_NEAR(plan.map.x, 55, tolerance);  // (210 − 100) / 2
