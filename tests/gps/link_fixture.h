@@ -48,9 +48,16 @@ inline std::string test_log_name()
         .string();
 }
 
-struct port_fixture {
+// The scripted line with the handset's replies queued, and what is shown.
+struct scripted_line {
     scripted_device::shared line;
     recording_observer seen;
+
+    void reply(std::uint8_t id, bytes data) { line.replies.push_back(frame(id, std::move(data))); }
+    void ack(std::uint8_t id) { reply(6, {id, 0}); }
+};
+
+struct port_fixture : scripted_line {
     std::string log_name = test_log_name();
     link_log log{seen, log_name};
     packet_port port{std::make_unique<scripted_device>(line), log};
@@ -63,19 +70,13 @@ struct port_fixture {
         line.written.clear();
         seen.lines.clear();
     }
-    void reply(std::uint8_t id, bytes data) { line.replies.push_back(frame(id, std::move(data))); }
-    void ack(std::uint8_t id) { reply(6, {id, 0}); }
 };
 
-struct link_fixture {
+struct link_fixture : scripted_line {
     map_document doc;
-    scripted_device::shared line;
-    recording_observer seen;
     gps_link link{doc, std::make_unique<scripted_device>(line), seen, test_log_name()};
 
     link_fixture() { link.set_status_logging(true); }
-    void reply(std::uint8_t id, bytes data) { line.replies.push_back(frame(id, std::move(data))); }
-    void ack(std::uint8_t id) { reply(6, {id, 0}); }
     // The handset's answer to the product request.
     void product(std::uint16_t id, std::uint16_t version)
     {
