@@ -14,7 +14,13 @@ namespace wayloom {
 
 namespace {
 
-void estimate(const item_list& shape_list, t_shape& shape)
+// The buffers of one thread's estimates, reused from shape to shape.
+struct estimator {
+    polygon_pixel_counter counter;
+    std::vector<pixel_pos> corners;
+};
+
+void estimate(const item_list& shape_list, t_shape& shape, estimator& work)
 {
     shape.area = 0;
     shape.coverage = 0;
@@ -29,10 +35,9 @@ void estimate(const item_list& shape_list, t_shape& shape)
     const std::int32_t h = std::min(fitted.height, area_raster_size);
     if (w <= 0 || h <= 0) return;  // nothing to measure against
 
-    std::vector<pixel_pos> corners;
-    corners.reserve(shape.nodes.size());
-    for (const t_node& node : shape.nodes) corners.push_back(node.pixel);
-    const long double count = static_cast<long double>(count_polygon_pixels(corners, w, h));
+    work.corners.clear();
+    for (const t_node& node : shape.nodes) work.corners.push_back(node.pixel);
+    const long double count = static_cast<long double>(work.counter.count(work.corners, w, h));
     const long double cells = static_cast<long double>(w) * h;
     shape.area = (shape.max_lon - shape.min_lon) * (shape.max_lat - shape.min_lat) * count /
                  (cells + 1e-12L);
@@ -44,7 +49,8 @@ void estimate(const item_list& shape_list, t_shape& shape)
 void break_up(const item_list& shape_list, t_shape* shape)
 {
     if (shape) {
-        estimate(shape_list, *shape);
+        estimator work;
+        estimate(shape_list, *shape, work);
         return;
     }
     // Shapes are measured independently, each writing only its own fields,
@@ -58,7 +64,9 @@ void break_up(const item_list& shape_list, t_shape* shape)
 
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        for (std::size_t i = next++; i < shapes.size(); i = next++) estimate(shape_list, *shapes[i]);
+        estimator buffers;
+        for (std::size_t i = next++; i < shapes.size(); i = next++)
+            estimate(shape_list, *shapes[i], buffers);
     };
     const std::size_t workers =
         std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), shapes.size());
