@@ -49,10 +49,26 @@ void add_polygons(map_document& doc, Size size)
 
 void build_benchmark_map(map_document& doc)
 {
-    std::mt19937 rng(7);
-    add_waypoints_and_classes(doc, rng);
-    add_polygons(doc, [] { return 500; });
-    for (const auto& shape : doc.shapes) doc.add_item(shape->name, shape.get(), nullptr);
+    std::mt19937 rng(28);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int i = 0; i < survey_waypoints; ++i) {
+        t_waypoint& w = doc.create_waypoint();
+        w.name = "wp" + std::to_string(i);
+        w.lon = -4.5 + unit(rng);
+        w.lat = 52 + unit(rng);
+        w.alt = 50 + (i % 97) * 0.5;
+    }
+    std::uniform_int_distribution<std::size_t> any(0, doc.waypoints.size() - 1);
+    for (int p = 0; p < benchmark_polygons; ++p) {
+        t_shape& s = doc.create_shape();
+        s.name = "field" + std::to_string(s.number);
+        s.colour = make_colour(60 + p % 150, 160, 90);
+        for (int k = 0; k < benchmark_polygon_nodes; ++k) {
+            const t_waypoint& w = *doc.waypoints[any(rng)];
+            s.nodes.emplace_back(w.number, to_map_units(w.lon), to_map_units(w.lat));
+        }
+        doc.add_item(s.name, &s, nullptr);
+    }
 }
 
 void build_survey(map_document& doc)
