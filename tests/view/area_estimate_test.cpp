@@ -51,6 +51,10 @@ TEST(count_polygon_pixels, counts_fill_and_outline_inside_the_counted_area)
         // holds 2y + 3 pixels above the crossing row, 41 − 2y below it, and
         // the bottom row its two corners.
         {"bow tie", {{0, 0}, {20, 20}, {20, 0}, {0, 20}}, 21, 21, 120 + 21 + 99 + 2},
+        // Row 13 is crossed at 29 − 10.5 · 18/14, a rounding hair left of the
+        // centre 15.5 of pixel 15, which is therefore inside.
+        {"crossing a hair left of a pixel centre", {{29, 3}, {11, 17}, {29, 17}}, 30, 18, 159},
+        {"rows wider than 64 words", {{-5, 0}, {9000, 0}, {9000, 2}, {-5, 2}}, 8000, 5, 3 * 8000},
     };
     for (const row& r : rows) {
         EXPECT_EQ(count_polygon_pixels(r.corners, r.width, r.height), r.expected) << r.name;
@@ -111,6 +115,17 @@ TEST(count_polygon_pixels, matches_the_reference_on_random_polygons)
                  p = {between(-2'000'000'000, 2'000'000'000), between(-2'000'000'000, 2'000'000'000)};
              return c;
          }},
+        {"self-crossing star, every point joined to the nearly opposite ones", [&] {
+             const std::int32_t points = 5 + 2 * between(0, 40);
+             const double turn = between(0, 62831) / 10000.0, reach = between(10, 2000);
+             std::vector<pixel_pos> c;
+             for (std::int32_t i = 0; i < points; ++i) {
+                 const double a = turn + 2 * M_PI * (i * (points / 2) % points) / points;
+                 c.push_back({static_cast<std::int32_t>(800 + reach * std::cos(a)),
+                              static_cast<std::int32_t>(800 + reach * std::sin(a))});
+             }
+             return c;
+         }},
         {"tiny", [&] {
              std::vector<pixel_pos> c(static_cast<std::size_t>(between(1, 6)));
              for (pixel_pos& p : c) p = {between(0, 3), between(0, 3)};
@@ -127,7 +142,8 @@ TEST(count_polygon_pixels, matches_the_reference_on_random_polygons)
     for (const kind& k : kinds) {
         for (int round = 0; round < 25; ++round) {
             const std::vector<pixel_pos> corners = k.corners();
-            const std::int32_t width = between(1, 1600), height = between(1, 1600);
+            // Now and then wider than 64 words of 64 columns.
+            const std::int32_t width = between(1, round % 5 ? 1600 : 9000), height = between(1, 1600);
             EXPECT_EQ(count_polygon_pixels(corners, width, height),
                       test::reference_polygon_pixels(corners, width, height))
                 << k.name << ", round " << round << ", " << corners.size() << " corners in "
