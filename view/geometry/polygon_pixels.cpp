@@ -90,9 +90,10 @@ span outline_run(const pixel_edge& e, double y, std::int32_t width)
 
 // One row of the count as rows of bits: where the fill's inside/outside
 // parity changes, and which pixels the outline sets. Folding them gives the
-// row's pixels without ever ordering the crossings or the runs. A mask of
-// the words (or, on a very wide row, of the blocks of words) that hold
-// either lets a row with few edges visit only those, whatever its width.
+// row's pixels without ever ordering the crossings or the runs. A row of
+// few edges also marks the words (or, on a very wide row, the blocks of
+// words) it sets bits in and visits only those, whatever its width; a row
+// of many visits them all, which costs less than marking.
 //
 // Bit i stands for column i − 64: a word on the left takes the columns down
 // to −64, where a crossing left of the counted columns changes the parity
@@ -115,6 +116,8 @@ public:
     static std::size_t stored_words(std::int32_t width) { return 2 * words(64 + std::int64_t{width} + 3); }
 
     std::int32_t width() const { return width_; }
+
+    void start(std::size_t edges) { marking_ = edges < last_; }
 
     // The fill's parity changes at the first pixel whose centre lies right
     // of x: a centre exactly on a crossing counts as left of it, so a pair
@@ -153,7 +156,8 @@ public:
         std::int64_t counted = 0;
         std::uint64_t inside = 0;  // all ones while inside the fill
         std::size_t unmarked = 1;  // first counted word not yet counted
-        for (std::uint64_t marks = std::exchange(marks_, 0); marks != 0; marks &= marks - 1) {
+        const std::uint64_t all = ~std::uint64_t{0} >> (63 - (last_ >> block_shift_));
+        for (std::uint64_t marks = marking_ ? std::exchange(marks_, 0) : all; marks != 0; marks &= marks - 1) {
             const std::size_t block = static_cast<std::size_t>(std::countr_zero(marks));
             const std::size_t end = std::min((block + 1) << block_shift_, last_ + 1);
             for (std::size_t w = block << block_shift_; w < end; ++w) {
@@ -194,13 +198,17 @@ private:
         return changes ^ (changes << 32);
     }
 
-    void mark(std::size_t word) { marks_ |= std::uint64_t{1} << (std::min(word, last_) >> block_shift_); }
+    void mark(std::size_t word)
+    {
+        if (marking_) marks_ |= std::uint64_t{1} << (std::min(word, last_) >> block_shift_);
+    }
 
     std::int32_t width_;
     double held_right_;        // held(x, width_) <= this
     std::size_t last_;         // the last counted word
     std::uint64_t last_word_;  // its columns inside the width
     std::uint64_t* words_;
+    bool marking_ = true;
     std::uint64_t marks_ = 0;
     int block_shift_ = 0;      // words per mark: 1 << block_shift_
 };
@@ -233,6 +241,7 @@ std::int64_t count_rows(std::span<const pixel_edge> edges, std::vector<pixel_edg
             drop_ended(steep, y);
             drop_ended(shallow, y);
         }
+        bits.start(steep.size() + shallow.size());
         // The pixel centre line of this row; corners sit on whole rows,
         // so it never passes through one.
         const double centre = y + 0.5;
