@@ -145,7 +145,8 @@ public:
         const std::uint64_t from_a = ~std::uint64_t{0} << (a % 64);
         const std::uint64_t to_b = ~std::uint64_t{0} >> (63 - b % 64);
         for (std::size_t w = a / 64; w <= b / 64; ++w) {
-            words_[w * 2 + 1] |= (w == a / 64 ? from_a : ~std::uint64_t{0}) & (w == b / 64 ? to_b : ~std::uint64_t{0});
+            const std::uint64_t all = ~std::uint64_t{0};
+            words_[w * 2 + 1] |= (w == a / 64 ? from_a : all) & (w == b / 64 ? to_b : all);
             mark(w);
         }
     }
@@ -204,7 +205,7 @@ private:
     }
 
     std::int32_t width_;
-    double held_right_;        // held(x, width_) <= this
+    double held_right_;        // positions are held to −2 .. this
     std::size_t last_;         // the last counted word
     std::uint64_t last_word_;  // its columns inside the width
     std::uint64_t* words_;
@@ -290,8 +291,7 @@ std::int64_t polygon_pixel_counter::count(std::span<const pixel_pos> corners, st
     bits_.assign(bit_row::stored_words(width), 0);
     steep_.clear();
     shallow_.clear();
-    const std::int64_t count = count_rows(edges_, steep_, shallow_, bits_, width, first_row, last_row);
-    return count;
+    return count_rows(edges_, steep_, shallow_, bits_, width, first_row, last_row);
 }
 
 } // namespace wayloom

@@ -13,8 +13,8 @@ namespace wayloom {
 // Pixels a polygon through `corners` covers when filled (even-odd rule,
 // pixel centres) and outlined with a one-pixel pen, counted in columns
 // 0 .. width − 1 and rows 0 .. height − 1 only. A row costs the edges that
-// reach it plus one pass over a row of bits, whatever order the corners
-// come in: nothing is sorted per row.
+// reach it plus a pass over the words of a row of bits they touch, whatever
+// order the corners come in: nothing is sorted per row.
 std::int64_t count_polygon_pixels(std::span<const pixel_pos> corners, std::int32_t width,
                                   std::int32_t height);
 
