@@ -2,34 +2,25 @@
 // areas beside check of the same file (the difference is the area estimate
 // and the ellipsoidal areas), and the window opening on it, timed by
 // bench/window_open from the start of the program to the window showing.
-#include "source/writer.h"
 #include "survey.h"
 #include "whole_program.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
 using namespace wayloom;
-namespace fs = std::filesystem;
-
-void write_map(const fs::path& folder)
-{
-    map_document doc;
-    bench::build_benchmark_map(doc);
-    std::string error;
-    if (!save_map(doc, (folder / "big.wlm").string(), &error)) throw std::runtime_error(error);
-}
 
 std::string map_file()
 {
-    static const fs::path folder = bench::inputs_folder("benchmark_map_bench", write_map);
-    return (folder / "big.wlm").string();
+    static const std::string file = (bench::inputs_folder("benchmark_map_bench", [](const auto& folder) {
+        map_document doc;
+        bench::write_benchmark_map(doc, (folder / "big.wlm").string());
+    }) / "big.wlm").string();
+    return file;
 }
 
 void cli_check(benchmark::State& state) { bench::time_program(state, {WAYLOOM_CLI, "check", map_file()}); }

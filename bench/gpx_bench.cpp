@@ -2,7 +2,6 @@
 // wall time, processor time and peak memory of each run on the benchmark map's 200,000
 // waypoints (big.gpx) and on the benchmark map itself (big.wlm).
 #include "source/gpx_writer.h"
-#include "source/writer.h"
 #include "survey.h"
 #include "whole_program.h"
 
@@ -22,9 +21,7 @@ namespace fs = std::filesystem;
 void write_inputs(const fs::path& p)
 {
     map_document doc;
-    bench::build_benchmark_map(doc);
-    std::string error;
-    if (!save_map(doc, (p / "big.wlm").string(), &error)) throw std::runtime_error(error);
+    bench::write_benchmark_map(doc, (p / "big.wlm").string());
     map_document points;
     for (const auto& w : doc.waypoints) {
         t_waypoint& copy = points.create_waypoint();
@@ -33,6 +30,7 @@ void write_inputs(const fs::path& p)
         copy.lat = w->lat;
         copy.alt = w->alt;
     }
+    std::string error;
     if (!save_gpx(points, (p / "big.gpx").string(), &error)) throw std::runtime_error(error);
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <stdexcept>
 
 namespace wayloom::bench {
 
@@ -69,6 +70,13 @@ void build_benchmark_map(map_document& doc)
         }
         doc.add_item(s.name, &s, nullptr);
     }
+}
+
+void write_benchmark_map(map_document& doc, const std::string& file)
+{
+    build_benchmark_map(doc);
+    std::string error;
+    if (!save_map(doc, file, &error)) throw std::runtime_error(error);
 }
 
 void build_survey(map_document& doc)

@@ -25,6 +25,10 @@ constexpr int benchmark_polygon_nodes = 500;
 // lists them.
 void build_benchmark_map(map_document& doc);
 
+// Builds the benchmark map into `doc` and saves it as `file`; throws with
+// the writer's message when it cannot.
+void write_benchmark_map(map_document& doc, const std::string& file);
+
 // The survey as map source text, made once.
 const std::string& survey_text();
 
