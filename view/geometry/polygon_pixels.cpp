@@ -225,10 +225,12 @@ void drop_ended(std::vector<pixel_edge>& active, double y)
 // by top row. Steep and shallow edges are kept apart, so that the loop over
 // the many steep ones never branches on which kind an edge is. Built for
 // the processor's own bit count (the plain one costs a row of few edges a
-// tenth of its time) and for the newer instruction sets, where they are;
+// tenth of its time) and for the newer instruction sets on x86-64;
 // the build keeps every sum and product rounded on its own, as the
 // reference count rounds them.
+#if defined(__x86_64__) && defined(__GNUC__)
 [[gnu::target_clones("arch=x86-64-v3", "popcnt", "default")]]
+#endif
 std::int64_t count_rows(std::span<const pixel_edge> edges, std::vector<pixel_edge>& steep,
                         std::vector<pixel_edge>& shallow, std::span<std::uint64_t> stored,
                         std::int32_t width, std::int64_t first_row, std::int64_t last_row)
