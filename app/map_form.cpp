@@ -38,14 +38,7 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
     setWindowTitle(QString::fromUtf8(caption));
     build_panels();
     build_commands();
-    // The status line shows the commands' hints and why a command waits.
-    statusBar()->setSizeGripEnabled(false);
-    ui_.status_note = new QLabel(statusBar());
-    ui_.status_note->setObjectName("status_note");
-    statusBar()->addPermanentWidget(ui_.status_note);
-    ui_.status_note_timer = new QTimer(this);
-    ui_.status_note_timer->setSingleShot(true);
-    connect(ui_.status_note_timer, &QTimer::timeout, ui_.status_note, &QLabel::clear);
+    build_status_line();
     resize(880, 504);
 
     state.set_map_border(0);
@@ -61,7 +54,9 @@ Tmap_form::Tmap_form(startup_options options, form_services services, QWidget* p
         load_settings(settings);
         create_windows(settings);
     }
+    build_view_choices();
     connect_editing();
+    connect_surface();
     resize_form();
 
     if (options_.gps_port) {
@@ -181,6 +176,9 @@ void Tmap_form::load_settings(const ini_file& settings)
     const int w = size("width", width());
     resize(w, h);
     load_placement(*this, settings, "main");
+    choices_.keep_view = settings.read_bool("main", "keep_view", false);
+    choices_.map_behind = settings.read_bool("main", "map_behind", false);
+    choices_.waypoints = settings.read_bool("main", "waypoints", false);
     loading_settings_ = false;
 }
 
@@ -192,6 +190,9 @@ void Tmap_form::save_settings()
     settings.write_integer("main", "height", height());
     settings.write_integer("main", "width", width());
     save_placement(*this, settings, "main");
+    settings.write_bool("main", "keep_view", choices_.keep_view);
+    settings.write_bool("main", "map_behind", choices_.map_behind);
+    settings.write_bool("main", "waypoints", choices_.waypoints);
     windows_.save(settings);
     std::string error;
     if (!settings.save(&error)) services_.error_box(error);
@@ -246,8 +247,9 @@ void Tmap_form::resize_form()
     resizing_ = false;
 }
 
-void Tmap_form::place_surface()
+void Tmap_form::place_surface(view_rule rule)
 {
+    ui_.shape_window->follow_projection(rule);
     const surface_bounds& at = state.surface;
     ui_.shape_window->setGeometry(at.left, at.top, std::max(0, at.width), std::max(0, at.height));
     ui_.shape_window->update();

@@ -7,11 +7,13 @@
 // layout passes, showing what a command did), map_form_layout.cpp (panels
 // and lists), map_form_commands.cpp (the menu and tool strip table),
 // map_form_editing.cpp (list, tab and edit box events), map_form_files.cpp
-// (the file and help commands).
+// (the file and help commands), map_form_view.cpp (zoom, the View menu's
+// choices, the status line and the clicks on the map).
 #pragma once
 
 #include "app/about_box.h"
 #include "app/form_services.h"
+#include "app/map_surface.h"
 #include "app/map_form_controls.h"
 #include "app/program_paths.h"
 #include "app/secondary_windows.h"
@@ -36,6 +38,13 @@ class Tscale_form;
 class Tstatistics_form;
 class Tlegend_form;
 namespace testing { struct form_access; }
+
+// The View menu's check items, kept in the settings file's section "main".
+struct view_choices {
+    bool keep_view = false;   // "keep_view": Draw map keeps the zoom and the middle
+    bool map_behind = false;  // "map_behind": the selection behind the item being built
+    bool waypoints = false;   // "waypoints": every waypoint as a dot
+};
 
 class Tmap_form : public QMainWindow {
     Q_OBJECT
@@ -97,7 +106,11 @@ public slots:
     void exit_itemClick();       // File "E&xit": ends at once, no settings written
     void exit_buttonClick();
     void update_buttonClick();   // View "&Refresh from source"
-    void draw_buttonClick();     // View "Re&draw map"
+    void draw_buttonClick();     // View "Re&draw map": fits again unless the view is kept
+    void zoom_in_itemClick();    // View "Zoom in", about the middle
+    void zoom_out_itemClick();   // View "Zoom out"
+    void zoom_to_fit_itemClick();  // View "Zoom to fit"
+    void delete_keyPress();      // Delete: the selected shapes, nodes or points of the tab shown
     void gps_buttonClick();      // "&Show/Hide GPS dialog"
     void statistics_buttonClick();  // View "Statistics..." and its button: show or hide
     void scale_buttonClick();       // View "Scale ruler..." and its button: show or hide
@@ -139,10 +152,13 @@ private:
     bool resizing_ = false;
     bool close_after_transfer_ = false;  // closing waits for a cancelled transfer to end
 
+    view_choices choices_;
+
     // While a new shape or point set is under construction the file
     // commands wait: says so in the status line and returns true.
     bool refuses_file_command();
-    // A note in the status line for a while: why a command waits.
+    // What an action without a dialog did, or why a command did nothing,
+    // at the status line's right for two seconds.
     void show_status_note(const std::string& note);
     // Where Open map and Merge map start: the map's own folder, else load_path.
     std::string open_folder() const;
@@ -153,13 +169,24 @@ private:
     void create_windows(const ini_file& settings);
     void build_panels();
     void build_commands();
+    void build_status_line();
+    void build_view_choices();
+    void apply_view_choices();
     void connect_editing();
     // While the handset is busy a command that would change the map or the
     // port is refused with a note in the status line: true then.
     bool refused_during_transfer();
+    void connect_surface();
+    // The status line for the pointer at `at` on the surface.
+    void show_pointer(QPoint at);
+    // A press on the map: a waypoint into the item being built, or an item
+    // picked for renaming.
+    void surface_pressed(QPoint at, Qt::MouseButton button);
     void resize_form();    // lays out the drawing area and projects the map into it
     void reload_lists();   // after the core lists changed
-    void place_surface();  // where the last projection put it, repainted
+    // Where the last projection put the surface, the view following it as
+    // `rule` says, repainted.
+    void place_surface(view_rule rule = view_rule::keep);
     void update_caption();  // "*" while the map has unsaved changes
     // Asks "Save changes to the map?" when the map has unsaved changes;
     // false when the command that would drop the map must stop.
@@ -171,7 +198,7 @@ private:
     // The legend lists the map's items again and follows what they became.
     void analyse_legend();
     void project_load(bool clear_first);
-    void show_read_report(const read_report& report);
+    void show_read_report(const read_report& report, view_rule rule = view_rule::keep);
     // Merges the GPX files one after another, with a progress bar when
     // there are many; stops at the first that fails.
     void import_gpx_files(const std::vector<std::string>& files);

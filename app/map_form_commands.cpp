@@ -7,6 +7,7 @@
 #include "editing/node_moves.h"
 
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -53,6 +54,14 @@ const command_row commands[] = {
 
     {menu, "&View", "&Refresh from source", nullptr, nullptr, 0, true, &F::update_buttonClick},
     {menu, "&View", "Re&draw map", nullptr, nullptr, 0, true, &F::draw_buttonClick},
+    {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&View", "Zoom in", "Show the map larger about its middle", nullptr, 0, true, &F::zoom_in_itemClick},
+    {menu, "&View", "Zoom out", "Show more of the map, down to all of it", nullptr, 0, true, &F::zoom_out_itemClick},
+    {menu, "&View", "Zoom to fit", "Show the whole drawing again", nullptr, 0, true, &F::zoom_to_fit_itemClick},
+    {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&View", keep_view_caption, "Draw map keeps the zoom and the middle instead of fitting again", nullptr, 0, true, nullptr},
+    {menu, "&View", map_behind_caption, "Draw the map around the shape or point set being built", nullptr, 0, true, nullptr},
+    {menu, "&View", waypoints_caption, "Show every waypoint as a dot; a click on one adds it while building", nullptr, 0, true, nullptr},
     {menu, "&View", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&View", "Statistics...", "Statistics dialog", nullptr, 0, true, &F::statistics_buttonClick},
     {menu, "&View", "Scale ruler...", "Distance ruler", nullptr, 0, true, &F::scale_buttonClick},
@@ -124,11 +133,34 @@ const command_row commands[] = {
     {point_strip, nullptr, nullptr, "Attributes page", "preferences-desktop-theme", 'A', true, &F::colour_buttonClick},
 };
 
+// The standard keys, beside the captions' access keys. Zooming and
+// panning by plain keys, and Delete, which acts on what the tab shown
+// holds, are the surface's and the window's own (map_form_view.cpp).
+const shortcut_row shortcuts[] = {
+    {"&File", "&New map", "Ctrl+N"},
+    {"&File", "&Open map", "Ctrl+O"},
+    {"&File", "&Save map", "Ctrl+S"},
+    {"&File", "&Print map", "Ctrl+P"},
+    {"&File", "E&xit", "Ctrl+Q"},
+    {"&View", "Re&draw map", "F5"},
+    {"&View", "Zoom in", "Ctrl+=", "Ctrl++"},
+    {"&View", "Zoom out", "Ctrl+-"},
+    {"&View", "Zoom to fit", "Ctrl+0"},
+    {"&Help", "&Help", "F1"},
+};
+
 QIcon button_icon(const command_row& row)
 {
     if (std::strcmp(row.icon, "line") == 0) return line_icon();
     if (std::strcmp(row.icon, "polygon") == 0) return polygon_icon();
     return theme_icon(QString::fromUtf8(row.icon), QChar(row.letter));
+}
+
+QList<QKeySequence> key_sequences(const shortcut_row& row)
+{
+    QList<QKeySequence> keys{QKeySequence(QString::fromUtf8(row.key), QKeySequence::PortableText)};
+    if (row.other_key) keys << QKeySequence(QString::fromUtf8(row.other_key), QKeySequence::PortableText);
+    return keys;
 }
 
 bool is_separator(const command_row& row) { return row.caption && std::strcmp(row.caption, "-") == 0; }
@@ -148,6 +180,8 @@ bool runs_during_transfer(void (Tmap_form::*slot)())
 } // namespace
 
 std::span<const command_row> map_form_commands() { return commands; }
+
+std::span<const shortcut_row> map_form_shortcuts() { return shortcuts; }
 
 void Tmap_form::build_commands()
 {
@@ -177,6 +211,9 @@ void Tmap_form::build_commands()
             connect(action, &QAction::triggered, this, [this, slot = row.slot] {
                 if (runs_during_transfer(slot) || !refused_during_transfer()) (this->*slot)();
             });
+        for (const shortcut_row& keys : shortcuts)
+            if (!strip && std::strcmp(keys.menu, row.menu) == 0 && std::strcmp(keys.caption, row.caption) == 0)
+                action->setShortcuts(key_sequences(keys));
         if (strip && std::strcmp(row.icon, "line") == 0) ui_.path_button = action;
         if (strip && std::strcmp(row.icon, "polygon") == 0) ui_.polygon_button = action;
     }

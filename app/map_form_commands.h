@@ -30,4 +30,20 @@ struct command_row {
 
 std::span<const command_row> map_form_commands();
 
+// The View menu's check items, saved in the settings file.
+inline constexpr const char* keep_view_caption = "Keep the view on redraw";
+inline constexpr const char* map_behind_caption = "Map behind the item being built";
+inline constexpr const char* waypoints_caption = "Waypoints";
+
+// The standard keys of the menu item `caption` of `menu`, as QKeySequence
+// reads them ("Ctrl+S").
+struct shortcut_row {
+    const char* menu;
+    const char* caption;
+    const char* key;
+    const char* other_key = nullptr;
+};
+
+std::span<const shortcut_row> map_form_shortcuts();
+
 } // namespace wayloom

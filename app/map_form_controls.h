@@ -52,10 +52,14 @@ struct map_form_controls {
     QWidget* error_sheet = nullptr;
     item_list_view* error_list = nullptr;
 
-    // At the status line's right: why a command waits, for a while. The
-    // hints shown while the pointer is over a command do not cover it.
+    // At the status line's right: what a command did or why it waits, for
+    // two seconds (the hints shown while the pointer is over a command do
+    // not cover it); the item and the position under the pointer; the zoom.
     QLabel* status_note = nullptr;
     QTimer* status_note_timer = nullptr;
+    QLabel* status_item = nullptr;
+    QLabel* status_position = nullptr;
+    QLabel* status_zoom = nullptr;
 
     // The shape-kind buttons of the shape-building strip, which show the
     // kind of the shape being built.

@@ -5,6 +5,7 @@
 #include "app/item_list_view.h"
 #include "app/map_form.h"
 #include "app/map_surface.h"
+#include "app/status_texts.h"
 #include "print/qt/vector_export.h"
 #include "view/bitmap_export.h"
 #include "view/geometry/projection.h"
@@ -23,7 +24,6 @@ namespace wayloom {
 namespace {
 
 constexpr const char* web_page = "https://wayloom.example.org/";
-constexpr int refusal_shown_ms = 10000;
 
 std::string file_address(const std::string& path)
 {
@@ -45,12 +45,6 @@ bool Tmap_form::refuses_file_command()
     return true;
 }
 
-void Tmap_form::show_status_note(const std::string& note)
-{
-    ui_.status_note->setText(QString::fromStdString(note));
-    ui_.status_note_timer->start(refusal_shown_ms);
-}
-
 std::string Tmap_form::open_folder() const
 {
     return files.map_folder().empty() ? load_path : files.map_folder();
@@ -63,17 +57,17 @@ bool Tmap_form::read_map_file(const std::string& file_name)
     if (refuses_file_command()) return false;
     const read_report report = files.open(file_name);
     clear_rename_box();
-    show_read_report(report);
+    show_read_report(report, view_rule::fit);
     return report.ok();
 }
 
-void Tmap_form::show_read_report(const read_report& report)
+void Tmap_form::show_read_report(const read_report& report, view_rule rule)
 {
     // The lists first: an error box runs its own event loop, and the views
     // must not show entries the read has taken back.
     reload_lists();
     analyse_legend();
-    place_surface();
+    place_surface(rule);
     if (shows_error_tab(report)) ui_.map_control->setCurrentIndex(error_tab);
     for (const std::string& message : report.errors) services_.error_box(message);
 }
@@ -86,7 +80,7 @@ void Tmap_form::project_load(bool clear_first)
     if (!chosen) return;
     const read_report report = clear_first ? files.open(*chosen) : files.merge(*chosen);
     if (clear_first) clear_rename_box();
-    show_read_report(report);
+    show_read_report(report, clear_first ? view_rule::fit : view_rule::keep);
     update_caption();
     if (const std::string folder = directory_of(*chosen); !folder.empty()) load_path = folder;
 }
@@ -109,6 +103,7 @@ bool Tmap_form::save_map_file()
         services_.error_box("cannot write " + file + ": " + error);
         return false;
     }
+    show_status_note("Saved " + std::filesystem::path(file).filename().string());
     if (const std::string folder = directory_of(file); !folder.empty()) save_path = folder;
     update_caption();
     ui_.shape_window->update();
@@ -133,10 +128,7 @@ void Tmap_form::export_buttonClick()
     std::string error;
     const bool written =
         vector ? save_vector(file, *vector, page_millimetres(picture.width()), page_millimetres(picture.height()),
-                             [this](QPainter& painter) {
-                                 draw(painter, state, doc.shape_list, ui_.shape_window->annotations);
-                             },
-                             &error)
+                             [this](QPainter& painter) { ui_.shape_window->paint_view(painter); }, &error)
                : save_bitmap(picture, picture.width(), picture.height(), file, &error);
     if (!written) {
         services_.error_box(error);
@@ -167,14 +159,15 @@ void Tmap_form::update_buttonClick()
     if (!files.can_refresh() || refuses_file_command() || !may_drop_map_now()) return;
     const read_report report = files.refresh();
     clear_rename_box();
-    show_read_report(report);
+    show_read_report(report, view_rule::fit);
     apply({});
 }
 
 void Tmap_form::draw_buttonClick()
 {
     resize_window(state, doc.shape_list);
-    place_surface();
+    place_surface(choices_.keep_view ? view_rule::keep : view_rule::fit);
+    if (ui_.shape_window->shows_hint()) show_status_note(nothing_to_draw_note);
 }
 
 void Tmap_form::exit_itemClick()

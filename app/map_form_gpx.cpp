@@ -2,6 +2,7 @@
 // and GPS "Import from handset drive...". The reading and writing are in
 // source/ and editing/map_files.h; here are the dialogs and the progress bar.
 #include "app/map_form.h"
+#include "app/status_texts.h"
 #include "source/handset_drive.h"
 
 #include <QApplication>
@@ -77,6 +78,7 @@ void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files)
     // in: each message names its file, and a file's warnings are one message.
     std::vector<std::string> messages;
     bool any_read = false;
+    const std::int32_t before = doc.waypoint_count();
     for (std::size_t i = 0; i < gpx_files.size(); ++i) {
         if (progress) {
             progress->setValue(static_cast<int>(i));
@@ -94,6 +96,7 @@ void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files)
     place_surface();
     for (const std::string& message : messages) services_.error_box(message);
     update_caption();
+    if (messages.empty()) show_status_note(imported_note(doc.waypoint_count() - before, gpx_files.size()));
 }
 
 } // namespace wayloom

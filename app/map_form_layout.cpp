@@ -111,7 +111,7 @@ void Tmap_form::build_panels()
     ui.draw_panel = new QWidget(body);
     ui.draw_panel->setMinimumSize(50, 50);
     ui.draw_panel->installEventFilter(this);
-    ui.shape_window = new map_surface(state, doc.shape_list, ui.draw_panel);
+    ui.shape_window = new map_surface(state, doc, ui.draw_panel);
     columns->addWidget(ui.draw_panel, 1);
 
     ui.source_panel = new QWidget(body);

@@ -52,7 +52,7 @@ void Tmap_form::new_map_itemClick()
     clear_rename_box();
     reload_lists();
     analyse_legend();
-    place_surface();
+    place_surface(view_rule::fit);
     update_caption();
 }
 

@@ -1,7 +1,8 @@
 #include "view/map_painter.h"
 
 #include "model/item_list.h"
-#include "view/geometry/item_scope.h"
+#include "model/shape.h"
+#include "view/geometry/drawn_items.h"
 #include "view/geometry/marker_geometry.h"
 #include "view/geometry/projection.h"
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <variant>
+#include <vector>
 
 namespace wayloom {
 
@@ -51,14 +53,12 @@ void cls(QPainter& painter, const view_state& state)
                      to_qcolor(state.background));
 }
 
-void draw_shape(QPainter& painter, const t_shape& shape, const surface_bounds& surface)
+void draw_shape_at(QPainter& painter, const t_shape& shape, std::span<const pixel_pos> pixels)
 {
-    if (shape.nodes.empty()) return;
+    if (pixels.empty()) return;
     QPolygon polygon;
-    polygon.reserve(static_cast<qsizetype>(shape.nodes.size()));
-    for (const t_node& node : shape.nodes)
-        polygon << QPoint(drawn_pixel(node.pixel.x, surface.width),
-                          drawn_pixel(node.pixel.y, surface.height));
+    polygon.reserve(static_cast<qsizetype>(pixels.size()));
+    for (const pixel_pos& p : pixels) polygon << QPoint(p.x, p.y);
     use_colours(painter, shape.colour, shape.border);
     if (shape.is_path()) {
         if (polygon.size() == 1) painter.drawPoint(polygon.front());
@@ -66,6 +66,15 @@ void draw_shape(QPainter& painter, const t_shape& shape, const surface_bounds& s
     } else {
         painter.drawPolygon(polygon, Qt::OddEvenFill);
     }
+}
+
+void draw_shape(QPainter& painter, const t_shape& shape, const surface_bounds& surface)
+{
+    std::vector<pixel_pos> pixels;
+    pixels.reserve(shape.nodes.size());
+    for (const t_node& node : shape.nodes)
+        pixels.push_back({drawn_pixel(node.pixel.x, surface.width), drawn_pixel(node.pixel.y, surface.height)});
+    draw_shape_at(painter, shape, pixels);
 }
 
 void draw_point(QPainter& painter, std::int32_t x, std::int32_t y, point_type marker,
@@ -101,20 +110,6 @@ void label_with(QPainter& painter, const QFontMetrics& metrics, const point_reco
     painter.drawStaticText(QPoint(at.x, at.y), text);
 }
 
-// The items draw paints: the item being built when it has a node or point,
-// else the selected items of the list.
-template <class Visit>
-void for_each_drawn(const view_state& state, const item_list& shape_list, Visit&& visit)
-{
-    t_shape* shape = state.building_shape && !state.building_shape->nodes.empty()
-                         ? state.building_shape
-                         : nullptr;
-    t_set* set = !shape && state.building_set && used_points(*state.building_set) > 0
-                     ? state.building_set
-                     : nullptr;
-    detail::for_each_item(shape_list, shape, set, true, visit);
-}
-
 } // namespace
 
 void draw_label(QPainter& painter, const point_record& point)
@@ -122,25 +117,52 @@ void draw_label(QPainter& painter, const point_record& point)
     label_with(painter, QFontMetrics(painter.font()), point, point.pixel.x, point.pixel.y);
 }
 
-void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface)
+void draw_set_at(QPainter& painter, const t_set& set, std::span<const pixel_pos> pixels)
 {
     const QFontMetrics metrics(painter.font());
-    for (const point_record& point : set.used()) {
-        const std::int32_t x = drawn_pixel(point.pixel.x, surface.width);
-        const std::int32_t y = drawn_pixel(point.pixel.y, surface.height);
-        draw_point(painter, x, y, point.marker, &point);
-        if (point.show_name) label_with(painter, metrics, point, x, y);
+    const std::span<const point_record> points = set.used();
+    for (std::size_t i = 0; i < points.size() && i < pixels.size(); ++i) {
+        const point_record& point = points[i];
+        draw_point(painter, pixels[i].x, pixels[i].y, point.marker, &point);
+        if (point.show_name) label_with(painter, metrics, point, pixels[i].x, pixels[i].y);
+    }
+}
+
+void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface)
+{
+    std::vector<pixel_pos> pixels;
+    for (const point_record& point : set.used())
+        pixels.push_back({drawn_pixel(point.pixel.x, surface.width), drawn_pixel(point.pixel.y, surface.height)});
+    draw_set_at(painter, set, pixels);
+}
+
+void draw_waypoints(QPainter& painter, std::span<const pixel_pos> pixels)
+{
+    const QColor colour = to_qcolor(waypoint_dot_colour);
+    const QRect surface = painter.viewport();
+    constexpr std::int32_t half = waypoint_dot_size / 2;
+    for (const pixel_pos& p : pixels) {
+        const QRect dot(p.x - half, p.y - half, waypoint_dot_size, waypoint_dot_size);
+        if (surface.intersects(dot)) painter.fillRect(dot, colour);
     }
 }
 
 bool draws_items(const view_state& state, const item_list& shape_list)
 {
     bool any = false;
-    for_each_drawn(state, shape_list, [&](const t_mapper&) { any = true; });
+    for_each_framed_item(state, shape_list, [&](const t_mapper&, std::size_t) { any = true; });
     return any;
 }
 
 bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
+          const map_annotations& annotations)
+{
+    view_transform fitted;
+    fitted.reset(state.surface.width, state.surface.height);
+    return draw(painter, state, lay_out(state, shape_list, fitted), annotations);
+}
+
+bool draw(QPainter& painter, view_state& state, const surface_layout& layout,
           const map_annotations& annotations)
 {
     if (state.drawing || state.reading_map) return false;
@@ -148,10 +170,11 @@ bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
     painter.setRenderHint(QPainter::Antialiasing, false);
     cls(painter, state);
 
-    for_each_drawn(state, shape_list, [&](const t_mapper& item) {
-        if (const auto* shape = dynamic_cast<const t_shape*>(&item)) draw_shape(painter, *shape, state.surface);
-        else draw_set(painter, static_cast<const t_set&>(item), state.surface);
-    });
+    for (const laid_out_item& laid : layout.items) {
+        if (laid.shape) draw_shape_at(painter, static_cast<const t_shape&>(*laid.item), laid.pixels);
+        else draw_set_at(painter, static_cast<const t_set&>(*laid.item), laid.pixels);
+    }
+    draw_waypoints(painter, layout.waypoints);
 
     if (annotations.scale_ruler) annotations.scale_ruler(painter);
     if (annotations.legend) annotations.legend(painter);

@@ -5,6 +5,7 @@
 
 #include "model/colour.h"
 #include "model/point_set.h"
+#include "view/geometry/surface_layout.h"
 #include "view/geometry/view_state.h"
 
 #include <QColor>
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 
 namespace wayloom {
 
@@ -51,6 +53,15 @@ void draw_shape(QPainter& painter, const t_shape& shape, const surface_bounds& s
 // places nodes.
 void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface);
 
+// The same two at the surface pixels a layout gave, one per node or point.
+void draw_shape_at(QPainter& painter, const t_shape& shape, std::span<const pixel_pos> pixels);
+void draw_set_at(QPainter& painter, const t_set& set, std::span<const pixel_pos> pixels);
+
+// A waypoint shown on the map: a small dark square centred on its pixel.
+constexpr std::int32_t waypoint_dot_size = 3;
+constexpr colour_value waypoint_dot_colour = make_colour(40, 40, 40);
+void draw_waypoints(QPainter& painter, std::span<const pixel_pos> pixels);
+
 // One marker centred on (x, y): a circle when `marker` holds p_circle, else a
 // square when it holds p_square, else nothing. Size and colours come from
 // `point`, or from `dialog` when no point is given.
@@ -61,9 +72,13 @@ void draw_point(QPainter& painter, std::int32_t x, std::int32_t y, point_type ma
 void draw_label(QPainter& painter, const point_record& point);
 
 // The whole map: background, the item being built or else the selected items
-// of `shape_list` in list order, then the annotations. Does nothing and
-// returns false while a paint or a read is running.
+// of `shape_list` in list order (drawn_items.h), then the annotations. Does
+// nothing and returns false while a paint or a read is running.
 bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
+          const map_annotations& annotations = {});
+// The same as the surface shows it under its view: the items where `layout`
+// put them, in its order, then the waypoints it holds, then the annotations.
+bool draw(QPainter& painter, view_state& state, const surface_layout& layout,
           const map_annotations& annotations = {});
 
 // Whether draw paints any item (annotations aside).

@@ -1,5 +1,6 @@
 #include "view/geometry/projection.h"
 
+#include "view/geometry/drawn_items.h"
 #include "view/geometry/item_scope.h"
 
 #include <cmath>
@@ -139,6 +140,10 @@ bool update_shapeses(view_state& state, const item_list& shape_list, std::int32_
 
 bool update_shapes(view_state& state, const item_list& shape_list, t_shape* shape, t_set* set)
 {
+    // The item being built is drawn in the selection's frame then.
+    const t_mapper* building = build_item(state);
+    if (building && (shape == building || set == building) && map_behind_applies(state, shape_list))
+        shape = nullptr, set = nullptr;
     surface_bounds bounds = state.surface;
     if (!update_shapeses(state, shape_list, state.avail_width, state.avail_height, bounds, shape,
                          set, state.map_border))
@@ -150,12 +155,8 @@ bool update_shapes(view_state& state, const item_list& shape_list, t_shape* shap
 
 void resize_window(view_state& state, const item_list& shape_list)
 {
-    if (state.building_shape && !state.building_shape->nodes.empty())
-        update_shapes(state, shape_list, state.building_shape, nullptr);
-    else if (state.building_set && used_points(*state.building_set) > 0)
-        update_shapes(state, shape_list, nullptr, state.building_set);
-    else
-        update_shapes(state, shape_list, nullptr, nullptr);
+    t_mapper* building = build_item(state);
+    update_shapes(state, shape_list, dynamic_cast<t_shape*>(building), dynamic_cast<t_set*>(building));
 }
 
 } // namespace wayloom

@@ -41,12 +41,13 @@ bool update_shapeses(view_state& state, const item_list& shape_list, std::int32_
                      std::int32_t border);
 
 // update_shapeses with the state's panel size and map_border; the outputs
-// become state.surface. Returns true when the surface's bounds changed (the
+// become state.surface. The item being built, while the map is kept behind
+// it, gives way to the selection. Returns true when the surface's bounds changed (the
 // window then moves the widget, which repaints it).
 bool update_shapes(view_state& state, const item_list& shape_list, t_shape* shape, t_set* set);
 
-// Projects the item being built when it has a node or point, else the
-// selection. The caller repaints afterwards.
+// Projects the item being built when it has a node or point (unless the
+// map is kept behind it), else the selection. The caller repaints afterwards.
 void resize_window(view_state& state, const item_list& shape_list);
 
 } // namespace wayloom

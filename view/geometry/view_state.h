@@ -59,6 +59,9 @@ struct view_state {
     // it alone is projected and drawn.
     t_shape* building_shape = nullptr;
     t_set* building_set = nullptr;
+    // Keep the selection drawn, in its own projection, behind the item
+    // being built instead of fitting that item alone (drawn_items.h).
+    bool map_behind_build = false;
 
     void set_map_border(std::int64_t border) { map_border = clamp_map_border(border); }
 };
