@@ -5,6 +5,7 @@
 #include "view/geometry/drawn_items.h"
 #include "view/geometry/marker_geometry.h"
 #include "view/geometry/projection.h"
+#include "view/geometry/shape_raster.h"
 
 #include <QFontMetrics>
 #include <QPen>
@@ -136,11 +137,61 @@ void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface
     draw_set_at(painter, set, pixels);
 }
 
+namespace {
+
+// The image under the painter when shapes and dots can go straight into its
+// pixels: a plain 32-bit image, painted without a transform or a clip.
+QImage* plain_image(QPainter& painter)
+{
+    auto* image = painter.device() && painter.device()->devType() == QInternal::Image
+                      ? static_cast<QImage*>(painter.device())
+                      : nullptr;
+    if (!image || !image->isDetached() || painter.transform().type() != QTransform::TxNone ||
+        painter.hasClipping())
+        return nullptr;
+    const QImage::Format format = image->format();
+    const bool plain = format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+                       format == QImage::Format_ARGB32_Premultiplied;
+    return plain ? image : nullptr;
+}
+
+std::uint32_t pixel_of(colour_value colour) { return to_qcolor(colour).rgb(); }
+
+// A run of shapes in drawing order, front to back into the image's pixels.
+void paint_shapes(QPainter& painter, QImage& image, std::span<const laid_out_item> shapes)
+{
+    painter.beginNativePainting();
+    shape_raster raster(reinterpret_cast<std::uint32_t*>(image.bits()), image.width(), image.height(),
+                        image.bytesPerLine() / 4);
+    for (auto it = shapes.rbegin(); it != shapes.rend() && !raster.covered(); ++it) {
+        const auto& shape = static_cast<const t_shape&>(*it->item);
+        if (shape.is_path()) raster.path(it->pixels, pixel_of(shape.border));
+        else raster.polygon(it->pixels, pixel_of(shape.colour), pixel_of(shape.border));
+    }
+    painter.endNativePainting();
+}
+
+} // namespace
+
 void draw_waypoints(QPainter& painter, std::span<const pixel_pos> pixels)
 {
+    constexpr std::int32_t half = waypoint_dot_size / 2;
+    if (QImage* image = plain_image(painter)) {
+        painter.beginNativePainting();
+        const std::uint32_t colour = pixel_of(waypoint_dot_colour);
+        const std::int32_t w = image->width(), h = image->height();
+        for (const pixel_pos& p : pixels) {
+            if (p.x < -half || p.y < -half || p.x >= w + half || p.y >= h + half) continue;
+            for (std::int32_t y = std::max(0, p.y - half); y <= std::min(h - 1, p.y + half); ++y) {
+                auto* line = reinterpret_cast<std::uint32_t*>(image->scanLine(y));
+                for (std::int32_t x = std::max(0, p.x - half); x <= std::min(w - 1, p.x + half); ++x) line[x] = colour;
+            }
+        }
+        painter.endNativePainting();
+        return;
+    }
     const QColor colour = to_qcolor(waypoint_dot_colour);
     const QRect surface = painter.viewport();
-    constexpr std::int32_t half = waypoint_dot_size / 2;
     for (const pixel_pos& p : pixels) {
         const QRect dot(p.x - half, p.y - half, waypoint_dot_size, waypoint_dot_size);
         if (surface.intersects(dot)) painter.fillRect(dot, colour);
@@ -170,9 +221,25 @@ bool draw(QPainter& painter, view_state& state, const surface_layout& layout,
     painter.setRenderHint(QPainter::Antialiasing, false);
     cls(painter, state);
 
-    for (const laid_out_item& laid : layout.items) {
-        if (laid.shape) draw_shape_at(painter, static_cast<const t_shape&>(*laid.item), laid.pixels);
-        else draw_set_at(painter, static_cast<const t_set&>(*laid.item), laid.pixels);
+    // Runs of shapes between point sets: the sets' markers and names stay
+    // the painter's.
+    QImage* image = plain_image(painter);
+    const std::span<const laid_out_item> items = layout.items;
+    for (std::size_t i = 0; i < items.size();) {
+        if (!items[i].shape) {
+            draw_set_at(painter, static_cast<const t_set&>(*items[i].item), items[i].pixels);
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < items.size() && items[end].shape) ++end;
+        if (image) {
+            paint_shapes(painter, *image, items.subspan(i, end - i));
+        } else {
+            for (std::size_t k = i; k < end; ++k)
+                draw_shape_at(painter, static_cast<const t_shape&>(*items[k].item), items[k].pixels);
+        }
+        i = end;
     }
     draw_waypoints(painter, layout.waypoints);
 
