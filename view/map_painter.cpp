@@ -242,6 +242,11 @@ bool draw(QPainter& painter, view_state& state, const surface_layout& layout,
         i = end;
     }
     draw_waypoints(painter, layout.waypoints);
+    if (const std::optional<laid_out_item>& over = layout.building) {
+        if (over->shape && image) paint_shapes(painter, *image, std::span(&*over, 1));
+        else if (over->shape) draw_shape_at(painter, static_cast<const t_shape&>(*over->item), over->pixels);
+        else draw_set_at(painter, static_cast<const t_set&>(*over->item), over->pixels);
+    }
 
     if (annotations.scale_ruler) annotations.scale_ruler(painter);
     if (annotations.legend) annotations.legend(painter);

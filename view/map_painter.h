@@ -77,7 +77,8 @@ void draw_label(QPainter& painter, const point_record& point);
 bool draw(QPainter& painter, view_state& state, const item_list& shape_list,
           const map_annotations& annotations = {});
 // The same as the surface shows it under its view: the items where `layout`
-// put them, in its order, then the waypoints it holds, then the annotations.
+// put them, in its order, then the waypoints it holds and the item being
+// built over them, then the annotations.
 bool draw(QPainter& painter, view_state& state, const surface_layout& layout,
           const map_annotations& annotations = {});
 

@@ -96,6 +96,7 @@ private slots:
         QCOMPARE(desktop_.folder_captions.back(),
                  std::string("No handset drive found: pick the handset's drive, or its Garmin/GPX folder"));
         QCOMPARE(bare->map().waypoint_count(), 34);
+        QCOMPARE(control<QLabel>(*bare, "status_note")->text(), QString("Imported 1 waypoint from 1 file"));
         QCOMPARE(ui(bare).waypoints_sheet.waypoints->model()->rowCount(), 34);
         desktop_.errors.clear();
         desktop_.folder_answers.push_back(gpx + "mounts/media/ann/STICK");

@@ -31,8 +31,7 @@ surface_layout lay_out(const view_state& state, const item_list& shape_list,
     layout.height = state.surface.height;
     const map_frame& frame = layout.frame;
 
-    auto add = [&](const t_mapper& item, std::size_t entry, bool over_map) {
-        laid_out_item& out = layout.items.emplace_back();
+    auto add = [&](laid_out_item& out, const t_mapper& item, std::size_t entry, bool over_map) {
         out.item = &item;
         out.entry = entry;
         out.shape = dynamic_cast<const t_shape*>(&item) != nullptr;
@@ -47,8 +46,10 @@ surface_layout lay_out(const view_state& state, const item_list& shape_list,
             out.pixels.push_back(surface_pixel(view, frame.fitted(corrected, p.lat), layout.width, layout.height));
         }
     };
-    for_each_framed_item(state, shape_list, [&](const t_mapper& item, std::size_t entry) { add(item, entry, false); });
-    if (map_behind_applies(state, shape_list)) add(*build_item(state), no_entry, true);
+    for_each_framed_item(state, shape_list, [&](const t_mapper& item, std::size_t entry) {
+        add(layout.items.emplace_back(), item, entry, false);
+    });
+    if (map_behind_applies(state, shape_list)) add(layout.building.emplace(), *build_item(state), no_entry, true);
 
     layout.waypoints.reserve(waypoints.size());
     for (const t_waypoint* w : waypoints) {
@@ -135,7 +136,7 @@ std::optional<std::int32_t> waypoint_under(const surface_layout& layout, real_po
             consider(layout.waypoints[i], static_cast<std::int32_t>(i));
         return best;
     }
-    for (const laid_out_item& laid : layout.items) {
+    const auto nodes_of = [&](const laid_out_item& laid) {
         if (laid.shape) {
             const auto& nodes = static_cast<const t_shape&>(*laid.item).nodes;
             for (std::size_t i = 0; i < nodes.size() && i < laid.pixels.size(); ++i)
@@ -145,7 +146,9 @@ std::optional<std::int32_t> waypoint_under(const surface_layout& layout, real_po
             for (std::size_t i = 0; i < points.size() && i < laid.pixels.size(); ++i)
                 consider(laid.pixels[i], points[i].waypoint);
         }
-    }
+    };
+    for (const laid_out_item& laid : layout.items) nodes_of(laid);
+    if (layout.building) nodes_of(*layout.building);
     return best;
 }
 

@@ -30,10 +30,13 @@ struct laid_out_item {
 struct surface_layout {
     map_frame frame;
     std::int32_t width = 0, height = 0;  // the surface
-    std::vector<laid_out_item> items;    // in drawing order
+    std::vector<laid_out_item> items;    // projected into the frame, in drawing order
     // One surface pixel per waypoint, in number order, while the
-    // waypoints are shown; else empty.
+    // waypoints are shown; else empty. Drawn over the items.
     std::vector<pixel_pos> waypoints;
+    // The item being built, drawn over the map and its waypoints while the
+    // map is kept behind it.
+    std::optional<laid_out_item> building;
 };
 
 // The surface pixel of a fitted-drawing point: floored, held to 32 bits,
