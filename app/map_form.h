@@ -23,6 +23,7 @@
 #include "view/geometry/units.h"
 #include "view/geometry/view_state.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -151,6 +152,10 @@ private:
     bool loading_settings_ = false;
     bool resizing_ = false;
     bool close_after_transfer_ = false;  // closing waits for a cancelled transfer to end
+    // Since when the handset is busy, and how many waypoints the map had
+    // then: a download says what it brought.
+    QElapsedTimer transfer_clock_;
+    std::int32_t waypoints_before_transfer_ = 0;
 
     view_choices choices_;
 

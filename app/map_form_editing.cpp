@@ -5,6 +5,7 @@
 #include "app/map_form.h"
 #include "annotations/qt/scale_form.h"
 #include "app/preferences_form.h"
+#include "app/status_texts.h"
 #include "editing/item_commands.h"
 #include "editing/mode_switching.h"
 #include "editing/qt/attributes_form.h"
@@ -36,11 +37,17 @@ void Tmap_form::connect_editing()
         edit_result repaint;
         repaint.repaint = true;
         apply(repaint);
+        show_status_note(downloaded_note(doc.waypoint_count() - waypoints_before_transfer_,
+                                         static_cast<double>(transfer_clock_.elapsed()) / 1000));
     });
     // The lists edit the map: they wait while the handset is busy, and a
     // close asked for meanwhile goes on once the transfer has ended.
     connect(gps(), &Tgps_form::working_changed, this, [this](bool working) {
         ui_.map_control->setEnabled(!working);
+        if (working) {
+            transfer_clock_.start();
+            waypoints_before_transfer_ = doc.waypoint_count();
+        }
         if (!working && close_after_transfer_) {
             close_after_transfer_ = false;
             QTimer::singleShot(0, this, &QWidget::close);

@@ -208,6 +208,8 @@ private slots:
         QVERIFY(form->isVisible());  // the question was answered Cancel
         QVERIFY(ui(form).map_control->isEnabled());
         QVERIFY(form->map().waypoint_count() >= 1 && form->map().waypoint_count() < 33);
+        const QString note = QString("^Downloaded %1 waypoints? in \\d+\\.\\d s$").arg(form->map().waypoint_count());
+        QVERIFY(QRegularExpression(note).match(control<QLabel>(*form, "status_note")->text()).hasMatch());
     }
 
     void list_selection_is_kept_in_the_core_entries()
