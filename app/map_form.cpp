@@ -90,7 +90,7 @@ void Tmap_form::create_windows(const ini_file& settings)
     auto* scale_form = new Tscale_form(state, units, doc.shape_list, [this] { draw_buttonClick(); }, this);
     windows_.add(secondary::scale, scale_form, settings);
     ui_.shape_window->annotations.scale_ruler = [this, scale_form](QPainter& painter) {
-        scale_form->draw(painter, palette().color(QPalette::Base));
+        scale_form->draw(painter, palette().color(QPalette::Base), ui_.shape_window->view().zoom());
     };
 
     Tstatistics_form::desktop report_desktop;

@@ -1,8 +1,11 @@
 #include "annotations/qt/ruler_painter.h"
 
 #include "annotations/qt/legend_painter.h"
+#include "view/geometry/projection.h"
 
 #include <QPainter>
+
+#include <cmath>
 
 namespace wayloom {
 
@@ -35,11 +38,21 @@ void paint_ruler(QPainter& painter, const ruler_picture& picture, const QColor& 
 }
 
 bool draw_ruler(QPainter& painter, scale_ruler& ruler, const view_state& view,
-                const item_list& shape_list, measurement& units, const QColor& label_background)
+                const item_list& shape_list, measurement& units, const QColor& label_background,
+                long double zoom)
 {
     if (!prepare_ruler(ruler, view, shape_list, units)) return false;
     const font_measure measure(painter.font(), painter.device());
-    paint_ruler(painter, ruler_layout(ruler, view, units.unit(), measure), label_background);
+    scale_ruler shown = ruler;
+    if (zoom != 1) {
+        // Only the drawing grows: the placement and its rules stay the fitted map's.
+        const auto longer = [zoom](std::int32_t length) {
+            return length < 0 ? length : truncate_to_pixel(std::round(length * zoom));
+        };
+        shown.w = longer(ruler.w);
+        shown.h = longer(ruler.h);
+    }
+    paint_ruler(painter, ruler_layout(shown, view, units.unit(), measure), label_background);
     return true;
 }
 

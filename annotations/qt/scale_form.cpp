@@ -203,10 +203,10 @@ void Tscale_form::border_changed(std::int32_t position)
     emit map_changed();
 }
 
-void Tscale_form::draw(QPainter& painter, const QColor& label_background)
+void Tscale_form::draw(QPainter& painter, const QColor& label_background, long double zoom)
 {
     const bool was_visible = ruler_.visible;
-    draw_ruler(painter, ruler_, view_, shape_list_, units_, label_background);
+    draw_ruler(painter, ruler_, view_, shape_list_, units_, label_background, zoom);
     if (was_visible && !ruler_.visible) {
         const QSignalBlocker quiet(plonk_button_);
         plonk_button_->setChecked(false);

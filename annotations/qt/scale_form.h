@@ -36,8 +36,10 @@ public:
     void load_settings(const setting_reader& read);
     void save_settings(const setting_writer& write) const;
 
-    // Draws the ruler after the map items; `label_background` behind its label.
-    void draw(QPainter& painter, const QColor& label_background);
+    // Draws the ruler after the map items; `label_background` behind its
+    // label. On a map shown `zoom` times larger the bar is as much longer,
+    // so that it still measures what its label says.
+    void draw(QPainter& painter, const QColor& label_background, long double zoom = 1);
 
     // The ruler as placed and drawn.
     const scale_ruler& ruler() const { return ruler_; }

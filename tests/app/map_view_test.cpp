@@ -4,9 +4,11 @@
 #include "app/map_form_commands.h"
 #include "app/map_surface.h"
 #include "app/status_texts.h"
+#include "annotations/qt/scale_form.h"
 #include "gps/qt/gps_form.h"
 #include "tests/find_control.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -107,6 +109,28 @@ private slots:
         QCOMPARE(status(form, "status_zoom"), QString("1\u00d7"));
         QCOMPARE(surface->picture(), render_map(const_cast<view_state&>(form->view()), form->map().shape_list,
                                                 surface->annotations));
+    }
+
+    // Zoomed, the ruler's bar grows with the map: its label stays true.
+    void the_ruler_grows_with_the_zoom()
+    {
+        auto form = make_form(farm);
+        select_all_items(*form);
+        control<QLineEdit>(*form->scale(), "amount_edit")->setText("100");
+        control<QAbstractButton>(*form->scale(), "plonk_button")->click();
+        map_surface* surface = surface_of(form);
+        // The right-hand tick: the last black pixel along the top rows.
+        const auto right_end = [&] {
+            const QImage picture = surface->picture();
+            int end = -1;
+            for (int y = 0; y <= ruler_thickness; ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    if (picture.pixel(x, y) == qRgb(0, 0, 0)) end = std::max(end, x);
+            return end;
+        };
+        const int fitted = right_end();
+        wheel(surface, QPoint(0, 0), 4 * 120);  // 2.44x about the ruler's corner
+        QVERIFY2(std::abs(right_end() - fitted * 2.44140625) <= 3, qPrintable(QString::number(fitted)));
     }
 
     // A drag moves the picture with the pointer, by the middle button or by
