@@ -173,29 +173,40 @@ void paint_shapes(QPainter& painter, QImage& image, std::span<const laid_out_ite
 
 } // namespace
 
-void draw_waypoints(QPainter& painter, std::span<const pixel_pos> pixels)
+namespace {
+
+// Squares of side 2 · half + 1 centred on the pixels, in one colour.
+void draw_squares(QPainter& painter, std::span<const pixel_pos> pixels, std::int32_t half, colour_value colour)
 {
-    constexpr std::int32_t half = waypoint_dot_size / 2;
     if (QImage* image = plain_image(painter)) {
         painter.beginNativePainting();
-        const std::uint32_t colour = pixel_of(waypoint_dot_colour);
+        const std::uint32_t value = pixel_of(colour);
         const std::int32_t w = image->width(), h = image->height();
         for (const pixel_pos& p : pixels) {
             if (p.x < -half || p.y < -half || p.x >= w + half || p.y >= h + half) continue;
             for (std::int32_t y = std::max(0, p.y - half); y <= std::min(h - 1, p.y + half); ++y) {
                 auto* line = reinterpret_cast<std::uint32_t*>(image->scanLine(y));
-                for (std::int32_t x = std::max(0, p.x - half); x <= std::min(w - 1, p.x + half); ++x) line[x] = colour;
+                for (std::int32_t x = std::max(0, p.x - half); x <= std::min(w - 1, p.x + half); ++x) line[x] = value;
             }
         }
         painter.endNativePainting();
         return;
     }
-    const QColor colour = to_qcolor(waypoint_dot_colour);
+    const QColor shown = to_qcolor(colour);
     const QRect surface = painter.viewport();
     for (const pixel_pos& p : pixels) {
-        const QRect dot(p.x - half, p.y - half, waypoint_dot_size, waypoint_dot_size);
-        if (surface.intersects(dot)) painter.fillRect(dot, colour);
+        const QRect square(p.x - half, p.y - half, 2 * half + 1, 2 * half + 1);
+        if (surface.intersects(square)) painter.fillRect(square, shown);
     }
+}
+
+} // namespace
+
+void draw_waypoints(QPainter& painter, std::span<const pixel_pos> pixels)
+{
+    constexpr std::int32_t half = waypoint_dot_size / 2;
+    draw_squares(painter, pixels, half + 1, waypoint_ring_colour);
+    draw_squares(painter, pixels, half, waypoint_dot_colour);
 }
 
 bool draws_items(const view_state& state, const item_list& shape_list)

@@ -57,9 +57,11 @@ void draw_set(QPainter& painter, const t_set& set, const surface_bounds& surface
 void draw_shape_at(QPainter& painter, const t_shape& shape, std::span<const pixel_pos> pixels);
 void draw_set_at(QPainter& painter, const t_set& set, std::span<const pixel_pos> pixels);
 
-// A waypoint shown on the map: a small dark square centred on its pixel.
+// A waypoint shown on the map: a small dark square centred on its pixel,
+// in a white ring that keeps it apart from dark outlines and fills.
 constexpr std::int32_t waypoint_dot_size = 3;
 constexpr colour_value waypoint_dot_colour = make_colour(40, 40, 40);
+constexpr colour_value waypoint_ring_colour = make_colour(255, 255, 255);
 void draw_waypoints(QPainter& painter, std::span<const pixel_pos> pixels);
 
 // One marker centred on (x, y): a circle when `marker` holds p_circle, else a
