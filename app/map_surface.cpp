@@ -33,13 +33,14 @@ map_surface::map_surface(view_state& state, const map_document& doc, QWidget* pa
 
 const surface_layout& map_surface::layout()
 {
-    if (!layout_) {
+    if (!laid_out_) {
         view_.resize(state_.surface.width, state_.surface.height);
         const std::span<const t_waypoint* const> waypoints =
             waypoints_shown_ ? std::span<const t_waypoint* const>(doc_.waypoints) : std::span<const t_waypoint* const>();
-        layout_ = lay_out(state_, doc_.shape_list, view_, waypoints);
+        lay_out(layout_, state_, doc_.shape_list, view_, waypoints);
+        laid_out_ = true;
     }
-    return *layout_;
+    return layout_;
 }
 
 map_frame::position map_surface::position_at(QPoint at)
@@ -49,12 +50,17 @@ map_frame::position map_surface::position_at(QPoint at)
 
 void map_surface::paint_picture()
 {
-    QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+    // While a read or another paint runs the last picture stays.
+    if (state_.drawing || state_.reading_map) return;
+    // The last picture's pixels are painted over when no one else holds
+    // them: a large picture is not asked of the system for every frame.
+    const QSize size(std::max(1, width()), std::max(1, height()));
+    QImage image = std::move(picture_);
+    if (image.size() != size || !image.isDetached()) image = QImage(size, QImage::Format_RGB32);
     image.fill(to_qcolor(state_.background));
     QPainter painter(&image);
-    layout_.reset();  // the items may have moved since
-    // While a read or another paint runs the last picture stays.
-    if (!draw(painter, state_, layout(), annotations)) return;
+    laid_out_ = false;  // the items may have moved since
+    draw(painter, state_, layout(), annotations);
     painter.end();
     picture_ = std::move(image);
 }
@@ -75,7 +81,7 @@ bool map_surface::shows_hint() const
 
 void map_surface::follow_projection(view_rule rule)
 {
-    layout_.reset();
+    laid_out_ = false;
     const map_frame now = frame_of(state_, doc_.shape_list);
     const bool alone = build_item(state_) && !map_behind_applies(state_, doc_.shape_list);
     const long double zoom = view_.zoom();
@@ -95,7 +101,7 @@ void map_surface::follow_projection(view_rule rule)
 
 void map_surface::view_moved()
 {
-    layout_.reset();
+    laid_out_ = false;
     update();
     emit view_changed();
 }
@@ -115,7 +121,7 @@ void map_surface::zoom_centre(long double factor)
 void map_surface::show_waypoints(bool shown)
 {
     waypoints_shown_ = shown;
-    layout_.reset();
+    laid_out_ = false;
     update();
 }
 

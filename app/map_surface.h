@@ -90,7 +90,8 @@ private:
     map_frame frame_;           // of the projection the view was last set for
     bool fitted_alone_ = false;  // that projection fitted the item being built alone
     bool waypoints_shown_ = false;
-    std::optional<surface_layout> layout_;  // none: lay out again
+    surface_layout layout_;
+    bool laid_out_ = false;  // false: lay out again before use
     std::optional<QPoint> pan_from_;        // a pan drag under way
     bool space_held_ = false;
 

@@ -182,12 +182,13 @@ void draw_squares(QPainter& painter, std::span<const pixel_pos> pixels, std::int
         painter.beginNativePainting();
         const std::uint32_t value = pixel_of(colour);
         const std::int32_t w = image->width(), h = image->height();
+        auto* const rows = reinterpret_cast<std::uint32_t*>(image->bits());
+        const std::ptrdiff_t stride = image->bytesPerLine() / 4;
         for (const pixel_pos& p : pixels) {
             if (p.x < -half || p.y < -half || p.x >= w + half || p.y >= h + half) continue;
-            for (std::int32_t y = std::max(0, p.y - half); y <= std::min(h - 1, p.y + half); ++y) {
-                auto* line = reinterpret_cast<std::uint32_t*>(image->scanLine(y));
-                for (std::int32_t x = std::max(0, p.x - half); x <= std::min(w - 1, p.x + half); ++x) line[x] = value;
-            }
+            const std::int32_t left = std::max(0, p.x - half), right = std::min(w - 1, p.x + half);
+            for (std::int32_t y = std::max(0, p.y - half); y <= std::min(h - 1, p.y + half); ++y)
+                std::fill(rows + y * stride + left, rows + y * stride + right + 1, value);
         }
         painter.endNativePainting();
         return;

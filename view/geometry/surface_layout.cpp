@@ -7,6 +7,7 @@
 #include "model/waypoint.h"
 #include "view/geometry/drawn_items.h"
 #include "view/geometry/marker_geometry.h"
+#include "view/geometry/polygon_rows.h"
 #include "view/geometry/projection.h"
 
 #include <algorithm>
@@ -14,48 +15,108 @@
 
 namespace wayloom {
 
-pixel_pos surface_pixel(const view_transform& view, real_point fitted, std::int32_t width,
-                        std::int32_t height)
+namespace {
+
+// One surface coordinate as a product and a sum of a map value, in double:
+// the frame and the view folded together, for the hundreds of thousands of
+// positions of a large map.
+struct axis_map {
+    double scale = 1, offset = 0;
+
+    std::int32_t pixel(double value, std::int32_t size) const
+    {
+        const double at = value * scale + offset;
+        if (std::isnan(at)) return 0;
+        const double held = std::clamp(at, -2147483648.0, 2147483647.0);
+        return drawn_pixel(static_cast<std::int32_t>(detail::floor_of(held)), size);
+    }
+};
+
+// Corrected longitude and latitude (map units) to surface pixels.
+struct position_map {
+    axis_map x, y;
+};
+
+position_map map_of(const map_frame& frame, const view_transform& view)
 {
-    const real_point at = view.to_surface(fitted);
-    return {drawn_pixel(truncate_to_pixel(std::floor(at.x)), width),
-            drawn_pixel(truncate_to_pixel(std::floor(at.y)), height)};
+    const long double zoom = view.zoom();
+    const real_point origin = view.to_surface({0, 0});
+    const long double across = zoom * frame.fit_width / frame.lon_range;
+    const long double down = zoom * frame.fit_height / frame.lat_range;
+    position_map m;
+    m.x = {static_cast<double>(across), static_cast<double>(origin.x - frame.min_lon * across)};
+    m.y = {static_cast<double>(-down),
+           static_cast<double>(origin.y + (frame.fit_height + frame.min_lat * frame.fit_height / frame.lat_range) * zoom)};
+    return m;
 }
 
-surface_layout lay_out(const view_state& state, const item_list& shape_list,
-                       const view_transform& view, std::span<const t_waypoint* const> waypoints)
+void lay_out_item(laid_out_item& out, const t_mapper& item, std::size_t entry, const map_frame& frame,
+                  const view_transform& view, std::int32_t width, std::int32_t height, bool over_map)
 {
-    surface_layout layout;
+    out.item = &item;
+    out.entry = entry;
+    out.shape = dynamic_cast<const t_shape*>(&item) != nullptr;
+    out.pixels.clear();
+    const const_position_span at = item.positions();
+    out.pixels.reserve(at.size());
+    if (!over_map && view.fitted()) {
+        for (const map_position& p : at)
+            out.pixels.push_back({drawn_pixel(p.pixel.x, width), drawn_pixel(p.pixel.y, height)});
+        return;
+    }
+    const position_map m = map_of(frame, view);
+    const auto place = [&](const map_position& p) {
+        const long double corrected = over_map ? frame.corrected(p.lon) : p.corrected_lon;
+        out.pixels.push_back({m.x.pixel(static_cast<double>(corrected), width),
+                              m.y.pixel(static_cast<double>(p.lat), height)});
+    };
+    // A shape's nodes directly: the span's element call costs as much again.
+    if (const auto* shape = dynamic_cast<const t_shape*>(&item))
+        for (const t_node& node : shape->nodes) place(node);
+    else
+        for (const map_position& p : at) place(p);
+}
+
+} // namespace
+
+void lay_out(surface_layout& layout, const view_state& state, const item_list& shape_list,
+             const view_transform& view, std::span<const t_waypoint* const> waypoints)
+{
     layout.frame = frame_of(state, shape_list);
     layout.width = state.surface.width;
     layout.height = state.surface.height;
     const map_frame& frame = layout.frame;
 
-    auto add = [&](laid_out_item& out, const t_mapper& item, std::size_t entry, bool over_map) {
-        out.item = &item;
-        out.entry = entry;
-        out.shape = dynamic_cast<const t_shape*>(&item) != nullptr;
-        const const_position_span at = item.positions();
-        out.pixels.reserve(at.size());
-        for (const map_position& p : at) {
-            if (!over_map && view.fitted()) {
-                out.pixels.push_back({drawn_pixel(p.pixel.x, layout.width), drawn_pixel(p.pixel.y, layout.height)});
-                continue;
-            }
-            const long double corrected = over_map ? frame.corrected(p.lon) : p.corrected_lon;
-            out.pixels.push_back(surface_pixel(view, frame.fitted(corrected, p.lat), layout.width, layout.height));
-        }
-    };
+    // The vectors keep their room from one layout to the next.
+    std::size_t count = 0;
     for_each_framed_item(state, shape_list, [&](const t_mapper& item, std::size_t entry) {
-        add(layout.items.emplace_back(), item, entry, false);
+        if (count == layout.items.size()) layout.items.emplace_back();
+        lay_out_item(layout.items[count++], item, entry, frame, view, layout.width, layout.height, false);
     });
-    if (map_behind_applies(state, shape_list)) add(layout.building.emplace(), *build_item(state), no_entry, true);
-
-    layout.waypoints.reserve(waypoints.size());
-    for (const t_waypoint* w : waypoints) {
-        const real_point fitted = frame.fitted(frame.corrected(to_map_units(w->lon)), to_map_units(w->lat));
-        layout.waypoints.push_back(surface_pixel(view, fitted, layout.width, layout.height));
+    layout.items.resize(count);
+    if (map_behind_applies(state, shape_list)) {
+        if (!layout.building) layout.building.emplace();
+        lay_out_item(*layout.building, *build_item(state), no_entry, frame, view, layout.width, layout.height, true);
+    } else {
+        layout.building.reset();
     }
+
+    // Degrees of a waypoint to surface pixels, through the items' correction.
+    const position_map m = map_of(frame, view);
+    const axis_map across{m.x.scale * static_cast<double>(map_units_per_degree * frame.lon_factor),
+                          m.x.scale * static_cast<double>(frame.lon_offset) + m.x.offset};
+    const axis_map down{m.y.scale * static_cast<double>(map_units_per_degree), m.y.offset};
+    layout.waypoints.resize(waypoints.size());
+    for (std::size_t i = 0; i < waypoints.size(); ++i)
+        layout.waypoints[i] = {across.pixel(static_cast<double>(waypoints[i]->lon), layout.width),
+                               down.pixel(static_cast<double>(waypoints[i]->lat), layout.height)};
+}
+
+surface_layout lay_out(const view_state& state, const item_list& shape_list, const view_transform& view,
+                       std::span<const t_waypoint* const> waypoints)
+{
+    surface_layout layout;
+    lay_out(layout, state, shape_list, view, waypoints);
     return layout;
 }
 

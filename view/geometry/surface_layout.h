@@ -39,16 +39,15 @@ struct surface_layout {
     std::optional<laid_out_item> building;
 };
 
-// The surface pixel of a fitted-drawing point: floored, held to 32 bits,
-// and a value on the surface's width or height on its last column or row.
-pixel_pos surface_pixel(const view_transform& view, real_point fitted, std::int32_t width,
-                        std::int32_t height);
-
 // Lays out the items the map drawing paints (drawn_items.h). At 1× an item
 // projected into the surface's frame keeps the projection's pixels, so
 // the fitted drawing is exactly the projection's; otherwise positions go
-// through the frame and the view. `waypoints` are laid out too (pass none
-// while they are not shown).
+// through the frame and the view, floored to whole pixels, held to 32
+// bits, and a pixel on the surface's width or height drawn on its last
+// column or row. `waypoints` are laid out too (pass none while they are
+// not shown). The first form refills `layout`, keeping its vectors' room.
+void lay_out(surface_layout& layout, const view_state& state, const item_list& shape_list,
+             const view_transform& view, std::span<const t_waypoint* const> waypoints = {});
 surface_layout lay_out(const view_state& state, const item_list& shape_list,
                        const view_transform& view, std::span<const t_waypoint* const> waypoints = {});
 
