@@ -14,6 +14,7 @@
 #include "view/geometry/projection.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -114,8 +115,10 @@ void Tmap_form::apply_view_choices()
 void Tmap_form::connect_surface()
 {
     map_surface* surface = ui_.shape_window;
-    connect(surface, &map_surface::view_changed, this, [this] {
-        ui_.status_zoom->setText(text_of(zoom_text(ui_.shape_window->view().zoom())));
+    connect(surface, &map_surface::view_changed, this, [this, surface] {
+        ui_.status_zoom->setText(text_of(zoom_text(surface->view().zoom())));
+        // A key or a menu item moved the map under a pointer that stayed.
+        if (surface->underMouse()) show_pointer(surface->mapFromGlobal(QCursor::pos()));
     });
     connect(surface, &map_surface::pointer_moved, this, &Tmap_form::show_pointer);
     connect(surface, &map_surface::pointer_left, this, [this] {

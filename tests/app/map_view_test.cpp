@@ -6,6 +6,7 @@
 #include "app/status_texts.h"
 #include "annotations/qt/scale_form.h"
 #include "gps/qt/gps_form.h"
+#include "model/map_units.h"
 #include "tests/find_control.h"
 
 #include <QAbstractButton>
@@ -196,9 +197,15 @@ private slots:
         auto form = make_form(farm);
         select_all_items(*form);
         map_surface* surface = surface_of(form);
-        QTest::mouseMove(surface, middle_of(surface, orchard));
+        const QPoint over = middle_of(surface, orchard);
+        QTest::mouseMove(surface, over);
         QCOMPARE(status(form, "status_item"), QString("orchard (pasture)"));
         QVERIFY(QRegularExpression("^52\\.41\\d{4}, -4\\.05\\d{4}$").match(status(form, "status_position")).hasMatch());
+        // Zoomed about the middle, the map moves under the still pointer.
+        for (int i = 0; i < 6; ++i) item(form, "&View", "Zoom in")->trigger();
+        const map_frame::position p = surface->position_at(over);
+        QCOMPARE(status(form, "status_position"), QString::fromStdString(position_text(to_degrees(p.lat), to_degrees(p.lon))));
+        item(form, "&View", "Zoom to fit")->trigger();
         QTest::mouseClick(surface, Qt::RightButton, {}, middle_of(surface, pond));
         QCOMPARE(ui(form).shape_edit->text(), QString("pond"));
     }
