@@ -31,16 +31,33 @@ struct row_bits {
     std::uint64_t* pen;
     double held_right;  // positions are held to −2 .. this
 
+    // x in half pixels, held.
+    std::int64_t halves_of(double x) const
+    {
+        return static_cast<std::int64_t>(detail::floor_of(2 * std::clamp(x, -2.0, held_right)));
+    }
+    // The parity changes at the first pixel whose centre lies right of x;
+    // a steep edge's pen sets the pixel holding x.
+    static std::int64_t changed_column(std::int64_t halves) { return (halves + 1) >> 1; }
+    static std::int64_t pen_column(std::int64_t halves) { return halves >> 1; }
+
+    void change_at(std::int64_t column)
+    {
+        const auto bit = static_cast<std::size_t>(column + 64);
+        changes[bit / 64] ^= std::uint64_t{1} << (bit % 64);
+    }
+
+    void pen_at(std::int64_t column)
+    {
+        const auto bit = static_cast<std::size_t>(column + 64);
+        pen[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+
     void cross(double x, bool with_pen)
     {
-        // The parity changes at the first pixel whose centre lies right of x;
-        // a steep edge's pen sets the pixel holding x.
-        const auto halves = static_cast<std::int64_t>(detail::floor_of(2 * std::clamp(x, -2.0, held_right)));
-        const auto first = static_cast<std::size_t>(((halves + 1) >> 1) + 64);
-        changes[first / 64] ^= std::uint64_t{1} << (first % 64);
-        if (!with_pen) return;
-        const auto at = static_cast<std::size_t>((halves >> 1) + 64);
-        pen[at / 64] |= std::uint64_t{1} << (at % 64);
+        const std::int64_t halves = halves_of(x);
+        change_at(changed_column(halves));
+        if (with_pen) pen_at(pen_column(halves));
     }
 
     void set(detail::column_run run)
@@ -64,12 +81,15 @@ void shape_raster::find_reach()
     const auto bands = static_cast<std::size_t>((table_.last_row - first) / reach_band + 1);
     reach_left_.assign(bands, std::numeric_limits<std::int64_t>::max());
     reach_right_.assign(bands, std::numeric_limits<std::int64_t>::min());
+    if (band_edges_.size() < bands) band_edges_.resize(bands);
+    for (std::size_t b = 0; b < bands; ++b) band_edges_[b].clear();
     const auto widen = [&](std::size_t band, double x) {
         const double held = std::clamp(x, -2.0, width_ + 2.0);
         reach_left_[band] = std::min(reach_left_[band], static_cast<std::int64_t>(detail::floor_of(held)) - 1);
         reach_right_[band] = std::max(reach_right_[band], static_cast<std::int64_t>(detail::ceil_of(held)) + 1);
     };
-    for (const detail::pixel_edge& e : table_.edges) {
+    for (std::size_t i = 0; i < table_.edges.size(); ++i) {
+        const detail::pixel_edge& e = table_.edges[i];
         // Only an edge with an end near a side reaches that side's strip.
         if (e.low > reach_strip + 1 && e.high < width_ - reach_strip - 2) continue;
         const std::int64_t top = std::max<std::int64_t>(first, static_cast<std::int64_t>(e.y0));
@@ -77,6 +97,7 @@ void shape_raster::find_reach()
         for (std::int64_t b = (top - first) / reach_band; b <= (bottom - first) / reach_band; ++b) {
             const double y = static_cast<double>(first + b * reach_band);
             const auto band = static_cast<std::size_t>(b);
+            band_edges_[band].push_back(static_cast<std::uint32_t>(i));
             if (e.y0 == e.y1) {
                 widen(band, e.low);
                 widen(band, e.high);
@@ -88,7 +109,7 @@ void shape_raster::find_reach()
     }
 }
 
-bool shape_raster::may_take(std::int64_t r) const
+bool shape_raster::may_take(std::int64_t r)
 {
     if (row_open_[static_cast<std::size_t>(r)] == 0) return false;
     if (free_between(r, reach_strip, width_ - 1 - reach_strip)) return true;
@@ -96,8 +117,10 @@ bool shape_raster::may_take(std::int64_t r) const
     // each side of it, and on the outline only with an edge through it:
     // no edge reaching a strip, no pixel of it taken.
     const auto band = static_cast<std::size_t>((r - table_.first_row) / reach_band);
-    return free_between(r, reach_left_[band], reach_strip - 1) ||
-           free_between(r, width_ - reach_strip, reach_right_[band]);
+    if (free_between(r, reach_left_[band], reach_strip - 1) ||
+        free_between(r, width_ - reach_strip, reach_right_[band]))
+        strip_rows_.push_back(r);
+    return false;
 }
 
 bool shape_raster::free_between(std::int64_t r, std::int64_t a, std::int64_t b) const
@@ -182,8 +205,41 @@ void shape_raster::paint(std::span<const pixel_pos> corners, bool closed, bool f
             raster.open_ -= took;
         }
     };
+    strip_rows_.clear();
     painter_row row{{changes_.data(), pen_.data(), width_ + 2.0}, *this, filled, fill, outline};
     detail::walk_rows(table_, steep_, shallow_, width_, row);
+
+    // Rows free in the strips only, from the edges that reach them. A
+    // crossing between the strips changes the parity of pixels all taken;
+    // those crossings are left out, and as a closed outline crosses a row
+    // an even number of times, one change where the middle begins stands
+    // for them all when the crossings kept are odd in number.
+    for (const std::int64_t r : strip_rows_) {
+        const double y = static_cast<double>(r), centre = y + 0.5;
+        bool odd = false;
+        for (const std::uint32_t i : band_edges_[static_cast<std::size_t>((r - table_.first_row) / reach_band)]) {
+            const detail::pixel_edge& e = table_.edges[i];
+            if (e.y0 > y || e.y1 < y) continue;
+            if (y < e.y1) {
+                const std::int64_t halves = row.halves_of(detail::x_at(e, centre));
+                const std::int64_t column = painter_row::changed_column(halves);
+                if (column < reach_strip || column >= width_ - reach_strip) {
+                    row.change_at(column);
+                    odd = !odd;
+                }
+                if (e.steep) {
+                    row.pen_at(painter_row::pen_column(halves));
+                    continue;
+                }
+            } else if (e.steep) {
+                row.set(detail::outline_run(e, y, width_));
+                continue;
+            }
+            row.set(detail::outline_run(e, y, width_));
+        }
+        if (closed && odd) row.change_at(reach_strip);
+        row.end(r);
+    }
 }
 
 } // namespace wayloom

@@ -52,10 +52,15 @@ private:
     static constexpr std::int64_t reach_band = 8;
     static constexpr std::int64_t reach_strip = 16;
     std::vector<std::int64_t> reach_left_, reach_right_;
+    // Per band, the edges that reach a strip; and the rows whose free
+    // pixels all lie in the strips, painted from those edges alone.
+    std::vector<std::vector<std::uint32_t>> band_edges_;
+    std::vector<std::int64_t> strip_rows_;
 
     void find_reach();
-    // Whether the shape may take a pixel of row r.
-    bool may_take(std::int64_t r) const;
+    // Whether the shape may take a pixel of row r outside the strips; a
+    // row it may take pixels of in the strips only goes to strip_rows_.
+    bool may_take(std::int64_t r);
     // Whether row r has a free pixel in columns a .. b.
     bool free_between(std::int64_t r, std::int64_t a, std::int64_t b) const;
 
