@@ -1,0 +1,81 @@
+// Tracks and routes into the map. A walked track becomes a path through its
+// points, or a polygon shape when it ends where it began (the field walked
+// round); a route becomes a path through its waypoints. Every node stands on
+// a waypoint, as the nodes of a map file do.
+#pragma once
+
+#include "model/map_document.h"
+#include "source/line_simplify.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace wayloom {
+
+// Most nodes a shape may hold in a map file.
+inline constexpr std::size_t most_file_nodes = max_shape_nodes - 1;
+
+struct track_rules {
+    double close_within = 25;  // metres between the last point and the first that make a shape; 0: never
+    double simplify = 0;       // metres; 0: only as much as a map file needs
+};
+
+struct walked_point {
+    geo_point at;
+    std::optional<double> alt;  // metres
+};
+
+struct walked_track {
+    std::string name;  // as the map will hold it (see item_name_of)
+    std::vector<walked_point> points;
+    // Whether the track is a path or a shape whatever its ends; nothing:
+    // the rules decide.
+    std::optional<bool> closed;
+};
+
+// A name from a handset or a file as reading it from a map file gives it:
+// trimmed of blanks, every character that is not a word character "_", and
+// in lower case unless it is a number; `fallback` when nothing is left.
+std::string item_name_of(std::string_view name, std::string_view fallback);
+
+// Whether the rules make the track a shape: its last point within
+// `close_within` metres of its first.
+bool closes(const walked_track& track, const track_rules& rules);
+
+// Adds the track: simplified when it holds more points than a shape may,
+// or as much as the rules ask (keeping its first and last point); a shape
+// leaves out a last point that repeats its first. Each node stands on a new
+// waypoint "NAME-1", "NAME-2" ... in node order. Nothing is added for fewer
+// than 2 points (3 for a shape): the result is then null.
+t_shape* add_track(map_document& doc, const walked_track& track, const track_rules& rules);
+
+// The waypoints of the map by name and position, for route points that
+// repeat a waypoint: the same name (ignoring case) within a millionth of a
+// degree. Sees the waypoints added after it was made, too.
+class waypoint_finder {
+public:
+    std::optional<std::int32_t> find(const map_document& doc, std::string_view name, geo_point at);
+
+private:
+    std::unordered_multimap<std::string, std::int32_t> by_name_;
+    std::size_t seen_ = 0;
+};
+
+struct route_point {
+    std::string name;  // empty for a point without one: it is named "ROUTE-N"
+    walked_point place;
+};
+
+// Adds a route: each point the waypoint it repeats, or a new one under its
+// name, and a path through them named `name`, simplified only when it
+// holds more points than a shape may. Nothing is added for fewer than 2
+// points: the waypoints are then still added, and the result is null.
+t_shape* add_route(map_document& doc, const std::string& name, const std::vector<route_point>& points,
+                   waypoint_finder& finder);
+
+} // namespace wayloom

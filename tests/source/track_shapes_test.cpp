@@ -1,0 +1,204 @@
+// Ground distances, Douglas–Peucker to what a map file holds, and tracks and
+// routes as the map's paths and shapes.
+#include "source/track_shapes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+namespace wayloom {
+namespace {
+
+// Metres from p to the segment a-b, measured about a's meridian (the
+// simplification measures about the line's middle: a part in ten thousand apart).
+double off_segment(geo_point p, geo_point a, geo_point b)
+{
+    const ground_plane plane(a.lon);
+    const auto pp = plane(p), pa = plane(a), pb = plane(b);
+    const double dx = pb.x - pa.x, dy = pb.y - pa.y, l2 = dx * dx + dy * dy;
+    const double t = l2 > 0 ? std::clamp(((pp.x - pa.x) * dx + (pp.y - pa.y) * dy) / l2, 0.0, 1.0) : 0;
+    return std::hypot(pp.x - pa.x - t * dx, pp.y - pa.y - t * dy);
+}
+
+// A walk of n points from (lon, lat), each step made by `step(i)` in degrees.
+std::vector<geo_point> walk(std::size_t n, const std::function<geo_point(std::size_t)>& at)
+{
+    std::vector<geo_point> out(n);
+    for (std::size_t i = 0; i < n; ++i) out[i] = at(i);
+    return out;
+}
+
+TEST(line_simplify, ground_distances_are_true_metres)
+{
+    struct row {
+        const char* name;
+        geo_point a, b;
+        double metres;
+    };
+    const row rows[] = {
+        {"a degree of latitude at the equator", {0, 0}, {0, 1}, 110574.3},
+        {"a degree of longitude at the equator", {10, 0}, {11, 0}, 111319.5},
+        {"a degree of latitude at the pole", {0, 89.5}, {0, 90}, 111694.0 / 2},
+        {"across the antimeridian", {179.9999, 0}, {-179.9999, 0}, 22.264},
+        {"a degree of longitude at 60 north", {5, 60}, {6, 60}, 55800.0},
+    };
+    for (const row& r : rows) EXPECT_NEAR(ground_distance(r.a, r.b), r.metres, r.metres * 2e-4) << r.name;
+}
+
+TEST(line_simplify, keeps_the_ends_and_every_dropped_point_within_the_tolerance)
+{
+    constexpr double pi = 3.14159265358979;
+    struct row {
+        const char* name;
+        std::vector<geo_point> line;
+        double tolerance;
+        std::size_t most;
+    };
+    const row rows[] = {
+        {"a wobbly walk of 100000 points", walk(100000, [](std::size_t i) {
+             const double t = static_cast<double>(i) / 100000;
+             return geo_point{-4.05 + 0.02 * t + 1e-5 * std::sin(i * 0.37), 52.41 + 0.01 * std::sin(t * 7)};
+         }), 0, 511},
+        {"a field walked round, back at the start", walk(3001, [&](std::size_t i) {
+             const double a = 2 * pi * static_cast<double>(i % 3000) / 3000;
+             return geo_point{-4.05 + 0.003 * std::cos(a), 52.41 + 0.002 * std::sin(a)};
+         }), 0, 511},
+        {"a track that doubles back", walk(2000, [](std::size_t i) {
+             const double t = i < 1000 ? i : 1999.0 - i;
+             return geo_point{0.001 * t / 1000, 1e-6 * static_cast<double>(i % 7)};
+         }), 0, 100},
+        {"a tolerance asked for", walk(1000, [](std::size_t i) {
+             return geo_point{1e-5 * static_cast<double>(i), 1e-5 * std::sin(i * 0.1)};
+         }), 0.5, 511},
+        {"a few points with room to spare", walk(7, [](std::size_t i) {
+             return geo_point{1e-4 * static_cast<double>(i), 1e-4 * static_cast<double>(i * i)};
+         }), 0, 511},
+        {"the same place again and again", walk(600, [](std::size_t) { return geo_point{1, 2}; }), 0, 511},
+    };
+    for (const row& r : rows) {
+        const simplified_line s = simplify_line(r.line, r.tolerance, r.most);
+        const auto& kept = s.kept;
+        ASSERT_GE(kept.size(), 2u) << r.name;
+        EXPECT_LE(kept.size(), r.most) << r.name;
+        EXPECT_EQ(kept.front(), 0u) << r.name;
+        EXPECT_EQ(kept.back(), r.line.size() - 1) << r.name;
+        EXPECT_GE(s.tolerance, r.tolerance) << r.name;
+        for (std::size_t k = 0; k + 1 < kept.size(); ++k)
+            for (std::size_t i = kept[k] + 1; i < kept[k + 1]; ++i)
+                ASSERT_LE(off_segment(r.line[i], r.line[kept[k]], r.line[kept[k + 1]]), s.tolerance * 1.0001 + 1e-9)
+                    << r.name << ": point " << i;
+        if (s.tolerance > r.tolerance) {
+            // The smallest that fits: a hair less keeps too many.
+            EXPECT_GT(simplify_line(r.line, s.tolerance * 0.999, SIZE_MAX).kept.size(), r.most) << r.name;
+            EXPECT_EQ(simplify_line(r.line, s.tolerance, SIZE_MAX).kept, kept) << r.name;
+        }
+    }
+    EXPECT_EQ(simplify_line(rows[4].line, 0, 511).kept.size(), 7u) << "a line that fits keeps every point";
+}
+
+walked_track track(std::string name, std::vector<geo_point> points)
+{
+    walked_track t{std::move(name), {}, {}};
+    for (const geo_point p : points) t.points.push_back({p, 60.5});
+    return t;
+}
+
+TEST(track_shapes, a_walk_back_to_its_start_is_a_shape_and_others_are_paths)
+{
+    constexpr double metre = 1.0 / 111320;  // about a metre, in degrees
+    const geo_point a{0, 0}, b{100 * metre, 0}, c{100 * metre, 100 * metre};
+    const geo_point near_a{0, 20 * metre}, far_from_a{0, 30 * metre};
+    struct row {
+        const char* name;
+        walked_track track;
+        track_rules rules;
+        int nodes;  // -1: left out
+        bool shape;
+    };
+    const row rows[] = {
+        {"back at the start", track("field", {a, b, c, a}), {}, 3, true},
+        {"within 25 metres of the start", track("field", {a, b, c, near_a}), {}, 4, true},
+        {"30 metres short", track("field", {a, b, c, far_from_a}), {}, 4, false},
+        {"closing asked for within 40 metres", track("field", {a, b, c, far_from_a}), {40, 0}, 4, true},
+        {"never closed", track("field", {a, b, c, a}), {0, 0}, 4, false},
+        {"a shape needs three points", track("field", {a, b, a}), {}, -1, false},
+        {"a path needs two", track("field", {a}), {}, -1, false},
+        {"two points make a path", track("lane", {a, c}), {}, 2, false},
+        {"a simplification asked for", track("lane", {a, {50 * metre, 0.5 * metre}, b}), {25, 1}, 2, false},
+    };
+    for (const row& r : rows) {
+        map_document doc;
+        doc.create_waypoint().name = "there-before";
+        const t_shape* shape = add_track(doc, r.track, r.rules);
+        if (r.nodes < 0) {
+            EXPECT_EQ(shape, nullptr) << r.name;
+            EXPECT_EQ(doc.shape_count(), 0) << r.name;
+            EXPECT_EQ(doc.waypoint_count(), 1) << r.name;
+            continue;
+        }
+        ASSERT_NE(shape, nullptr) << r.name;
+        EXPECT_EQ(shape->node_count(), r.nodes) << r.name;
+        EXPECT_EQ(shape->is_path(), !r.shape) << r.name;
+        ASSERT_EQ(doc.shape_list.size(), 1u) << r.name;
+        EXPECT_EQ(doc.shape_list.entries[0].text, r.track.name) << r.name;
+        EXPECT_EQ(doc.waypoint_count(), 1 + r.nodes) << r.name;
+        const t_waypoint& second = *doc.waypoint(shape->nodes[1].waypoint);
+        EXPECT_EQ(second.name, r.track.name + "-2") << r.name;
+        EXPECT_EQ(second.alt, 60.5L) << r.name;
+        EXPECT_EQ(shape->nodes[1].lon, second.lon * 360) << r.name;
+    }
+}
+
+TEST(track_shapes, a_long_walk_fits_a_map_file)
+{
+    walked_track long_walk{"long", {}, {}};
+    for (int i = 0; i < 5000; ++i) long_walk.points.push_back({{i * 1e-5, std::sin(i * 0.01) * 1e-3}, {}});
+    map_document doc;
+    const t_shape* shape = add_track(doc, long_walk, {});
+    ASSERT_NE(shape, nullptr);
+    EXPECT_LE(shape->nodes.size(), most_file_nodes);
+    EXPECT_GT(shape->nodes.size(), most_file_nodes - 20) << "no more simplified than needed";
+    EXPECT_EQ(doc.waypoint_count(), shape->node_count());
+}
+
+TEST(track_shapes, names_follow_the_word_rules)
+{
+    const std::pair<std::string_view, std::string> rows[] = {
+        {"ACTIVE LOG", "active_log"}, {"  North Field  ", "north_field"}, {"2024", "2024"},
+        {"", "track-3"},              {"   ", "track-3"},                 {"a+b{c}", "a_b_c_"},
+    };
+    for (const auto& [given, expected] : rows) EXPECT_EQ(item_name_of(given, "track-3"), expected) << given;
+}
+
+TEST(track_shapes, route_points_that_repeat_a_waypoint_refer_to_it)
+{
+    map_document doc;
+    t_waypoint& gate = doc.create_waypoint();
+    gate.name = "gate";
+    gate.lon = -4.052;
+    gate.lat = 52.413;
+    waypoint_finder finder;
+    const std::vector<route_point> points{
+        {"GATE", {{-4.052, 52.413}, {}}},         // the map's gate
+        {"barn", {{-4.054, 52.4142}, 63.0}},      // new
+        {"gate", {{-4.06, 52.413}, {}}},          // a gate elsewhere: new
+        {"", {{-4.05, 52.41}, {}}},               // unnamed: named after the route
+        {"barn", {{-4.054, 52.4142}, {}}},        // the barn this route added
+    };
+    const t_shape* path = add_route(doc, "to_the_barn", points, finder);
+    ASSERT_NE(path, nullptr);
+    EXPECT_TRUE(path->is_path());
+    std::vector<std::int32_t> nodes;
+    for (const t_node& n : path->nodes) nodes.push_back(n.waypoint);
+    EXPECT_EQ(nodes, (std::vector<std::int32_t>{0, 1, 2, 3, 1}));
+    EXPECT_EQ(doc.waypoint_count(), 4);
+    EXPECT_EQ(doc.waypoint(3)->name, "to_the_barn-4");
+    EXPECT_EQ(doc.waypoint(1)->alt, 63.0L);
+
+    EXPECT_EQ(add_route(doc, "one", {{"well", {{1, 1}, {}}}}, finder), nullptr) << "one point is no path";
+    EXPECT_EQ(doc.waypoint_count(), 5) << "its waypoint is still added";
+}
+
+} // namespace
+} // namespace wayloom
