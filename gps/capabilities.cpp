@@ -121,6 +121,9 @@ capabilities decode_protocol_array(std::span<const std::uint8_t> data)
     decoder d;
     protocol_capabilities& record = d.out.protocols;
     protocol_set current = 0;
+    // The route or track layout the data types that follow belong to: the
+    // application of the last "A" record, whatever its number.
+    transfer_layout* listing = nullptr;
     for (std::size_t k = 0; k + 3 <= data.size(); k += 3) {
         const char tag = static_cast<char>(data[k]);
         const int number = data[k + 1] | data[k + 2] << 8;
@@ -147,6 +150,10 @@ capabilities decode_protocol_array(std::span<const std::uint8_t> data)
                 if (n == 10 || n == 11) record.command_and_applications = current;
             }
             d.set_application_protocols(current);
+            listing = nullptr;
+            if (number >= 200 && number < 300) listing = &d.out.routes;
+            if (number >= 300 && number < 400) listing = &d.out.tracks;
+            if (listing) *listing = {number, {}};
             break;
         }
         case 'D':
@@ -156,6 +163,7 @@ capabilities decode_protocol_array(std::span<const std::uint8_t> data)
             }
             d.log("data structure : " + std::to_string(number));
             d.set_data_type(number);
+            if (listing) listing->data_types.push_back(number);
             break;
         default:
             break;
@@ -191,6 +199,20 @@ capabilities from_capability_table(const protocol_capabilities& current, std::ui
     d.set_application_protocols(r.command_and_applications);
     for (const protocol_set s : {r.waypoint, r.route, r.track, r.almanac, r.date_time, r.position, r.pvt})
         d.set_data_types(s);
+    // The table's routes go by A200, a header and the waypoint layout; its
+    // tracks by A300 and D300.
+    const auto listed = [](protocol_set set, int low, int high) {
+        for (int i = 0; i < protocol_item_count; ++i) {
+            const int number = data_type_number(static_cast<protocol_item>(i));
+            if (has(set, static_cast<protocol_item>(i)) && number >= low && number <= high) return number;
+        }
+        return 0;
+    };
+    const int header = listed(r.route, 200, 202), waypoint = listed(r.route, 100, 199);
+    if (has(r.command_and_applications, protocol::A200) && header && waypoint)
+        d.out.routes = {200, {header, waypoint}};
+    if (has(r.command_and_applications, protocol::A300) && has(r.track, protocol::D300))
+        d.out.tracks = {300, {300}};
     return d.out;
 }
 

@@ -33,11 +33,23 @@ struct reader_choice {
 // for a number the link does not know.
 std::optional<reader_choice> reader_for(int data_type);
 
+// How a handset sends its routes or its tracks: the transfer protocol (200
+// or 201; 300, 301 or 302; 0 for none) and the data types listed with it,
+// in order: route header, route waypoint and link; track header (for 301
+// and 302) and track point.
+struct transfer_layout {
+    int protocol = 0;
+    std::vector<int> data_types;
+
+    bool operator==(const transfer_layout&) const = default;
+};
+
 struct capabilities {
     protocol_capabilities protocols;
     std::array<record_reader, 8> readers{};  // one per application
     bool supported = false;                  // a usable link protocol or data type was found
     std::vector<std::string> log;
+    transfer_layout routes, tracks;
 };
 
 // Decodes a protocol array (3-byte records: tag, 16-bit number) into a

@@ -7,24 +7,27 @@
 
 namespace wayloom::gps {
 
-// Bit k of a protocol_set is item k.
+// Bit k of a protocol_set is item k. The route and track protocols and
+// layouts of newer handsets come after P000, so that every earlier item
+// keeps its bit.
 enum class protocol_item : std::uint8_t {
     A010, A011, A100, A200, A300, A400, A500, A600, A700, A800,
     D100, D101, D102, D103, D104, D105, D106, D107, D108, D109, D150, D151, D152, D154, D155,
     D200, D201, D202, D210, D300, D301, D310, D400, D403, D450, D500, D501, D550, D551, D600, D700, D800,
     L001, L002, P000,
+    A201, A301, A302, D302, D303, D304, D311, D312,
 };
 namespace protocol {
 using enum protocol_item;
 }
-constexpr int protocol_item_count = 45;
+constexpr int protocol_item_count = 53;
 
-using protocol_set = std::uint64_t;  // 48 bits used
+using protocol_set = std::uint64_t;  // 53 bits used
 
 constexpr protocol_set bit(protocol_item i) { return protocol_set{1} << static_cast<unsigned>(i); }
 constexpr bool has(protocol_set s, protocol_item i) { return (s & bit(i)) != 0; }
 
-// The number a data type item stands for: D108 is 108.
+// The number a data type item stands for: D108 is 108; 0 for a protocol.
 int data_type_number(protocol_item i);
 
 enum application : std::uint8_t { app_waypoint, app_route, app_track, app_proximity, app_almanac,
