@@ -5,9 +5,35 @@
 
 namespace handset {
 
-session::session(options o, std::vector<waypoint> waypoints, sender send)
-    : options_(std::move(o)), waypoints_(std::move(waypoints)), send_(std::move(send))
+session::session(options o, std::vector<waypoint> waypoints, sender send, holdings held)
+    : options_(std::move(o)), waypoints_(std::move(waypoints)), held_(std::move(held)), send_(std::move(send))
 {
+}
+
+std::vector<packet> track_records(const options& o, const std::vector<track>& tracks)
+{
+    std::vector<packet> out;
+    std::uint32_t seconds = 1'000'000'000;  // a time in 2021, two seconds a point
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        if (o.track_protocol != 300)
+            out.push_back({pid::track_header, encode_track_header(tracks[t], static_cast<int>(t), o.track_header)});
+        for (std::size_t i = 0; i < tracks[t].points.size(); ++i, seconds += 2)
+            out.push_back({pid::track_data, encode_track_point(tracks[t].points[i], o.track_layout, i == 0, seconds)});
+    }
+    return out;
+}
+
+std::vector<packet> route_records(const options& o, const std::vector<route>& routes)
+{
+    std::vector<packet> out;
+    for (const route& r : routes) {
+        out.push_back({pid::route_header, encode_route_header(r, o.route_header)});
+        for (std::size_t i = 0; i < r.waypoints.size(); ++i) {
+            if (i > 0 && o.route_protocol == 201) out.push_back({pid::route_link, encode_route_link()});
+            out.push_back({pid::route_waypoint, encode_waypoint(r.waypoints[i], o.layout)});
+        }
+    }
+    return out;
 }
 
 void session::receive(std::span<const std::uint8_t> bytes)
@@ -30,7 +56,10 @@ void session::send(const packet& p, bool corrupt)
     if (options_.usb && (p.id == pid::ack || p.id == pid::nak)) return;  // USB delivers or fails
     if (options_.silent_after > 0 && sent_packets_ >= options_.silent_after) return;
     ++sent_packets_;
-    if (p.id != pid::ack && p.id != pid::nak) last_sent_ = p;
+    if (p.id != pid::ack && p.id != pid::nak) {
+        last_sent_ = p;
+        last_record_ = 0;
+    }
     const auto bytes = encode(p, corrupt);
     if (options_.baud <= 0) {
         send_(bytes);
@@ -58,7 +87,7 @@ void session::handle(const packet& p)
         return;
     }
     if (p.id == pid::nak) {
-        if (last_sent_.id == pid::waypoint && last_record_ > 0) {
+        if (last_record_ > 0) {
             send_record(last_record_);
         } else if (!last_sent_.data.empty() || last_sent_.id != 0) {
             send(last_sent_);
@@ -95,11 +124,21 @@ void session::handle(const packet& p)
     }
     case pid::command: {
         const unsigned command = p.data.size() >= 2 ? p.data[0] | (p.data[1] << 8) : p.data.empty() ? 0xFFFF : p.data[0];
-        if (command == command_transfer_waypoints) start_download();
+        std::vector<packet> records;
+        if (command == command_transfer_waypoints)
+            for (const waypoint& w : waypoints_) records.push_back({pid::waypoint, encode_waypoint(w, options_.layout)});
+        if (command == command_transfer_tracks && options_.track_protocol)
+            records = track_records(options_, held_.tracks);
+        if (command == command_transfer_routes && options_.route_protocol)
+            records = route_records(options_, held_.routes);
+        const bool known = command == command_transfer_waypoints ||
+                           (command == command_transfer_tracks && options_.track_protocol) ||
+                           (command == command_transfer_routes && options_.route_protocol);
+        if (known) start_download(std::move(records), static_cast<std::uint16_t>(command));
         if (command == command_abort) {
             if (trace_)
                 trace_(downloading_ ? "abort after " + std::to_string(next_record_) + " of " +
-                                          std::to_string(waypoints_.size()) + " records sent"
+                                          std::to_string(outgoing_.size()) + " records sent"
                                     : "abort after " + std::to_string(uploaded_.size()) + " records received");
             downloading_ = false;
         }
@@ -133,11 +172,13 @@ void session::keep_uploaded(waypoint w)
     else uploaded_[at->second] = std::move(w);
 }
 
-void session::start_download()
+void session::start_download(std::vector<packet> records, std::uint16_t command)
 {
     downloading_ = true;
+    outgoing_ = std::move(records);
+    transfer_command_ = command;
     next_record_ = 0;
-    const auto count = static_cast<std::uint16_t>(waypoints_.size());
+    const auto count = static_cast<std::uint16_t>(outgoing_.size());
     awaited_id_ = pid::records;
     awaiting_ack_ = true;
     send({pid::records, {static_cast<std::uint8_t>(count & 0xFF), static_cast<std::uint8_t>(count >> 8)}});
@@ -145,24 +186,25 @@ void session::start_download()
 
 void session::send_next_record()
 {
-    while (next_record_ < static_cast<int>(waypoints_.size())) {
+    while (next_record_ < static_cast<int>(outgoing_.size())) {
         const int number = ++next_record_;  // counted from 1
         if (number == options_.drop) continue;
         send_record(number);
         return;
     }
     downloading_ = false;
-    send({pid::transfer_complete, {static_cast<std::uint8_t>(command_transfer_waypoints), 0}});
+    send({pid::transfer_complete, {static_cast<std::uint8_t>(transfer_command_), 0}});
 }
 
 void session::send_record(int number)
 {
-    last_record_ = number;
-    awaited_id_ = pid::waypoint;
+    const packet& record = outgoing_[static_cast<std::size_t>(number - 1)];
+    awaited_id_ = record.id;
     awaiting_ack_ = true;
     const bool spoil = number == options_.bad_checksum && spoilt_sent_ < options_.bad_copies;
     if (spoil) ++spoilt_sent_;
-    send({pid::waypoint, encode_waypoint(waypoints_[static_cast<std::size_t>(number - 1)], options_.layout)}, spoil);
+    send(record, spoil);
+    last_record_ = number;
 }
 
 void session::tick()
@@ -221,6 +263,17 @@ void session::send_protocol_array()
     add('A', 10);
     add('A', 100);
     add('D', options_.layout);
+    if (options_.route_protocol) {
+        add('A', options_.route_protocol);
+        add('D', options_.route_header);
+        add('D', options_.layout);
+        if (options_.route_protocol == 201) add('D', 210);
+    }
+    if (options_.track_protocol) {
+        add('A', options_.track_protocol);
+        if (options_.track_protocol != 300) add('D', options_.track_header);
+        add('D', options_.track_layout);
+    }
     send(array);
 }
 

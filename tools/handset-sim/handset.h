@@ -4,6 +4,7 @@
 
 #include "frame.h"
 #include "records.h"
+#include "track_records.h"
 
 #include <chrono>
 #include <cstdint>
@@ -20,6 +21,10 @@ struct options {
     std::string description = "Wayloom handset simulator";
     bool protocols = true;       // send a protocol array after the product data
     int layout = 108;
+    // Routes and tracks: the transfer protocol (0: none) and its layouts;
+    // route waypoints go in the waypoint layout.
+    int route_protocol = 201, route_header = 202;
+    int track_protocol = 301, track_header = 310, track_layout = 301;
     int baud = 0;                // pace what is sent at this rate; 0: as fast as the line takes it
     bool speed_change = true;    // answer a host's request for a faster line speed
     // Faults, each counted from 1; 0 is off.
@@ -36,19 +41,32 @@ struct options {
 
 // Packet ids and commands of the link and command protocols L001 and A010.
 namespace pid {
-constexpr std::uint8_t ack = 6, command = 10, transfer_complete = 12, records = 27, waypoint = 35,
+constexpr std::uint8_t ack = 6, command = 10, transfer_complete = 12, records = 27, route_header = 29,
+                       route_waypoint = 30, track_data = 34, waypoint = 35, route_link = 98, track_header = 99,
                        nak = 21, protocol_array = 253, product_request = 254, product_data = 255,
                        speed_prepare = 0x1C, speed_request = 0x30, speed_answer = 0x31;
 }
 constexpr std::uint16_t command_transfer_waypoints = 7;
+constexpr std::uint16_t command_transfer_routes = 4;
+constexpr std::uint16_t command_transfer_tracks = 6;
 constexpr std::uint16_t command_abort = 0;
+
+// What a unit holds besides its waypoints.
+struct holdings {
+    std::vector<track> tracks;
+    std::vector<route> routes;
+};
+
+// The records of a route or track transfer in the options' protocol and layouts.
+std::vector<packet> track_records(const options& o, const std::vector<track>& tracks);
+std::vector<packet> route_records(const options& o, const std::vector<route>& routes);
 
 class session {
 public:
     // `send` writes bytes to the host; `now` gives the time (replaceable in tests).
     using sender = std::function<void(const std::vector<std::uint8_t>&)>;
 
-    session(options o, std::vector<waypoint> waypoints, sender send);
+    session(options o, std::vector<waypoint> waypoints, sender send, holdings held = {});
 
     // Where the session notes what a test may want to check afterwards: an
     // abort asked for by the host ("abort after K of N records sent" in a
@@ -77,7 +95,8 @@ private:
     void send_next_record();
     // Sends record `number` (from 1), spoilt if the faults ask for it.
     void send_record(int number);
-    void start_download();
+    // Announces the records and sends the first once the host acknowledged.
+    void start_download(std::vector<packet> records, std::uint16_t command);
     void send_protocol_array();
     void answer_speed(const std::vector<std::uint8_t>& request);
     // What goes out once the awaited ACK came (or the wait ran out).
@@ -88,19 +107,22 @@ private:
 
     options options_;
     std::vector<waypoint> waypoints_;
+    holdings held_;
     sender send_;
     tracer trace_;
     frame_reader reader_;
     int host_packets_ = 0;
     int sent_packets_ = 0;
     packet last_sent_;
-    int last_record_ = 0;  // number of the record sent last, counted from 1
+    int last_record_ = 0;  // number of the record sent last, counted from 1; 0: the last packet was none
     int spoilt_sent_ = 0;  // copies of the spoilt record sent so far
 
     // A download in progress: which record goes next (-1: the records packet
     // is out), and whether the host's ACK is awaited.
     bool array_pending_ = false;  // the protocol array follows the ACK of the product data
     bool downloading_ = false;
+    std::vector<packet> outgoing_;  // the records of the transfer
+    std::uint16_t transfer_command_ = 0;
     int next_record_ = 0;
     bool awaiting_ack_ = false;
     std::uint8_t awaited_id_ = 0;

@@ -31,7 +31,16 @@ const char* const usage =
     "  --no-protocols      send no protocol array (the host must know the product)\n"
     "  --layout D108       waypoint record layout: D100 D101 D102 D103 D104 D107 D150 D151\n"
     "                      D152 D154 D105 D106 D155 D108 D109 (default D108)\n"
-    "  --map FILE.wlm      the waypoints to hold (default: a few built-in ones)\n"
+    "  --map FILE.wlm      the waypoints to hold, its shapes and paths as tracks and its paths\n"
+    "                      as routes (default: a few built-in waypoints, a field walked round\n"
+    "                      and a route)\n"
+    "  --walk-step M       walk the map's tracks with a point every M metres (default: the\n"
+    "                      nodes alone)\n"
+    "  --tracks A301       track protocol: A300 A301 A302, or none (default A301)\n"
+    "  --track-header D310 track header layout: D310 D311 D312 (default D310)\n"
+    "  --track-layout D301 track point layout: D300 D301 D302 D303 D304 (default D301)\n"
+    "  --routes A201       route protocol: A200 A201, or none (default A201)\n"
+    "  --route-header D202 route header layout: D200 D201 D202 (default D202)\n"
     "  --baud B            pace what is sent at B baud, 10 bits a byte\n"
     "  --ignore-speed-change  do not answer a host's request for a faster line speed\n"
     "  --bad-checksum N    send record N with a wrong checksum\n"
@@ -55,6 +64,17 @@ bool to_int(std::string_view text, int& out)
     return true;
 }
 
+// "D301" or "301" as 301, when `known` takes it.
+bool to_layout(std::string_view text, bool (*known)(int), int& out)
+{
+    if (!text.empty() && (text[0] == 'D' || text[0] == 'd' || text[0] == 'A' || text[0] == 'a'))
+        text.remove_prefix(1);
+    int number = 0;
+    if (!to_int(text, number) || !known(number)) return false;
+    out = number;
+    return true;
+}
+
 std::vector<handset::waypoint> built_in_waypoints()
 {
     return {{"gate", 52.4130, -4.0520, 61.5f},
@@ -63,7 +83,20 @@ std::vector<handset::waypoint> built_in_waypoints()
             {"post-7", -33.8568, 151.2153, 4.0f}};
 }
 
-bool load_map(const std::string& file, std::vector<handset::waypoint>& out)
+// A field walked round with a point every two metres, a lane from the gate,
+// and a route from the gate by the barn to the well.
+handset::holdings built_in_holdings()
+{
+    const std::vector<handset::track_point> field{
+        {52.4122, -4.0488, 60}, {52.4142, -4.0488, 64}, {52.4146, -4.0442, 66.5f}, {52.4124, -4.0440, 60}};
+    const auto w = built_in_waypoints();
+    return {{{"FIELD WALK", handset::walk_along(field, 2, true)},
+             {"LANE", handset::walk_along({{52.4130, -4.0520, 61.5f}, {52.4100, -4.0524, 58}}, 10, false)}},
+            {{"TO WELL", 1, {w[0], w[1], w[2]}}}};
+}
+
+bool load_map(const std::string& file, double step, std::vector<handset::waypoint>& out,
+              handset::holdings& held)
 {
     wayloom::map_document doc;
     const auto report = wayloom::read_map(doc, file);
@@ -71,8 +104,23 @@ bool load_map(const std::string& file, std::vector<handset::waypoint>& out)
         std::cerr << "handset-sim: " << report.errors.front() << '\n';
         return false;
     }
-    for (const auto& w : doc.waypoints)
-        out.push_back({w->name, static_cast<double>(w->lat), static_cast<double>(w->lon), static_cast<float>(w->alt)});
+    const auto as_waypoint = [](const wayloom::t_waypoint& w) {
+        return handset::waypoint{w.name, static_cast<double>(w.lat), static_cast<double>(w.lon),
+                                 static_cast<float>(w.alt)};
+    };
+    for (const auto& w : doc.waypoints) out.push_back(as_waypoint(*w));
+    for (const auto& shape : doc.shapes) {
+        std::vector<handset::track_point> corners;
+        handset::route r{shape->name, static_cast<int>(held.routes.size()) + 1, {}};
+        for (const auto& node : shape->nodes) {
+            const wayloom::t_waypoint* w = doc.waypoint(node.waypoint);
+            const double lat = static_cast<double>(node.lat / 360), lon = static_cast<double>(node.lon / 360);
+            corners.push_back({lat, lon, w ? static_cast<float>(w->alt) : 0.0f});
+            r.waypoints.push_back(w ? as_waypoint(*w) : handset::waypoint{shape->name, lat, lon, 0});
+        }
+        held.tracks.push_back({shape->name, handset::walk_along(corners, step, !shape->is_path())});
+        if (shape->is_path()) held.routes.push_back(std::move(r));
+    }
     return true;
 }
 
@@ -98,6 +146,7 @@ int main(int argc, char** argv)
 {
     handset::options options;
     std::string map_file, store_file, link_path, trace_file;
+    int walk_step = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         const bool has_value = i + 1 < argc;
@@ -131,6 +180,26 @@ int main(int argc, char** argv)
             ok = to_int(l, number) && handset::known_layout(number);
             options.layout = number;
             ++i;
+        } else if ((arg == "--tracks" || arg == "--routes") && value == "none") {
+            (arg == "--tracks" ? options.track_protocol : options.route_protocol) = 0;
+            ++i;
+        } else if (arg == "--tracks" && has_value) {
+            ok = to_layout(value, [](int n) { return n >= 300 && n <= 302; }, options.track_protocol);
+            ++i;
+        } else if (arg == "--routes" && has_value) {
+            ok = to_layout(value, [](int n) { return n == 200 || n == 201; }, options.route_protocol);
+            ++i;
+        } else if (arg == "--track-header" && has_value) {
+            ok = to_layout(value, handset::known_track_header_layout, options.track_header);
+            ++i;
+        } else if (arg == "--track-layout" && has_value) {
+            ok = to_layout(value, handset::known_track_point_layout, options.track_layout);
+            ++i;
+        } else if (arg == "--route-header" && has_value) {
+            ok = to_layout(value, handset::known_route_header_layout, options.route_header);
+            ++i;
+        } else if (arg == "--walk-step") {
+            ok = number_option(walk_step);
         } else if ((arg == "--map" || arg == "--store" || arg == "--link" || arg == "--trace") && has_value) {
             (arg == "--map" ? map_file : arg == "--store" ? store_file : arg == "--link" ? link_path : trace_file) = value;
             ++i;
@@ -160,10 +229,13 @@ int main(int argc, char** argv)
     }
 
     std::vector<handset::waypoint> waypoints;
-    if (map_file.empty())
+    handset::holdings held;
+    if (map_file.empty()) {
         waypoints = built_in_waypoints();
-    else if (!load_map(map_file, waypoints))
+        held = built_in_holdings();
+    } else if (!load_map(map_file, walk_step, waypoints, held)) {
         return 1;
+    }
 
     handset::pty line;
     std::string error;
@@ -192,7 +264,7 @@ int main(int argc, char** argv)
             }
             done += static_cast<std::size_t>(n);
         }
-    });
+    }, held);
 
     std::ofstream trace;
     if (!trace_file.empty()) {
