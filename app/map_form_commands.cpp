@@ -5,6 +5,7 @@
 #include "app/toolbar_icons.h"
 #include "editing/item_commands.h"
 #include "editing/node_moves.h"
+#include "editing/shape_closing.h"
 
 #include <QActionGroup>
 #include <QKeySequence>
@@ -77,6 +78,9 @@ const command_row commands[] = {
     {menu, "&Shapes", "Move &up", nullptr, nullptr, 0, true, &F::run_edit<up_button_click>},
     {menu, "&Shapes", "Move &down", nullptr, nullptr, 0, true, &F::run_edit<down_button_click>},
     {menu, "&Shapes", "D&elete", nullptr, nullptr, 0, true, &F::run_edit<delete_button_click>},
+    {menu, "&Shapes", "-", nullptr, nullptr, 0, true, nullptr},
+    {menu, "&Shapes", "Close path", "Make the selected paths shapes", nullptr, 0, true, &F::run_edit<close_path>},
+    {menu, "&Shapes", "Open shape", "Make the selected shapes paths", nullptr, 0, true, &F::run_edit<open_shape>},
 
     {menu, "&Points", "&Show attributes", nullptr, nullptr, 0, true, &F::colour_buttonClick},
     {menu, "&Points", "&Add set", nullptr, nullptr, 0, true, &F::run_edit<add_shape_buttton_click>},

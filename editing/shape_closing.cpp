@@ -1,0 +1,66 @@
+#include "editing/shape_closing.h"
+
+#include "editing/item_classes.h"
+#include "editing/shape_building.h"
+#include "model/map_document.h"
+#include "source/track_shapes.h"
+#include "view/geometry/area_estimate.h"
+
+namespace wayloom {
+
+namespace {
+
+bool repeats_first(const t_shape& shape)
+{
+    const t_node &first = shape.nodes.front(), &last = shape.nodes.back();
+    return first.waypoint == last.waypoint || (first.lon == last.lon && first.lat == last.lat);
+}
+
+// Runs `change` on every selected shape of the kind `from`; it returns the
+// error of a shape it left alone, else an empty text. The area estimate and
+// the drawing follow the shapes changed.
+template <class Change> edit_result change_selected(map_editor& editor, shape_kind from, Change change)
+{
+    edit_result result;
+    bool changed = false;
+    for (const list_entry& entry : editor.doc.shape_list.entries) {
+        t_shape* const* shape = std::get_if<t_shape*>(&entry.object);
+        if (!entry.selected || !shape || !*shape || (*shape)->shape_type != from || (*shape)->nodes.empty()) continue;
+        if (std::string error = change(**shape); !error.empty()) {
+            result.error = error;
+            continue;
+        }
+        break_up(editor.doc.shape_list, *shape);
+        changed = true;
+    }
+    if (!changed) return result;
+    editor.changes.changed();
+    editor.doc.analyses_outdated();
+    result.legend = true;
+    return result |= project_items(editor, nullptr, nullptr);
+}
+
+} // namespace
+
+edit_result close_path(map_editor& editor)
+{
+    return change_selected(editor, s_path, [](t_shape& shape) -> std::string {
+        const std::size_t kept = shape.nodes.size() - (shape.nodes.size() > 1 && repeats_first(shape) ? 1 : 0);
+        if (kept < 3) return too_few_to_close_message;
+        shape.nodes.resize(kept);
+        shape.shape_type = s_polygon;
+        return {};
+    });
+}
+
+edit_result open_shape(map_editor& editor)
+{
+    return change_selected(editor, s_polygon, [](t_shape& shape) -> std::string {
+        if (shape.nodes.size() >= most_file_nodes) return too_many_nodes_message;
+        shape.nodes.push_back(shape.nodes.front());
+        shape.shape_type = s_path;
+        return {};
+    });
+}
+
+} // namespace wayloom
