@@ -92,6 +92,8 @@ void gps_link::take(capabilities learnt)
     for (const std::string& line : learnt.log) log_.line(line);
     protocols_ = learnt.protocols;
     readers_ = learnt.readers;
+    routes_ = learnt.routes;
+    tracks_ = learnt.tracks;
     // Once a start-up found a usable protocol, the link stays supported.
     if (learnt.supported) protocol_supported_ = true;
 }
@@ -118,7 +120,28 @@ void gps_link::download_gps()
     // A new user presses Download first: the link starts itself, as
     // "Initialise GPS" does, instead of failing with nothing to say why.
     if (!busy_ && !(protocol_supported_ && port_.opened())) init_gps();
-    if (!download_waypoints() && !busy_ && !cancel_requested_) observer_.error_box("Waypoint Download failed");
+    last_lines_ = {};
+    records_announced_ = 0;
+    struct transfer {
+        bool wanted;
+        bool (gps_link::*run)();
+        const char* failure;
+    };
+    const transfer transfers[] = {{choice.waypoints, &gps_link::download_waypoints, "Waypoint Download failed"},
+                                  {choice.tracks, &gps_link::download_tracks, "Track Download failed"},
+                                  {choice.routes, &gps_link::download_routes, "Route Download failed"}};
+    for (const transfer& t : transfers) {
+        if (!t.wanted || (this->*t.run)()) continue;
+        if (!busy_ && !cancel_requested_) observer_.error_box(t.failure);
+        break;
+    }
+    observer_.progress_reset();
+}
+
+void gps_link::announce_records(int count)
+{
+    records_announced_ += count;
+    if (records_announced_ > 0) observer_.progress_range(0, records_announced_ - 1);
 }
 
 bool gps_link::download_waypoints()
@@ -155,7 +178,7 @@ bool gps_link::run_reader(const record_reader& reader)
         result = false;
     } else {
         transfer_tally tally{0, record_count};
-        observer_.progress_range(0, record_count - 1);
+        announce_records(record_count);
         int running_number = 1;
         int spoilt_copies = 0;
         for (;;) {
@@ -217,7 +240,6 @@ bool gps_link::run_reader(const record_reader& reader)
         last_transfer_ = tally;
     }
     doc_.refill_waypoints_list();
-    observer_.progress_reset();
     log_.line("<<");
     return result;
 }

@@ -7,6 +7,7 @@
 #include "gps/link_log.h"
 #include "gps/packet_port.h"
 #include "model/map_document.h"
+#include "source/track_shapes.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,11 +18,25 @@
 
 namespace wayloom::gps {
 
-// How many waypoint records a transfer announced and how many arrived.
+// How many records a transfer announced and how many arrived.
 struct transfer_tally {
     int received = 0;
     int announced = 0;
     bool cancelled = false;
+};
+
+// What a download takes, and how tracks become paths and shapes.
+struct download_choice {
+    bool waypoints = true, tracks = false, routes = false;
+    track_rules rules;
+};
+
+// What the last download brought besides waypoints.
+struct lines_downloaded {
+    int tracks = 0, routes = 0;  // paths and shapes added
+    int left_out = 0;            // tracks too short for a path or a shape
+    // The transfers' records; nothing when that transfer did not start.
+    std::optional<transfer_tally> track_records, route_records;
 };
 
 class gps_link {
@@ -32,6 +47,8 @@ public:
 
     // The port controls' texts, taken by every start-up.
     port_texts texts;
+    // What Download takes.
+    download_choice choice;
 
     // The window's switches.
     void set_gps_enabled(bool on) { port_.set_enabled(on); }
@@ -44,10 +61,12 @@ public:
     // Opens the port and learns what the handset speaks; failures are error
     // boxes ("Cant initialise the communications port", "Protocol unsupported").
     void init_gps();
-    // Adds the handset's waypoints to the map, after a start-up of its own
-    // when no handset is identified on an open port; "Waypoint Download
-    // failed" when no transfer could run or records were lost (those that
-    // came stay).
+    // Adds the handset's waypoints to the map, then its tracks and routes
+    // as the choice asks, after a start-up of its own when no handset is
+    // identified on an open port; "Waypoint Download failed" ("Track
+    // Download failed", "Route Download failed") when that transfer could
+    // not run or lost records. What came stays; the transfers after a failed
+    // one do not run. The progress bar runs over the records of all of them.
     void download_gps();
     // Sends the map's waypoints to the handset in its waypoint layout, each
     // under a name no other waypoint of the upload has there, after a
@@ -76,12 +95,24 @@ public:
     int renamed() const { return renamed_; }
     // The last download's records; nothing when no transfer started.
     const std::optional<transfer_tally>& last_transfer() const { return last_transfer_; }
+    const lines_downloaded& last_lines() const { return last_lines_; }
 
 private:
     void init();
     void take(capabilities learnt);
     bool download_waypoints();
     bool run_reader(const record_reader& reader);
+    // The track log and the routes, in the layouts start-up learnt.
+    bool download_tracks();
+    bool download_routes();
+    // One transfer of records from the handset (gps/line_transfer.cpp): the
+    // command, the records packet announcing how many follow, then each
+    // record acknowledged and handed to `take` until transfer complete. A
+    // spoilt record is asked for again, twice at most; a pass that brings
+    // nothing counts as a record lost. Nothing when no transfer started.
+    std::optional<transfer_tally> receive_records(std::uint8_t command, const std::function<void(const packet&)>& take);
+    // The progress bar's range grows by each transfer's records.
+    void announce_records(int count);
     bool upload_waypoints();
     bool send_waypoints(const record_reader& layout);
     // Tells the handset to stop the transfer it is running.
@@ -98,6 +129,9 @@ private:
     protocol_capabilities protocols_;
     std::array<record_reader, 8> readers_{};
     std::optional<transfer_tally> last_transfer_;
+    lines_downloaded last_lines_;
+    transfer_layout routes_, tracks_;
+    int records_announced_ = 0;  // by the transfers of this download so far
     int uploaded_ = 0;
     int renamed_ = 0;
     std::atomic<bool> cancel_requested_ = false;

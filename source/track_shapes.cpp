@@ -2,7 +2,7 @@
 
 #include "model/map_units.h"
 #include "source/number_text.h"
-#include "source/scanner.h"
+#include "source/writer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +22,14 @@ std::string lower_case(std::string_view text)
     std::string out(text);
     for (char& c : out) c = lower(c);
     return out;
+}
+
+// A name as route points are matched by: without the blanks a fixed-width
+// ident is padded with, in lower case.
+std::string match_key(std::string_view name)
+{
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    return lower_case(name);
 }
 
 bool same_point(geo_point a, geo_point b) { return a.lon == b.lon && a.lat == b.lat; }
@@ -67,9 +75,7 @@ std::string item_name_of(std::string_view name, std::string_view fallback)
     while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
     while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
     if (name.empty()) return std::string(fallback);
-    std::string out(name);
-    for (char& c : out)
-        if (!is_word_char(c)) c = '_';
+    const std::string out = written_name(name);
     return parse_decimal(out) ? out : lower_case(out);
 }
 
@@ -98,8 +104,8 @@ t_shape* add_track(map_document& doc, const walked_track& track, const track_rul
 std::optional<std::int32_t> waypoint_finder::find(const map_document& doc, std::string_view name, geo_point at)
 {
     for (; seen_ < doc.waypoints.size(); ++seen_)
-        by_name_.emplace(lower_case(doc.waypoints[seen_]->name), static_cast<std::int32_t>(seen_));
-    const auto [first, last] = by_name_.equal_range(lower_case(name));
+        by_name_.emplace(match_key(doc.waypoints[seen_]->name), static_cast<std::int32_t>(seen_));
+    const auto [first, last] = by_name_.equal_range(match_key(name));
     for (auto it = first; it != last; ++it) {
         const t_waypoint* w = doc.waypoint(it->second);
         if (w && std::fabs(static_cast<double>(w->lon) - at.lon) <= same_place_degrees &&

@@ -55,8 +55,9 @@ bool closes(const walked_track& track, const track_rules& rules);
 t_shape* add_track(map_document& doc, const walked_track& track, const track_rules& rules);
 
 // The waypoints of the map by name and position, for route points that
-// repeat a waypoint: the same name (ignoring case) within a millionth of a
-// degree. Sees the waypoints added after it was made, too.
+// repeat a waypoint: the same name (ignoring case and the blanks a handset
+// pads a short ident with) within a millionth of a degree. Sees the
+// waypoints added after it was made, too.
 class waypoint_finder {
 public:
     std::optional<std::int32_t> find(const map_document& doc, std::string_view name, geo_point at);

@@ -180,7 +180,7 @@ TEST(track_shapes, route_points_that_repeat_a_waypoint_refer_to_it)
     gate.lat = 52.413;
     waypoint_finder finder;
     const std::vector<route_point> points{
-        {"GATE", {{-4.052, 52.413}, {}}},         // the map's gate
+        {"GATE  ", {{-4.052, 52.413}, {}}},         // the map's gate, as a fixed-width ident
         {"barn", {{-4.054, 52.4142}, 63.0}},      // new
         {"gate", {{-4.06, 52.413}, {}}},          // a gate elsewhere: new
         {"", {{-4.05, 52.41}, {}}},               // unnamed: named after the route
