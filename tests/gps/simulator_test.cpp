@@ -39,6 +39,55 @@ TEST(simulator, start_up_and_download_in_every_layout)
     }
 }
 
+TEST(simulator, tracks_and_routes_in_every_protocol_and_layout)
+{
+    // The farm's four shapes and its path are the handset's tracks; its path its route.
+    const std::vector<std::pair<std::string, bool>> named{
+        {"north-meadow", false}, {"long-field", false}, {"orchard", false}, {"pond", false}, {"farm-track", true}};
+    struct row {
+        std::vector<std::string> options;
+        bool track_names, route_name;  // the protocol carries them
+    };
+    const row rows[] = {
+        {{"--tracks", "A300", "--track-layout", "D300", "--routes", "A200", "--route-header", "D200", "--layout",
+          "D100"}, false, false},
+        {{"--tracks", "A301", "--track-header", "D310", "--track-layout", "D301", "--routes", "A201",
+          "--route-header", "D201", "--layout", "D103"}, true, false},
+        {{"--tracks", "A301", "--track-header", "D312", "--track-layout", "D302", "--routes", "A201",
+          "--route-header", "D202", "--layout", "D108"}, true, true},
+        {{"--tracks", "A302", "--track-header", "D311", "--track-layout", "D303", "--layout", "D109"}, false, true},
+        {{"--tracks", "A302", "--track-header", "D311", "--track-layout", "D304", "--layout", "D152"}, false, true},
+        {{"--no-protocols", "--product", "77", "--version", "320", "--tracks", "A300", "--track-layout", "D300",
+          "--routes", "A200", "--route-header", "D201", "--layout", "D103"}, false, false},
+    };
+    for (const row& r : rows) {
+        std::vector<std::string> options{"--map", farm};
+        options.insert(options.end(), r.options.begin(), r.options.end());
+        std::string name;
+        for (const auto& o : r.options) name += o + " ";
+        simulator sim(options);
+        session s(sim.path());
+        s.link.choice = {true, true, true, {}};
+        s.link.init_gps();
+        s.link.download_gps();
+        EXPECT_TRUE(s.seen.shown.empty()) << name << s.seen.shown.front();
+        ASSERT_EQ(s.doc.shape_count(), 6) << name;
+        for (std::size_t i = 0; i < named.size(); ++i) {
+            const t_shape& track = *s.doc.shapes[i];
+            EXPECT_EQ(track.name, r.track_names ? named[i].first : "track-" + std::to_string(i + 1)) << name;
+            EXPECT_EQ(track.is_path(), named[i].second) << name << track.name;
+        }
+        EXPECT_EQ(s.doc.shapes[0]->node_count(), 5) << name;
+        const t_shape& route = *s.doc.shapes[5];
+        EXPECT_EQ(route.name, r.route_name ? "farm-track" : "route-1") << name;
+        EXPECT_EQ(route.node_count(), 6) << name;
+        // The route's waypoints are the ones the waypoint transfer brought;
+        // the tracks' nodes stand on waypoints of their own.
+        EXPECT_EQ(route.nodes[2].waypoint, 0) << name << ": the farmyard";
+        EXPECT_EQ(s.doc.waypoint_count(), 33 + 5 + 4 + 4 + 6 + 6) << name;
+    }
+}
+
 TEST(simulator, without_a_protocol_array_the_product_table_is_used)
 {
     simulator sim({"--no-protocols", "--product", "77", "--version", "320", "--layout", "D103", "--map", farm});
