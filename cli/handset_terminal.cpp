@@ -49,15 +49,21 @@ void terminal_observer::status_line(std::string_view line)
 
 void terminal_observer::progress_range(int minimum, int maximum)
 {
+    // A download's later transfers add their records to the count.
     total_ = maximum - minimum + 1;
-    done_ = 0;
 }
 
 void terminal_observer::progress_step()
 {
     ++done_;
-    std::cerr << "\rwaypoint " << done_ << " of " << total_ << std::flush;
+    std::cerr << "\rrecord " << done_ << " of " << total_ << std::flush;
     progress_shown_ = true;
+}
+
+void terminal_observer::progress_reset()
+{
+    end_progress();
+    done_ = 0;
 }
 
 void terminal_observer::end_progress()

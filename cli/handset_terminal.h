@@ -19,7 +19,7 @@ public:
     void status_line(std::string_view line) override;
     void progress_range(int minimum, int maximum) override;
     void progress_step() override;
-    void progress_reset() override { end_progress(); }
+    void progress_reset() override;
     void error_box(std::string_view message) override { errors.emplace_back(message); }
 
 private:

@@ -10,6 +10,8 @@ namespace wayloom::gps {
 
 // Where the link's visible effects go: the status memo, the progress bar
 // and error boxes. The GPS window, the CLI and tests each bring their own.
+// A download's transfers each widen the progress range by their records;
+// the steps go on from where they stood until the reset.
 class link_observer {
 public:
     virtual ~link_observer() = default;

@@ -70,6 +70,21 @@ std::vector<std::size_t> kept_points(std::span<const walked_point> points, doubl
 
 } // namespace
 
+std::optional<double> read_metres(std::string_view text)
+{
+    const auto value = parse_real(text);
+    if (!value || *value < 0 || *value > most_metres) return std::nullopt;
+    return static_cast<double>(*value);
+}
+
+track_rules read_track_rules(std::string_view close_within, std::string_view simplify)
+{
+    track_rules rules;
+    rules.close_within = read_metres(close_within).value_or(rules.close_within);
+    rules.simplify = read_metres(simplify).value_or(rules.simplify);
+    return rules;
+}
+
 std::string item_name_of(std::string_view name, std::string_view fallback)
 {
     while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);

@@ -25,6 +25,15 @@ struct track_rules {
     double simplify = 0;       // metres; 0: only as much as a map file needs
 };
 
+// Metres as the user types them: a decimal from 0 to most_metres (blanks
+// around allowed); nothing for any other text.
+inline constexpr double most_metres = 1'000'000;
+std::optional<double> read_metres(std::string_view text);
+
+// The GPS window's "Close tracks within" and "Simplify" texts as rules; a
+// text that is no distance keeps that rule's default.
+track_rules read_track_rules(std::string_view close_within, std::string_view simplify);
+
 struct walked_point {
     geo_point at;
     std::optional<double> alt;  // metres

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -45,7 +46,9 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
 {
     setObjectName("gps_form");
     setWindowTitle("gps_form");
-    setFixedSize(256, 444);
+    // 444 pixels high held the port and the misc options; the rows of what a
+    // download takes and of the track settings need the rest.
+    setFixedSize(256, 560);
     move(68, 204);
     show_error = [this](const std::string& message) {
         QMessageBox::critical(this, "Error", QString::fromStdString(message), QMessageBox::Ok);
@@ -109,6 +112,15 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     initialise_button_ = new QPushButton("Initialise GPS", misc_group_);
     cancel_button_ = new QPushButton("Cancel", misc_group_);
     cancel_button_->setEnabled(false);
+    // What Download takes, and how a track becomes a path or a shape.
+    waypoints_check_ = new QCheckBox("Waypoints", misc_group_);
+    waypoints_check_->setChecked(true);
+    tracks_check_ = new QCheckBox("Tracks", misc_group_);
+    routes_check_ = new QCheckBox("Routes", misc_group_);
+    close_within_edit_ = setting_box(misc_group_, {"0", "10", "25", "50", "100"}, "25");
+    close_within_edit_->setToolTip("Metres: a track that ends this near its start becomes a shape; 0 never");
+    simplify_edit_ = setting_box(misc_group_, {"0", "1", "2", "5", "10"}, "0");
+    simplify_edit_->setToolTip("Metres a track may stray from its simplified line; 0 only to fit a map file");
     download_progress_ = new QProgressBar(misc_group_);
     download_progress_->setRange(0, 100);
     download_progress_->setValue(0);
@@ -122,7 +134,14 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     misc->addWidget(upload_button_, 1, 1);
     misc->addWidget(initialise_button_, 2, 1);
     misc->addWidget(cancel_button_, 3, 1);
-    misc->addWidget(download_progress_, 4, 0, 1, 2);
+    auto* takes = new QHBoxLayout;
+    for (QCheckBox* check : {waypoints_check_, tracks_check_, routes_check_}) takes->addWidget(check);
+    misc->addLayout(takes, 4, 0, 1, 2);
+    auto* track_form = new QFormLayout;
+    track_form->addRow("Close tracks within", close_within_edit_);
+    track_form->addRow("Simplify", simplify_edit_);
+    misc->addLayout(track_form, 5, 0, 1, 2);
+    misc->addWidget(download_progress_, 6, 0, 1, 2);
     column->addWidget(misc_group_);
 
     const std::pair<QObject*, const char*> names[] = {
@@ -135,7 +154,10 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
         {gps_enabled_check_, "gps_enabled_check"},   {logging_check_, "logging_check"},
         {disk_check_, "disk_check"},                 {download_button_, "download_button"},
         {upload_button_, "upload_button"},           {initialise_button_, "initialise_button"},
-        {cancel_button_, "cancel_button"},           {download_progress_, "download_progress"},
+        {cancel_button_, "cancel_button"},           {waypoints_check_, "waypoints_check"},
+        {tracks_check_, "tracks_check"},             {routes_check_, "routes_check"},
+        {close_within_edit_, "close_within_edit"},   {simplify_edit_, "simplify_edit"},
+        {download_progress_, "download_progress"},
     };
     for (const auto& [object, name] : names) object->setObjectName(name);
 
@@ -144,6 +166,11 @@ Tgps_form::Tgps_form(map_document& doc, std::unique_ptr<gps::serial_device> devi
     for (QCheckBox* box : {gps_enabled_check_, logging_check_, disk_check_})
         connect(box, &QCheckBox::toggled, this, [this] {
             if (!working()) apply_switches();
+        });
+    // GPX reads follow the track settings too, so the map holds them as they change.
+    for (QComboBox* box : {close_within_edit_, simplify_edit_})
+        connect(box, &QComboBox::currentTextChanged, this, [this] {
+            doc_.track_reading = read_track_rules(text_of(close_within_edit_), text_of(simplify_edit_));
         });
     connect(initialise_button_, &QPushButton::clicked, this, &Tgps_form::init_gps);
     connect(download_button_, &QPushButton::clicked, this, &Tgps_form::download_gps);
@@ -184,10 +211,17 @@ void Tgps_form::load_settings(const setting_reader& read)
     text("timeout", timeout_edit_, "100");
     text("interval", interval_edit_, "10");
     text("transfer_speed", transfer_speed_edit_, "Same as port");
+    text("close_within", close_within_edit_, "25");
+    text("simplify", simplify_edit_, "0");
     // Stored as 1 or 0; any other whole number but 0 counts as ticked.
-    const auto stored = read("logging");
-    const bool logging = stored ? parse_whole_number(*stored).value_or(1) != 0 : true;
-    logging_check_->setChecked(logging);
+    auto ticked = [&](std::string_view key, bool fallback) {
+        const auto stored = read(key);
+        return stored ? parse_whole_number(*stored).value_or(1) != 0 : fallback;
+    };
+    logging_check_->setChecked(ticked("logging", true));
+    waypoints_check_->setChecked(ticked("get_waypoints", true));
+    tracks_check_->setChecked(ticked("get_tracks", false));
+    routes_check_->setChecked(ticked("get_routes", false));
     if (!working()) apply_switches();
 }
 
@@ -201,6 +235,11 @@ void Tgps_form::save_settings(const setting_writer& write) const
     write("interval", text_of(interval_edit_));
     write("transfer_speed", text_of(transfer_speed_edit_));
     write("logging", logging_check_->isChecked() ? "1" : "0");
+    write("get_waypoints", waypoints_check_->isChecked() ? "1" : "0");
+    write("get_tracks", tracks_check_->isChecked() ? "1" : "0");
+    write("get_routes", routes_check_->isChecked() ? "1" : "0");
+    write("close_within", text_of(close_within_edit_));
+    write("simplify", text_of(simplify_edit_));
 }
 
 void Tgps_form::set_port(const std::string& port) { port_edit_->setCurrentText(QString::fromStdString(port)); }
@@ -210,6 +249,7 @@ void Tgps_form::apply_switches()
     link.set_gps_enabled(gps_enabled_check_->isChecked());
     link.set_status_logging(logging_check_->isChecked());
     link.set_disk_logging(disk_check_->isChecked());
+    link.choice = {waypoints_check_->isChecked(), tracks_check_->isChecked(), routes_check_->isChecked()};
 }
 
 void Tgps_form::init_gps() { start(link_worker::job::init); }
@@ -239,17 +279,8 @@ void Tgps_form::start(link_worker::job what)
 
 void Tgps_form::finished(link_worker::job what)
 {
-    if (what == link_worker::job::download && !worker_.downloaded().waypoints.empty()) {
-        // The link wrote into a map of its own; its waypoints join this one now.
-        for (const t_waypoint* w : worker_.downloaded().waypoints) {
-            t_waypoint& joined = doc_.create_waypoint();
-            const std::int32_t number = joined.number;
-            joined = *w;
-            joined.number = number;
-        }
-        doc_.refill_waypoints_list();
-        emit map_changed();
-    }
+    // The link wrote into a map of its own; what it brought joins this one now.
+    if (what == link_worker::job::download && worker_.join_download(doc_)) emit map_changed();
     show_working(false);
 }
 
@@ -266,8 +297,8 @@ void Tgps_form::progress_range(int minimum, int maximum)
 {
     // A range of one value (a single record) would turn the bar into a busy
     // indicator that never stops: the bar always spans at least one step.
+    // The value stays: a download's later transfers widen the range.
     download_progress_->setRange(minimum, std::max(minimum + 1, maximum));
-    download_progress_->setValue(minimum);
 }
 
 void Tgps_form::progress_step()

@@ -62,7 +62,7 @@ public:
     void set_port(const std::string& port);
 
 signals:
-    // A download added waypoints to the map.
+    // A download added waypoints, paths or shapes to the map.
     void map_changed();
     // A start-up or transfer began (true) or ended (false).
     void working_changed(bool working);
@@ -98,6 +98,11 @@ private:
     QPushButton* upload_button_ = nullptr;
     QPushButton* initialise_button_ = nullptr;
     QPushButton* cancel_button_ = nullptr;
+    QCheckBox* waypoints_check_ = nullptr;
+    QCheckBox* tracks_check_ = nullptr;
+    QCheckBox* routes_check_ = nullptr;
+    QComboBox* close_within_edit_ = nullptr;
+    QComboBox* simplify_edit_ = nullptr;
     QProgressBar* download_progress_ = nullptr;
 };
 

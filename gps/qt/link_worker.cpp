@@ -29,7 +29,9 @@ bool link_worker::start(job what, const gps::port_texts& texts, const map_docume
     link_.texts = texts;
     link_.clear_cancel();
     map_.demolish();
-    if (what == job::upload) {
+    map_.lists_waypoints = false;
+    map_.track_reading = doc.track_reading;
+    if (what != job::init) {
         for (const t_waypoint* w : doc.waypoints) {
             t_waypoint& copy = map_.create_waypoint();
             const std::int32_t number = copy.number;
@@ -37,6 +39,7 @@ bool link_worker::start(job what, const gps::port_texts& texts, const map_docume
             copy.number = number;
         }
     }
+    copied_ = map_.waypoints.size();
     running_ = what;
     thread_ = QThread::create([this, what] {
         switch (what) {
@@ -49,6 +52,27 @@ bool link_worker::start(job what, const gps::port_texts& texts, const map_docume
     // signals before it were.
     connect(thread_, &QThread::finished, this, &link_worker::thread_done);
     thread_->start();
+    return true;
+}
+
+bool link_worker::join_download(map_document& doc) const
+{
+    // Waypoints past those copied in are new; they join after the window's.
+    const auto shift = static_cast<std::int32_t>(doc.waypoints.size()) - static_cast<std::int32_t>(copied_);
+    for (std::size_t i = copied_; i < map_.waypoints.size(); ++i) {
+        t_waypoint& joined = doc.create_waypoint();
+        const std::int32_t number = joined.number;
+        joined = *map_.waypoints[i];
+        joined.number = number;
+    }
+    for (const auto& shape : map_.shapes) {
+        t_shape& joined = doc.link(std::make_unique<t_shape>(*shape));
+        for (t_node& node : joined.nodes)
+            if (node.waypoint >= static_cast<std::int32_t>(copied_)) node.waypoint += shift;
+        doc.add_item(joined.name, &joined, nullptr);
+    }
+    if (map_.waypoints.size() == copied_ && map_.shapes.empty()) return false;
+    doc.refill_waypoints_list();
     return true;
 }
 

@@ -3,9 +3,11 @@
 // on the same Qt-free session the command line runs; what the link shows
 // comes back through queued signals in the order it happened. An error box
 // holds the link until the window has shown it and the user dismissed it,
-// as it would on one thread. The link works on a map of its own: an
-// upload's waypoints are copied into it when the job starts, and a
-// download's join the window's map on the window's thread when it ends.
+// as it would on one thread. The link works on a map of its own: the
+// window's waypoints and track rules are copied into it when a job starts
+// (an upload sends them; a download's routes refer to those they repeat),
+// and what a download brings joins the window's map on the window's thread
+// when it ends.
 #pragma once
 
 #include "gps/gps_link.h"
@@ -33,15 +35,18 @@ public:
     ~link_worker() override;
 
     // Starts `what` with these port texts unless a job runs; an upload
-    // sends the waypoints `doc` holds now.
+    // sends the waypoints `doc` holds now. `doc` must keep its waypoints
+    // until the job ends.
     bool start(job what, const gps::port_texts& texts, const map_document& doc);
     bool running() const { return thread_ != nullptr; }
     // Any thread.
     void cancel() { link_.cancel(); }
     // Between jobs only: its switches, what the last start-up learnt.
     gps::gps_link& link() { return link_; }
-    // Between jobs: the waypoints the last download brought.
-    const map_document& downloaded() const { return map_; }
+    // Between jobs: appends to `doc` what the last download brought (its
+    // waypoints, paths and shapes, nodes on the same waypoints); false when
+    // it brought nothing.
+    bool join_download(map_document& doc) const;
     // The window showed the box the link waits on, and it was dismissed.
     void box_dismissed();
 
@@ -66,6 +71,7 @@ private:
     void thread_done();
 
     map_document map_;
+    std::size_t copied_ = 0;  // the window's waypoints the job started with
     gps::gps_link link_;
     QThread* thread_ = nullptr;
     job running_ = job::init;

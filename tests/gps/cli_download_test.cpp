@@ -1,11 +1,13 @@
 // wayloom-cli download against the handset simulator on a pseudo-terminal.
 #include "model/map_document.h"
+#include "source/line_simplify.h"
 #include "source/reader.h"
 #include "tests/read_text.h"
 #include "../tools/simulator_process.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -22,18 +24,37 @@ const std::string farm = WAYLOOM_SOURCE_DIR "/examples/farm.wlm";
 struct run_result {
     int code = -1;
     std::string errors;  // standard error
+    std::string output;  // standard output
 };
 
 run_result run_cli(const std::string& arguments, const std::string& command_name = "download")
 {
-    // ctest runs the cases side by side: each process has its own file.
-    const fs::path err = fs::temp_directory_path() / ("wayloom_cli_download_" + std::to_string(::getpid()) + ".err");
-    const std::string command = std::string(WAYLOOM_CLI) + " " + command_name + " " + arguments + " 2>" + err.string();
+    // ctest runs the cases side by side: each process has its own files.
+    const fs::path base = fs::temp_directory_path() / ("wayloom_cli_download_" + std::to_string(::getpid()));
+    const fs::path err = base.string() + ".err", out = base.string() + ".out";
+    const std::string command = std::string(WAYLOOM_CLI) + " " + command_name + " " + arguments + " 2>" +
+                                err.string() + " >" + out.string();
     const int status = std::system(command.c_str());
     run_result r;
     r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.errors = wayloom::testing::read_text(err);
+    r.output = wayloom::testing::read_text(out);
     return r;
+}
+
+// Square metres inside a ring of nodes, by the shoelace rule on the ground.
+double shoelace(const wayloom::t_shape& shape)
+{
+    const wayloom::ground_plane plane(static_cast<double>(shape.nodes.front().lon / 360));
+    double twice = 0;
+    for (std::size_t i = 0, n = shape.nodes.size(); i < n; ++i) {
+        const auto& a = shape.nodes[i];
+        const auto& b = shape.nodes[(i + 1) % n];
+        const auto pa = plane({static_cast<double>(a.lon / 360), static_cast<double>(a.lat / 360)});
+        const auto pb = plane({static_cast<double>(b.lon / 360), static_cast<double>(b.lat / 360)});
+        twice += pa.x * pb.y - pb.x * pa.y;
+    }
+    return std::fabs(twice) / 2;
 }
 
 std::vector<std::string> waypoint_names(const std::string& file)
@@ -57,9 +78,35 @@ TEST_F(cli_download, writes_the_handsets_waypoints)
     simulator handset({"--map", farm});
     const run_result r = run_cli("--port " + handset.path() + " -o " + out());
     ASSERT_EQ(r.code, 0) << r.errors;
-    EXPECT_NE(r.errors.find("waypoint 33 of 33"), std::string::npos) << r.errors;
-    EXPECT_NE(r.errors.find("downloaded 33 waypoints from product 77"), std::string::npos);
+    EXPECT_NE(r.errors.find("record 33 of 33"), std::string::npos) << r.errors;
+    EXPECT_EQ(r.output, "downloaded 33 waypoints, 0 tracks, 0 routes\n");
     EXPECT_EQ(waypoint_names(out()), waypoint_names(farm));
+}
+
+TEST_F(cli_download, the_farm_walked_round_comes_back_as_its_fields)
+{
+    // Each field walked with a point every metre (some thousand points
+    // each), the farm track as a track and a route.
+    simulator handset({"--map", farm, "--walk-step", "1"});
+    const run_result r = run_cli("--port " + handset.path() + " --tracks --routes -o " + out());
+    ASSERT_EQ(r.code, 0) << r.errors;
+    EXPECT_EQ(r.output, "downloaded 33 waypoints, 5 tracks, 1 routes\n");
+    wayloom::map_document walked, fields;
+    ASSERT_TRUE(wayloom::read_map(walked, out()).ok());
+    ASSERT_TRUE(wayloom::read_map(fields, farm).ok());
+    ASSERT_EQ(walked.shape_count(), 6);
+    for (int i = 0; i < 4; ++i) {
+        const wayloom::t_shape& got = *walked.shapes[static_cast<std::size_t>(i)];
+        const wayloom::t_shape& field = *fields.shapes[static_cast<std::size_t>(i)];
+        EXPECT_EQ(got.name, field.name);
+        EXPECT_FALSE(got.is_path()) << got.name;
+        EXPECT_LE(got.node_count(), 511) << got.name;
+        // The walk runs along the field's sides, so its shoelace area is the field's.
+        EXPECT_NEAR(shoelace(got), shoelace(field), shoelace(field) * 0.01) << got.name;
+    }
+    EXPECT_TRUE(walked.shapes[4]->is_path());
+    EXPECT_EQ(walked.shapes[5]->name, "farm-track");
+    EXPECT_EQ(walked.shapes[5]->node_count(), 6);
 }
 
 TEST_F(cli_download, merge_keeps_the_map_and_adds_the_waypoints)
@@ -117,6 +164,21 @@ TEST_F(cli_download, lost_records_write_what_came_and_fail_with_the_count)
     EXPECT_EQ(waypoint_names(out()), (std::vector<std::string>{"gate", "barn"}));
 }
 
+TEST_F(cli_download, a_track_log_cut_short_writes_what_came)
+{
+    // Product data and protocols (3 packets), 33 waypoints (36), then the
+    // track log's records packet and 9 records.
+    simulator handset({"--map", farm, "--silent-after", "50"});
+    const run_result r = run_cli("--port " + handset.path() + " --timeout 20 --tracks -o " + out());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.errors.find("error: Track Download failed (9 of 34 records received)"), std::string::npos)
+        << r.errors;
+    wayloom::map_document doc;
+    ASSERT_TRUE(wayloom::read_map(doc, out()).ok());
+    EXPECT_EQ(doc.waypoint_count(), 33 + 5) << "the waypoints and the first field; the second, begun, is left out";
+    EXPECT_EQ(doc.shape_count(), 1);
+}
+
 TEST_F(cli_download, upload_sends_the_maps_waypoints)
 {
     // A six-letter handset keeps one waypoint per ident: the farm's cut
@@ -148,11 +210,14 @@ TEST_F(cli_download, upload_sends_the_maps_waypoints)
 
 TEST_F(cli_download, wrong_arguments_show_the_usage)
 {
-    for (const std::string args : {"-o x.wlm", "--port /dev/null", "--port /dev/null -o x.wlm extra"}) {
+    for (const std::string args : {"-o x.wlm", "--port /dev/null", "--port /dev/null -o x.wlm extra",
+                                   "--port /dev/null -o x.wlm --simplify -1", "--port /dev/null -o x.wlm --close-within far"}) {
         const run_result r = run_cli(args);
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_NE(r.errors.find("usage: wayloom-cli download --port DEV"), std::string::npos) << args;
     }
+    EXPECT_NE(run_cli("--port /dev/null -o x.wlm --simplify 1,5").errors.find(
+                  "--simplify wants metres from 0 to 1000000, not 1,5"), std::string::npos);
 }
 
 } // namespace

@@ -81,19 +81,24 @@ private slots:
             {"stop_bits_edit", "1", "2", "stop"},          {"timeout_edit", "100", "250", "timeout"},
             {"interval_edit", "10", "20", "interval"},
             {"transfer_speed_edit", "Same as port", "115200", "transfer_speed"},
+            {"close_within_edit", "25", "40", "close_within"}, {"simplify_edit", "0", "2.5", "simplify"},
         };
         form->load_settings(reader_of({}));
         for (const row& r : rows) QVERIFY2(box(*form, r.box)->currentText() == r.initial, r.box);
         QVERIFY(button(*form, "logging_check")->isChecked() && form->link.status_logging());
         QVERIFY(button(*form, "gps_enabled_check")->isChecked() && !button(*form, "disk_check")->isChecked());
+        QVERIFY(button(*form, "waypoints_check")->isChecked() && !button(*form, "tracks_check")->isChecked());
 
         for (const row& r : rows) box(*form, r.box)->setCurrentText(r.typed);
+        QCOMPARE(doc_.track_reading.simplify, 2.5);  // GPX reads follow at once
+        button(*form, "waypoints_check")->setChecked(false);
+        button(*form, "routes_check")->setChecked(true);
         button(*form, "logging_check")->setChecked(false);
         button(*form, "disk_check")->setChecked(true);
         settings_map stored;
         form->save_settings(writer_to(stored));
-        QCOMPARE(stored.size(), std::size_t(8));
-        QCOMPARE(stored.at("logging"), std::string("0"));
+        QCOMPARE(stored.size(), std::size_t(13));
+        QVERIFY(stored.at("logging") == "0" && stored.at("get_waypoints") == "0" && stored.at("get_tracks") == "0");
         auto again = make_form();
         again->load_settings(reader_of(stored));
         for (const row& r : rows) {
@@ -101,7 +106,8 @@ private slots:
             QVERIFY2(box(*again, r.box)->currentText() == (r.key ? r.typed : r.initial), r.box);
         }
         QVERIFY(!button(*again, "logging_check")->isChecked() && !again->link.status_logging());
-        QVERIFY(!button(*again, "disk_check")->isChecked());
+        QVERIFY(!button(*again, "disk_check")->isChecked() && !button(*again, "waypoints_check")->isChecked());
+        QVERIFY(button(*again, "routes_check")->isChecked() && stored.at("get_routes") == "1");
     }
 
     void disabled_gps_does_nothing()
@@ -126,6 +132,9 @@ private slots:
         const settings_map none;
         form->load_settings(reader_of(none));
         form->set_port(handset.path());
+        button(*form, "tracks_check")->setChecked(true);
+        button(*form, "routes_check")->setChecked(true);
+        doc_.create_waypoint().name = "there-before";
         press(*form, "initialise_button");
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
         QVERIFY(form->link.protocol_supported());
@@ -143,11 +152,17 @@ private slots:
         });
         press(*form, "download_button");
         QVERIFY2(boxes_.empty(), boxes_.empty() ? "" : boxes_.front().c_str());
-        QCOMPARE(doc_.waypoint_count(), 33);
+        // The farm's waypoints after the one there before, its fields and track as
+        // tracks (each node on a waypoint of its own) and its track as a route
+        // (node 2 on the farmyard), in 33 records, 34 (5 headers, 29 points) and
+        // 12 (a header, 6 waypoints, 5 links): the bar went up to the last and
+        // was put back at the end.
+        QCOMPARE(std::pair(doc_.waypoint_count(), doc_.shape_count()), std::pair(1 + 33 + 25, 6));
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(doc_.waypoints_list.entries.front().text, std::string("farmyard"));
-        // The bar went up to the last record and was put back at the end.
-        QCOMPARE(bar(*form)->maximum(), 32);
+        QCOMPARE(doc_.waypoints_list.entries.at(1).text, std::string("farmyard"));
+        QCOMPARE(doc_.shapes.back()->nodes[2].waypoint, 1);
+        QCOMPARE(doc_.shape_list.size(), std::size_t(6));
+        QCOMPARE(bar(*form)->maximum(), 33 + 34 + 12 - 1);
         QCOMPARE(bar(*form)->value(), 0);
     }
 

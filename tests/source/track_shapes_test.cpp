@@ -171,6 +171,18 @@ TEST(track_shapes, names_follow_the_word_rules)
     for (const auto& [given, expected] : rows) EXPECT_EQ(item_name_of(given, "track-3"), expected) << given;
 }
 
+TEST(track_shapes, distances_as_typed)
+{
+    const std::tuple<std::string_view, std::string_view, double, double> rows[] = {
+        {"40", " 2.5 ", 40, 2.5}, {"0", "0", 0, 0}, {"far", "-1", 25, 0}, {"1e7", "1,5", 25, 0}, {"", "1e6", 25, 1e6},
+    };
+    for (const auto& [close, simplify, close_m, simplify_m] : rows) {
+        const track_rules rules = read_track_rules(close, simplify);
+        EXPECT_EQ(rules.close_within, close_m) << close;
+        EXPECT_EQ(rules.simplify, simplify_m) << simplify;
+    }
+}
+
 TEST(track_shapes, route_points_that_repeat_a_waypoint_refer_to_it)
 {
     map_document doc;
