@@ -38,7 +38,7 @@ const command_row commands[] = {
     {menu, "&File", "&Print map", "Print the map, or write it as a PDF, at a scale", nullptr, 0, true, &F::print_itemClick},
     {menu, "&File", "&Export to bitmap", "Export map image to disk", nullptr, 0, true, &F::export_buttonClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
-    {menu, "&File", "Import GPX...", "Add the waypoints of a GPX file to the map", nullptr, 0, true, &F::import_gpx_itemClick},
+    {menu, "&File", "Import GPX...", "Add the waypoints, tracks and routes of a GPX file to the map", nullptr, 0, true, &F::import_gpx_itemClick},
     {menu, "&File", "Export GPX...", "Write the waypoints, shapes and paths as a GPX file", nullptr, 0, true, &F::export_gpx_itemClick},
     {menu, "&File", "Export to GIS...", "Write the map as GeoJSON, KML or Shapefiles for GIS programs", nullptr, 0, true, &F::export_gis_itemClick},
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
@@ -71,7 +71,7 @@ const command_row commands[] = {
     {menu, "&GPS", "&Show/Hide GPS dialog", "Display or hide GPS panel", nullptr, 0, true, &F::gps_buttonClick},
     {menu, "&GPS", "&Initialise GPS", "Initialise the GPS handset. Must be set to Garmin.", nullptr, 0, true, &F::init_gps_itemClick},
     {menu, "&GPS", "&Download Waypoints", "Download waypoints from GPS", nullptr, 0, true, &F::download_itemClick},
-    {menu, "&GPS", "Import from handset drive...", "Add the waypoints of a handset that shows up as a USB drive", nullptr, 0, true, &F::handset_drive_itemClick},
+    {menu, "&GPS", "Import from handset drive...", "Add the waypoints, tracks and routes of a handset that shows up as a USB drive", nullptr, 0, true, &F::handset_drive_itemClick},
 
     {menu, "&Shapes", "&Show attributes", nullptr, nullptr, 0, true, &F::colour_buttonClick},
     {menu, "&Shapes", "&Add shape", nullptr, nullptr, 0, true, &F::run_edit<add_shape_buttton_click>},

@@ -25,10 +25,10 @@ struct transfer_tally {
     bool cancelled = false;
 };
 
-// What a download takes, and how tracks become paths and shapes.
+// What a download takes; the map's track rules say how tracks become
+// paths and shapes.
 struct download_choice {
     bool waypoints = true, tracks = false, routes = false;
-    track_rules rules;
 };
 
 // What the last download brought besides waypoints.

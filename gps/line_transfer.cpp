@@ -88,7 +88,7 @@ bool gps_link::download_tracks()
         return tally.has_value();
     });
     for (const walked_track& track : gatherer.take()) {
-        if (const t_shape* shape = add_track(doc_, track, choice.rules)) {
+        if (const t_shape* shape = add_track(doc_, track, doc_.track_reading)) {
             ++last_lines_.tracks;
             log_.line(track.name + ": " + counted(static_cast<int>(track.points.size()), "point", "points") + ", " +
                       (shape->is_path() ? "a path of " : "a shape of ") + counted(shape->node_count(), "node", "nodes"));

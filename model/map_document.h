@@ -8,6 +8,7 @@
 #include "model/point_set.h"
 #include "model/shape.h"
 #include "model/source_text.h"
+#include "model/track_rules.h"
 #include "model/waypoint.h"
 
 #include <cstddef>
@@ -54,6 +55,7 @@ struct map_document {
 
     tsource_text source;
     point_defaults new_point;     // what add_point gives a new record
+    track_rules track_reading;    // how tracks downloaded or read become paths and shapes
 
     // Cleared whenever an item is linked or unlinked: the statistics and
     // the legend must analyse the map again.

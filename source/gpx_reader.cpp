@@ -1,5 +1,7 @@
 #include "source/gpx_reader.h"
 
+#include "source/track_shapes.h"
+
 #include <expat.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace wayloom {
 
@@ -55,18 +58,35 @@ std::optional<double> number_in(std::string_view text)
     return value;
 }
 
-// A <wpt> or <rtept> being read. Outside the parse class: clang cannot yet
-// default-construct a nested class with member initialisers inside std::optional.
+enum class point_kind { waypoint, route_point, track_point };
+
+// A <wpt>, <rtept> or <trkpt> being read. Outside the parse class: clang
+// cannot yet default-construct a nested class with member initialisers
+// inside std::optional.
 struct pending_point {
     bool named = false, has_ele = false;
     std::string name;
     std::optional<double> lat, lon;
     double ele = 0;
     unsigned long line = 0;
-    bool route_point = false;
+    point_kind kind = point_kind::waypoint;
 };
 
-// One parse: the point being read and what has been taken so far.
+// A <trk> being read: each <trkseg> a line of points.
+struct open_track {
+    int depth = 0;
+    std::string name, type;
+    std::vector<std::vector<walked_point>> segments;
+};
+
+// A <rte> being read.
+struct open_route {
+    int depth = 0;
+    std::string name;
+    std::vector<route_point> points;
+};
+
+// One parse: the point, track or route being read and what has been taken so far.
 class gpx_parse {
 public:
     gpx_parse(map_document& doc, read_report& report) : doc_(doc), report_(report)
@@ -90,6 +110,9 @@ public:
             return false;
         }
         if (last && !seen_root_) fail(XML_GetCurrentLineNumber(parser_), "no gpx element");
+        if (last && parser_ok_ && left_out_ > 0)
+            report_.warnings.push_back(std::to_string(left_out_) + (left_out_ == 1 ? " track" : " tracks") +
+                                       " left out: fewer than 2 points (3 for a shape)");
         return parser_ok_;
     }
 
@@ -100,6 +123,14 @@ private:
         report_.errors.push_back("Not a GPX file: line " + std::to_string(line) + ": " +
                                  std::string(message));
         report_.error_line = line == 0 ? 0 : line - 1;
+    }
+
+    // Collects the text of the element starting now into `target`.
+    void collect(std::string* target)
+    {
+        field_ = target;
+        field_->clear();
+        field_depth_ = depth_;
     }
 
     void start(std::string_view name, const XML_Char** attributes)
@@ -114,29 +145,50 @@ private:
             }
             return;
         }
-        if (!point_ && (name == "wpt" || name == "rtept")) {
-            point_.emplace();
-            point_->line = XML_GetCurrentLineNumber(parser_);
-            point_->route_point = name == "rtept";
-            point_depth_ = depth_;
-            for (const XML_Char** a = attributes; *a; a += 2) {
-                const std::string_view key = local_name(a[0]);
-                if (key == "lat") point_->lat = number_in(a[1]);
-                else if (key == "lon") point_->lon = number_in(a[1]);
+        if (point_) {
+            // Only the point's own <name> and <ele>, not those inside its extensions.
+            if (depth_ == point_depth_ + 1 && (name == "name" || name == "ele")) {
+                collect(name == "name" ? &point_->name : &ele_text_);
+                if (name == "name") point_->named = true;
             }
             return;
         }
-        // Only the point's own <name> and <ele>, not those inside its extensions.
-        if (point_ && depth_ == point_depth_ + 1 && (name == "name" || name == "ele")) {
-            field_ = name == "name" ? &point_->name : &ele_text_;
-            field_->clear();
-            if (name == "name") point_->named = true;
+        const bool in_segment = track_ && depth_ == track_->depth + 2 && !track_->segments.empty();
+        if (name == "wpt" || (name == "rtept") || (name == "trkpt" && in_segment)) {
+            start_point(name == "wpt" ? point_kind::waypoint : name == "rtept" ? point_kind::route_point
+                                                                               : point_kind::track_point,
+                        attributes);
+        } else if (track_ && depth_ == track_->depth + 1) {
+            if (name == "trkseg") track_->segments.emplace_back();
+            if (name == "name") collect(&track_->name);
+            if (name == "type") collect(&track_->type);
+        } else if (route_ && depth_ == route_->depth + 1 && name == "name") {
+            collect(&route_->name);
+        } else if (name == "trk" && !track_ && !route_) {
+            track_.emplace();
+            track_->depth = depth_;
+        } else if (name == "rte" && !track_ && !route_) {
+            route_.emplace();
+            route_->depth = depth_;
+        }
+    }
+
+    void start_point(point_kind kind, const XML_Char** attributes)
+    {
+        point_.emplace();
+        point_->line = XML_GetCurrentLineNumber(parser_);
+        point_->kind = kind;
+        point_depth_ = depth_;
+        for (const XML_Char** a = attributes; *a; a += 2) {
+            const std::string_view key = local_name(a[0]);
+            if (key == "lat") point_->lat = number_in(a[1]);
+            else if (key == "lon") point_->lon = number_in(a[1]);
         }
     }
 
     void end()
     {
-        if (point_ && depth_ == point_depth_ + 1 && field_) {
+        if (field_ && depth_ == field_depth_) {
             if (field_ == &ele_text_) {
                 if (const auto ele = number_in(ele_text_)) {
                     point_->ele = *ele;
@@ -148,17 +200,34 @@ private:
         if (point_ && depth_ == point_depth_) {
             take(*point_);
             point_.reset();
+        } else if (track_ && depth_ == track_->depth) {
+            take_track(*track_);
+            track_.reset();
+        } else if (route_ && depth_ == route_->depth) {
+            take_route(*route_);
+            route_.reset();
         }
         --depth_;
     }
 
     void take(const pending_point& p)
     {
-        if (p.route_point && (!p.named || trimmed(p.name).empty())) return;  // a bare turn of a route
+        const bool on_route = p.kind == point_kind::route_point && route_;
+        // A route point outside a route is a waypoint when it has a name.
+        if (p.kind == point_kind::route_point && !on_route && (!p.named || trimmed(p.name).empty())) return;
         const bool placed = p.lat && p.lon && std::fabs(*p.lat) <= 90 && std::fabs(*p.lon) <= 180;
         if (!placed) {
             report_.warnings.push_back("Point without a valid lat and lon skipped: line " +
                                        std::to_string(p.line));
+            return;
+        }
+        const walked_point at{{*p.lon, *p.lat}, p.has_ele ? std::optional<double>(p.ele) : std::nullopt};
+        if (p.kind == point_kind::track_point) {
+            track_->segments.back().push_back(at);
+            return;
+        }
+        if (on_route) {
+            route_->points.push_back({std::string(trimmed(p.name)), at});
             return;
         }
         t_waypoint& w = doc_.create_waypoint();
@@ -168,6 +237,30 @@ private:
         w.alt = p.has_ele ? p.ele : no_altitude;
         if (w.name.empty()) w.name = "Waypoint-" + std::to_string(doc_.waypoint_count());
         doc_.list_waypoint(w);
+        placed_.add(w);
+    }
+
+    // Each segment a path or a shape: the track's name, the second and later
+    // segments with "-2", "-3" ...; a <type> of "path" or "shape" (as the
+    // writer gives it) decides the kind, else the map's track rules do.
+    void take_track(const open_track& t)
+    {
+        const std::string name = item_name_of(t.name, "track-" + std::to_string(unnamed_tracks_ + 1));
+        if (item_name_of(t.name, "").empty()) ++unnamed_tracks_;
+        const std::string type = item_name_of(t.type, "");
+        std::optional<bool> closed;
+        if (type == "path" || type == "shape") closed = type == "shape";
+        for (std::size_t i = 0; i < t.segments.size(); ++i) {
+            const walked_track track{i == 0 ? name : name + "-" + std::to_string(i + 1), t.segments[i], closed};
+            if (!add_track(doc_, track, doc_.track_reading, &placed_)) ++left_out_;
+        }
+    }
+
+    void take_route(const open_route& r)
+    {
+        const std::string name = item_name_of(r.name, "route-" + std::to_string(unnamed_routes_ + 1));
+        if (item_name_of(r.name, "").empty()) ++unnamed_routes_;
+        add_route(doc_, name, r.points, finder_);
     }
 
     static void on_start(void* self, const XML_Char* name, const XML_Char** attributes)
@@ -189,8 +282,14 @@ private:
     int depth_ = 0;
     int point_depth_ = 0;
     std::optional<pending_point> point_;
+    std::optional<open_track> track_;
+    std::optional<open_route> route_;
     std::string ele_text_;
     std::string* field_ = nullptr;  // the text being collected, if any
+    int field_depth_ = 0;
+    int unnamed_tracks_ = 0, unnamed_routes_ = 0, left_out_ = 0;
+    waypoint_finder finder_;
+    placed_waypoints placed_;
 };
 
 // Parses with `feed_all`, which hands the parse its pieces; rolls back on failure.

@@ -105,7 +105,9 @@ void gpx_to(std::string& out, const map_document& doc, Written written)
     for (const auto& shape : doc.shapes) {
         out += "  <trk>\n    <name>";
         append_escaped(out, shape->name);
-        out += "</name>\n    <trkseg>\n";
+        // The kind, so that a path back at its start reads back a path.
+        out += shape->is_path() ? "</name>\n    <type>path</type>\n" : "</name>\n    <type>shape</type>\n";
+        out += "    <trkseg>\n";
         const auto point = [&](const t_node& node) {
             out += "      <trkpt ";
             append_position(out, to_degrees(node.lat), to_degrees(node.lon));

@@ -101,7 +101,20 @@ bool closes(const walked_track& track, const track_rules& rules)
     return ground_distance(track.points.front().at, track.points.back().at) <= rules.close_within;
 }
 
-t_shape* add_track(map_document& doc, const walked_track& track, const track_rules& rules)
+void placed_waypoints::add(const t_waypoint& w)
+{
+    by_place_.try_emplace({static_cast<double>(w.lon), static_cast<double>(w.lat)}, w.number);
+}
+
+std::optional<std::int32_t> placed_waypoints::at(geo_point p) const
+{
+    const auto found = by_place_.find({p.lon, p.lat});
+    if (found == by_place_.end()) return std::nullopt;
+    return found->second;
+}
+
+t_shape* add_track(map_document& doc, const walked_track& track, const track_rules& rules,
+                   const placed_waypoints* placed)
 {
     const bool polygon = closes(track, rules);
     std::span<const walked_point> points(track.points);
@@ -111,8 +124,11 @@ t_shape* add_track(map_document& doc, const walked_track& track, const track_rul
 
     t_shape& shape = new_shape(doc, track.name, polygon);
     const std::vector<std::size_t> kept = kept_points(points, rules.simplify);
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        add_node(shape, new_waypoint(doc, track.name + "-" + std::to_string(i + 1), points[kept[i]]));
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const walked_point& p = points[kept[i]];
+        const auto there = placed ? placed->at(p.at) : std::nullopt;
+        add_node(shape, there ? *doc.waypoint(*there) : new_waypoint(doc, track.name + "-" + std::to_string(i + 1), p));
+    }
     return &shape;
 }
 

@@ -9,21 +9,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace wayloom {
 
 // Most nodes a shape may hold in a map file.
 inline constexpr std::size_t most_file_nodes = max_shape_nodes - 1;
-
-struct track_rules {
-    double close_within = 25;  // metres between the last point and the first that make a shape; 0: never
-    double simplify = 0;       // metres; 0: only as much as a map file needs
-};
 
 // Metres as the user types them: a decimal from 0 to most_metres (blanks
 // around allowed); nothing for any other text.
@@ -56,12 +53,26 @@ std::string item_name_of(std::string_view name, std::string_view fallback);
 // `close_within` metres of its first.
 bool closes(const walked_track& track, const track_rules& rules);
 
+// Waypoints a read placed, by their exact place, so that a track point
+// there stands on the waypoint (a file that holds a map's waypoints and its
+// shapes as tracks reads back with one waypoint for each).
+class placed_waypoints {
+public:
+    void add(const t_waypoint& w);
+    std::optional<std::int32_t> at(geo_point p) const;
+
+private:
+    std::map<std::pair<double, double>, std::int32_t> by_place_;
+};
+
 // Adds the track: simplified when it holds more points than a shape may,
 // or as much as the rules ask (keeping its first and last point); a shape
-// leaves out a last point that repeats its first. Each node stands on a new
-// waypoint "NAME-1", "NAME-2" ... in node order. Nothing is added for fewer
-// than 2 points (3 for a shape): the result is then null.
-t_shape* add_track(map_document& doc, const walked_track& track, const track_rules& rules);
+// leaves out a last point that repeats its first. Each node stands on the
+// waypoint `placed` holds at its place, else on a new waypoint "NAME-1",
+// "NAME-2" ... (by node). Nothing is added for fewer than 2 points (3 for a
+// shape): the result is then null.
+t_shape* add_track(map_document& doc, const walked_track& track, const track_rules& rules,
+                   const placed_waypoints* placed = nullptr);
 
 // The waypoints of the map by name and position, for route points that
 // repeat a waypoint: the same name (ignoring case and the blanks a handset

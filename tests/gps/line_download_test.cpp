@@ -27,7 +27,7 @@ void start(link_fixture& f, bytes array)
     f.reply(253, std::move(array));
     f.link.init_gps();
     ASSERT_TRUE(f.link.protocol_supported());
-    f.link.choice = {false, true, true, {}};
+    f.link.choice = {false, true, true};
 }
 
 const bytes array{'L', 1, 0, 'A', 10, 0, 'A', 100, 0, 'D', 108, 0, 'A', 201, 0, 'D', 202, 0, 'D', 108, 0,

@@ -67,7 +67,7 @@ TEST(simulator, tracks_and_routes_in_every_protocol_and_layout)
         for (const auto& o : r.options) name += o + " ";
         simulator sim(options);
         session s(sim.path());
-        s.link.choice = {true, true, true, {}};
+        s.link.choice = {true, true, true};
         s.link.init_gps();
         s.link.download_gps();
         EXPECT_TRUE(s.seen.shown.empty()) << name << s.seen.shown.front();

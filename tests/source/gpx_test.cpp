@@ -53,7 +53,7 @@ t_waypoint& add_waypoint(map_document& doc, const char* name, double lat, double
     return w;
 }
 
-TEST(read_gpx, takes_waypoints_and_named_route_points_past_namespaces_extensions_and_cdata)
+TEST(read_gpx, takes_waypoints_and_routes_past_namespaces_extensions_and_cdata)
 {
     map_document doc;
     const read_report report = read_gpx(doc, data + "odd.gpx");
@@ -61,10 +61,68 @@ TEST(read_gpx, takes_waypoints_and_named_route_points_past_namespaces_extensions
     expect_waypoints(doc, {{"Gate & stile", 52.4101, -4.0502, 61.5},
                            {"Barn <north>", 52.4103, -4.0504, none},
                            {"Waypoint-3", 52.4104, -4.0505, none},
-                           {"Ford", 52.4105, -4.0507, none}});
+                           {"Ford", 52.4105, -4.0507, none},
+                           {"a_route-2", 52.4106, -4.0508, 0}});
+    ASSERT_EQ(doc.shape_count(), 1);
+    EXPECT_EQ(doc.shapes[0]->name, "a_route");
     EXPECT_EQ(report.warnings, (std::vector<std::string>{
                                    "Point without a valid lat and lon skipped: line 12",
-                                   "Point without a valid lat and lon skipped: line 17"}));
+                                   "Point without a valid lat and lon skipped: line 17",
+                                   "1 track left out: fewer than 2 points (3 for a shape)"}));
+}
+
+// Tracks and routes: each <trkseg> a path, or a shape when it walks back
+// within 25 metres of its start, or as its <type> says; each <rte> its
+// waypoints and a path through them.
+TEST(read_gpx, tracks_and_routes_become_paths_and_shapes)
+{
+    const auto pt = [](const char* lat, const char* lon) {
+        return std::string("<trkpt lat='") + lat + "' lon='" + lon + "'/>";
+    };
+    // A field about 100 metres across, and a lane.
+    const std::string field = pt("52.41", "-4.05") + pt("52.411", "-4.05") + pt("52.411", "-4.0485") + pt("52.41", "-4.0485");
+    const std::string lane = pt("52.40", "-4.06") + pt("52.401", "-4.06");
+    struct shape_seen {
+        std::string name;
+        bool path;
+        int nodes;
+        bool operator==(const shape_seen&) const = default;
+    };
+    struct row {
+        const char* name;
+        std::string body;
+        std::vector<shape_seen> shapes;
+        int waypoints;
+    };
+    const row rows[] = {
+        {"one segment", "<trk><name>Lane</name><trkseg>" + lane + "</trkseg></trk>", {{"lane", true, 2}}, 2},
+        {"several segments", "<trk><name>Lane</name><trkseg>" + lane + "</trkseg><trkseg>" + lane +
+                                 "</trkseg><trkseg>" + lane + "</trkseg></trk>",
+         {{"lane", true, 2}, {"lane-2", true, 2}, {"lane-3", true, 2}}, 6},
+        {"unnamed tracks", "<trk><trkseg>" + lane + "</trkseg></trk><trk><trkseg>" + lane + "</trkseg></trk>",
+         {{"track-1", true, 2}, {"track-2", true, 2}}, 4},
+        {"a closed walk, 17 metres short of its start",
+         "<trk><name>North Field</name><trkseg>" + field + pt("52.41015", "-4.05") + "</trkseg></trk>",
+         {{"north_field", false, 5}}, 5},
+        {"a walk back to its start typed a path",
+         "<trk><name>loop</name><type>path</type><trkseg>" + field + pt("52.41", "-4.05") + "</trkseg></trk>",
+         {{"loop", true, 5}}, 5},
+        {"a route through a waypoint it repeats",
+         "<wpt lat='52.41' lon='-4.05'><name>gate</name></wpt><rte><name>to well</name>"
+         "<rtept lat='52.41' lon='-4.05'><name>GATE</name></rtept><rtept lat='52.42' lon='-4.05'/>"
+         "<rtept lat='52.43' lon='-4.05'><name>well</name><ele>57</ele></rtept></rte><rte/>",
+         {{"to_well", true, 3}}, 3},
+    };
+    for (const row& r : rows) {
+        map_document doc;
+        const read_report report = read_gpx_text(doc, "<gpx>" + r.body + "</gpx>");
+        EXPECT_TRUE(report.ok()) << r.name;
+        std::vector<shape_seen> seen;
+        for (const auto& shape : doc.shapes) seen.push_back({shape->name, shape->is_path(), shape->node_count()});
+        EXPECT_EQ(seen, r.shapes) << r.name;
+        EXPECT_EQ(doc.waypoint_count(), r.waypoints) << r.name;
+        EXPECT_EQ(doc.shape_list.size(), r.shapes.size()) << r.name;
+    }
 }
 
 TEST(read_gpx, appends_after_the_map_as_a_merge_does)
@@ -159,13 +217,13 @@ TEST(gpx_text, writes_waypoints_then_shapes_and_paths_as_tracks)
               "    <name>stile &amp; &quot;step&quot;</name>\n  </wpt>\n"
               "  <wpt lat=\"52.4111\" lon=\"-4.049\">\n    <ele>58</ele>\n"
               "    <name>barn</name>\n  </wpt>\n"
-              "  <trk>\n    <name>orchard</name>\n    <trkseg>\n"
+              "  <trk>\n    <name>orchard</name>\n    <type>shape</type>\n    <trkseg>\n"
               "      <trkpt lat=\"52.4123456789\" lon=\"-4.0512345679\"/>\n"
               "      <trkpt lat=\"52.41\" lon=\"-4.05\"/>\n"
               "      <trkpt lat=\"52.4111\" lon=\"-4.049\"/>\n"
               "      <trkpt lat=\"52.4123456789\" lon=\"-4.0512345679\"/>\n"
               "    </trkseg>\n  </trk>\n"
-              "  <trk>\n    <name>lane</name>\n    <trkseg>\n"
+              "  <trk>\n    <name>lane</name>\n    <type>path</type>\n    <trkseg>\n"
               "      <trkpt lat=\"52.4123456789\" lon=\"-4.0512345679\"/>\n"
               "      <trkpt lat=\"52.4111\" lon=\"-4.049\"/>\n"
               "    </trkseg>\n  </trk>\n"
@@ -215,7 +273,8 @@ TEST(gpx_text, elevations_and_longitudes_as_gpx_allows_them)
 }
 
 // .wlm → .gpx → .wlm keeps every waypoint, its name as the map writer
-// cleans it, and its position to 1e-9 degrees.
+// cleans it, and its position to 1e-9 degrees, and every shape and path
+// with its nodes on the same waypoints.
 TEST(gpx_round_trip, keeps_waypoints_through_a_file)
 {
     const auto folder = std::filesystem::temp_directory_path() /
@@ -239,6 +298,15 @@ TEST(gpx_round_trip, keeps_waypoints_through_a_file)
         EXPECT_NEAR(static_cast<double>(b.lat), static_cast<double>(a.lat), 1e-9);
         EXPECT_NEAR(static_cast<double>(b.lon), static_cast<double>(a.lon), 1e-9);
         EXPECT_NEAR(static_cast<double>(b.alt), static_cast<double>(a.alt), 1e-9);
+    }
+    ASSERT_EQ(again.shape_count(), original.shape_count());
+    for (std::size_t i = 0; i < original.shapes.size(); ++i) {
+        const t_shape &a = *original.shapes[i], &b = *again.shapes[i];
+        EXPECT_EQ(std::tie(b.name, b.shape_type), std::tie(a.name, a.shape_type));
+        std::vector<std::int32_t> na, nb;
+        for (const t_node& n : a.nodes) na.push_back(n.waypoint);
+        for (const t_node& n : b.nodes) nb.push_back(n.waypoint);
+        EXPECT_EQ(nb, na) << a.name;
     }
     // A long file, written a block at a time, is the text as a whole.
     map_document many;
