@@ -57,12 +57,14 @@ private slots:
         desktop_.open_answers.push_back(gpx + "odd.gpx");
         item(form, "&File", "Import GPX...")->trigger();
         QCOMPARE(desktop_.open_filters, std::vector<std::string>{"GPX file [gpx]|*.gpx"});
-        QCOMPARE(form->map().waypoint_count(), 37);
-        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 37);
+        // Its four waypoints, and its route's unnamed turn as a fifth.
+        QCOMPARE(form->map().waypoint_count(), 38);
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 38);
         QCOMPARE(form->map().waypoints[33]->name, std::string("Gate & stile"));
-        QCOMPARE(desktop_.errors, std::vector<std::string>{gpx + "odd.gpx: 2 warnings:\n"
+        QCOMPARE(desktop_.errors, std::vector<std::string>{gpx + "odd.gpx: 3 warnings:\n"
                                                                "Point without a valid lat and lon skipped: line 12\n"
-                                                               "Point without a valid lat and lon skipped: line 17"});
+                                                               "Point without a valid lat and lon skipped: line 17\n"
+                                                               "1 track left out: fewer than 2 points (3 for a shape)"});
         QVERIFY(form->windowTitle().endsWith("*"));
         QCOMPARE(form->load_folder(), gpx);
 
@@ -78,15 +80,18 @@ private slots:
         desktop_.open_answers.push_back(home() + "map.gpx");
         item(form, "&File", "Import GPX...")->trigger();
         QCOMPARE(desktop_.errors, std::vector<std::string>{home() + "map.gpx: Not a GPX file: line 1: syntax error"});
-        QCOMPARE(form->map().waypoint_count(), 37);
+        QCOMPARE(form->map().waypoint_count(), 38);
 
         // Every drive: a broken file is named and passed over, the rest read.
         desktop_.errors.clear();
         item(form, "&GPS", "Import from handset drive...")->trigger();
-        QCOMPARE(desktop_.errors.size(), 2u);
+        // The handset's current track log holds one point: it is left out.
+        QCOMPARE(desktop_.errors.size(), 3u);
+        QCOMPARE(desktop_.errors.front(), gpx + "mounts/media/ann/GARMIN/Garmin/GPX/Current/Current.gpx: "
+                                                "1 track left out: fewer than 2 points (3 for a shape)");
         QCOMPARE(desktop_.errors.back(), gpx + "mounts/media/usb0/GARMIN/gpx/B.gpx: Not a GPX file: line 3: unclosed token");
-        QCOMPARE(form->map().waypoint_count(), 46);
-        QCOMPARE(form->map().waypoints[45]->name, std::string("CAPE"));
+        QCOMPARE(form->map().waypoint_count(), 47);
+        QCOMPARE(form->map().waypoints[46]->name, std::string("CAPE"));
 
         // Nothing mounted: the user picks the drive, told what to pick.
         mount_root_ = home();
