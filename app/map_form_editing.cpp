@@ -12,6 +12,7 @@
 #include "editing/set_building.h"
 #include "editing/shape_building.h"
 #include "gps/qt/gps_form.h"
+#include "view/geometry/map_refresh.h"
 
 #include <QLineEdit>
 #include <QTabWidget>
@@ -30,8 +31,10 @@ void Tmap_form::connect_editing()
     });
     connect(preferences(), &Tpreferences_form::map_changed, this, [this] { place_surface(); });
     connect(scale(), &Tscale_form::map_changed, this, [this] { place_surface(); });
-    // Downloaded waypoints are new work, and reach the Points tab's list too.
+    // Downloaded waypoints are new work, and reach the Points tab's list too;
+    // downloaded tracks and routes are estimated and placed as read ones are.
     connect(gps(), &Tgps_form::map_changed, this, [this] {
+        after_map_read(state, doc);
         editor.sync_with_map();
         editor.changes.changed();
         edit_result repaint;

@@ -1,0 +1,34 @@
+// A download through the main window against the handset simulator: the
+// tracks it brings are estimated and placed as a read map's shapes are.
+#include "window_test_support.h"
+#include "../tools/simulator_process.h"
+
+using namespace wayloom;
+using namespace wayloom::testing;
+
+class map_download_test : public QObject, window_fixture {
+    Q_OBJECT
+
+private slots:
+    void init() { fresh(); }
+
+    void downloaded_fields_are_estimated_and_placed()
+    {
+        simulator handset({"--map", farm, "--walk-step", "5"});
+        write_text(ini(), "[gps]\nport=" + handset.path() + "\nget_tracks=1\n");
+        auto form = make_form();
+        item(form, "&GPS", "&Initialise GPS")->trigger();
+        item(form, "&GPS", "&Download Waypoints")->trigger();
+        QVERIFY(desktop_.errors.empty());
+        QCOMPARE(form->doc.shape_count(), 5);
+        for (int i = 0; i < 4; ++i) {
+            const t_shape& field = *form->doc.shapes[static_cast<std::size_t>(i)];
+            QVERIFY2(field.area > 0, field.name.c_str());
+            QVERIFY2(field.nodes.front().corrected_lon != 0, field.name.c_str());
+        }
+        QVERIFY(form->windowTitle().endsWith('*'));
+    }
+};
+
+QTEST_MAIN(map_download_test)
+#include "map_download_test.moc"
