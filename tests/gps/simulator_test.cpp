@@ -61,11 +61,8 @@ TEST(simulator, tracks_and_routes_in_every_protocol_and_layout)
           "--routes", "A200", "--route-header", "D201", "--layout", "D103"}, false, false},
     };
     for (const row& r : rows) {
-        std::vector<std::string> options{"--map", farm};
-        options.insert(options.end(), r.options.begin(), r.options.end());
-        std::string name;
-        for (const auto& o : r.options) name += o + " ";
-        simulator sim(options);
+        const std::string name = joined(r.options);
+        simulator sim(farm, r.options);
         session s(sim.path());
         s.link.choice = {true, true, true};
         s.link.init_gps();

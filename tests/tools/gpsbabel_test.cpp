@@ -155,11 +155,8 @@ TEST_F(gps_babel, downloads_every_track_and_route_the_simulator_holds)
         {{"--routes", "A201", "--route-header", "D202", "--layout", "D108"}, true},
     };
     for (const row& r : rows) {
-        std::vector<std::string> options{"--map", farm};
-        options.insert(options.end(), r.options.begin(), r.options.end());
-        std::string name;
-        for (const auto& o : r.options) name += o + " ";
-        simulator sim(options);
+        const std::string name = joined(r.options);
+        simulator sim(farm, r.options);
         const bool want_tracks = r.options[0] == "--tracks";
         const fs::path out = scratch / "lines.gpx";
         ASSERT_EQ(run("gpsbabel " + std::string(want_tracks ? "-t" : "-r") + " -i garmin -f " + sim.path() +

@@ -8,8 +8,21 @@
 #include <unistd.h>
 #include <vector>
 
+// Options as one text, to name a table's row.
+inline std::string joined(const std::vector<std::string>& options)
+{
+    std::string out;
+    for (const auto& o : options) out += o + " ";
+    return out;
+}
+
 class simulator {
 public:
+    // On the map `map`, with `options` after it.
+    simulator(const std::string& map, const std::vector<std::string>& options)
+        : simulator(with_map(map, options))
+    {
+    }
     explicit simulator(std::vector<std::string> args)
     {
         int out[2];
@@ -42,6 +55,13 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    static std::vector<std::string> with_map(const std::string& map, const std::vector<std::string>& options)
+    {
+        std::vector<std::string> args{"--map", map};
+        args.insert(args.end(), options.begin(), options.end());
+        return args;
+    }
+
     pid_t pid_ = -1;
     std::string path_;
 };
