@@ -1,13 +1,12 @@
 // wayloom-cli download against the handset simulator on a pseudo-terminal.
 #include "model/map_document.h"
-#include "source/line_simplify.h"
 #include "source/reader.h"
 #include "tests/read_text.h"
+#include "view/geometry/ellipsoidal_area.h"
 #include "../tools/simulator_process.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -40,21 +39,6 @@ run_result run_cli(const std::string& arguments, const std::string& command_name
     r.errors = wayloom::testing::read_text(err);
     r.output = wayloom::testing::read_text(out);
     return r;
-}
-
-// Square metres inside a ring of nodes, by the shoelace rule on the ground.
-double shoelace(const wayloom::t_shape& shape)
-{
-    const wayloom::ground_plane plane(static_cast<double>(shape.nodes.front().lon / 360));
-    double twice = 0;
-    for (std::size_t i = 0, n = shape.nodes.size(); i < n; ++i) {
-        const auto& a = shape.nodes[i];
-        const auto& b = shape.nodes[(i + 1) % n];
-        const auto pa = plane({static_cast<double>(a.lon / 360), static_cast<double>(a.lat / 360)});
-        const auto pb = plane({static_cast<double>(b.lon / 360), static_cast<double>(b.lat / 360)});
-        twice += pa.x * pb.y - pb.x * pa.y;
-    }
-    return std::fabs(twice) / 2;
 }
 
 std::vector<std::string> waypoint_names(const std::string& file)
@@ -95,18 +79,16 @@ TEST_F(cli_download, the_farm_walked_round_comes_back_as_its_fields)
     ASSERT_TRUE(wayloom::read_map(walked, out()).ok());
     ASSERT_TRUE(wayloom::read_map(fields, farm).ok());
     ASSERT_EQ(walked.shape_count(), 6);
-    for (int i = 0; i < 4; ++i) {
-        const wayloom::t_shape& got = *walked.shapes[static_cast<std::size_t>(i)];
-        const wayloom::t_shape& field = *fields.shapes[static_cast<std::size_t>(i)];
-        EXPECT_EQ(got.name, field.name);
-        EXPECT_FALSE(got.is_path()) << got.name;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const wayloom::t_shape &got = *walked.shapes[i], &field = *fields.shapes[i];
+        EXPECT_EQ(std::tuple(got.name, got.is_path()), std::tuple(field.name, false));
         EXPECT_LE(got.node_count(), 511) << got.name;
-        // The walk runs along the field's sides, so its shoelace area is the field's.
-        EXPECT_NEAR(shoelace(got), shoelace(field), shoelace(field) * 0.01) << got.name;
+        // The walk runs along the field's sides: its area is the field's.
+        const double area = wayloom::ellipsoidal_area(field);
+        EXPECT_NEAR(wayloom::ellipsoidal_area(got), area, area * 0.01) << got.name;
     }
     EXPECT_TRUE(walked.shapes[4]->is_path());
-    EXPECT_EQ(walked.shapes[5]->name, "farm-track");
-    EXPECT_EQ(walked.shapes[5]->node_count(), 6);
+    EXPECT_EQ(std::tuple(walked.shapes[5]->name, walked.shapes[5]->node_count()), std::tuple("farm-track", 6));
 }
 
 TEST_F(cli_download, merge_keeps_the_map_and_adds_the_waypoints)

@@ -1,3 +1,5 @@
+// Track points in each layout, and tracks gathered from a transfer's
+// records. Headers and routes are read end to end in simulator_test.
 #include "gps/track_record.h"
 #include "scripted_device.h"
 
@@ -9,14 +11,12 @@ namespace wayloom::gps {
 namespace {
 
 using bytes = std::vector<std::uint8_t>;
-using testing::put32;
 
-bytes point(std::size_t size, std::int32_t lat, std::int32_t lon, std::size_t alt_at, float alt,
-            std::size_t flag_at = 0)
+bytes point(std::size_t size, std::int32_t semicircles, std::size_t alt_at, float alt, std::size_t flag_at = 0)
 {
     bytes r(size, 0);
-    put32(r, 0, lat);
-    put32(r, 4, lon);
+    testing::put32(r, 0, semicircles);
+    testing::put32(r, 4, semicircles == 0x7FFFFFFF ? semicircles : -semicircles / 2);
     if (alt_at) std::memcpy(r.data() + alt_at, &alt, 4);
     if (flag_at) r[flag_at] = 1;
     return r;
@@ -24,47 +24,23 @@ bytes point(std::size_t size, std::int32_t lat, std::int32_t lon, std::size_t al
 
 TEST(track_record, each_point_layout_where_handsets_put_it)
 {
-    struct row {
-        int layout;
-        bytes record;
-        std::optional<float> alt;
-        bool new_track, valid;
+    const std::tuple<int, bytes, std::optional<float>, bool> rows[] = {
+        {300, point(13, 1073741824, 0, 0, 12), std::nullopt, true},
+        {301, point(21, 1073741824, 12, 61.5f, 20), 61.5f, true},
+        {302, point(25, 1073741824, 12, 61.5f), 61.5f, false},
+        {303, point(17, 1073741824, 12, 1.0e25f), std::nullopt, false},  // not valid
+        {304, point(23, 1073741824, 12, -3.25f), -3.25f, false},
     };
-    const row rows[] = {
-        {300, point(13, 1073741824, -536870912, 0, 0, 12), std::nullopt, true, true},
-        {301, point(21, 1073741824, -536870912, 12, 61.5f, 20), 61.5f, true, true},
-        {302, point(25, 1073741824, -536870912, 12, 61.5f), 61.5f, false, true},
-        {303, point(17, 1073741824, -536870912, 12, 1.0e25f), std::nullopt, false, true},
-        {304, point(23, 1073741824, -536870912, 12, -3.25f), -3.25f, false, true},
-        {304, point(23, 0x7FFFFFFF, 0x7FFFFFFF, 12, 0), 0.0f, false, false},
-    };
-    for (const row& r : rows) {
-        const auto p = decode_track_point(r.layout, r.record);
-        ASSERT_TRUE(p) << r.layout;
-        if (r.valid) {
-            EXPECT_EQ(p->at.lat, 90) << r.layout;
-            EXPECT_EQ(p->at.lon, -45) << r.layout;
-        }
-        EXPECT_EQ(p->alt, r.alt) << r.layout;
-        EXPECT_EQ(p->new_track, r.new_track) << r.layout;
-        EXPECT_EQ(p->valid, r.valid) << r.layout;
-        EXPECT_FALSE(decode_track_point(r.layout, std::span(r.record).first(r.record.size() - 1))) << r.layout;
+    for (const auto& [layout, record, alt, new_track] : rows) {
+        const auto p = decode_track_point(layout, record);
+        ASSERT_TRUE(p) << layout;
+        EXPECT_EQ(std::tuple(p->at.lat, p->at.lon, p->alt, p->new_track, p->valid),
+                  std::tuple(90.0, -45.0, alt, new_track, true)) << layout;
+        EXPECT_FALSE(decode_track_point(layout, std::span(record).first(record.size() - 1))) << layout;
     }
-    EXPECT_FALSE(decode_track_point(310, bytes(40, 0)));
-}
-
-TEST(track_record, headers_give_names)
-{
-    const bytes d310{1, 255, 'F', 'I', 'E', 'L', 'D', ' ', 'W', 'A', 'L', 'K', 0};
-    EXPECT_EQ(decode_track_header(310, d310), "FIELD WALK");
-    EXPECT_EQ(decode_track_header(312, d310), "FIELD WALK");
-    EXPECT_EQ(decode_track_header(311, bytes{3, 0}), "");
-    EXPECT_EQ(route_name(decode_route_header(202, bytes{'T', 'O', ' ', 'B', 'A', 'R', 'N', 0}), 1), "to_barn");
-    EXPECT_EQ(route_name(decode_route_header(200, bytes{4}), 1), "route-4");
-    bytes d201(21, ' ');
-    d201[0] = 7;
-    EXPECT_EQ(route_name(decode_route_header(201, d201), 1), "route-7");
-    EXPECT_EQ(route_name(decode_route_header(202, bytes{0}), 3), "route-3");
+    EXPECT_FALSE(decode_track_point(304, point(23, 0x7FFFFFFF, 12, 0))->valid) << "no fix";
+    EXPECT_FALSE(decode_track_point(310, bytes(40, 0))) << "a header is no point";
+    EXPECT_EQ(route_name(decode_route_header(202, bytes{0}), 3), "route-3") << "an empty ident";
 }
 
 TEST(track_record, points_gather_into_named_tracks)
@@ -79,15 +55,13 @@ TEST(track_record, points_gather_into_named_tracks)
         std::vector<std::pair<std::string, std::size_t>> tracks;  // name, points
     };
     const row rows[] = {
-        {"points only, new-track flags split them",
-         {{nullptr, true}, {nullptr}, {nullptr, true}, {nullptr}, {nullptr}},
-         {{"track-1", 2}, {"track-2", 3}}},
+        {"points only, new-track flags split them", {{nullptr, true}, {nullptr}, {nullptr, true}, {nullptr}},
+         {{"track-1", 2}, {"track-2", 2}}},
         {"the first point starts a track without a flag", {{nullptr}, {nullptr}}, {{"track-1", 2}}},
         {"headers name tracks; a flag inside one makes a piece",
          {{"Field"}, {nullptr, true}, {nullptr}, {nullptr, true}, {"Lane"}, {nullptr}, {""}, {nullptr}},
          {{"field", 2}, {"field-2", 1}, {"lane", 1}, {"track-1", 1}}},
-        {"points without a fix are left out",
-         {{nullptr}, {nullptr, false, false}, {nullptr}}, {{"track-1", 2}}},
+        {"points without a fix are left out", {{nullptr}, {nullptr, false, false}, {nullptr}}, {{"track-1", 2}}},
     };
     for (const row& r : rows) {
         track_gatherer g;

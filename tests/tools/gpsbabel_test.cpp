@@ -92,33 +92,35 @@ TEST_F(gps_babel, downloads_every_waypoint_in_every_layout)
     }
 }
 
-// The tracks (each segment a line) or routes of a GPX file GPSBabel wrote,
-// with the name of the track or route each line belongs to.
-struct gpx_line {
-    std::string name;
-    std::vector<fix> points;
-};
-std::vector<gpx_line> read_gpx_lines(const fs::path& file)
+// A point as the lines below show it: six decimals, and the name when given.
+std::string place(double lat, double lon, const std::string& name)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, " %.6f %.6f", lat, lon);
+    return text + (name.empty() ? "" : " " + name);
+}
+
+// Each track segment or route of a GPX file GPSBabel wrote, as the name of
+// its track or route (when `named`) and its points.
+std::vector<std::string> gpx_lines(const fs::path& file, bool named)
 {
     std::ifstream in(file);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    static const std::regex part(R"re(<(trk|trkseg|rte)>|<(trkpt|rtept) lat="([^"]+)" lon="([^"]+)"|<name>([^<]*)</name>)re");
-    std::vector<gpx_line> out;
+    static const std::regex part(
+        R"re(<(trk|trkseg|rte)>|<(trkpt|rtept) lat="([^"]+)" lon="([^"]+)"|<name>([^<]*)</name>)re");
+    std::vector<std::string> out;
     std::string owner;  // the name of the track being read
-    bool in_route_point = false;
+    bool route = false;
     for (std::sregex_iterator m(text.begin(), text.end(), part), end; m != end; ++m) {
-        const std::string tag = (*m)[1].str();
-        if (tag == "trk") owner.clear();
-        if (tag == "trkseg" || tag == "rte") out.push_back({owner, {}});
-        if ((*m)[2].matched) {
-            out.back().points.push_back({std::stod((*m)[3].str()), std::stod((*m)[4].str()), ""});
-            in_route_point = (*m)[2].str() == "rtept";
-        }
-        if ((*m)[5].matched) {
-            if (in_route_point) out.back().points.back().name = (*m)[5].str();
-            else if (!out.empty() && out.back().points.empty() && out.back().name.empty()) out.back().name = (*m)[5].str();
-            else owner = (*m)[5].str();
-        }
+        const std::string tag = (*m)[1];
+        if (tag == "trk") route = false, owner.clear();
+        if (tag == "rte") route = true;
+        if (tag == "trkseg" || tag == "rte") out.push_back((named && !route ? owner : "") + ":");
+        if ((*m)[2].matched) out.back() += place(std::stod((*m)[3]), std::stod((*m)[4]), "");
+        if (!(*m)[5].matched) continue;
+        if (!route) owner = (*m)[5];
+        else if (out.back().back() != ':') out.back() += " " + (*m)[5].str();  // a route point's name
+        else if (named) out.back().insert(0, (*m)[5].str());                 // the route's
     }
     return out;
 }
@@ -129,50 +131,38 @@ TEST_F(gps_babel, downloads_every_track_and_route_the_simulator_holds)
     wayloom::map_document doc;
     ASSERT_TRUE(wayloom::read_map(doc, farm).ok());
     // The map's shapes and paths are the tracks, each node a point (a shape
-    // walked back to its start), and its paths the routes.
-    std::vector<gpx_line> tracks, routes;
-    for (const auto& shape : doc.shapes) {
-        gpx_line line{shape->name, {}};
-        for (const auto& n : shape->nodes)
-            line.points.push_back({static_cast<double>(n.lat / 360), static_cast<double>(n.lon / 360),
-                                   doc.waypoint(n.waypoint)->name});
-        if (!shape->is_path()) line.points.push_back(line.points.front());
-        tracks.push_back(line);
-        if (shape->is_path()) routes.push_back(line);
-    }
-    struct row {
-        std::vector<std::string> options;
-        bool named;  // the protocol carries the names
-    };
-    const row rows[] = {
-        {{"--tracks", "A300", "--track-layout", "D300"}, false},
-        {{"--tracks", "A301", "--track-header", "D310", "--track-layout", "D301"}, true},
-        {{"--tracks", "A301", "--track-header", "D312", "--track-layout", "D302"}, true},
-        {{"--tracks", "A302", "--track-header", "D311", "--track-layout", "D303"}, false},
-        {{"--tracks", "A302", "--track-header", "D311", "--track-layout", "D304"}, false},
-        {{"--routes", "A200", "--route-header", "D200", "--layout", "D100"}, false},
-        {{"--routes", "A201", "--route-header", "D201", "--layout", "D103"}, false},
-        {{"--routes", "A201", "--route-header", "D202", "--layout", "D108"}, true},
-    };
-    for (const row& r : rows) {
-        const std::string name = joined(r.options);
-        simulator sim(farm, r.options);
-        const bool want_tracks = r.options[0] == "--tracks";
-        const fs::path out = scratch / "lines.gpx";
-        ASSERT_EQ(run("gpsbabel " + std::string(want_tracks ? "-t" : "-r") + " -i garmin -f " + sim.path() +
-                      " -o gpx -F " + out.string()), 0) << name;
-        const auto got = read_gpx_lines(out);
-        const auto& expected = want_tracks ? tracks : routes;
-        ASSERT_EQ(got.size(), expected.size()) << name;
-        for (std::size_t k = 0; k < got.size(); ++k) {
-            if (r.named) EXPECT_EQ(got[k].name, expected[k].name) << name;
-            ASSERT_EQ(got[k].points.size(), expected[k].points.size()) << name << expected[k].name;
-            for (std::size_t i = 0; i < got[k].points.size(); ++i) {
-                EXPECT_NEAR(got[k].points[i].lat, expected[k].points[i].lat, 1e-6) << name << expected[k].name;
-                EXPECT_NEAR(got[k].points[i].lon, expected[k].points[i].lon, 1e-6) << name << expected[k].name;
-                if (!want_tracks) EXPECT_EQ(got[k].points[i].name, expected[k].points[i].name.substr(0, r.named ? 99 : 6));
-            }
+    // walked back to its start), and its paths the routes, through the
+    // nodes' waypoints (six-letter idents in the older layouts).
+    const auto lines = [&](bool routes, bool named, std::size_t ident) {
+        std::vector<std::string> out;
+        for (const auto& shape : doc.shapes) {
+            if (routes && !shape->is_path()) continue;
+            std::string line = (named ? shape->name : "") + ":";
+            auto nodes = shape->nodes;
+            if (!shape->is_path()) nodes.push_back(nodes.front());
+            for (const auto& n : nodes)
+                line += place(static_cast<double>(n.lat / 360), static_cast<double>(n.lon / 360),
+                              routes ? doc.waypoint(n.waypoint)->name.substr(0, ident) : "");
+            out.push_back(line);
         }
+        return out;
+    };
+    const std::tuple<std::vector<std::string>, bool, std::size_t> rows[] = {
+        {{"-t", "--tracks", "A300", "--track-layout", "D300"}, false, 0},
+        {{"-t", "--tracks", "A301", "--track-header", "D310", "--track-layout", "D301"}, true, 0},
+        {{"-t", "--tracks", "A301", "--track-header", "D312", "--track-layout", "D302"}, true, 0},
+        {{"-t", "--tracks", "A302", "--track-header", "D311", "--track-layout", "D303"}, false, 0},
+        {{"-t", "--tracks", "A302", "--track-header", "D311", "--track-layout", "D304"}, false, 0},
+        {{"-r", "--routes", "A200", "--route-header", "D200", "--layout", "D100"}, false, 6},
+        {{"-r", "--routes", "A201", "--route-header", "D201", "--layout", "D103"}, false, 6},
+        {{"-r", "--routes", "A201", "--route-header", "D202", "--layout", "D108"}, true, 99},
+    };
+    for (const auto& [options, named, ident] : rows) {
+        const std::vector<std::string> sim_options(options.begin() + 1, options.end());
+        simulator sim(farm, sim_options);
+        const fs::path out = scratch / "lines.gpx";
+        ASSERT_EQ(run("gpsbabel " + options[0] + " -i garmin -f " + sim.path() + " -o gpx -F " + out.string()), 0);
+        EXPECT_EQ(gpx_lines(out, named), lines(options[0] == "-r", named, ident)) << joined(sim_options);
     }
 }
 

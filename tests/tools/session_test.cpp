@@ -82,55 +82,6 @@ TEST(session, sends_each_record_after_the_host_acknowledged_the_previous_one)
     EXPECT_EQ(h.got[5].data, (std::vector<std::uint8_t>{7, 0}));
 }
 
-TEST(session, sends_tracks_and_routes_in_each_protocol)
-{
-    const holdings held{{{"FIELD", {{1, 2, 3}, {4, 5, 6}}}, {"LANE", {{7, 8, 9}}}},
-                        {{"TO WELL", 3, {{"gate", 1, 2, 0}, {"well", 3, 4, 0}}}}};
-    struct row {
-        const char* name;
-        int protocol, header, layout;
-        std::uint16_t command;
-        std::vector<std::uint8_t> ids;  // the records
-        std::size_t record_size;        // of the first point or route waypoint
-    };
-    const std::uint8_t h = pid::track_header, t = pid::track_data, r = pid::route_header,
-                       w = pid::route_waypoint, l = pid::route_link;
-    const row rows[] = {
-        {"A300 D300", 300, 310, 300, command_transfer_tracks, {t, t, t}, 13},
-        {"A301 D310 D301", 301, 310, 301, command_transfer_tracks, {h, t, t, h, t}, 21},
-        {"A301 D312 D302", 301, 312, 302, command_transfer_tracks, {h, t, t, h, t}, 25},
-        {"A302 D311 D303", 302, 311, 303, command_transfer_tracks, {h, t, t, h, t}, 17},
-        {"A302 D311 D304", 302, 311, 304, command_transfer_tracks, {h, t, t, h, t}, 23},
-        {"A200 D200", 200, 200, 108, command_transfer_routes, {r, w, w}, 58},
-        {"A201 D201 D210", 201, 201, 108, command_transfer_routes, {r, w, l, w}, 58},
-        {"A201 D202 D210", 201, 202, 108, command_transfer_routes, {r, w, l, w}, 58},
-    };
-    for (const row& c : rows) {
-        options o;
-        const bool tracks = c.command == command_transfer_tracks;
-        (tracks ? o.track_protocol : o.route_protocol) = c.protocol;
-        (tracks ? o.track_header : o.route_header) = c.header;
-        if (tracks) o.track_layout = c.layout;
-        const auto records = tracks ? track_records(o, held.tracks) : route_records(o, held.routes);
-        std::vector<std::uint8_t> ids;
-        for (const packet& p : records) ids.push_back(p.id);
-        EXPECT_EQ(ids, c.ids) << c.name;
-        const packet& first = records[tracks && c.protocol == 300 ? 0 : 1];
-        EXPECT_EQ(first.data.size(), c.record_size) << c.name;
-        EXPECT_EQ(first.data[tracks ? 0 : 24], 0x61) << c.name << ": latitude 1 degree, 0xB60B61 semicircles";
-
-        host hs;
-        session s(o, three, hs.sender(), held);
-        say(s, {pid::command, {static_cast<std::uint8_t>(c.command), 0}});
-        ack(s, pid::records);
-        for (const packet& p : records) ack(s, p.id);
-        EXPECT_EQ(hs.got[1].data, (std::vector<std::uint8_t>{static_cast<std::uint8_t>(ids.size()), 0})) << c.name;
-        EXPECT_EQ(hs.got.back().id, pid::transfer_complete) << c.name;
-        EXPECT_EQ(hs.got.back().data[0], c.command) << c.name;
-        EXPECT_EQ(hs.got.size(), ids.size() + 3) << c.name;
-    }
-}
-
 TEST(session, faults_happen_where_they_are_ordered)
 {
     struct row {
