@@ -94,37 +94,5 @@ TEST(capabilities, without_a_protocol_array_the_table_decides)
     }
 }
 
-TEST(capabilities, route_and_track_layouts_come_with_their_protocols)
-{
-    struct row {
-        const char* name;
-        capabilities c;
-        transfer_layout routes, tracks;
-    };
-    protocol_capabilities current;
-    const row rows[] = {
-        {"a newer handset's array",
-         decode_protocol_array(protocol_array({{'L', 1}, {'A', 10}, {'A', 100}, {'D', 108}, {'A', 201}, {'D', 202},
-                                               {'D', 108}, {'D', 210}, {'A', 301}, {'D', 310}, {'D', 301},
-                                               {'A', 500}, {'D', 501}})),
-         {201, {202, 108, 210}}, {301, {310, 301}}},
-        {"a fitness handset's array",
-         decode_protocol_array(protocol_array({{'A', 200}, {'D', 201}, {'D', 100}, {'A', 302}, {'D', 311}, {'D', 304}})),
-         {200, {201, 100}}, {302, {311, 304}}},
-        {"a skipped data type is not listed",
-         decode_protocol_array(protocol_array({{'A', 300}, {'L', 9}, {'D', 300}})), {}, {300, {}}},
-        {"the table: product 77, version 320", from_capability_table(current, 77, 320), {200, {201, 103}}, {300, {300}}},
-        {"the table: product 7 has no tracks", from_capability_table(current, 7, 100), {200, {200, 100}}, {}},
-        {"the table: product 20 speaks L002", from_capability_table(current, 20, 100), {200, {201, 150}}, {}},
-    };
-    for (const row& r : rows) {
-        EXPECT_EQ(r.c.routes, r.routes) << r.name;
-        EXPECT_EQ(r.c.tracks, r.tracks) << r.name;
-    }
-    // The layouts are listed beside the decoders' own choices, which stay as they were.
-    EXPECT_EQ(rows[0].c.readers[app_waypoint], (record_reader{reader_kind::d108, 48, 108}));
-    EXPECT_EQ(rows[0].c.log[4], "waypoint 100") << "A201 repeats the last protocol the decoders know";
-}
-
 } // namespace
 } // namespace wayloom::gps

@@ -57,14 +57,50 @@ struct cli_download : ::testing::Test {
     std::string out() const { return (dir / "out.wlm").string(); }
 };
 
-TEST_F(cli_download, writes_the_handsets_waypoints)
+// What each run prints, and the map it writes: "waypoints W, shapes S,
+// first NAME", or "" when it writes none.
+TEST_F(cli_download, runs_print_their_outcome_and_write_what_came)
 {
-    simulator handset({"--map", farm});
-    const run_result r = run_cli("--port " + handset.path() + " -o " + out());
-    ASSERT_EQ(r.code, 0) << r.errors;
-    EXPECT_NE(r.errors.find("record 33 of 33"), std::string::npos) << r.errors;
-    EXPECT_EQ(r.output, "downloaded 33 waypoints, 0 tracks, 0 routes\n");
-    EXPECT_EQ(waypoint_names(out()), waypoint_names(farm));
+    struct row {
+        const char* name;
+        std::vector<std::string> handset;  // the simulator's options; empty: no handset at the port below
+        std::string options, output, error, written;
+        int code;
+    };
+    const row rows[] = {
+        {"the waypoints", {"--map", farm}, "", "downloaded 33 waypoints, 0 tracks, 0 routes\n", "record 33 of 33",
+         "waypoints 33, shapes 0, first farmyard", 0},
+        {"a merge, with the log", {"--map", farm, "--layout", "D103"}, "--log --merge " + farm, "downloaded 33 waypoints, 0 tracks, 0 routes\n",
+         "product id is : 77", "waypoints 66, shapes 5, first farmyard", 0},
+        {"no port", {}, "", "", "error: Cant initialise the communications port", "", 1},
+        {"no USB device", {}, "usb:", "", "error: no Garmin USB device found", "", 1},
+        {"no product data", {"--silent-after", "1"}, "", "", "error: Protocol unsupported", "", 1},
+        {"silent after the product data", {"--map", farm, "--silent-after", "2"}, "", "",
+         "error: Waypoint Download failed", "", 1},
+        // Four built-in waypoints; the handset falls silent after the second.
+        {"waypoints lost", {"--silent-after", "7"}, "", "",
+         "error: Waypoint Download failed (2 of 4 waypoints received)", "waypoints 2, shapes 0, first gate", 1},
+        // 3 packets of start-up, 36 of waypoints, then the track log's records
+        // packet and 9 records: the first field, and the second begun (left out).
+        {"a track log cut short", {"--map", farm, "--silent-after", "50"}, "--tracks", "",
+         "error: Track Download failed (9 of 34 records received)", "waypoints 38, shapes 1, first farmyard", 1},
+    };
+    for (const row& r : rows) {
+        fs::remove(out());
+        std::unique_ptr<simulator> handset;
+        if (!r.handset.empty()) handset = std::make_unique<simulator>(r.handset);
+        const bool usb = r.options == "usb:";
+        const std::string port = handset ? handset->path() : usb ? "usb:" : (dir / "no-such-port").string();
+        const run_result got = run_cli("--port " + port + " --timeout 50 " + (usb ? "" : r.options) + " -o " + out());
+        EXPECT_EQ(std::tie(got.code, got.output), std::tie(r.code, r.output)) << r.name;
+        EXPECT_NE(got.errors.find(r.error), std::string::npos) << r.name << ": " << got.errors;
+        wayloom::map_document doc;
+        std::string written;
+        if (fs::exists(out()) && wayloom::read_map(doc, out()).ok())
+            written = "waypoints " + std::to_string(doc.waypoint_count()) + ", shapes " +
+                      std::to_string(doc.shape_count()) + ", first " + doc.waypoints.at(0)->name;
+        EXPECT_EQ(written, r.written) << r.name;
+    }
 }
 
 TEST_F(cli_download, the_farm_walked_round_comes_back_as_its_fields)
@@ -89,76 +125,6 @@ TEST_F(cli_download, the_farm_walked_round_comes_back_as_its_fields)
     }
     EXPECT_TRUE(walked.shapes[4]->is_path());
     EXPECT_EQ(std::tuple(walked.shapes[5]->name, walked.shapes[5]->node_count()), std::tuple("farm-track", 6));
-}
-
-TEST_F(cli_download, merge_keeps_the_map_and_adds_the_waypoints)
-{
-    simulator handset({"--map", farm, "--layout", "D103"});
-    const run_result r = run_cli("--port " + handset.path() + " --merge " + farm + " -o " + out() + " --log");
-    ASSERT_EQ(r.code, 0) << r.errors;
-    // The log comes with --log.
-    EXPECT_NE(r.errors.find("product id is : 77"), std::string::npos) << r.errors;
-    wayloom::map_document doc;
-    ASSERT_TRUE(wayloom::read_map(doc, out()).ok());
-    EXPECT_EQ(doc.waypoint_count(), 66);
-    EXPECT_EQ(doc.shape_list.size(), 6u);
-}
-
-TEST_F(cli_download, failures_exit_with_the_message_and_write_nothing)
-{
-    struct failure_case {
-        const char* name;
-        std::vector<std::string> simulator_options;  // empty: no handset at all
-        const char* message;
-        const char* port = nullptr;  // else a path where no port is
-    };
-    const std::vector<failure_case> cases = {
-        {"no_port", {}, "error: Cant initialise the communications port"},
-        {"no_usb_device", {}, "error: no Garmin USB device found", "usb:"},
-        {"no_product_data", {"--silent-after", "1"}, "error: Protocol unsupported"},
-        {"silent_after_the_product_data", {"--map", farm, "--silent-after", "2"},
-         "error: Waypoint Download failed"},
-    };
-    for (const failure_case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fs::remove(out());
-        std::unique_ptr<simulator> handset;
-        std::string port = c.port ? c.port : (dir / "no-such-port").string();
-        if (!c.simulator_options.empty()) {
-            handset = std::make_unique<simulator>(c.simulator_options);
-            port = handset->path();
-        }
-        const run_result r = run_cli("--port " + port + " --timeout 50 -o " + out());
-        EXPECT_EQ(r.code, 1);
-        EXPECT_NE(r.errors.find(c.message), std::string::npos) << r.errors;
-        EXPECT_FALSE(fs::exists(out()));
-    }
-}
-
-TEST_F(cli_download, lost_records_write_what_came_and_fail_with_the_count)
-{
-    // Four built-in waypoints; the handset falls silent after the second.
-    simulator handset({"--silent-after", "7"});
-    const run_result r = run_cli("--port " + handset.path() + " -o " + out());
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.errors.find("error: Waypoint Download failed (2 of 4 waypoints received)"), std::string::npos)
-        << r.errors;
-    EXPECT_EQ(waypoint_names(out()), (std::vector<std::string>{"gate", "barn"}));
-}
-
-TEST_F(cli_download, a_track_log_cut_short_writes_what_came)
-{
-    // Product data and protocols (3 packets), 33 waypoints (36), then the
-    // track log's records packet and 9 records.
-    simulator handset({"--map", farm, "--silent-after", "50"});
-    const run_result r = run_cli("--port " + handset.path() + " --timeout 20 --tracks -o " + out());
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.errors.find("error: Track Download failed (9 of 34 records received)"), std::string::npos)
-        << r.errors;
-    wayloom::map_document doc;
-    ASSERT_TRUE(wayloom::read_map(doc, out()).ok());
-    EXPECT_EQ(doc.waypoint_count(), 33 + 5) << "the waypoints and the first field; the second, begun, is left out";
-    EXPECT_EQ(doc.shape_count(), 1);
 }
 
 TEST_F(cli_download, upload_sends_the_maps_waypoints)

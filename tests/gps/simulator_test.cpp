@@ -39,16 +39,11 @@ TEST(simulator, start_up_and_download_in_every_layout)
     }
 }
 
+// The farm's four fields and its track are the handset's tracks, its track
+// its route; the last row has the built-in table pick the layouts.
 TEST(simulator, tracks_and_routes_in_every_protocol_and_layout)
 {
-    // The farm's four shapes and its path are the handset's tracks; its path its route.
-    const std::vector<std::pair<std::string, bool>> named{
-        {"north-meadow", false}, {"long-field", false}, {"orchard", false}, {"pond", false}, {"farm-track", true}};
-    struct row {
-        std::vector<std::string> options;
-        bool track_names, route_name;  // the protocol carries them
-    };
-    const row rows[] = {
+    const std::tuple<std::vector<std::string>, bool, bool> rows[] = {  // options; track names, route name sent
         {{"--tracks", "A300", "--track-layout", "D300", "--routes", "A200", "--route-header", "D200", "--layout",
           "D100"}, false, false},
         {{"--tracks", "A301", "--track-header", "D310", "--track-layout", "D301", "--routes", "A201",
@@ -60,109 +55,61 @@ TEST(simulator, tracks_and_routes_in_every_protocol_and_layout)
         {{"--no-protocols", "--product", "77", "--version", "320", "--tracks", "A300", "--track-layout", "D300",
           "--routes", "A200", "--route-header", "D201", "--layout", "D103"}, false, false},
     };
-    for (const row& r : rows) {
-        const std::string name = joined(r.options);
-        simulator sim(farm, r.options);
+    for (const auto& [options, track_names, route_name] : rows) {
+        simulator sim(farm, options);
         session s(sim.path());
         s.link.choice = {true, true, true};
         s.link.init_gps();
         s.link.download_gps();
-        EXPECT_TRUE(s.seen.shown.empty()) << name << s.seen.shown.front();
-        ASSERT_EQ(s.doc.shape_count(), 6) << name;
-        for (std::size_t i = 0; i < named.size(); ++i) {
-            const t_shape& track = *s.doc.shapes[i];
-            EXPECT_EQ(track.name, r.track_names ? named[i].first : "track-" + std::to_string(i + 1)) << name;
-            EXPECT_EQ(track.is_path(), named[i].second) << name << track.name;
-        }
-        EXPECT_EQ(s.doc.shapes[0]->node_count(), 5) << name;
-        const t_shape& route = *s.doc.shapes[5];
-        EXPECT_EQ(route.name, r.route_name ? "farm-track" : "route-1") << name;
-        EXPECT_EQ(route.node_count(), 6) << name;
-        // The route's waypoints are the ones the waypoint transfer brought;
-        // the tracks' nodes stand on waypoints of their own.
-        EXPECT_EQ(route.nodes[2].waypoint, 0) << name << ": the farmyard";
-        EXPECT_EQ(s.doc.waypoint_count(), 33 + 5 + 4 + 4 + 6 + 6) << name;
-    }
-}
-
-TEST(simulator, without_a_protocol_array_the_product_table_is_used)
-{
-    simulator sim({"--no-protocols", "--product", "77", "--version", "320", "--layout", "D103", "--map", farm});
-    session s(sim.path());
-    s.link.init_gps();
-    EXPECT_TRUE(s.seen.shown.empty());
-    EXPECT_EQ(s.link.waypoint_reader().size, 60);
-    s.link.download_gps();
-    EXPECT_EQ(s.doc.waypoint_count(), 33);
-}
-
-TEST(simulator, a_spoilt_record_is_asked_for_again)
-{
-    struct row {
-        const char* copies;
-        std::vector<std::string> names;
-        std::vector<std::string> boxes;
-    };
-    const row rows[] = {
-        {"1", {"gate", "barn", "well", "post-7"}, {}},
-        {"3", {"gate"}, {"Waypoint Download failed"}},
-    };
-    for (const row& r : rows) {
-        simulator sim({"--bad-checksum", "2", "--bad-copies", r.copies});
-        session s(sim.path());
-        s.link.init_gps();
-        s.link.download_gps();
-        std::vector<std::string> names;
-        for (const auto& w : s.doc.waypoints) names.push_back(w->name);
-        EXPECT_EQ(names, r.names) << r.copies;
-        EXPECT_EQ(s.seen.shown, r.boxes) << r.copies;
+        EXPECT_EQ(s.seen.shown, std::vector<std::string>{}) << joined(options);
+        std::string shapes;
+        for (const auto& t : s.doc.shapes)
+            shapes += t->name + (t->is_path() ? " path " : " shape ") + std::to_string(t->node_count()) + "|";
+        const std::string tracks = track_names ? "north-meadow shape 5|long-field shape 4|orchard shape 4|pond shape "
+                                                 "6|farm-track path 6|"
+                                               : "track-1 shape 5|track-2 shape 4|track-3 shape 4|track-4 shape "
+                                                 "6|track-5 path 6|";
+        EXPECT_EQ(shapes, tracks + (route_name ? "farm-track" : "route-1") + " path 6|") << joined(options);
+        // The route stands on the waypoints the waypoint transfer brought
+        // (node 2 on the farmyard); the tracks' nodes on waypoints of their own.
+        EXPECT_EQ(s.doc.shapes.back()->nodes[2].waypoint, 0) << joined(options);
+        EXPECT_EQ(s.doc.waypoint_count(), 33 + 5 + 4 + 4 + 6 + 6) << joined(options);
     }
 }
 
 TEST(simulator, upload_in_each_layout_family)
 {
-    struct row {
-        std::vector<std::string> args;
-        std::vector<std::string> names;  // as the handset stored them, in a map file's words
-    };
-    const std::vector<std::string> kept{"farmyard", "north_gate", "weir_pool"};
-    const std::vector<std::string> cut{"farmya", "north", "weir_p"};
-    const row rows[] = {
-        {{"--layout", "D108"}, kept},
-        {{"--layout", "D109"}, kept},
-        {{"--layout", "D100"}, cut},
-        {{"--layout", "D150"}, cut},
-        {{"--layout", "D105"}, kept},
-        {{"--layout", "D106"}, kept},
+    // The names as the handset stored them, in a map file's words: kept whole, or cut to six letters.
+    const std::vector<std::string> kept{"farmyard", "north_gate", "weir_pool"}, cut{"farmya", "north", "weir_p"};
+    const std::pair<std::vector<std::string>, std::vector<std::string>> rows[] = {
+        {{"--layout", "D108"}, kept}, {{"--layout", "D109"}, kept}, {{"--layout", "D100"}, cut},
+        {{"--layout", "D150"}, cut},  {{"--layout", "D105"}, kept}, {{"--layout", "D106"}, kept},
         {{"--no-protocols", "--product", "77", "--version", "320", "--layout", "D103"}, cut},
         {{"--no-protocols", "--product", "71", "--layout", "D155"}, cut},
     };
-    for (const row& r : rows) {
+    for (const auto& [options, names] : rows) {
         const std::string store = (std::filesystem::temp_directory_path() /
                                    ("wayloom_upload_" + std::to_string(::getpid()) + ".wlm")).string();
         std::filesystem::remove(store);
-        std::vector<std::string> args = r.args;
+        std::vector<std::string> args = options;
         args.insert(args.end(), {"--store", store});
         simulator sim(args);
         session s(sim.path());
-        for (const std::string& name : {std::string("farmyard"), std::string("north gate"), std::string("Weir pool")}) {
+        for (const char* name : {"farmyard", "north gate", "Weir pool"}) {
             t_waypoint& w = s.doc.create_waypoint();
-            w.name = name;
-            w.lat = 52.4130;
-            w.lon = -4.0520;
+            std::tie(w.name, w.lat, w.lon) = std::tuple(name, 52.4130L, -4.0520L);
         }
         s.link.init_gps();
         s.link.upload_gps();
-        const std::string layout = r.args.back();
-        EXPECT_TRUE(s.seen.shown.empty()) << layout << ": " << (s.seen.shown.empty() ? "" : s.seen.shown.front());
-        const auto stored = stored_waypoints(store);
-        std::vector<std::string> names;
-        for (const auto& w : stored) names.push_back(w.name);
-        EXPECT_EQ(names, r.names) << layout;
-        for (const auto& w : stored) {
+        const std::string layout = options.back();
+        EXPECT_EQ(s.seen.shown, std::vector<std::string>{}) << layout;
+        std::vector<std::string> stored;
+        for (const auto& w : stored_waypoints(store)) {
+            stored.push_back(w.name);
             EXPECT_NEAR(static_cast<double>(w.lat), 52.4130, 1e-6) << layout;
             EXPECT_NEAR(static_cast<double>(w.lon), -4.0520, 1e-6) << layout;
         }
+        EXPECT_EQ(stored, names) << layout;
         std::filesystem::remove(store);
     }
 }
@@ -181,6 +128,8 @@ TEST(simulator, faults_on_the_line)
     // download starts the link itself.
     const row rows[] = {
         {"record 3 dropped", {"--drop", "3"}, 3, {"Waypoint Download failed"}, "3 of 4 waypoints received"},
+        {"record 2 spoilt once, and asked for again", {"--bad-checksum", "2"}, 4, {}},
+        {"record 2 spoilt three times", {"--bad-checksum", "2", "--bad-copies", "3"}, 1, {"Waypoint Download failed"}},
         {"silent after two records", {"--silent-after", "7"}, 2, {"Waypoint Download failed"},
          "2 of 4 waypoints received"},
         {"line broken after two records", {"--hang-up-after", "7"}, 2, {"Waypoint Download failed"},
@@ -190,8 +139,7 @@ TEST(simulator, faults_on_the_line)
         {"NAK of the product request", {"--nak", "1"}, 0, {"Protocol unsupported", "Waypoint Download failed"}},
     };
     for (const row& r : rows) {
-        std::vector<std::string> args = r.args;
-        simulator sim(args);
+        simulator sim(r.args);
         session s(sim.path());
         s.link.download_gps();
         EXPECT_EQ(s.doc.waypoint_count(), r.waypoints) << r.name;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
 namespace wayloom::gps {
 namespace {
@@ -43,35 +44,25 @@ TEST(track_record, each_point_layout_where_handsets_put_it)
     EXPECT_EQ(route_name(decode_route_header(202, bytes{0}), 3), "route-3") << "an empty ident";
 }
 
+// Steps: "h" and a name a header, "n" a point starting a new track, "p" a
+// point, "x" a point without a fix; tracks as "name points|".
 TEST(track_record, points_gather_into_named_tracks)
 {
-    struct step {
-        const char* header;  // null: a point
-        bool new_track = false, valid = true;
+    const std::pair<const char*, const char*> rows[] = {
+        {"n p n p", "track-1 2|track-2 2|"},                  // points only: new-track flags split them
+        {"p x p", "track-1 2|"},                              // no flag first; no fix left out
+        {"hField n p n hLane p h p", "field 2|field-2 1|lane 1|track-1 1|"},  // pieces of a header's track
     };
-    struct row {
-        const char* name;
-        std::vector<step> steps;
-        std::vector<std::pair<std::string, std::size_t>> tracks;  // name, points
-    };
-    const row rows[] = {
-        {"points only, new-track flags split them", {{nullptr, true}, {nullptr}, {nullptr, true}, {nullptr}},
-         {{"track-1", 2}, {"track-2", 2}}},
-        {"the first point starts a track without a flag", {{nullptr}, {nullptr}}, {{"track-1", 2}}},
-        {"headers name tracks; a flag inside one makes a piece",
-         {{"Field"}, {nullptr, true}, {nullptr}, {nullptr, true}, {"Lane"}, {nullptr}, {""}, {nullptr}},
-         {{"field", 2}, {"field-2", 1}, {"lane", 1}, {"track-1", 1}}},
-        {"points without a fix are left out", {{nullptr}, {nullptr, false, false}, {nullptr}}, {{"track-1", 2}}},
-    };
-    for (const row& r : rows) {
+    for (const auto& [steps, tracks] : rows) {
         track_gatherer g;
-        for (const step& s : r.steps) {
-            if (s.header) g.header(s.header);
-            else g.point({{1, 2}, std::nullopt, s.new_track, s.valid});
+        std::istringstream in(steps);
+        for (std::string step; in >> step;) {
+            if (step[0] == 'h') g.header(step.substr(1));
+            else g.point({{1, 2}, std::nullopt, step == "n", step != "x"});
         }
-        std::vector<std::pair<std::string, std::size_t>> got;
-        for (const walked_track& t : g.take()) got.emplace_back(t.name, t.points.size());
-        EXPECT_EQ(got, r.tracks) << r.name;
+        std::string got;
+        for (const walked_track& t : g.take()) got += t.name + " " + std::to_string(t.points.size()) + "|";
+        EXPECT_EQ(got, tracks) << steps;
     }
 }
 

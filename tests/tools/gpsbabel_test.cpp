@@ -95,9 +95,7 @@ TEST_F(gps_babel, downloads_every_waypoint_in_every_layout)
 // A point as the lines below show it: six decimals, and the name when given.
 std::string place(double lat, double lon, const std::string& name)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, " %.6f %.6f", lat, lon);
-    return text + (name.empty() ? "" : " " + name);
+    return " " + std::to_string(lat) + " " + std::to_string(lon) + (name.empty() ? "" : " " + name);
 }
 
 // Each track segment or route of a GPX file GPSBabel wrote, as the name of
