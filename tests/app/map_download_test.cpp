@@ -20,10 +20,10 @@ private slots:
         item(form, "&GPS", "&Initialise GPS")->trigger();
         item(form, "&GPS", "&Download Waypoints")->trigger();
         QVERIFY(desktop_.errors.empty() && form->windowTitle().endsWith('*'));
-        QCOMPARE(form->doc.shape_count(), 5);
+        const map_document& doc = form->map();
+        QCOMPARE(doc.shape_count(), 5);
         for (std::size_t i = 0; i < 4; ++i)
-            QVERIFY2(form->doc.shapes[i]->area > 0 && form->doc.shapes[i]->nodes[0].corrected_lon != 0,
-                     form->doc.shapes[i]->name.c_str());
+            QVERIFY2(doc.shapes[i]->area > 0 && doc.shapes[i]->nodes[0].corrected_lon != 0, doc.shapes[i]->name.c_str());
     }
 };
 
