@@ -34,6 +34,11 @@ std::optional<transfer_tally> gps_link::receive_records(std::uint8_t command,
     announce_records(tally.announced);
     int passes = 0, spoilt_copies = 0;
     for (;;) {
+        if (cancel_requested_) {
+            abort_transfer();
+            tally.cancelled = true;
+            break;
+        }
         const auto got = port_.read_packet();
         if (got && got->id == protocols_.link_packet_ids[lp_transfer_complete]) break;
         if (passes == tally.announced) break;  // a record beyond the count is dropped
@@ -50,7 +55,9 @@ std::optional<transfer_tally> gps_link::receive_records(std::uint8_t command,
         ++tally.received;
         take(*got);
     }
-    if (tally.received < tally.announced)
+    if (tally.cancelled)
+        log_.line("cancelled after " + std::to_string(tally.received) + " of " + std::to_string(tally.announced));
+    else if (tally.received < tally.announced)
         log_.line(std::to_string(tally.received) + " of " + std::to_string(tally.announced) + " records received");
     return tally;
 }
@@ -64,7 +71,7 @@ bool gps_link::download_tracks()
     const std::uint8_t command = protocols_.command_ids[cmd_transfer_track];
     const std::uint8_t point_id = protocols_.link_packet_ids[lp_track_data];
     const std::uint8_t header_id = protocols_.link_packet_ids[lp_track_header];
-    if (initialising_ || !protocol_supported_) return false;
+    if (initialising_ || !protocol_supported_ || cancel_requested_) return false;
     log_.line(">>read track log");
     if (!is_track_point_layout(point_type) || (headers && !is_track_header_layout(header_type)) ||
         command == not_available || point_id == not_available) {
@@ -100,7 +107,7 @@ bool gps_link::download_tracks()
     if (last_lines_.left_out > 0)
         log_.line(counted(last_lines_.left_out, "track", "tracks") + " left out: fewer than 2 points (3 for a shape)");
     log_.line("<<");
-    return tally && tally->received == tally->announced;
+    return tally && !tally->cancelled && tally->received == tally->announced;
 }
 
 bool gps_link::download_routes()
@@ -112,7 +119,7 @@ bool gps_link::download_routes()
     const std::uint8_t command = protocols_.command_ids[cmd_transfer_route];
     const std::uint8_t header_id = protocols_.link_packet_ids[lp_route_header];
     const std::uint8_t waypoint_id = protocols_.link_packet_ids[lp_route_waypoint_data];
-    if (initialising_ || !protocol_supported_) return false;
+    if (initialising_ || !protocol_supported_ || cancel_requested_) return false;
     log_.line(">>read routes");
     const bool readable = (routes_.protocol == 200 || links) && is_route_header_layout(header_type) &&
                           waypoint_layout && waypoint_layout->slot == app_waypoint &&
@@ -152,7 +159,7 @@ bool gps_link::download_routes()
         log_.line(r.name + ": " + counted(static_cast<int>(r.points.size()), "waypoint", "waypoints"));
     }
     log_.line("<<");
-    return tally && tally->received == tally->announced;
+    return tally && !tally->cancelled && tally->received == tally->announced;
 }
 
 } // namespace wayloom::gps

@@ -1,6 +1,7 @@
 // A download through the main window against the handset simulator: the
 // tracks it brings are estimated and placed as a read map's shapes are.
 #include "window_test_support.h"
+#include "gps/qt/gps_form.h"
 #include "../tools/simulator_process.h"
 
 using namespace wayloom;
@@ -17,8 +18,10 @@ private slots:
         simulator handset({"--map", farm, "--walk-step", "5"});
         write_text(ini(), "[gps]\nport=" + handset.path() + "\nget_tracks=1\n");
         auto form = make_form();
-        item(form, "&GPS", "&Initialise GPS")->trigger();
-        item(form, "&GPS", "&Download Waypoints")->trigger();
+        for (const char* command : {"&Initialise GPS", "&Download Waypoints"}) {
+            item(form, "&GPS", command)->trigger();
+            QTRY_VERIFY_WITH_TIMEOUT(!form->gps()->working(), 60000);
+        }
         QVERIFY(desktop_.errors.empty() && form->windowTitle().endsWith('*'));
         const map_document& doc = form->map();
         QCOMPARE(doc.shape_count(), 5);

@@ -63,7 +63,7 @@ TEST_F(cli_download, runs_print_their_outcome_and_write_what_came)
 {
     struct row {
         const char* name;
-        std::vector<std::string> handset;  // the simulator's options; empty: no handset at the port below
+        std::vector<std::string> handset;  // the simulator's options; empty: no handset, options the port
         std::string options, output, error, written;
         int code;
     };
@@ -89,9 +89,8 @@ TEST_F(cli_download, runs_print_their_outcome_and_write_what_came)
         fs::remove(out());
         std::unique_ptr<simulator> handset;
         if (!r.handset.empty()) handset = std::make_unique<simulator>(r.handset);
-        const bool usb = r.options == "usb:";
-        const std::string port = handset ? handset->path() : usb ? "usb:" : (dir / "no-such-port").string();
-        const run_result got = run_cli("--port " + port + " --timeout 50 " + (usb ? "" : r.options) + " -o " + out());
+        const std::string port = handset ? handset->path() : !r.options.empty() ? r.options : (dir / "no-such-port").string();
+        const run_result got = run_cli("--port " + port + " --timeout 50 " + (handset ? r.options : "") + " -o " + out());
         EXPECT_EQ(std::tie(got.code, got.output), std::tie(r.code, r.output)) << r.name;
         EXPECT_NE(got.errors.find(r.error), std::string::npos) << r.name << ": " << got.errors;
         wayloom::map_document doc;

@@ -105,7 +105,7 @@ TEST(line_speed, an_interrupted_command_aborts_and_switches_back)
                                  (command == "download" ? "-o " + out : farm);
         // A file of its own: the cue must not be found in an earlier command's words.
         const auto err = dir / (command + ".err");
-        const int code = interrupt_cli(args, "waypoint 1 of 33", err.string());
+        const int code = interrupt_cli(args, "record 1 of 33", err.string());
         const std::string errors = wayloom::testing::read_text(err);
         EXPECT_EQ(code, 130) << errors;
         std::smatch m;
