@@ -1,7 +1,5 @@
-// Track points in each layout, tracks gathered from a transfer's records,
-// and the track log and route transfers through the session over a
-// scripted handset (each protocol and layout against the simulator, with
-// headers and routes: simulator_test).
+// Track points, tracks gathered from records, and the track and route
+// transfers over a scripted handset (against the simulator: simulator_test).
 #include "gps/track_record.h"
 #include "link_fixture.h"
 
@@ -13,11 +11,11 @@
 namespace wayloom::gps::testing {
 namespace {
 
-bytes point(std::size_t size, std::int32_t semicircles, std::size_t alt_at, float alt, std::size_t flag_at = 0)
+bytes point(std::size_t size, std::int32_t lat, std::int32_t lon, std::size_t alt_at, float alt, std::size_t flag_at = 0)
 {
     bytes r(size, 0);
-    put32(r, 0, semicircles);
-    put32(r, 4, semicircles == 0x7FFFFFFF ? semicircles : -semicircles / 2);
+    put32(r, 0, lat);
+    put32(r, 4, lon);
     if (alt_at) std::memcpy(r.data() + alt_at, &alt, 4);
     if (flag_at) r[flag_at] = 1;
     return r;
@@ -26,11 +24,11 @@ bytes point(std::size_t size, std::int32_t semicircles, std::size_t alt_at, floa
 TEST(track_record, each_point_layout_where_handsets_put_it)
 {
     const std::tuple<int, bytes, std::optional<float>, bool> rows[] = {
-        {300, point(13, 1073741824, 0, 0, 12), std::nullopt, true},
-        {301, point(21, 1073741824, 12, 61.5f, 20), 61.5f, true},
-        {302, point(25, 1073741824, 12, 61.5f), 61.5f, false},
-        {303, point(17, 1073741824, 12, 1.0e25f), std::nullopt, false},  // not valid
-        {304, point(23, 1073741824, 12, -3.25f), -3.25f, false},
+        {300, point(13, 1 << 30, -(1 << 29), 0, 0, 12), std::nullopt, true},
+        {301, point(21, 1 << 30, -(1 << 29), 12, 61.5f, 20), 61.5f, true},
+        {302, point(25, 1 << 30, -(1 << 29), 12, 61.5f), 61.5f, false},
+        {303, point(17, 1 << 30, -(1 << 29), 12, 1.0e25f), std::nullopt, false},  // not valid
+        {304, point(23, 1 << 30, -(1 << 29), 12, -3.25f), -3.25f, false},
     };
     for (const auto& [layout, record, alt, new_track] : rows) {
         const auto p = decode_track_point(layout, record);
@@ -39,7 +37,7 @@ TEST(track_record, each_point_layout_where_handsets_put_it)
                   std::tuple(90.0, -45.0, alt, new_track, true)) << layout;
         EXPECT_FALSE(decode_track_point(layout, std::span(record).first(record.size() - 1))) << layout;
     }
-    EXPECT_FALSE(decode_track_point(304, point(23, 0x7FFFFFFF, 12, 0))->valid) << "no fix";
+    EXPECT_FALSE(decode_track_point(304, point(23, 0x7FFFFFFF, 0x7FFFFFFF, 12, 0))->valid) << "no fix";
     EXPECT_FALSE(decode_track_point(310, bytes(40, 0))) << "a header is no point";
     EXPECT_EQ(route_name(decode_route_header(202, bytes{0}), 3), "route-3") << "an empty ident";
 }
@@ -68,14 +66,8 @@ TEST(track_record, points_gather_into_named_tracks)
 
 constexpr std::int32_t m = 97;  // about a metre of latitude, in semicircles
 
-bytes d301(std::int32_t lat, std::int32_t lon)
-{
-    bytes r(21, 0);
-    put32(r, 0, lat);
-    put32(r, 4, lon);
-    r[20] = lat == 0 && lon == 0;  // a new track starts at the origin
-    return r;
-}
+// A D301 point; a new track starts at the origin.
+bytes d301(std::int32_t lat, std::int32_t lon) { return point(21, lat, lon, 0, 0, lat == 0 && lon == 0 ? 20 : 0); }
 
 // A field walked round (back within 20 metres), then a track of one point with a fix.
 void track_log(link_fixture& f, int announced)
