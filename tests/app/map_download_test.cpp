@@ -9,7 +9,6 @@ using namespace wayloom::testing;
 
 class map_download_test : public QObject, window_fixture {
     Q_OBJECT
-
 private slots:
     void init() { fresh(); }
 

@@ -1,6 +1,5 @@
-#include "editing_fixture.h"
-
 #include "editing/shape_closing.h"
+#include "editing_fixture.h"
 
 #include <algorithm>
 

@@ -10,8 +10,7 @@
 namespace wayloom {
 namespace {
 
-// Metres from p to the segment a-b, measured about a's meridian (the
-// simplification measures about the line's middle: a part in ten thousand apart).
+// Metres from p to the segment a-b about a's meridian (a part in 10,000 from the line's middle).
 double off_segment(geo_point p, geo_point a, geo_point b)
 {
     const ground_plane plane(a.lon);
@@ -30,10 +29,8 @@ std::vector<geo_point> walk(std::size_t n, const std::function<geo_point(double)
 
 TEST(line_simplify, ground_distances_are_true_metres)
 {
-    const std::tuple<geo_point, geo_point, double> rows[] = {
-        {{0, 0}, {0, 1}, 110574.3},          {{10, 0}, {11, 0}, 111319.5}, {{0, 89.5}, {0, 90}, 55847.0},
-        {{179.9999, 0}, {-179.9999, 0}, 22.264}, {{5, 60}, {6, 60}, 55800.0},
-    };
+    const std::tuple<geo_point, geo_point, double> rows[] = {{{0, 0}, {0, 1}, 110574.3}, {{10, 0}, {11, 0}, 111319.5},
+        {{0, 89.5}, {0, 90}, 55847.0}, {{179.9999, 0}, {-179.9999, 0}, 22.264}, {{5, 60}, {6, 60}, 55800.0}};
     for (const auto& [a, b, metres] : rows) EXPECT_NEAR(ground_distance(a, b), metres, metres * 2e-4) << b.lat;
 }
 
