@@ -138,6 +138,30 @@ void gps_link::download_gps()
     observer_.progress_reset();
 }
 
+gps_link::record_pass gps_link::next_record(int remaining, int& spoilt_copies, transfer_tally& tally,
+                                            std::optional<packet>& got)
+{
+    for (;;) {
+        if (cancel_requested_) {
+            abort_transfer();
+            tally.cancelled = true;
+            return record_pass::end;
+        }
+        got = port_.read_packet();
+        if (got && got->id == protocols_.link_packet_ids[lp_transfer_complete]) return record_pass::end;
+        if (remaining == 0) return record_pass::end;  // a record beyond the count is dropped
+        if (const auto spoilt = port_.spoilt_id(); spoilt && !got) {
+            // A record spoilt on the line is asked for again; the third
+            // spoilt copy of the same record ends the transfer.
+            if (++spoilt_copies == spoilt_copies_allowed) return record_pass::end;
+            port_.send_nak(*spoilt);
+            continue;
+        }
+        spoilt_copies = 0;
+        return got ? record_pass::record : record_pass::lost;
+    }
+}
+
 void gps_link::announce_records(int count)
 {
     records_announced_ += count;
@@ -181,27 +205,13 @@ bool gps_link::run_reader(const record_reader& reader)
         announce_records(record_count);
         int running_number = 1;
         int spoilt_copies = 0;
-        for (;;) {
-            if (cancel_requested_) {
-                abort_transfer();
-                tally.cancelled = true;
-                break;
-            }
-            const auto got = port_.read_packet();
-            if (got && got->id == protocols_.link_packet_ids[lp_transfer_complete]) break;
-            if (record_count == 0) break;
-            if (const auto spoilt = port_.spoilt_id(); spoilt && !got) {
-                // A record spoilt on the line is asked for again; the third
-                // spoilt copy of the same record ends the transfer.
-                if (++spoilt_copies == spoilt_copies_allowed) break;
-                port_.send_nak(*spoilt);
-                continue;
-            }
-            spoilt_copies = 0;
+        for (std::optional<packet> got;;) {
+            const record_pass pass = next_record(record_count, spoilt_copies, tally, got);
+            if (pass == record_pass::end) break;
             if (record_count % 20 == 0) observer_.clear_status();
             log_.line(">>waypoint");
             observer_.progress_step();
-            if (!got) {
+            if (pass == record_pass::lost) {
                 // No valid packet came in this pass: nothing is added, and the
                 // pass still counts, so a silent handset cannot hold the loop.
                 log_.line("no waypoint record");

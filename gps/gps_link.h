@@ -113,6 +113,12 @@ private:
     std::optional<transfer_tally> receive_records(std::uint8_t command, const std::function<void(const packet&)>& take);
     // The progress bar's range grows by each transfer's records.
     void announce_records(int count);
+    // One pass of a transfer's record loop with `remaining` records to
+    // come: a record in `got`, none (a record lost), or the end (transfer
+    // complete, a cancel, every record had, or a third spoilt copy of one).
+    // A spoilt record is asked for again; `spoilt_copies` counts them.
+    enum class record_pass { record, lost, end };
+    record_pass next_record(int remaining, int& spoilt_copies, transfer_tally& tally, std::optional<packet>& got);
     bool upload_waypoints();
     bool send_waypoints(const record_reader& layout);
     // Tells the handset to stop the transfer it is running.

@@ -10,7 +10,6 @@ namespace wayloom::gps {
 namespace {
 
 constexpr std::uint8_t not_available = 255;
-constexpr int spoilt_copies_allowed = 3;
 
 std::string counted(int n, const char* one, const char* many)
 {
@@ -33,24 +32,12 @@ std::optional<transfer_tally> gps_link::receive_records(std::uint8_t command,
     transfer_tally tally{0, d.size() >= 2 ? d[0] | d[1] << 8 : 0};
     announce_records(tally.announced);
     int passes = 0, spoilt_copies = 0;
-    for (;;) {
-        if (cancel_requested_) {
-            abort_transfer();
-            tally.cancelled = true;
-            break;
-        }
-        const auto got = port_.read_packet();
-        if (got && got->id == protocols_.link_packet_ids[lp_transfer_complete]) break;
-        if (passes == tally.announced) break;  // a record beyond the count is dropped
-        if (const auto spoilt = port_.spoilt_id(); spoilt && !got) {
-            if (++spoilt_copies == spoilt_copies_allowed) break;
-            port_.send_nak(*spoilt);
-            continue;
-        }
-        spoilt_copies = 0;
+    for (std::optional<packet> got;;) {
+        const record_pass pass = next_record(tally.announced - passes, spoilt_copies, tally, got);
+        if (pass == record_pass::end) break;
         ++passes;
         observer_.progress_step();
-        if (!got) continue;  // nothing came in this pass: a record lost
+        if (pass == record_pass::lost) continue;
         port_.send_ack(got->id);
         ++tally.received;
         take(*got);

@@ -19,8 +19,9 @@
 
 namespace wayloom {
 
-// Most nodes a shape may hold in a map file.
-inline constexpr std::size_t most_file_nodes = max_shape_nodes - 1;
+// Most nodes a shape may hold in a map file: the reader refuses a nodes
+// block of 512.
+inline constexpr std::size_t most_file_nodes = 511;
 
 // Metres as the user types them: a decimal from 0 to most_metres (blanks
 // around allowed); nothing for any other text.
