@@ -6,6 +6,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 // Options as one text, to name a table's row.
@@ -19,8 +20,8 @@ inline std::string joined(const std::vector<std::string>& options)
 class simulator {
 public:
     // On the map `map`, with `options` after it.
-    simulator(const std::string& map, const std::vector<std::string>& options)
-        : simulator(with_map(map, options))
+    simulator(const std::string& map, std::vector<std::string> options)
+        : simulator((options.insert(options.begin(), {"--map", map}), std::move(options)))
     {
     }
     explicit simulator(std::vector<std::string> args)
@@ -55,13 +56,6 @@ public:
     const std::string& path() const { return path_; }
 
 private:
-    static std::vector<std::string> with_map(const std::string& map, const std::vector<std::string>& options)
-    {
-        std::vector<std::string> args{"--map", map};
-        args.insert(args.end(), options.begin(), options.end());
-        return args;
-    }
-
     pid_t pid_ = -1;
     std::string path_;
 };
