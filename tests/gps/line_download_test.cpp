@@ -100,6 +100,13 @@ TEST(line_download, tracks_and_routes_and_what_stops_them)
          "field shape 5|to_well path 2|", "", std::pair{9, 9}, 12},
         {"the track log falls silent", true, [](link_fixture& f) { track_log(f, 12); }, "field shape 5|",
          "Track Download failed", std::pair{9, 12}, 11},
+        // Cancel as the third record comes: the field so far stays, no box, no routes.
+        {"cancelled in the track log", true,
+         [](link_fixture& f) {
+             track_log(f, 9);
+             f.seen.on_step = [&f] { if (f.seen.steps == 3) f.link.cancel(); };
+         },
+         "field path 2|", "", std::pair{3, 9}, 8},
         {"no acknowledgement of the command", true, [](link_fixture&) {}, "", "Track Download failed", {}, -1},
         {"a handset without a track protocol", false, [](link_fixture&) {}, "", "Track Download failed", {}, -1},
         {"an empty track log, then routes that fall silent", true,
