@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -92,10 +93,20 @@ TEST_F(gps_babel, downloads_every_waypoint_in_every_layout)
     }
 }
 
-// A point as the lines below show it: six decimals, and the name when given.
+// A point as the lines below show it: millionths of a degree, and the name
+// when given. Whole numbers, so that no locale's decimal sign enters.
 std::string place(double lat, double lon, const std::string& name)
 {
-    return " " + std::to_string(lat) + " " + std::to_string(lon) + (name.empty() ? "" : " " + name);
+    return " " + std::to_string(std::llround(lat * 1e6)) + " " + std::to_string(std::llround(lon * 1e6)) +
+           (name.empty() ? "" : " " + name);
+}
+
+// Degrees as GPSBabel writes them, whatever the locale.
+double degrees(const std::string& text)
+{
+    double value = NAN;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }
 
 // Each track segment or route of a GPX file GPSBabel wrote, as the name of
@@ -114,7 +125,7 @@ std::vector<std::string> gpx_lines(const fs::path& file, bool named)
         if (tag == "trk") route = false, owner.clear();
         if (tag == "rte") route = true;
         if (tag == "trkseg" || tag == "rte") out.push_back((named && !route ? owner : "") + ":");
-        if ((*m)[2].matched) out.back() += place(std::stod((*m)[3]), std::stod((*m)[4]), "");
+        if ((*m)[2].matched) out.back() += place(degrees((*m)[3]), degrees((*m)[4]), "");
         if (!(*m)[5].matched) continue;
         if (!route) owner = (*m)[5];
         else if (out.back().back() != ':') out.back() += " " + (*m)[5].str();  // a route point's name
