@@ -40,7 +40,7 @@ t_waypoint& new_waypoint(map_document& doc, std::string name, const walked_point
     w.name = std::move(name);
     w.lon = p.at.lon;
     w.lat = p.at.lat;
-    if (p.alt && std::isfinite(*p.alt)) w.alt = *p.alt;
+    w.alt = p.alt && std::isfinite(*p.alt) ? static_cast<long double>(*p.alt) : no_altitude;
     doc.list_waypoint(w);
     return w;
 }
@@ -65,7 +65,7 @@ std::vector<std::size_t> kept_points(std::span<const walked_point> points, doubl
 {
     std::vector<geo_point> line(points.size());
     std::transform(points.begin(), points.end(), line.begin(), [](const walked_point& p) { return p.at; });
-    return simplify_line(line, tolerance, most_file_nodes).kept;
+    return simplify_line(line, tolerance, static_cast<std::size_t>(max_shape_nodes)).kept;
 }
 
 } // namespace

@@ -19,10 +19,6 @@
 
 namespace wayloom {
 
-// Most nodes a shape may hold in a map file: the reader refuses a nodes
-// block of 512.
-inline constexpr std::size_t most_file_nodes = 511;
-
 // Metres as the user types them: a decimal from 0 to most_metres (blanks
 // around allowed); nothing for any other text.
 inline constexpr double most_metres = 1'000'000;
@@ -34,7 +30,7 @@ track_rules read_track_rules(std::string_view close_within, std::string_view sim
 
 struct walked_point {
     geo_point at;
-    std::optional<double> alt;  // metres
+    std::optional<double> alt;  // metres; nothing: the waypoint made there has none
 };
 
 struct walked_track {
