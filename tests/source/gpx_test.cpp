@@ -62,7 +62,7 @@ TEST(read_gpx, takes_waypoints_and_routes_past_namespaces_extensions_and_cdata)
                            {"Barn <north>", 52.4103, -4.0504, none},
                            {"Waypoint-3", 52.4104, -4.0505, none},
                            {"Ford", 52.4105, -4.0507, none},
-                           {"a_route-2", 52.4106, -4.0508, 0}});
+                           {"a_route-2", 52.4106, -4.0508, none}});
     ASSERT_EQ(doc.shape_count(), 1);
     EXPECT_EQ(doc.shapes[0]->name, "a_route");
     EXPECT_EQ(report.warnings, (std::vector<std::string>{
@@ -252,8 +252,9 @@ TEST(gpx_text, elevations_and_longitudes_as_gpx_allows_them)
     map_document back;
     ASSERT_TRUE(read_gpx_text(back, "<gpx><wpt lat='1' lon='2'><name>\n  Gate \t</name></wpt>\n"
                                     "<rte><rtept lat='1' lon='2'><name> </name></rtept></rte></gpx>").ok());
-    ASSERT_EQ(back.waypoint_count(), 1) << "a route point named with blanks only is a bare turn";
+    ASSERT_EQ(back.waypoint_count(), 2);
     EXPECT_EQ(back.waypoints[0]->name, "Gate");
+    EXPECT_EQ(back.waypoints[1]->name, "route-1-1") << "a route point named with blanks only is named by its route";
     EXPECT_EQ(back.waypoints[0]->alt, no_altitude);
     EXPECT_EQ(gpx_text(back).find("<ele>"), std::string::npos);
 }
