@@ -32,7 +32,7 @@ void simplify_day_walk(benchmark::State& state)
     const auto walk = day_walk(static_cast<std::size_t>(state.range(0)));
     double tolerance = 0;
     for (auto _ : state) {
-        const simplified_line s = simplify_line(walk, 0, most_file_nodes);
+        const simplified_line s = simplify_line(walk, 0, static_cast<std::size_t>(max_shape_nodes));
         tolerance = s.tolerance;
         benchmark::DoNotOptimize(s.kept.data());
     }

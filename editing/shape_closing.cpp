@@ -3,7 +3,6 @@
 #include "editing/item_classes.h"
 #include "editing/shape_building.h"
 #include "model/map_document.h"
-#include "source/track_shapes.h"
 #include "view/geometry/area_estimate.h"
 
 namespace wayloom {
@@ -55,8 +54,8 @@ edit_result close_path(map_editor& editor)
 
 edit_result open_shape(map_editor& editor)
 {
-    return change_selected(editor, s_polygon, [](t_shape& shape) -> std::string {
-        if (shape.nodes.size() >= most_file_nodes) return too_many_nodes_message;
+    return change_selected(editor, s_polygon, [&editor](t_shape& shape) -> std::string {
+        if (shape.node_count() >= editor.shape_node_limit) return too_many_nodes_message;
         shape.nodes.push_back(shape.nodes.front());
         shape.shape_type = s_path;
         return {};
