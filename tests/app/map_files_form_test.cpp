@@ -90,8 +90,8 @@ private slots:
         QCOMPARE(desktop_.errors.front(), gpx + "mounts/media/ann/GARMIN/Garmin/GPX/Current/Current.gpx: "
                                                 "1 track left out: fewer than 2 points (3 for a shape)");
         QCOMPARE(desktop_.errors.back(), gpx + "mounts/media/usb0/GARMIN/gpx/B.gpx: Not a GPX file: line 3: unclosed token");
-        QCOMPARE(form->map().waypoint_count(), 47);
-        QCOMPARE(form->map().waypoints[46]->name, std::string("CAPE"));
+        QCOMPARE(form->map().waypoint_count(), 48);
+        QCOMPARE(form->map().waypoints[47]->name, std::string("CAPE"));
 
         // Nothing mounted: the user picks the drive, told what to pick.
         mount_root_ = home();
