@@ -1,13 +1,13 @@
 // GPSBabel, an independent implementation of the Garmin serial protocol,
 // talks to the simulator: what it downloads and uploads shows that the
 // simulator speaks the protocol as other software knows it.
+#include "source/number_text.h"
 #include "source/reader.h"
 
 #include "../tools/simulator_process.h"
 
 #include <gtest/gtest.h>
 
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -93,20 +93,12 @@ TEST_F(gps_babel, downloads_every_waypoint_in_every_layout)
     }
 }
 
-// A point as the lines below show it: millionths of a degree, and the name
-// when given. Whole numbers, so that no locale's decimal sign enters.
-std::string place(double lat, double lon, const std::string& name)
+// A point as the lines below show it: whole millionths of a degree, so that
+// no locale's decimal sign enters, and the name when given.
+std::string place(long double lat, long double lon, const std::string& name)
 {
     return " " + std::to_string(std::llround(lat * 1e6)) + " " + std::to_string(std::llround(lon * 1e6)) +
            (name.empty() ? "" : " " + name);
-}
-
-// Degrees as GPSBabel writes them, whatever the locale.
-double degrees(const std::string& text)
-{
-    double value = NAN;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
 }
 
 // Each track segment or route of a GPX file GPSBabel wrote, as the name of
@@ -125,7 +117,8 @@ std::vector<std::string> gpx_lines(const fs::path& file, bool named)
         if (tag == "trk") route = false, owner.clear();
         if (tag == "rte") route = true;
         if (tag == "trkseg" || tag == "rte") out.push_back((named && !route ? owner : "") + ":");
-        if ((*m)[2].matched) out.back() += place(degrees((*m)[3]), degrees((*m)[4]), "");
+        using wayloom::parse_real;
+        if ((*m)[2].matched) out.back() += place(*parse_real((*m)[3].str()), *parse_real((*m)[4].str()), "");
         if (!(*m)[5].matched) continue;
         if (!route) owner = (*m)[5];
         else if (out.back().back() != ':') out.back() += " " + (*m)[5].str();  // a route point's name
@@ -150,8 +143,7 @@ TEST_F(gps_babel, downloads_every_track_and_route_the_simulator_holds)
             auto nodes = shape->nodes;
             if (!shape->is_path()) nodes.push_back(nodes.front());
             for (const auto& n : nodes)
-                line += place(static_cast<double>(n.lat / 360), static_cast<double>(n.lon / 360),
-                              routes ? doc.waypoint(n.waypoint)->name.substr(0, ident) : "");
+                line += place(n.lat / 360, n.lon / 360, routes ? doc.waypoint(n.waypoint)->name.substr(0, ident) : "");
             out.push_back(line);
         }
         return out;
