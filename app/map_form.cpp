@@ -7,6 +7,7 @@
 #include "statistics/qt/statistics_form.h"
 #include "app/window_position.h"
 #include "annotations/qt/legend_form.h"
+#include "editing/map_changes.h"
 #include "editing/qt/attributes_form.h"
 #include "gps/qt/gps_form.h"
 #include "gps/system_port.h"
@@ -113,8 +114,16 @@ void Tmap_form::create_windows(const ini_file& settings)
                                         const std::string& name) { export_picture(picture, name); };
     connect(legend_form, &Tlegend_form::repaint_map, ui_.shape_window, qOverload<>(&QWidget::update));
     connect(legend_form, &Tlegend_form::resize_map, this, &Tmap_form::draw_buttonClick);
+    // A recolouring from the legend is a step: the colours before it are
+    // taken as it starts.
+    connect(legend_form, &Tlegend_form::map_changing, this,
+            [this] { legend_colours_ = std::make_unique<looks_snapshot>(editor); });
     connect(legend_form, &Tlegend_form::map_changed, this, [this] {
-        editor.changes.changed();
+        if (legend_colours_) {
+            step_recorder step(editor, legend_colours_->recolour_text());
+            legend_colours_->record_changes(step);
+        }
+        legend_colours_.reset();
         update_caption();
     });
     windows_.add(secondary::legend, legend_form, settings);
@@ -267,10 +276,11 @@ void Tmap_form::apply(const edit_result& result)
 {
     if (!result.error.empty()) services_.error_box(result.error);
     reload_lists();
-    ui_.right_toolbar->setVisible(editor.right_toolbar_shown);
-    ui_.right_toolbar->setEnabled(editor.right_toolbar_shown);
-    ui_.points_toolbar->setVisible(editor.points_toolbar_shown);
-    ui_.points_toolbar->setEnabled(editor.points_toolbar_shown);
+    for (const auto& [strip, builder] : {std::pair{ui_.right_toolbar, &editor.shape_builder()},
+                                         std::pair{ui_.points_toolbar, &editor.set_builder()}}) {
+        strip->setVisible(builder->toolbar_shown());
+        strip->setEnabled(builder->toolbar_shown());
+    }
     if (const t_shape* shape = editor.build_shape())
         (shape->is_path() ? ui_.path_button : ui_.polygon_button)->setChecked(true);
     if (result.legend) analyse_legend();
@@ -280,7 +290,8 @@ void Tmap_form::apply(const edit_result& result)
 
 void Tmap_form::update_caption()
 {
-    setWindowTitle(QString::fromStdString(window_caption(caption, editor.changes)));
+    setWindowTitle(QString::fromStdString(window_caption(caption, editor.modified())));
+    update_undo_items();
 }
 
 } // namespace wayloom

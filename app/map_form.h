@@ -28,6 +28,9 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+#include <optional>
+
 #include <string>
 
 namespace wayloom {
@@ -38,6 +41,7 @@ class Tpreferences_form;
 class Tscale_form;
 class Tstatistics_form;
 class Tlegend_form;
+class looks_snapshot;
 namespace testing { struct form_access; }
 
 // The View menu's check items, kept in the settings file's section "main".
@@ -124,6 +128,8 @@ public slots:
     void help_menu_itemClick();
     void kestrow_menu_itemClick();
     void kestrow_website_itemClick();
+    void undo_itemClick();       // Edit "Undo": the last edit taken back
+    void redo_itemClick();       // Edit "Redo": the edit taken back done again
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -159,6 +165,11 @@ private:
 
     view_choices choices_;
 
+    // The colours as a recolouring from the legend starts, and the map as a
+    // download starts: what each changed becomes one step.
+    std::unique_ptr<looks_snapshot> legend_colours_;
+    std::optional<map_mark> download_start_;
+
     // While a new shape or point set is under construction the file
     // commands wait: says so in the status line and returns true.
     bool refuses_file_command();
@@ -192,7 +203,10 @@ private:
     // Where the last projection put the surface, the view following it as
     // `rule` says, repainted.
     void place_surface(view_rule rule = view_rule::keep);
-    void update_caption();  // "*" while the map has unsaved changes
+    void update_caption();  // "*" while the map has unsaved changes, and the undo items
+    // The Undo and Redo items and buttons name the step they would take,
+    // and are disabled without one.
+    void update_undo_items();
     // Asks "Save changes to the map?" when the map has unsaved changes;
     // false when the command that would drop the map must stop.
     bool may_drop_map_now();
@@ -205,8 +219,9 @@ private:
     void project_load(bool clear_first);
     void show_read_report(const read_report& report, view_rule rule = view_rule::keep);
     // Merges the GPX files one after another, with a progress bar when
-    // there are many; stops at the first that fails.
-    void import_gpx_files(const std::vector<std::string>& files);
+    // there are many; stops at the first that fails. What they add is one
+    // step named `step`.
+    void import_gpx_files(const std::vector<std::string>& files, const std::string& step);
     // A page shipped with the program: from the program directory, else
     // from beside the executable.
     std::string shipped_file(const std::string& name) const;

@@ -6,6 +6,7 @@
 #include "editing/item_commands.h"
 #include "editing/node_moves.h"
 #include "editing/shape_closing.h"
+#include "editing/undo_commands.h"
 
 #include <QActionGroup>
 #include <QKeySequence>
@@ -46,6 +47,9 @@ const command_row commands[] = {
     {menu, "&File", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&File", "E&xit", nullptr, nullptr, 0, true, &F::exit_itemClick},
 
+    {menu, "&Edit", "&Undo", "Take back the last edit", nullptr, 0, false, &F::undo_itemClick},
+    {menu, "&Edit", "&Redo", "Do again the edit taken back", nullptr, 0, false, &F::redo_itemClick},
+    {menu, "&Edit", "-", nullptr, nullptr, 0, true, nullptr},
     {menu, "&Edit", "&Copy", nullptr, nullptr, 0, false, nullptr},
     {menu, "&Edit", "&Cut", nullptr, nullptr, 0, false, nullptr},
     {menu, "&Edit", "&Paste", nullptr, nullptr, 0, false, nullptr},
@@ -103,6 +107,9 @@ const command_row commands[] = {
     {main_strip, nullptr, nullptr, "Save map", "document-save", 'S', true, &F::save_project},
     {main_strip, nullptr, nullptr, "Print Map", "document-print", 'P', true, &F::print_itemClick},
     {main_strip, nullptr, nullptr, "Export map to bitmap", "insert-image", 'X', true, &F::export_buttonClick},
+    {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
+    {main_strip, nullptr, nullptr, "Undo", "edit-undo", 'Z', false, &F::undo_itemClick},
+    {main_strip, nullptr, nullptr, "Redo", "edit-redo", 'Y', false, &F::redo_itemClick},
     {main_strip, nullptr, "-", nullptr, nullptr, 0, true, nullptr},
     {main_strip, nullptr, nullptr, "Copy shape to clipboard [not implemented]", "edit-copy", 'C', false, nullptr},
     {main_strip, nullptr, nullptr, "Move shape to clipboard [not implemented]", "edit-cut", 'U', false, nullptr},
@@ -187,6 +194,22 @@ std::span<const command_row> map_form_commands() { return commands; }
 
 std::span<const shortcut_row> map_form_shortcuts() { return shortcuts; }
 
+void Tmap_form::update_undo_items()
+{
+    if (!ui_.undo_item) return;
+    const std::pair<QAction*, QAction*> items[] = {{ui_.undo_item, ui_.undo_button},
+                                                   {ui_.redo_item, ui_.redo_button}};
+    for (const auto& [menu_item, button] : items) {
+        const bool undo = menu_item == ui_.undo_item;
+        const QString text = QString::fromStdString(undo ? undo_caption(editor) : redo_caption(editor));
+        const bool enabled = undo ? editor.history().can_undo() : editor.history().can_redo();
+        menu_item->setText("&" + text);
+        menu_item->setEnabled(enabled);
+        button->setToolTip(text);
+        button->setEnabled(enabled);
+    }
+}
+
 void Tmap_form::build_commands()
 {
     QMenu* current = nullptr;
@@ -220,7 +243,15 @@ void Tmap_form::build_commands()
                 action->setShortcuts(key_sequences(keys));
         if (strip && std::strcmp(row.icon, "line") == 0) ui_.path_button = action;
         if (strip && std::strcmp(row.icon, "polygon") == 0) ui_.polygon_button = action;
+        if (row.slot == &F::undo_itemClick) (strip ? ui_.undo_button : ui_.undo_item) = action;
+        if (row.slot == &F::redo_itemClick) (strip ? ui_.redo_button : ui_.redo_item) = action;
     }
+    // The desktop's keys for undo and redo; Ctrl+Y as well wherever Redo lacks it.
+    ui_.undo_item->setShortcuts(QKeySequence::Undo);
+    QList<QKeySequence> redo_keys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        if (!redo_keys.contains(key)) redo_keys.append(key);
+    ui_.redo_item->setShortcuts(redo_keys);
 
     // The two shape kinds are one choice; a new build starts as a path.
     auto* kinds = new QActionGroup(ui_.right_toolbar);

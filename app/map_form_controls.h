@@ -65,6 +65,12 @@ struct map_form_controls {
     // kind of the shape being built.
     QAction* path_button = nullptr;
     QAction* polygon_button = nullptr;
+
+    // Edit "Undo" and "Redo" and their buttons, which name the step.
+    QAction* undo_item = nullptr;
+    QAction* redo_item = nullptr;
+    QAction* undo_button = nullptr;
+    QAction* redo_button = nullptr;
 };
 
 } // namespace wayloom

@@ -11,6 +11,7 @@
 #include "editing/qt/attributes_form.h"
 #include "editing/set_building.h"
 #include "editing/shape_building.h"
+#include "editing/undo_commands.h"
 #include "gps/qt/gps_form.h"
 #include "view/geometry/map_refresh.h"
 
@@ -31,12 +32,15 @@ void Tmap_form::connect_editing()
     });
     connect(preferences(), &Tpreferences_form::map_changed, this, [this] { place_surface(); });
     connect(scale(), &Tscale_form::map_changed, this, [this] { place_surface(); });
-    // Downloaded waypoints are new work, and reach the Points tab's list too;
-    // downloaded tracks and routes are estimated and placed as read ones are.
+    // What a download appends is one step, and reaches the Points tab's list
+    // too; downloaded tracks and routes are estimated and placed as read ones are.
+    connect(gps(), &Tgps_form::map_changing, this, [this] { download_start_ = doc.mark(); });
     connect(gps(), &Tgps_form::map_changed, this, [this] {
+        if (download_start_)
+            record_appended(editor, *download_start_, "Download " + appended_text(*download_start_, doc.mark()));
+        download_start_.reset();
         after_map_read(state, doc);
         editor.sync_with_map();
-        editor.changes.changed();
         edit_result repaint;
         repaint.repaint = true;
         apply(repaint);
@@ -88,7 +92,7 @@ void Tmap_form::connect_editing()
 
 void Tmap_form::add_class_buttonClick()
 {
-    QLineEdit* box = (editor.mode == points_tab ? ui_.points_sheet : ui_.waypoints_sheet).class_edit;
+    QLineEdit* box = (editor.mode() == points_tab ? ui_.points_sheet : ui_.waypoints_sheet).class_edit;
     std::string text = box->text().toStdString();
     const edit_result result = create_class(editor, text);
     box->setText(QString::fromStdString(text));
@@ -96,6 +100,10 @@ void Tmap_form::add_class_buttonClick()
 }
 
 void Tmap_form::colour_buttonClick() { attributes()->open_for_editing(); }
+
+void Tmap_form::undo_itemClick() { apply(undo_edit(editor)); }
+
+void Tmap_form::redo_itemClick() { apply(redo_edit(editor)); }
 
 void Tmap_form::preferences_itemClick()
 {

@@ -3,6 +3,7 @@
 // source/ and editing/map_files.h; here are the dialogs and the progress bar.
 #include "app/map_form.h"
 #include "app/status_texts.h"
+#include "editing/undo_commands.h"
 #include "source/handset_drive.h"
 
 #include <QApplication>
@@ -24,7 +25,7 @@ void Tmap_form::import_gpx_itemClick()
     const std::optional<std::string> chosen =
         services_.open_file_of_type(load_path, std::string(gpx_filter));
     if (!chosen) return;
-    import_gpx_files({*chosen});
+    import_gpx_files({*chosen}, "Import GPX " + file_part(*chosen));
     if (const std::string folder = directory_of(*chosen); !folder.empty()) load_path = folder;
 }
 
@@ -62,11 +63,12 @@ void Tmap_form::handset_drive_itemClick()
         services_.error_box("No GPX files in " + drives.front() + "/Garmin/GPX");
         return;
     }
-    import_gpx_files(gpx_files);
+    import_gpx_files(gpx_files, "Import from handset drive");
 }
 
-void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files)
+void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files, const std::string& step)
 {
+    const map_mark before = doc.mark();
     std::unique_ptr<QProgressDialog> progress;
     if (gpx_files.size() >= files_before_progress) {
         progress = std::make_unique<QProgressDialog>("Importing GPX files...", QString(), 0,
@@ -78,25 +80,26 @@ void Tmap_form::import_gpx_files(const std::vector<std::string>& gpx_files)
     // in: each message names its file, and a file's warnings are one message.
     std::vector<std::string> messages;
     bool any_read = false;
-    const std::int32_t before = doc.waypoint_count();
     for (std::size_t i = 0; i < gpx_files.size(); ++i) {
         if (progress) {
             progress->setValue(static_cast<int>(i));
             QApplication::processEvents();
         }
-        const read_report report = files.merge(gpx_files[i]);
+        const read_report report = files.append_file(gpx_files[i]);
         any_read = any_read || report.completed;
         const std::vector<std::string> said = import_messages(gpx_files[i], report);
         messages.insert(messages.end(), said.begin(), said.end());
     }
     progress.reset();
+    // What every file added is one step.
+    record_appended(editor, before, step);
     // The lists first: an error box runs its own event loop.
     reload_lists();
     if (any_read) analyse_legend();
     place_surface();
     for (const std::string& message : messages) services_.error_box(message);
     update_caption();
-    if (messages.empty()) show_status_note(imported_note(doc.waypoint_count() - before, gpx_files.size()));
+    if (messages.empty()) show_status_note(imported_note(doc.waypoint_count() - static_cast<std::int32_t>(before.waypoints), gpx_files.size()));
 }
 
 } // namespace wayloom

@@ -136,11 +136,11 @@ void Tmap_form::build_panels()
     shape_column->addWidget(ui.shape_list, 1);
     ui.map_control->addTab(ui.shapes_sheet, "Shapes");
 
-    ui.waypoints_sheet = make_build_sheet(ui.map_control, doc.class_list, editor.waypoints_shape_list,
+    ui.waypoints_sheet = make_build_sheet(ui.map_control, doc.class_list, editor.shape_builder().entries(),
                                           doc.waypoints_list);
     ui.map_control->addTab(ui.waypoints_sheet.sheet, "Waypoints");
-    ui.points_sheet = make_build_sheet(ui.map_control, doc.points_class_list, editor.points_list,
-                                       editor.waypoints_set_list);
+    ui.points_sheet = make_build_sheet(ui.map_control, doc.points_class_list, editor.set_builder().entries(),
+                                       editor.waypoints_set_list());
     ui.map_control->addTab(ui.points_sheet.sheet, "Points");
 
     ui.error_sheet = new QWidget(ui.map_control);

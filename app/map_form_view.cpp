@@ -166,7 +166,7 @@ void Tmap_form::surface_pressed(QPoint at, Qt::MouseButton button)
     if (tab != waypoints_tab && tab != points_tab) return;
     const std::optional<std::int32_t> number = waypoint_under(layout, point_of(at));
     if (!number) return;
-    const item_list& list = tab == waypoints_tab ? doc.waypoints_list : editor.waypoints_set_list;
+    const item_list& list = tab == waypoints_tab ? doc.waypoints_list : editor.waypoints_set_list();
     const std::optional<std::int32_t> row = entry_of(list, *number);
     if (!row) return;
     apply(tab == waypoints_tab ? waypoints_list_mouse_down(editor, *row, false)

@@ -1,6 +1,6 @@
 #include "editing/item_classes.h"
 
-#include "editing/map_editor.h"
+#include "editing/map_changes.h"
 #include "model/map_document.h"
 #include "view/geometry/correction.h"
 #include "view/geometry/projection.h"
@@ -45,70 +45,75 @@ bool lists_item(const item_list& shape_list, const t_mapper* item)
                        [&](const list_entry& e) { return mapper_of(e) == item; });
 }
 
-void add_as_new(map_editor& editor, t_mapper& item, list_object entry_object,
-                std::string_view name, std::string_view prefix, std::int32_t& counter)
+std::string commit_item(map_editor& editor, const item_commit& kind)
 {
-    if (!name.empty()) {
-        item.name = std::string(name);
-    } else {
-        item.name = std::string(prefix) + std::to_string(counter);
-        item.colour = item.default_colour;
-    }
-    ++counter;
-    editor.doc.shape_list.add(item.name, entry_object);
-}
-
-std::string list_committed(map_editor& editor, t_mapper& item, list_object entry_object,
-                           std::string_view name, std::string_view prefix, std::int32_t& counter,
-                           std::string_view cant_update)
-{
+    build_item& builder = editor.builder(kind.kind);
+    t_mapper& item = *builder.item(editor.doc());
+    const bool is_new = builder.holds_new();
+    step_recorder step(editor, "");
+    const looks_snapshot before(editor);
+    const std::string name = classify_item(kind.class_list, item);
     std::string error;
-    if (item.editing && !lists_item(editor.doc.shape_list, &item)) error = cant_update;
-    if (!item.editing || !error.empty()) add_as_new(editor, item, entry_object, name, prefix, counter);
+    if (item.editing && !lists_item(editor.doc().shape_list, &item)) error = kind.cant_update;
+    const bool listed_anew = is_new || !error.empty();
+    if (listed_anew) {
+        // The counter goes up for every new item, named after a class or not.
+        const std::int32_t number = editor.take_new_number(kind.kind);
+        if (!name.empty()) {
+            item.name = name;
+        } else {
+            item.name = std::string(kind.prefix) + std::to_string(number);
+            item.colour = item.default_colour;
+        }
+    }
     item.editing = false;
+    before.record_changes(step);
+    if (is_new) step.apply<new_item_linked>(builder);
+    if (listed_anew) step.apply<item_listed>(item);
+    step.apply<holding_swapped>(builder, build_holding{});
+    const bool set = kind.kind == build_mode::set;
+    step.set_text(std::string(is_new ? "Add " : "Update ") + (set ? "set " : "shape ") + item.name);
     return error;
 }
 
-void start_build_item(map_editor& editor, t_mapper& item, shape_kind kind)
+void start_build_item(map_editor& editor, build_item& builder, step_recorder& step)
 {
-    item.name = "build";
-    item.shape_type = kind;
-    editor.changes.changed();
+    step.apply<holding_swapped>(builder, builder.fresh());
     editor.sync_view();
 }
 
-bool append_clicked(map_editor& editor, std::int32_t index, bool shift, std::int32_t& anchor,
+bool append_clicked(map_editor& editor, build_item& builder, std::int32_t index, bool shift,
                     edit_result (*append)(map_editor&, std::int32_t), edit_result& result)
 {
-    if (!shift || anchor < 0) {
-        anchor = index;
+    if (!shift || builder.anchor() < 0) {
+        builder.set_anchor(index);
         result |= append(editor, index);
         return true;
     }
-    if (index <= anchor) return false;
-    for (std::int32_t k = anchor + 1; k <= index; ++k) {
+    if (index <= builder.anchor()) return false;
+    for (std::int32_t k = builder.anchor() + 1; k <= index; ++k) {
         result |= append(editor, k);
         if (!result.error.empty()) break;  // one box, not one per waypoint left
     }
-    anchor = -1;
+    builder.set_anchor(-1);
     return true;
 }
 
-std::string commit_item(map_editor& editor, t_mapper& item, list_object entry_object,
-                        const item_commit& kind)
+std::string rows_text(std::string_view verb, std::size_t count, std::string_view noun)
 {
-    const std::string name = classify_item(kind.class_list, item);
-    std::string error = list_committed(editor, item, entry_object, name, kind.prefix, kind.counter,
-                                       kind.cant_update);
-    editor.changes.changed();
-    return error;
+    std::string text(verb);
+    text += ' ';
+    if (count != 1) text += std::to_string(count) + ' ';
+    text += noun;
+    if (count != 1) text += 's';
+    return text;
 }
 
 edit_result project_items(map_editor& editor, t_shape* shape, t_set* set)
 {
     editor.sync_view();
-    correct_nodes(editor.doc.shape_list, shape, set);
-    update_shapes(editor.view, editor.doc.shape_list, shape, set);
+    correct_nodes(editor.doc().shape_list, shape, set);
+    update_shapes(editor.view(), editor.doc().shape_list, shape, set);
     edit_result result;
     result.repaint = true;
     return result;

@@ -1,8 +1,9 @@
 // The steps a commit shares between shapes and point sets: filing the item
-// under the selected classes, finding it in shape_list, listing it as new,
-// and showing the item or the selection again afterwards.
+// under the selected classes, naming and listing it, the clicks that add
+// waypoints, and showing the item or the selection again afterwards.
 #pragma once
 
+#include "editing/map_editor.h"
 #include "model/colour.h"
 #include "model/item_list.h"
 
@@ -12,8 +13,7 @@
 
 namespace wayloom {
 
-struct edit_result;
-struct map_editor;
+class step_recorder;
 struct t_mapper;
 struct t_set;
 struct t_shape;
@@ -30,45 +30,34 @@ std::string classify_item(item_list& class_list, t_mapper& item);
 // Whether an entry of `shape_list` holds the item.
 bool lists_item(const item_list& shape_list, const t_mapper* item);
 
-// Names the item `name`, or `prefix` and the counter with its default
-// colour when `name` is empty; the counter goes up either way. Lists the
-// item in shape_list under its name, unselected.
-// `entry_object` is the item itself, as a shape or as a set.
-void add_as_new(map_editor& editor, t_mapper& item, list_object entry_object,
-                std::string_view name, std::string_view prefix, std::int32_t& counter);
+// What differs between committing a shape and a point set.
+struct item_commit {
+    build_mode kind;
+    item_list& class_list;         // class_list or points_class_list
+    std::string_view prefix;       // "New-Shape-" or "New-Set-"
+    std::string_view cant_update;  // the error when an edited item is listed no more
+};
 
-// Lists a committed item: a new one as add_as_new does; one taken up for
-// editing stays where it is listed, or, when it is listed no more, is listed
-// anew and `cant_update` is returned as the error. The item is no longer
-// open for editing afterwards.
-std::string list_committed(map_editor& editor, t_mapper& item, list_object entry_object,
-                           std::string_view name, std::string_view prefix, std::int32_t& counter,
-                           std::string_view cant_update);
+// Commits the builder's item as one step: filed under the classes selected
+// in the kind's class list; a new item is named from the first class or
+// the prefix and the kind's counter, joins the map and is listed; an item
+// taken up for editing is changed in place, or listed anew with the
+// `cant_update` error when it is listed no more. The builder lets go of it.
+// Returns the error box's message, or an empty text.
+std::string commit_item(map_editor& editor, const item_commit& kind);
 
-// Starts a new build item of `kind`, named "build": the map counts as
-// changed and the view follows the builder.
-void start_build_item(map_editor& editor, t_mapper& item, shape_kind kind);
+// Takes up a new item "build" into the builder, as part of the step.
+void start_build_item(map_editor& editor, build_item& builder, step_recorder& step);
 
 // A click on a waypoint list adds that waypoint with `append`; a Shift-click
 // below the anchor (the last plain click) adds every waypoint from there down
 // to it, stopping at the first error box, and clears the anchor. Returns
 // whether anything was appended.
-bool append_clicked(map_editor& editor, std::int32_t index, bool shift, std::int32_t& anchor,
+bool append_clicked(map_editor& editor, build_item& builder, std::int32_t index, bool shift,
                     edit_result (*append)(map_editor&, std::int32_t), edit_result& result);
 
-// What differs between committing a shape and a point set.
-struct item_commit {
-    item_list& class_list;         // class_list or points_class_list
-    std::string_view prefix;       // "New-Shape-" or "New-Set-"
-    std::int32_t& counter;         // the kind's naming counter
-    std::string_view cant_update;  // the error when an edited item is listed no more
-};
-
-// Files the item under the classes selected in the kind's class list, names
-// and lists it as list_committed does and marks the map changed. Returns the
-// error box's message, or an empty text.
-std::string commit_item(map_editor& editor, t_mapper& item, list_object entry_object,
-                        const item_commit& kind);
+// The step's name for `count` rows added or taken: "Add node", "Add 4 nodes".
+std::string rows_text(std::string_view verb, std::size_t count, std::string_view noun);
 
 // The view follows the build items; then `shape`, else `set`, else every
 // listed item is corrected, and that item, else the selection, projected

@@ -1,27 +1,10 @@
 #include "editing/map_editor.h"
 
+#include "editing/clean_name.h"
 #include "model/map_document.h"
 #include "view/geometry/view_state.h"
 
-#include <algorithm>
-#include <memory>
-
 namespace wayloom {
-
-namespace {
-
-// Items keep their registry in rising serial order (appended, erased in place).
-template <class T>
-T* find_by_number(const std::vector<std::unique_ptr<T>>& chain, std::int32_t number)
-{
-    if (number <= 0) return nullptr;
-    const auto at = std::lower_bound(
-        chain.begin(), chain.end(), number,
-        [](const std::unique_ptr<T>& item, std::int32_t n) { return item->number < n; });
-    return at != chain.end() && (*at)->number == number ? at->get() : nullptr;
-}
-
-} // namespace
 
 edit_result& edit_result::operator|=(const edit_result& other)
 {
@@ -32,63 +15,66 @@ edit_result& edit_result::operator|=(const edit_result& other)
 }
 
 map_editor::map_editor(map_document& document, view_state& view_state)
-    : doc(document), view(view_state)
+    : doc_(document), view_(view_state)
 {
 }
 
-t_shape* map_editor::build_shape() const
+void map_editor::start_building(build_mode mode)
 {
-    return new_shape ? new_shape.get() : find_by_number(doc.shapes, build_shape_number);
+    building_ = mode;
+    if (mode == build_mode::shape) mode_ = waypoints_tab;
+    if (mode == build_mode::set) mode_ = points_tab;
 }
 
-t_set* map_editor::build_set() const
+void map_editor::set_mode(int mode)
 {
-    return new_set ? new_set.get() : find_by_number(doc.sets, build_set_number);
+    mode_ = mode;
+    if ((building_shape() && mode != waypoints_tab) || (building_set() && mode != points_tab))
+        building_ = build_mode::none;
+}
+
+void map_editor::hold_for_rename(std::int32_t shape_number, std::int32_t set_number)
+{
+    rename_shape_ = shape_number;
+    rename_set_ = set_number;
+}
+
+std::string map_editor::clean(std::string_view text) { return clean_name(text, no_name_counter_); }
+
+std::int32_t map_editor::take_new_number(build_mode kind)
+{
+    return kind == build_mode::set ? new_set_counter_++ : new_shape_counter_++;
 }
 
 void map_editor::sync_with_map()
 {
-    if (build_shape_number != 0 && !build_shape()) {
-        build_shape_number = 0;
-        waypoints_shape_list.clear();
-        right_toolbar_shown = false;
-        building_shape = false;
+    for (build_item* builder : {&shapes_, &sets_}) {
+        if (builder->taken_number() == 0 || builder->item(doc_)) continue;
+        builder->clear();
+        builder->show_toolbar(false);
+        if (builder == &shapes_ ? building_shape() : building_set()) building_ = build_mode::none;
     }
-    if (build_set_number != 0 && !build_set()) {
-        build_set_number = 0;
-        points_list.clear();
-        working_points.clear();
-        points_toolbar_shown = false;
-        building_set = false;
-    }
-    waypoints_set_list.copy_unselected(doc.waypoints_list);
+    waypoints_set_list_.copy_unselected(doc_.waypoints_list);
     sync_view();
 }
 
 void map_editor::release_build_items()
 {
-    if (t_shape* shape = find_by_number(doc.shapes, build_shape_number)) shape->editing = false;
-    if (t_set* set = find_by_number(doc.sets, build_set_number)) set->editing = false;
-    new_shape.reset();
-    new_set.reset();
-    build_shape_number = 0;
-    build_set_number = 0;
-    rename_shape_number = 0;
-    rename_set_number = 0;
-    waypoints_shape_list.clear();
-    points_list.clear();
-    working_points.clear();
-    right_toolbar_shown = false;
-    points_toolbar_shown = false;
-    building_shape = false;
-    building_set = false;
+    for (build_item* builder : {&shapes_, &sets_}) {
+        if (t_mapper* item = builder->item(doc_)) item->editing = false;
+        builder->clear();
+        builder->show_toolbar(false);
+    }
+    building_ = build_mode::none;
+    rename_shape_ = rename_set_ = 0;
+    history_.clear();
     sync_with_map();
 }
 
 void map_editor::sync_view()
 {
-    view.building_shape = building_shape ? build_shape() : nullptr;
-    view.building_set = building_set ? build_set() : nullptr;
+    view_.building_shape = building_shape() ? build_shape() : nullptr;
+    view_.building_set = building_set() ? build_set() : nullptr;
 }
 
 } // namespace wayloom

@@ -1,22 +1,21 @@
-// The main window's editing state: which tab's building mode is on, the shape
-// or point set being built or edited, the lists that mirror it, the working
-// point lists, the naming counters and the attributes dialog's values. The
-// window owns one next to its map_document and view_state and forwards its
-// events to the functions declared in the other editing headers.
+// The main window's editing state: the tab shown and the building mode, the
+// shape and the point set under construction, the naming counters, the
+// attributes dialog's values and the history of edits. The window owns one
+// next to its map_document and view_state and forwards its events to the
+// commands declared in the other editing headers; every field is the
+// editor's own and changes only through its members.
 #pragma once
 
+#include "editing/build_item.h"
+#include "editing/edit_history.h"
 #include "editing/point_attributes.h"
-#include "editing/unsaved_changes.h"
-#include "editing/working_point.h"
 #include "model/colour.h"
 #include "model/item_list.h"
-#include "model/point_set.h"
-#include "model/shape.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 namespace wayloom {
 
@@ -34,6 +33,10 @@ inline constexpr std::int32_t max_item_classes = 1024;
 
 enum class line_kind { unset, line, polygon };
 
+// Which item is being built: the Waypoints tab builds a shape, the Points
+// tab a point set; with the other tabs, or after a commit, neither.
+enum class build_mode { none, shape, set };
+
 // What a command asks of the window afterwards.
 struct edit_result {
     std::string error;     // the error box's message, exactly; empty when none
@@ -43,79 +46,115 @@ struct edit_result {
     edit_result& operator|=(const edit_result& other);
 };
 
-struct map_editor {
+class map_editor {
+public:
     map_editor(map_document& doc, view_state& view);
+    map_editor(const map_editor&) = delete;
+    map_editor& operator=(const map_editor&) = delete;
 
-    map_document& doc;
-    view_state& view;
+    map_document& doc() const { return doc_; }
+    view_state& view() const { return view_; }
 
-    int mode = shapes_tab;       // 1 Waypoints mode, 2 Points mode, else the tab shown
-    int shown_tab = shapes_tab;  // the tab map_control shows
-    bool building_shape = false;
-    bool building_set = false;
+    // The tab map_control shows; `mode`, 1 once the Waypoints tab was
+    // entered and 2 once the Points tab was, else the tab shown; and which
+    // item is being built, which is only ever the item of the mode's tab.
+    int shown_tab() const { return shown_tab_; }
+    int mode() const { return mode_; }
+    build_mode building() const { return building_; }
+    bool building_shape() const { return building_ == build_mode::shape; }
+    bool building_set() const { return building_ == build_mode::set; }
+    void show_tab(int tab) { shown_tab_ = tab; }
+    // Building starts with its tab's mode; a mode of another tab ends it.
+    void start_building(build_mode mode);
+    void stop_building() { building_ = build_mode::none; }
+    void set_mode(int mode);
 
-    // A new item under construction is the builder's own: it is not part of
-    // the map (never written, listed or counted) until it is committed.
-    std::unique_ptr<t_shape> new_shape;
-    std::unique_ptr<t_set> new_set;
-    // A map item taken up for editing is held by serial number, which the
-    // map never reuses: an item that went away with the map (a new map
-    // opened, the source read again) can never be mistaken for another one.
-    std::int32_t build_shape_number = 0;  // 0: none
-    std::int32_t build_set_number = 0;
+    // The builders of the Waypoints and the Points tab.
+    build_item& shape_builder() { return shapes_; }
+    const build_item& shape_builder() const { return shapes_; }
+    build_item& set_builder() { return sets_; }
+    const build_item& set_builder() const { return sets_; }
+    build_item& builder(build_mode mode) { return mode == build_mode::set ? sets_ : shapes_; }
+    // The new item under construction, else the map item taken up for editing.
+    t_shape* build_shape() const { return shapes_.shape(doc_); }
+    t_set* build_set() const { return sets_.set(doc_); }
+    // The Points tab's copy of waypoints_list.
+    item_list& waypoints_set_list() { return waypoints_set_list_; }
+    const item_list& waypoints_set_list() const { return waypoints_set_list_; }
 
     // The item last right-clicked in shape_list, which shape_edit renames,
     // by serial number (0: none).
-    std::int32_t rename_shape_number = 0;
-    std::int32_t rename_set_number = 0;
+    void hold_for_rename(std::int32_t shape_number, std::int32_t set_number);
+    std::int32_t rename_shape() const { return rename_shape_; }
+    std::int32_t rename_set() const { return rename_set_; }
 
-    std::int32_t last_shape_click = -1;  // anchor of a Shift-click range
-    std::int32_t last_set_click = -1;
-    bool shape_click_busy = false;
-    bool set_click_busy = false;
+    // clean_name with the editor's "no-name" counter.
+    std::string clean(std::string_view text);
+    // The number a new shape's (or set's) default name takes; the counter
+    // goes up on every new item, named or not, and no undo turns it back.
+    std::int32_t take_new_number(build_mode kind);
 
-    item_list waypoints_shape_list;  // one entry per node of the shape being built
-    item_list points_list;           // one entry per point of the set being built
-    item_list waypoints_set_list;    // the Points tab's copy of waypoints_list
-    std::vector<working_point> working_points;  // one per point of the set being built
-
-    std::int32_t new_shape_counter = 1;
-    std::int32_t new_set_counter = 1;
-    std::int32_t no_name_counter = 1;
-
-    line_kind line_choice = line_kind::unset;
+    line_kind line_choice() const { return line_choice_; }
+    void set_line_choice(line_kind choice) { line_choice_ = choice; }
     // The colour dialog's colour: where it starts, and what new classes take.
-    colour_value chosen_colour = grey;
-    point_attributes attributes;
+    colour_value chosen_colour() const { return chosen_colour_; }
+    void set_chosen_colour(colour_value colour) { chosen_colour_ = colour; }
+    // The attributes dialog's values (its settings, not part of the map).
+    point_attributes& attributes() { return attributes_; }
+    const point_attributes& attributes() const { return attributes_; }
+    // Each opening of the attributes dialog, until its OK, is one step.
+    std::int64_t dialog_opening() const { return dialog_opening_; }
+    void next_dialog_opening() { ++dialog_opening_; }
 
-    // right_toolbar and points_toolbar are shown and enabled exactly while these are set.
-    bool right_toolbar_shown = false;
-    bool points_toolbar_shown = false;
+    // Limits; the set limit can be lowered so that a test reaches it.
+    std::int32_t node_limit() const { return node_limit_; }
+    std::int32_t point_limit() const { return point_limit_; }
+    void set_point_limit(std::int32_t limit) { point_limit_ = limit; }
 
-    change_tracker changes;
+    edit_history& history() { return history_; }
+    const edit_history& history() const { return history_; }
+    // Unsaved changes: the map is not as the history's clean state left it.
+    bool modified() const { return !history_.clean(); }
 
-    // Limits; the set limit is kept here so that it can be reached in a test.
-    std::int32_t shape_node_limit = max_shape_nodes;
-    std::int32_t set_point_limit = max_set_points;
-
-    // The new item under construction, else the map item taken up for editing.
-    t_shape* build_shape() const;
-    t_set* build_set() const;
-
-    // Lets go of build items the map no longer holds, with their lists, copies
-    // waypoints_list into waypoints_set_list again and points the view at the
-    // build items. The window calls it after the map was cleared, read,
-    // merged, refreshed from source or given downloaded waypoints.
+    // Lets go of build items the map no longer holds, copies waypoints_list
+    // into waypoints_set_list again and points the view at the build items.
+    // The window calls it after the map was cleared, read, merged,
+    // refreshed from source or given downloaded waypoints.
     void sync_with_map();
-    // Points view.building_shape and view.building_set at the build items
-    // while their building modes are on, else at nothing: the view shows the
-    // build item alone only while it is being built.
+    // Points the view at the build items while their building modes are on,
+    // else at nothing: the view shows the build item alone only while it is
+    // being built.
     void sync_view();
     // Before the map is cleared: an item taken up for editing loses its mark
     // (it stays listed and goes with the map), a new one not yet committed is
-    // dropped, the builder holds nothing any more and no item is held for
-    // a rename.
+    // dropped, the builders hold nothing, nothing is held for a rename and
+    // the history is forgotten.
     void release_build_items();
+
+private:
+    friend class step_recorder;
+
+    map_document& doc_;
+    view_state& view_;
+    int mode_ = shapes_tab;
+    int shown_tab_ = shapes_tab;
+    build_mode building_ = build_mode::none;
+    build_item shapes_{s_polygon};
+    build_item sets_{s_points};
+    item_list waypoints_set_list_;
+    std::int32_t rename_shape_ = 0;
+    std::int32_t rename_set_ = 0;
+    std::int32_t new_shape_counter_ = 1;
+    std::int32_t new_set_counter_ = 1;
+    std::int32_t no_name_counter_ = 1;
+    line_kind line_choice_ = line_kind::unset;
+    colour_value chosen_colour_ = grey;
+    point_attributes attributes_;
+    std::int64_t dialog_opening_ = 0;
+    std::int32_t node_limit_ = max_shape_nodes;
+    std::int32_t point_limit_ = max_set_points;
+    edit_history history_;
+    std::unique_ptr<edit_step> recording_;  // the step being recorded, if any
 };
 
 } // namespace wayloom

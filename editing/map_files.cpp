@@ -1,5 +1,6 @@
 #include "editing/map_files.h"
 
+#include "editing/undo_commands.h"
 #include "gis/gis_files.h"
 #include "source/gpx_reader.h"
 #include "source/gpx_writer.h"
@@ -52,9 +53,9 @@ std::string map_name(const std::string& file_name)
 
 std::optional<std::string> file_command_refusal(const map_editor& editor)
 {
-    if (editor.new_shape && !editor.new_shape->nodes.empty())
+    if (editor.shape_builder().holds_new() && editor.shape_builder().size(editor.doc()) > 0)
         return "Finish or cancel the shape being built first";
-    if (editor.new_set && editor.new_set->point_count > 0)
+    if (editor.set_builder().holds_new() && editor.set_builder().size(editor.doc()) > 0)
         return "Finish or cancel the point set being built first";
     return std::nullopt;
 }
@@ -68,17 +69,17 @@ void map_files::took_file(const std::string& file_name)
 void map_files::clear()
 {
     editor_.release_build_items();
-    editor_.doc.demolish();
+    editor_.doc().demolish();
     editor_.sync_with_map();
 }
 
 // The view's reading flag keeps the surface from painting a half-read map.
 read_report map_files::read(const std::string* file_name)
 {
-    view_state& view = editor_.view;
+    view_state& view = editor_.view();
     view.reading_map = true;
-    const read_report report = file_name ? read_any(editor_.doc, *file_name, view_after_read(view))
-                                         : read_from_file(editor_.doc, view_after_read(view));
+    const read_report report = file_name ? read_any(editor_.doc(), *file_name, view_after_read(view))
+                                         : read_from_file(editor_.doc(), view_after_read(view));
     view.reading_map = false;
     editor_.sync_with_map();
     return report;
@@ -90,7 +91,6 @@ void map_files::new_map()
     saved_name_.clear();
     title_name_.clear();
     folder_.clear();
-    editor_.changes.saved();
 }
 
 read_report map_files::open(const std::string& file_name)
@@ -99,49 +99,61 @@ read_report map_files::open(const std::string& file_name)
     took_file(file_name);
     const read_report report = read(&file_name);
     // A map the reader could only take in part is not the file any more.
-    if (report.ok() || editor_.doc.empty()) editor_.changes.saved();
-    else editor_.changes.changed();
+    if (!report.ok() && !editor_.doc().empty()) editor_.history().lose_clean();
     return report;
 }
 
-read_report map_files::merge(const std::string& file_name)
+read_report map_files::merge(const std::string& file_name, std::string text)
 {
-    const map_document& doc = editor_.doc;
-    const std::size_t items_before = doc.shape_list.size() + doc.waypoints_list.size();
+    map_document& doc = editor_.doc();
+    const map_mark before = doc.mark();
+    // A map file's read replaces the source text held, which an undo gives back.
+    std::optional<tsource_text> replaced;
+    if (!is_gpx_file_name(file_name) && !is_readable_gis_file(file_name)) {
+        replaced.emplace();
+        replaced->set_holding(doc.source.holding());
+        std::swap(*replaced, doc.source);
+    }
     const read_report report = read(&file_name);
-    if (doc.shape_list.size() + doc.waypoints_list.size() != items_before) editor_.changes.changed();
+    if (replaced && report.missing) {
+        std::swap(*replaced, doc.source);  // nothing was read
+        replaced.reset();
+    }
+    if (text.empty()) text = "Merge " + file_part(file_name);
+    record_appended(editor_, before, std::move(text), std::move(replaced));
     return report;
 }
+
+read_report map_files::append_file(const std::string& file_name) { return read(&file_name); }
 
 bool map_files::can_refresh() const
 {
-    return !editor_.doc.shapes.empty() || !editor_.doc.sets.empty();
+    return !editor_.doc().shapes.empty() || !editor_.doc().sets.empty();
 }
 
 read_report map_files::refresh()
 {
     if (!can_refresh()) return {};
     editor_.release_build_items();
-    editor_.doc.demolish();
+    editor_.doc().demolish();
     const read_report report = read(nullptr);
-    if (report.ok() || editor_.doc.empty()) editor_.changes.saved();
-    else editor_.changes.changed();
+    if (!report.ok() && !editor_.doc().empty()) editor_.history().lose_clean();
     return report;
 }
 
 bool map_files::save(const std::string& file_name, std::string& error)
 {
-    if (!save_map(editor_.doc, file_name, &error)) return false;
+    if (!save_map(editor_.doc(), file_name, &error)) return false;
     took_file(file_name);
     saved_name_ = title_name_;
-    editor_.changes.saved();
+    editor_.history().set_clean();
     return true;
 }
 
 bool map_files::may_drop(const std::function<save_answer()>& ask,
                          const std::function<bool()>& save) const
 {
-    return may_drop_map(editor_.changes, ask, save);
+    return may_drop_map(editor_.modified(), ask, save);
 }
 
 std::string map_files::proposed_name() const
@@ -156,14 +168,14 @@ std::string map_files::map_title() const
 
 bool map_files::export_gpx(const std::string& file_name, std::string& error) const
 {
-    return save_gpx(editor_.doc, file_name, &error);
+    return save_gpx(editor_.doc(), file_name, &error);
 }
 
 std::string map_files::proposed_gpx_name() const { return proposed_export_name("gpx"); }
 
 bool map_files::export_gis(const std::string& file_name, std::string& error) const
 {
-    return save_gis_file(editor_.doc, file_name, &error);
+    return save_gis_file(editor_.doc(), file_name, &error);
 }
 
 std::string map_files::proposed_export_name(std::string_view extension) const

@@ -4,9 +4,10 @@
 // both go through here; nothing in it needs a screen.
 //
 // After every read and every clear the editor is brought in step with the
-// map (map_editor::sync_with_map), and the change flag says whether the map
-// still equals a file: a whole read or a save makes it saved, a map taken in
-// part or a merge that added anything makes it changed.
+// map (map_editor::sync_with_map). Open, New map and Refresh forget the
+// history of edits: the map read whole is the saved state, a map taken in
+// part has none. A merge is a step of the history; a save makes the map as
+// it stands the saved state.
 #pragma once
 
 #include "editing/map_editor.h"
@@ -69,9 +70,12 @@ public:
     // Open map: the map cleared, then the file read into it.
     read_report open(const std::string& file_name);
     // Merge map: the file read after what the map holds; a ".gpx" file adds
-    // its waypoints (Import GPX). Either marks the map changed when it added
-    // anything.
-    read_report merge(const std::string& file_name);
+    // its waypoints (Import GPX), a GeoJSON or KML file its features. What
+    // it added is one step named `text` ("Merge farm.wlm" when empty).
+    read_report merge(const std::string& file_name, std::string text = {});
+    // The same without a step of its own, for several files made one step
+    // (see record_appended).
+    read_report append_file(const std::string& file_name);
     // Refresh from source: the map rebuilt from the source text held, which
     // is the last file read. Does nothing (and reports nothing) when the map
     // has no shape and no set.

@@ -12,51 +12,49 @@ namespace wayloom {
 namespace {
 
 // What one building mode works on.
-struct build_mode {
+struct mode_parts {
+    build_mode mode;
     int tab;
-    bool& building;
-    bool& toolbar_shown;
-    const t_mapper* item;
+    build_item& builder;
     edit_result (*refresh)(map_editor&);
     void (*exit)(map_editor&);
     void (*arrive)(map_editor&);  // coming from another tab, with the mode on
 };
 
-build_mode shape_mode(map_editor& editor)
+mode_parts shape_mode(map_editor& editor)
 {
-    return {waypoints_tab, editor.building_shape, editor.right_toolbar_shown, editor.build_shape(),
-            refresh_build_shape, exit_waypoints, nullptr};
+    return {build_mode::shape, waypoints_tab, editor.shape_builder(), refresh_build_shape, exit_waypoints, nullptr};
 }
 
 // The Points tab's lists start as copies of the Waypoints tab's.
 void copy_waypoints_tab(map_editor& editor)
 {
-    editor.waypoints_set_list.copy_unselected(editor.doc.waypoints_list);
-    copy_class_entries(editor.doc.class_list, editor.doc.points_class_list);
+    editor.waypoints_set_list().copy_unselected(editor.doc().waypoints_list);
+    copy_class_entries(editor.doc().class_list, editor.doc().points_class_list);
 }
 
-build_mode set_mode(map_editor& editor)
+mode_parts set_mode(map_editor& editor)
 {
-    return {points_tab, editor.building_set, editor.points_toolbar_shown, editor.build_set(),
-            refresh_build_set, exit_points, copy_waypoints_tab};
+    return {build_mode::set, points_tab, editor.set_builder(), refresh_build_set, exit_points, copy_waypoints_tab};
 }
 
 // The other mode ends first; this one turns on unless the other is still
 // on. Its tool strip shows when its item has a node or point, and with
 // `refresh` the item is rebuilt and redrawn.
-edit_result enter(map_editor& editor, const build_mode& mode, const build_mode& other, bool refresh)
+edit_result enter(map_editor& editor, const mode_parts& mode, const mode_parts& other, bool refresh)
 {
     edit_result result;
-    if (editor.mode == other.tab) other.exit(editor);
-    if (!other.building) {
-        mode.building = true;
-        if (mode.item && !mode.item->positions().empty()) {
-            mode.toolbar_shown = true;
+    if (editor.mode() == other.tab) other.exit(editor);
+    const bool arriving = editor.mode() != mode.tab;
+    if (editor.building() != other.mode) {
+        editor.start_building(mode.mode);
+        if (mode.builder.size(editor.doc()) > 0) {
+            mode.builder.show_toolbar(true);
             if (refresh) result |= mode.refresh(editor);
         }
-        if (mode.arrive && editor.mode != mode.tab) mode.arrive(editor);
+        if (mode.arrive && arriving) mode.arrive(editor);
     }
-    editor.mode = mode.tab;
+    editor.set_mode(mode.tab);
     editor.sync_view();
     return result;
 }
@@ -81,20 +79,20 @@ void copy_class_entries(const item_list& from, item_list& to)
 
 edit_result map_control_change(map_editor& editor, int tab)
 {
-    const bool showed_build_item = editor.view.building_shape || editor.view.building_set;
-    editor.shown_tab = tab;
+    const bool showed_build_item = editor.view().building_shape || editor.view().building_set;
+    editor.show_tab(tab);
     edit_result result;
     if (tab == waypoints_tab) {
         result = enter_waypoints(editor);
     } else if (tab == points_tab) {
         result = enter_points(editor, true);
     } else {
-        if (editor.mode == waypoints_tab) exit_waypoints(editor);
-        if (editor.mode == points_tab) exit_points(editor);
-        editor.mode = tab;
+        if (editor.mode() == waypoints_tab) exit_waypoints(editor);
+        if (editor.mode() == points_tab) exit_points(editor);
+        editor.set_mode(tab);
     }
     // The selection was last projected before the build item took the surface.
-    if (showed_build_item && !editor.view.building_shape && !editor.view.building_set)
+    if (showed_build_item && !editor.view().building_shape && !editor.view().building_set)
         result |= show_selection(editor);
     return result;
 }
@@ -102,7 +100,7 @@ edit_result map_control_change(map_editor& editor, int tab)
 edit_result show_selection(map_editor& editor)
 {
     editor.sync_view();
-    resize_window(editor.view, editor.doc.shape_list);
+    resize_window(editor.view(), editor.doc().shape_list);
     edit_result result;
     result.repaint = true;
     return result;
@@ -115,8 +113,8 @@ edit_result enter_waypoints(map_editor& editor)
 
 void exit_waypoints(map_editor& editor)
 {
-    editor.right_toolbar_shown = false;
-    editor.building_shape = false;
+    editor.shape_builder().show_toolbar(false);
+    if (editor.building_shape()) editor.stop_building();
     editor.sync_view();
 }
 
@@ -127,13 +125,31 @@ edit_result enter_points(map_editor& editor, bool refresh)
 
 void exit_points(map_editor& editor)
 {
-    editor.points_toolbar_shown = false;
-    editor.building_set = false;
+    editor.set_builder().show_toolbar(false);
+    if (editor.building_set()) editor.stop_building();
     editor.sync_view();
-    if (editor.mode == points_tab) {
-        copy_class_entries(editor.doc.points_class_list, editor.doc.class_list);
-        editor.mode = editor.shown_tab;
+    if (editor.mode() == points_tab) {
+        copy_class_entries(editor.doc().points_class_list, editor.doc().class_list);
+        editor.set_mode(editor.shown_tab());
     }
+}
+
+edit_result settle_modes(map_editor& editor)
+{
+    edit_result result;
+    if (editor.mode() == waypoints_tab) {
+        if (editor.shape_builder().size(editor.doc()) > 0) result |= enter_waypoints(editor);
+        else exit_waypoints(editor);
+    } else if (editor.mode() == points_tab) {
+        if (editor.set_builder().size(editor.doc()) > 0) {
+            result |= enter_points(editor, true);
+        } else {
+            editor.set_builder().show_toolbar(false);
+            if (editor.building_set()) editor.stop_building();
+        }
+    }
+    editor.sync_view();
+    return result;
 }
 
 } // namespace wayloom

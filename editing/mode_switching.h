@@ -29,6 +29,11 @@ edit_result enter_points(map_editor& editor, bool refresh);
 // its class list back, so classes created there reach the Waypoints tab.
 void exit_points(map_editor& editor);
 
+// After an undo or redo changed what the builders hold: the mode of the tab
+// shown is on, with its tool strip and drawing, while its item has a node
+// or point, and off otherwise.
+edit_result settle_modes(map_editor& editor);
+
 // Copies the entries of `from` into `to`. An entry keeps the selection the
 // same object had in `to`, so classes chosen for an item taken up for
 // editing survive the copy between the two tabs' class lists.

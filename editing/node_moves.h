@@ -16,8 +16,8 @@ edit_result up_button_click(map_editor& editor);
 // The mirror image: each selected node below the unselected one after it.
 edit_result down_button_click(map_editor& editor);
 
-// The same three for the points of the set being built, their working
-// entries going with them; a set emptied by the delete ends the same way.
+// The same three for the points of the set being built; a set emptied by
+// the delete ends the same way.
 edit_result delete_point_button_click(map_editor& editor);
 edit_result points_up_button_click(map_editor& editor);
 edit_result points_down_button_click(map_editor& editor);

@@ -1,7 +1,6 @@
 // Building a point set on the "Points" tab: clicks in waypoints_set_list
-// append points, each styled from the attributes dialog's current values
-// and kept in the working point lists, from which the set's records are
-// rebuilt after every change; "Add node to map" commits the set.
+// append points, each named after its waypoint and styled from the
+// attributes dialog's current values; "Add node to map" commits the set.
 #pragma once
 
 #include "editing/map_editor.h"
@@ -26,17 +25,14 @@ edit_result waypoints_set_list_mouse_down(map_editor& editor, std::int32_t index
 // refused with "Too many points". Does not rebuild the set.
 edit_result append_point(map_editor& editor, std::int32_t index);
 
-// While set-building mode is on and the set has a point: keeps the
-// selection of points_list, rebuilds every record from its waypoint and its
-// working entry, lists the points again, corrects and projects the set alone.
+// While set-building mode is on and the set has a point: takes each point's
+// position from its waypoint, lists the points again under their names
+// (keeping the selection), corrects and projects the set alone.
 edit_result refresh_build_set(map_editor& editor);
 
 // Commits the set being built: classes from points_class_list, names from
 // the first selected class or "New-Set-" and the set counter; a set taken
 // up for editing is updated in place. Always corrects and projects the selection.
 edit_result add_set(map_editor& editor);
-
-// Working entries and points_list entries that reproduce the set's records.
-void load_working_points(map_editor& editor, const t_set& set);
 
 } // namespace wayloom

@@ -2,10 +2,10 @@
 
 namespace wayloom {
 
-bool may_drop_map(const change_tracker& changes, const std::function<save_answer()>& ask,
+bool may_drop_map(bool modified, const std::function<save_answer()>& ask,
                   const std::function<bool()>& save)
 {
-    if (!changes.modified) return true;
+    if (!modified) return true;
     switch (ask ? ask() : save_answer::cancel) {
     case save_answer::discard: return true;
     case save_answer::save: return save && save();
@@ -14,10 +14,10 @@ bool may_drop_map(const change_tracker& changes, const std::function<save_answer
     return false;
 }
 
-std::string window_caption(std::string_view caption, const change_tracker& changes)
+std::string window_caption(std::string_view caption, bool modified)
 {
     std::string text(caption);
-    if (changes.modified) text += '*';
+    if (modified) text += '*';
     return text;
 }
 

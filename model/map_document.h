@@ -27,6 +27,19 @@ struct map_mark {
     std::size_t waypoints_list = 0, class_list = 0, points_class_list = 0, shape_list = 0;
 };
 
+// What was appended after a mark, taken out of the map whole so that it can
+// be put back as it was: the objects keep their numbers and addresses (but
+// waypoints, which live side by side, move), the list entries their texts.
+struct map_tail {
+    std::vector<t_waypoint> waypoints;
+    std::vector<std::unique_ptr<t_class>> classes;
+    std::vector<std::unique_ptr<t_shape>> shapes;
+    std::vector<std::unique_ptr<t_set>> sets;
+    std::vector<list_entry> class_entries, points_class_entries, shape_entries;
+
+    bool empty() const { return waypoints.empty() && classes.empty() && shapes.empty() && sets.empty(); }
+};
+
 struct map_document {
     // Registries. Vector order is chain order; for waypoints and classes it is
     // also the table order, indexed by `number`. Waypoints are never taken
@@ -83,6 +96,13 @@ struct map_document {
     // Takes the item out of its chain and hands it to the caller.
     std::unique_ptr<t_shape> unlink(t_shape& shape);
     std::unique_ptr<t_set> unlink(t_set& set);
+    // Where the item stands in its chain; the chain's length when it is not in it.
+    std::size_t chain_index(const t_shape& shape) const;
+    std::size_t chain_index(const t_set& set) const;
+    // Puts an item taken out by unlink back at `index` of its chain under
+    // its own serial number, which no other item ever took.
+    void relink(std::unique_ptr<t_shape> shape, std::size_t index);
+    void relink(std::unique_ptr<t_set> set, std::size_t index);
     // Appends an item made outside the map (one the editor built) to its
     // chain under a new serial number and makes it current.
     t_shape& link(std::unique_ptr<t_shape> shape);
@@ -114,7 +134,11 @@ struct map_document {
     void demolish();
 
     map_mark mark() const;
-    void roll_back(const map_mark& to);
+    // Removes what was appended since the mark, with the lists' entries for
+    // it, and hands it over; put_tail appends it again.
+    map_tail take_tail(const map_mark& from);
+    void put_tail(map_tail tail);
+    void roll_back(const map_mark& to) { take_tail(to); }
 };
 
 } // namespace wayloom

@@ -309,6 +309,7 @@ void Tlegend_form::change_colour_buttonClick()
 {
     const std::optional<colour_value> colour = choose_colour(grey);
     if (!colour) return;
+    emit map_changing();
     if (change_colour(legend_, doc_, *colour)) emit map_changed();
     update_legend();
     emit repaint_map();

@@ -71,7 +71,8 @@ signals:
     void repaint_map();
     // Plonk put the legend on the map: project the map again, then repaint.
     void resize_map();
-    // Colours changed: the map has unsaved changes.
+    // Colours are about to change, and changed: the map has unsaved changes.
+    void map_changing();
     void map_changed();
 
 protected:

@@ -99,7 +99,7 @@ Tattributes_form::Tattributes_form(map_editor& editor, QWidget* parent)
     point_track_bar_->setValue(initial_point_size);
     scale_edit_ = new QLineEdit(QString::number(initial_point_size), marker);
     scale_edit_->setFixedWidth(40);
-    point_image_ = new marker_preview(editor_.attributes, marker);
+    point_image_ = new marker_preview(editor_.attributes(), marker);
     round_marker_button_ = new QToolButton(marker);
     square_marker_button_ = new QToolButton(marker);
     round_marker_button_->setIcon(marker_icon(p_circle));
@@ -143,11 +143,11 @@ Tattributes_form::Tattributes_form(map_editor& editor, QWidget* parent)
     for (const auto& [object, name] : names) object->setObjectName(name);
 
     connect(name_edit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { editor_.attributes.name = text.toStdString(); });
+            [this](const QString& text) { editor_.attributes().name = text.toStdString(); });
     connect(hint_edit_, &QLineEdit::textChanged, this,
-            [this](const QString& text) { editor_.attributes.hint = text.toStdString(); });
+            [this](const QString& text) { editor_.attributes().hint = text.toStdString(); });
     connect(show_name_check_, &QCheckBox::toggled, this, [this](bool on) {
-        editor_.attributes.show_name = on;
+        editor_.attributes().show_name = on;
         store_point_defaults(editor_);
     });
     connect(point_track_bar_, &QSlider::valueChanged, this, &Tattributes_form::point_track_barChange);
@@ -174,13 +174,13 @@ bool Tattributes_form::open_for_editing()
 
 void Tattributes_form::load_settings(const setting_reader& read)
 {
-    load_attributes(editor_.attributes, read);
+    load_attributes(editor_.attributes(), read);
     show_values();
 }
 
 void Tattributes_form::save_settings(const setting_writer& write) const
 {
-    save_attributes(editor_.attributes, write);
+    save_attributes(editor_.attributes(), write);
 }
 
 void Tattributes_form::update_shape() { point_image_->update(); }
@@ -188,7 +188,7 @@ void Tattributes_form::update_shape() { point_image_->update(); }
 // Puts the current values into the widgets without running their rules again.
 void Tattributes_form::show_values()
 {
-    const point_attributes& values = editor_.attributes;
+    const point_attributes& values = editor_.attributes();
     {
         const QSignalBlocker blocks[] = {QSignalBlocker(name_edit_), QSignalBlocker(hint_edit_),
                                          QSignalBlocker(show_name_check_),
@@ -206,16 +206,16 @@ void Tattributes_form::show_values()
 
 void Tattributes_form::point_track_barChange(int position)
 {
-    point_track_bar_change(editor_.attributes, position);
+    point_track_bar_change(editor_.attributes(), position);
     const QSignalBlocker quiet(scale_edit_);
-    scale_edit_->setText(QString::number(editor_.attributes.point_size));
+    scale_edit_->setText(QString::number(editor_.attributes().point_size));
     store_point_defaults(editor_);
     update_shape();
 }
 
 void Tattributes_form::scale_editChange(const QString& text)
 {
-    if (!scale_edit_change(editor_.attributes, text.toStdString())) return;
+    if (!scale_edit_change(editor_.attributes(), text.toStdString())) return;
     store_point_defaults(editor_);
     update_shape();
 }
@@ -223,12 +223,12 @@ void Tattributes_form::scale_editChange(const QString& text)
 void Tattributes_form::show_size()
 {
     const QSignalBlocker quiet(scale_edit_);
-    scale_edit_->setText(QString::fromStdString(scale_edit_text(editor_.attributes)));
+    scale_edit_->setText(QString::fromStdString(scale_edit_text(editor_.attributes())));
 }
 
 void Tattributes_form::marker_buttonClick(point_type marker)
 {
-    if (!marker_button_click(editor_.attributes, editor_.build_set() != nullptr, marker)) return;
+    if (!marker_button_click(editor_.attributes(), editor_.build_set() != nullptr, marker)) return;
     store_point_defaults(editor_);
     update_shape();
 }
@@ -236,7 +236,7 @@ void Tattributes_form::marker_buttonClick(point_type marker)
 void Tattributes_form::colour_buttonClick(bool area)
 {
     if (!choose_colour_) return;
-    const std::optional<colour_value> colour = choose_colour_(editor_.chosen_colour);
+    const std::optional<colour_value> colour = choose_colour_(editor_.chosen_colour());
     if (!colour) return;
     const bool taken = area ? area_colour_chosen(editor_, *colour) : border_colour_chosen(editor_, *colour);
     if (!taken) return;
@@ -247,8 +247,9 @@ void Tattributes_form::colour_buttonClick(bool area)
 void Tattributes_form::ok_buttonClick()
 {
     show_size();
+    // Ends the dialog's step too, when no set is being built.
+    ok_button_click(editor_);
     if (editor_.build_set()) {
-        ok_button_click(editor_);
         show_values();  // an empty name or hint box took the first point's
         emit map_changed();
     }

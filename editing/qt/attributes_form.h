@@ -2,7 +2,7 @@
 // points look, and what new points take. A modeless dialog that lives as
 // long as the program; opening and OK only show and hide it. Every rule is
 // in editing/attribute_commands.h and editing/point_attributes.h; the
-// widgets forward to them and mirror editor.attributes.
+// widgets forward to them and mirror editor.attributes().
 #pragma once
 
 #include "editing/map_editor.h"

@@ -280,7 +280,10 @@ void Tgps_form::start(link_worker::job what)
 void Tgps_form::finished(link_worker::job what)
 {
     // The link wrote into a map of its own; what it brought joins this one now.
-    if (what == link_worker::job::download && worker_.join_download(doc_)) emit map_changed();
+    if (what == link_worker::job::download) {
+        emit map_changing();
+        if (worker_.join_download(doc_)) emit map_changed();
+    }
     show_working(false);
 }
 

@@ -62,7 +62,9 @@ public:
     void set_port(const std::string& port);
 
 signals:
-    // A download added waypoints, paths or shapes to the map.
+    // A download is about to add to the map; it added waypoints, paths or
+    // shapes.
+    void map_changing();
     void map_changed();
     // A start-up or transfer began (true) or ended (false).
     void working_changed(bool working);
