@@ -106,6 +106,7 @@ edit_result shape_edit_change(map_editor& editor, std::string_view text)
     step_recorder step(editor, std::string("Rename ") + kind_word(*item) + " to " + name, {rename_steps, serial});
     const looks_snapshot before(editor);
     item->name = name;
+    entry->text = name;
     before.record_changes(step);
     edit_result result;
     result.legend = true;  // the legend lists items by name

@@ -218,12 +218,14 @@ void new_item_linked::apply(map_editor& editor)
     map_document& doc = editor.doc();
     std::unique_ptr<t_mapper> taken = builder_.take_new();
     item_ = taken.get();
-    // The first time the item takes a new serial at the end of its chain;
-    // after an undo it goes back under the same one.
+    // The first time the item takes a new serial at the end of its chain
+    // (also when an earlier commit of it was undone and dropped); after an
+    // undo it goes back under the same one.
     auto link = [&](auto item, auto& chain) {
-        if (item->number == 0) {
+        if (!linked_) {
             index_ = chain.size();
             doc.link(std::move(item));
+            linked_ = true;
         } else {
             doc.relink(std::move(item), index_);
         }

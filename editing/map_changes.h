@@ -188,6 +188,7 @@ private:
     build_item& builder_;
     t_mapper* item_ = nullptr;
     std::size_t index_ = 0;
+    bool linked_ = false;
 };
 
 // The item gets an entry at the end of shape_list.

@@ -106,10 +106,14 @@ public:
     std::int64_t dialog_opening() const { return dialog_opening_; }
     void next_dialog_opening() { ++dialog_opening_; }
 
-    // Limits; the set limit can be lowered so that a test reaches it.
+    // Limits; they can be lowered so that a test reaches them.
     std::int32_t node_limit() const { return node_limit_; }
     std::int32_t point_limit() const { return point_limit_; }
-    void set_point_limit(std::int32_t limit) { point_limit_ = limit; }
+    void set_limits(std::int32_t nodes, std::int32_t points)
+    {
+        node_limit_ = nodes;
+        point_limit_ = points;
+    }
 
     edit_history& history() { return history_; }
     const edit_history& history() const { return history_; }

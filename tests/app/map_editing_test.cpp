@@ -181,7 +181,7 @@ private slots:
     {
         auto form = farm_form();
         ui(form).map_control->setCurrentIndex(points_tab);
-        QCOMPARE(form->edits().mode, points_tab);
+        QCOMPARE(form->edits().mode(), points_tab);
         QCOMPARE(shown(ui(form).points_sheet.waypoints), shown(ui(form).waypoints_sheet.waypoints));
         // The Waypoints tab's strip stays hidden on the Points tab.
         click(ui(form).points_sheet.waypoints, 0);
@@ -231,7 +231,7 @@ private slots:
         const std::size_t items = form->map().shape_list.size();
         // Items read again get new serial numbers.
         const std::int32_t first_item = form->map().shapes.front()->number;
-        QVERIFY(form->edits().changes.modified);
+        QVERIFY(form->edits().modified());
         QVERIFY(form->windowTitle().endsWith('*'));
 
         auto run = [&] {
@@ -263,7 +263,7 @@ private slots:
         run();
         QCOMPARE(desktop_.questions, 2);
         QVERIFY(!dropped());
-        QVERIFY(form->edits().changes.modified);
+        QVERIFY(form->edits().modified());
 
         // Save, and the file is written: the command goes on.
         desktop_.open_answers.clear();
@@ -276,7 +276,7 @@ private slots:
         QVERIFY(read_text(saved).find("New-Shape-1") != std::string::npos);
         QVERIFY(dropped());
         if (!ends_program) {
-            QVERIFY(!form->edits().changes.modified);
+            QVERIFY(!form->edits().modified());
             QVERIFY(!form->windowTitle().endsWith('*'));
         }
     }
@@ -290,7 +290,7 @@ private slots:
         item(form, "&File", "&Open map")->trigger();
         QCOMPARE(desktop_.questions, 1);
         QCOMPARE(texts(form->map().shape_list), farm_items);
-        QVERIFY(!form->edits().changes.modified);
+        QVERIFY(!form->edits().modified());
         QVERIFY(!form->windowTitle().endsWith('*'));
 
         desktop_.open_answers.push_back(farm);

@@ -87,8 +87,8 @@ private slots:
         QVERIFY(!form->open_for_editing());
         QVERIFY(!form->isVisible());
         build_set();
-        editor->points_list.entries[0].selected = true;
-        editor->points_list.entries[2].selected = true;
+        editor->set_builder().entries().entries[0].selected = true;
+        editor->set_builder().entries().entries[2].selected = true;
         QVERIFY(form->open_for_editing());
         QVERIFY(form->isVisible());
         QCOMPARE(edit("name_edit")->text(), QString("w0"));
@@ -100,7 +100,7 @@ private slots:
         QVERIFY(!form->isVisible());
         const t_set& set = *editor->build_set();
         QCOMPARE(set.points[0].name, std::string("big_tree"));
-        QCOMPARE(editor->points_list.entries[2].text, std::string("big_tree"));
+        QCOMPARE(editor->set_builder().entries().entries[2].text, std::string("big_tree"));
     }
 
     // Which sizes the box takes is attributes_test's table; here the box,
@@ -110,14 +110,14 @@ private slots:
         QLineEdit* size = edit("scale_edit");
         size->clear();
         QTest::keyClicks(size, "15");
-        QCOMPARE(editor->attributes.point_size, 15);
+        QCOMPARE(editor->attributes().point_size, 15);
         QCOMPARE(track_bar()->value(), 10);
         size->setText("1");
         QCOMPARE(size->text(), QString("1"));  // on its way to a size
         emit size->editingFinished();
         QCOMPARE(size->text(), QString("15"));
         track_bar()->setValue(1);
-        QCOMPARE(editor->attributes.point_size, 1);
+        QCOMPARE(editor->attributes().point_size, 1);
         QCOMPARE(size->text(), QString("1"));
         QCOMPARE(static_cast<int>(doc->new_point.size), 1);
     }
@@ -126,19 +126,19 @@ private slots:
     {
         button("square_marker_button")->click();
         QVERIFY(button("square_marker_button")->isChecked());
-        QCOMPARE(editor->attributes.marker, point_type{p_circle});
+        QCOMPARE(editor->attributes().marker, point_type{p_circle});
         build_set();
         button("round_marker_button")->click();
         button("square_marker_button")->click();
-        QCOMPARE(editor->attributes.marker, point_type{p_square});
+        QCOMPARE(editor->attributes().marker, point_type{p_square});
         QCOMPARE(doc->new_point.marker, point_type{p_square});
     }
 
     void preview_draws_the_current_marker()
     {
-        editor->attributes.area_colour = make_colour(255, 0, 0);
-        editor->attributes.border_colour = make_colour(0, 0, 255);
-        editor->attributes.marker = p_square;
+        editor->attributes().area_colour = make_colour(255, 0, 0);
+        editor->attributes().border_colour = make_colour(0, 0, 255);
+        editor->attributes().marker = p_square;
         form->update_shape();
         const QImage image = control<QWidget>(*form, "point_image")->grab().toImage();
         QCOMPARE(QColor(image.pixel(28, 28)), QColor(255, 0, 0));

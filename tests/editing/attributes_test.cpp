@@ -90,19 +90,19 @@ TEST_F(attributes, opening_needs_something_to_act_on_and_shows_the_first_selecte
 {
     EXPECT_FALSE(colour_button_click(editor));
     EXPECT_FALSE(area_colour_chosen(editor, make_colour(3, 3, 3)));
-    EXPECT_EQ(editor.attributes.area_colour, make_colour(255, 255, 255));
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_EQ(editor.attributes().area_colour, make_colour(255, 255, 255));
+    EXPECT_FALSE(editor.modified());
 
     doc.points_class_list.add("x");
     doc.points_class_list.entries.back().selected = true;
     EXPECT_TRUE(colour_button_click(editor)) << "a selected class is enough";
     doc.points_class_list.clear();
     build_set_over(0, 2);
-    editor.working_points[1].hint = "second";
-    select(editor.points_list, {1, 2});
+    editor.build_set()->points[1].hint = "second";
+    select(editor.set_builder().entries(), {1, 2});
     ASSERT_TRUE(colour_button_click(editor));
-    EXPECT_EQ(editor.attributes.name, "w1");
-    EXPECT_EQ(editor.attributes.hint, "second");
+    EXPECT_EQ(editor.attributes().name, "w1");
+    EXPECT_EQ(editor.attributes().hint, "second");
 }
 
 TEST_F(attributes, area_colour_goes_to_classes_first_and_their_shapes_with_them)
@@ -115,7 +115,7 @@ TEST_F(attributes, area_colour_goes_to_classes_first_and_their_shapes_with_them)
     select(doc.class_list, {1});
     const colour_value c = make_colour(7, 8, 9);
     EXPECT_TRUE(area_colour_chosen(editor, c));
-    EXPECT_EQ(std::tie(doc.classes[1]->colour, editor.attributes.area_colour, editor.chosen_colour), std::tuple(c, c, c));
+    EXPECT_EQ(std::tuple(doc.classes[1]->colour, editor.attributes().area_colour, editor.chosen_colour()), std::tuple(c, c, c));
     EXPECT_EQ(in_lake.colour, c) << "the map draws the class as the legend shows it";
     EXPECT_NE(doc.classes[0]->colour, c);
     EXPECT_NE(in_forest.colour, c);
@@ -123,13 +123,13 @@ TEST_F(attributes, area_colour_goes_to_classes_first_and_their_shapes_with_them)
     select(doc.class_list, {});
     EXPECT_TRUE(border_colour_chosen(editor, c));
     const t_shape& shape = *editor.build_shape();
-    EXPECT_EQ(std::tie(shape.border, shape.default_border, editor.attributes.border_colour), std::tuple(c, c, c));
+    EXPECT_EQ(std::tie(shape.border, shape.default_border, editor.attributes().border_colour), std::tuple(c, c, c));
 }
 
 TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
 {
     build_set_over(0, 2);
-    select(editor.points_list, {1});
+    select(editor.set_builder().entries(), {1});
     const colour_value c = make_colour(50, 60, 70);
     EXPECT_TRUE(area_colour_chosen(editor, c));
     t_set& set = *editor.build_set();
@@ -137,7 +137,7 @@ TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
     EXPECT_NE(set.points[0].colour, c);
     refresh_build_set(editor);
     EXPECT_EQ(set.points[1].colour, c) << "a rebuild keeps what the map shows";
-    select(editor.points_list, {});
+    select(editor.set_builder().entries(), {});
     EXPECT_TRUE(area_colour_chosen(editor, make_colour(1, 1, 1)));
     EXPECT_EQ(std::tie(set.colour, set.default_colour), std::tuple(make_colour(1, 1, 1), make_colour(1, 1, 1)));
 }
@@ -145,15 +145,15 @@ TEST_F(attributes, colour_goes_to_selected_points_else_to_the_set)
 TEST_F(attributes, ok_with_an_empty_name_box_copies_the_first_name)
 {
     build_set_over(0, 3);
-    editor.working_points[1].name = "p one";  // a name not yet cleaned
+    editor.build_set()->points[1].name = "p one";  // a name not yet cleaned
     refresh_build_set(editor);
-    select(editor.points_list, {1, 3});
-    editor.attributes.name.clear();
-    editor.attributes.hint = "tall tree";
-    editor.attributes.marker = p_square;
-    editor.attributes.point_size = 4;
+    select(editor.set_builder().entries(), {1, 3});
+    editor.attributes().name.clear();
+    editor.attributes().hint = "tall tree";
+    editor.attributes().marker = p_square;
+    editor.attributes().point_size = 4;
     ok_button_click(editor);
-    EXPECT_EQ(editor.attributes.name, "p one");
+    EXPECT_EQ(editor.attributes().name, "p one");
     const t_set& set = *editor.build_set();
     // The first keeps its name; every selected point takes the looks.
     const auto named = [&](std::size_t i) {
@@ -163,27 +163,27 @@ TEST_F(attributes, ok_with_an_empty_name_box_copies_the_first_name)
     EXPECT_EQ(named(1), std::tuple("p one", "tall_tree", p_square, 4));
     EXPECT_EQ(named(3), std::tuple("p_one", "tall_tree", p_square, 4));
     EXPECT_EQ(set.points[0].marker, p_circle) << "unselected points keep their looks";
-    EXPECT_EQ(texts(editor.points_list), (strings{"w0", "p one", "w2", "p_one"}));
-    EXPECT_EQ(selected_texts(editor.points_list), (strings{"p one", "p_one"}));
+    EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"w0", "p one", "w2", "p_one"}));
+    EXPECT_EQ(selected_texts(editor.set_builder().entries()), (strings{"p one", "p_one"}));
 }
 
 TEST_F(attributes, ok_stores_a_typed_name_cleaned_for_every_selected_point)
 {
-    editor.attributes.name = "x";
+    editor.attributes().name = "x";
     ok_button_click(editor);
-    EXPECT_FALSE(editor.changes.modified) << "no set, nothing to do";
+    EXPECT_FALSE(editor.modified()) << "no set, nothing to do";
     EXPECT_EQ(doc.set_count(), 0);
 
     build_set_over(0, 2);
-    select(editor.points_list, {0, 2});
-    editor.attributes.name = "big tree";
-    editor.attributes.show_name = false;
+    select(editor.set_builder().entries(), {0, 2});
+    editor.attributes().name = "big tree";
+    editor.attributes().show_name = false;
     ok_button_click(editor);
     const t_set& set = *editor.build_set();
     EXPECT_EQ(std::tie(set.points[0].name, set.points[2].name, set.points[2].show_name),
               std::tuple("big_tree", "big_tree", false));
     EXPECT_EQ(std::tie(set.points[1].name, set.points[1].show_name), std::tuple("w1", true));
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
 }
 
 } // namespace

@@ -104,8 +104,8 @@ struct editing_map {
     // Nothing of a shape being built is left in the editor or the view.
     bool shape_building_over() const
     {
-        return !editor.build_shape() && !view.building_shape && editor.waypoints_shape_list.empty() &&
-               !editor.right_toolbar_shown && !editor.building_shape;
+        return !editor.build_shape() && !view.building_shape && editor.shape_builder().entries().empty() &&
+               !editor.shape_builder().toolbar_shown() && !editor.building_shape();
     }
 
     // Waypoint numbers of the shape being built, in node order.

@@ -17,7 +17,7 @@ TEST_F(item_commands, rename_cleans_the_text_and_numbers_empty_names)
     EXPECT_EQ(shape_list_mouse_down(editor, 1), std::nullopt);
     shape_edit_change(editor, "other");
     EXPECT_EQ(field.name, "field");
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_FALSE(editor.modified());
 
     EXPECT_EQ(shape_list_mouse_down(editor, 0), std::optional<std::string>("field"));
     shape_edit_change(editor, "my map.new");
@@ -28,7 +28,7 @@ TEST_F(item_commands, rename_cleans_the_text_and_numbers_empty_names)
     shape_edit_change(editor, "x");
     shape_edit_change(editor, "");
     EXPECT_EQ(field.name, "no-name2");
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
 }
 
 // The rename follows the item right-clicked, not the place it stood in the
@@ -64,7 +64,7 @@ TEST_F(item_commands, rename_holds_the_item_right_clicked)
 
 TEST_F(item_commands, classes_are_created_only_on_the_building_tabs)
 {
-    editor.chosen_colour = make_colour(1, 2, 3);
+    editor.set_chosen_colour(make_colour(1, 2, 3));
     std::string text = "new class";
     create_class(editor, text);
     EXPECT_EQ(doc.class_list.size(), 2u) << "the Shapes tab creates nothing";
@@ -82,7 +82,7 @@ TEST_F(item_commands, classes_are_created_only_on_the_building_tabs)
         create_class(editor, again);
         EXPECT_EQ(doc.class_list.size(), 3u) << again;
     }
-    EXPECT_EQ(editor.no_name_counter, 1);
+    EXPECT_EQ(editor.clean(""), "no-name1") << "no name was numbered";
 }
 
 TEST_F(item_commands, edit_needs_one_selected_item_and_no_shape_being_built)
@@ -108,11 +108,11 @@ TEST_F(item_commands, taking_a_shape_up_lists_its_nodes)
     ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
     EXPECT_TRUE(a.editing);
     EXPECT_EQ(editor.build_shape(), &a);
-    EXPECT_EQ(texts(editor.waypoints_shape_list), (strings{"w0", "w3", "w6"}));
+    EXPECT_EQ(texts(editor.shape_builder().entries()), (strings{"w0", "w3", "w6"}));
     EXPECT_EQ(selected_texts(doc.class_list), strings{"lake"});
-    EXPECT_FALSE(editor.right_toolbar_shown) << "the mode starts on the Waypoints tab";
+    EXPECT_FALSE(editor.shape_builder().toolbar_shown()) << "the mode starts on the Waypoints tab";
     show_tab(waypoints_tab);
-    EXPECT_TRUE(editor.right_toolbar_shown);
+    EXPECT_TRUE(editor.shape_builder().toolbar_shown());
     EXPECT_EQ(a.nodes[1].lon, doc.waypoints[3]->lon * 360);
 }
 
@@ -133,7 +133,7 @@ TEST_F(item_commands, delete_removes_sets_and_shapes_but_spares_the_item_being_e
     EXPECT_FALSE(doc.shape_list.entries[0].selected);
     EXPECT_EQ(std::tuple(doc.set_count(), doc.shape_count(), doc.shapes[0]->name), std::tuple(0, 1, "edited"));
     EXPECT_FALSE(doc.statistics_ready);
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
     EXPECT_FALSE(delete_shape_button_click(editor).repaint) << "nothing selected, nothing deleted";
 }
 
@@ -156,7 +156,7 @@ TEST_F(item_commands, an_edited_item_cleared_with_the_map_is_let_go)
     EXPECT_TRUE(!editor.build_shape() && !editor.build_set());
     editor.sync_with_map();
     EXPECT_TRUE(shape_building_over() && !view.building_set);
-    EXPECT_TRUE(editor.points_list.empty() && editor.working_points.empty());
+    EXPECT_TRUE(editor.set_builder().entries().empty());
     // Every command now finds no build item; none touches freed memory.
     EXPECT_FALSE(up_button_click(editor).repaint);
     EXPECT_FALSE(delete_point_button_click(editor).repaint);
@@ -176,15 +176,15 @@ TEST_F(item_commands, closing_releases_the_build_items)
     EXPECT_FALSE(edited.editing);
     EXPECT_EQ(doc.shape_count(), 1) << "the edited shape stays with the map";
     EXPECT_EQ(editor.build_set(), nullptr) << "the uncommitted set is dropped";
-    EXPECT_TRUE(!view.building_shape && !view.building_set && editor.points_list.empty());
+    EXPECT_TRUE(!view.building_shape && !view.building_set && editor.set_builder().entries().empty());
 }
 
 TEST_F(item_commands, positions_past_a_shrunken_list_do_nothing)
 {
     build_shape_over(0, 3);
     // The lists lose entries between the click and its handling.
-    editor.waypoints_shape_list.entries.resize(2);
-    select(editor.waypoints_shape_list, {1});
+    editor.shape_builder().entries().entries.resize(2);
+    select(editor.shape_builder().entries(), {1});
     down_button_click(editor);
     EXPECT_EQ(build_nodes(), (std::vector<int>{0, 1, 2, 3})) << "entry 1 has nothing unselected after it";
     delete_button_click(editor);

@@ -65,13 +65,13 @@ struct map_files_fixture : ::testing::Test {
 TEST_F(map_files_fixture, open_reads_the_file_into_an_emptied_map_and_counts_it_saved)
 {
     ASSERT_TRUE(files.open(farm).ok());
-    editor.changes.changed();
+    editor.history().lose_clean();
     const read_report again = files.open(farm);
     EXPECT_TRUE(again.ok());
     EXPECT_EQ(doc.waypoint_count(), 33) << "the map was emptied first";
     EXPECT_EQ(doc.shape_list.size(), 6u);
-    EXPECT_FALSE(editor.changes.modified);
-    EXPECT_EQ(editor.waypoints_set_list.size(), 33u) << "the Points tab sees the waypoints";
+    EXPECT_FALSE(editor.modified());
+    EXPECT_EQ(editor.waypoints_set_list().size(), 33u) << "the Points tab sees the waypoints";
 }
 
 TEST_F(map_files_fixture, a_missing_file_is_an_error_box_without_the_error_tab)
@@ -83,7 +83,7 @@ TEST_F(map_files_fixture, a_missing_file_is_an_error_box_without_the_error_tab)
     EXPECT_TRUE(report.missing);
     EXPECT_FALSE(shows_error_tab(report));
     EXPECT_TRUE(doc.empty()) << "Open clears the map before it looks for the file";
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_FALSE(editor.modified());
 
     const read_report bad = files.open(unknown_command);
     EXPECT_FALSE(bad.missing);
@@ -95,14 +95,14 @@ TEST_F(map_files_fixture, a_merge_that_adds_is_a_change_and_a_failed_one_keeps_t
     ASSERT_TRUE(files.open(farm).ok());
     ASSERT_TRUE(files.merge(farm).ok());
     EXPECT_EQ(doc.waypoint_count(), 66);
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
 
-    editor.changes.saved();
+    editor.history().set_clean();
     const read_report failed = files.merge(unknown_command);
     EXPECT_FALSE(failed.ok());
     EXPECT_EQ(doc.waypoint_count(), 66) << "only what the failed read added goes";
     EXPECT_EQ(doc.shape_list.size(), 12u);
-    EXPECT_FALSE(editor.changes.modified) << "nothing was added";
+    EXPECT_FALSE(editor.modified()) << "nothing was added";
 }
 
 TEST_F(map_files_fixture, refresh_rebuilds_from_the_last_text_read_and_needs_an_item)
@@ -112,30 +112,30 @@ TEST_F(map_files_fixture, refresh_rebuilds_from_the_last_text_read_and_needs_an_
     EXPECT_TRUE(files.can_refresh());
     EXPECT_TRUE(files.refresh().ok());
     EXPECT_EQ(doc.waypoint_count(), 33) << "the held text is the merged file's alone";
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_FALSE(editor.modified());
 
     const std::string only = file("only.wlm", "waypoints\n  {\n    a, 1, 2, 3\n  }\n");
     ASSERT_TRUE(files.open(only).ok());
     EXPECT_FALSE(files.can_refresh());
-    editor.changes.changed();
+    editor.history().lose_clean();
     EXPECT_TRUE(files.refresh().ok());
-    EXPECT_TRUE(editor.changes.modified) << "with only waypoints nothing is read again";
+    EXPECT_TRUE(editor.modified()) << "with only waypoints nothing is read again";
 }
 
 TEST_F(map_files_fixture, save_proposes_the_last_name_written_and_no_failed_one)
 {
     EXPECT_EQ(files.proposed_name(), "new.wlm");
     ASSERT_TRUE(files.open(farm).ok());
-    editor.changes.changed();
+    editor.history().lose_clean();
     std::string error;
     EXPECT_FALSE(files.save((dir / "no-such-folder" / "x.wlm").string(), error));
     EXPECT_EQ(error, std::strerror(ENOENT));
     EXPECT_EQ(files.proposed_name(), "new.wlm");
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
 
     EXPECT_TRUE(files.save((dir / "kept.wlm").string(), error));
     EXPECT_EQ(files.proposed_name(), "kept.wlm");
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_FALSE(editor.modified());
     EXPECT_TRUE(files.open((dir / "kept.wlm").string()).ok());
     EXPECT_EQ(doc.waypoint_count(), 33);
 }
@@ -157,7 +157,7 @@ TEST_F(map_files_fixture, save_writes_the_map_items_with_an_edited_one_as_it_sta
     const std::size_t pond_nodes = pond->nodes.size();
     ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
     map_control_change(editor, waypoints_tab);
-    editor.waypoints_shape_list.entries[0].selected = true;
+    editor.shape_builder().entries().entries[0].selected = true;
     delete_button_click(editor);
     map_control_change(editor, shapes_tab);
 
@@ -204,7 +204,7 @@ TEST_F(map_files_fixture, may_drop_asks_only_when_changed_and_a_save_must_write)
     };
     EXPECT_TRUE(files.may_drop(answer(save_answer::cancel), [] { return false; }));
     EXPECT_EQ(asked, 0);
-    editor.changes.changed();
+    editor.history().lose_clean();
     EXPECT_FALSE(files.may_drop(answer(save_answer::cancel), [] { return true; }));
     EXPECT_TRUE(files.may_drop(answer(save_answer::discard), [] { return false; }));
     EXPECT_FALSE(files.may_drop(answer(save_answer::save), [] { return false; }));

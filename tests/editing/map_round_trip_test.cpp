@@ -45,7 +45,7 @@ TEST(map_round_trip, a_field_and_a_marked_set_survive_save_and_reopen)
     const read_report opened = read_map(doc, WAYLOOM_TEST_DATA "/../../examples/farm.wlm", view_after_read(view));
     ASSERT_TRUE(opened.ok()) << opened.errors.front();
     editor.sync_with_map();
-    editor.changes.saved();
+    editor.history().set_clean();
     const std::size_t shapes_before = doc.shape_list.size();
 
     // A field on the Waypoints tab: the four corners of the long field, filed
@@ -60,18 +60,18 @@ TEST(map_round_trip, a_field_and_a_marked_set_survive_save_and_reopen)
     doc.class_list.entries[entry_named(doc.class_list, "water")].selected = true;
     doc.class_list.entries[wet].selected = true;
     ASSERT_TRUE(add_shape_buttton_click(editor).error.empty());
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
 
     // A set on the Points tab: three square markers, two of them renamed.
     map_control_change(editor, points_tab);
     waypoints_set_list_mouse_down(editor, 0, false);
-    editor.attributes.marker = p_square;  // the dialog's square button, a set being built
-    editor.attributes.point_size = 6;
+    editor.attributes().marker = p_square;  // the dialog's square button, a set being built
+    editor.attributes().point_size = 6;
     waypoints_set_list_mouse_down(editor, 1, false);
     waypoints_set_list_mouse_down(editor, 2, true);
-    editor.points_list.entries[0].selected = true;
-    editor.points_list.entries[2].selected = true;
-    editor.attributes.name = "gate post";
+    editor.set_builder().entries().entries[0].selected = true;
+    editor.set_builder().entries().entries[2].selected = true;
+    editor.attributes().name = "gate post";
     ok_button_click(editor);
     ASSERT_TRUE(add_shape_buttton_click(editor).error.empty());
     ASSERT_EQ(doc.shape_list.size(), shapes_before + 2);
@@ -80,7 +80,7 @@ TEST(map_round_trip, a_field_and_a_marked_set_survive_save_and_reopen)
         (std::filesystem::temp_directory_path() / ("wayloom-edit-" + std::to_string(::getpid()) + ".wlm")).string();
     std::string error;
     ASSERT_TRUE(save_map(doc, file, &error)) << error;
-    editor.changes.saved();
+    editor.history().set_clean();
 
     map_document again;
     view_state view2;

@@ -42,11 +42,11 @@ TEST(moves, nodes_move_as_blocks_with_their_positions_and_stay_selected)
         SCOPED_TRACE(c.name);
         editing_map m;
         m.build_shape_over(0, 4);
-        select(m.editor.waypoints_shape_list, c.selected);
-        const strings wanted_selected = sorted_selection(m.editor.waypoints_shape_list);
+        select(m.editor.shape_builder().entries(), c.selected);
+        const strings wanted_selected = sorted_selection(m.editor.shape_builder().entries());
         EXPECT_TRUE((c.up ? up_button_click(m.editor) : down_button_click(m.editor)).repaint);
-        EXPECT_EQ(texts(m.editor.waypoints_shape_list), c.order);
-        EXPECT_EQ(sorted_selection(m.editor.waypoints_shape_list), wanted_selected);
+        EXPECT_EQ(texts(m.editor.shape_builder().entries()), c.order);
+        EXPECT_EQ(sorted_selection(m.editor.shape_builder().entries()), wanted_selected);
         const t_shape& shape = *m.editor.build_shape();
         for (std::size_t i = 0; i < 5; ++i) {
             const t_node& node = shape.nodes[i];
@@ -56,19 +56,19 @@ TEST(moves, nodes_move_as_blocks_with_their_positions_and_stay_selected)
     }
 }
 
-TEST(moves, points_move_as_blocks_with_their_working_entries)
+TEST(moves, points_move_as_blocks_with_their_looks)
 {
     for (const move_case& c : move_cases) {
         SCOPED_TRACE(c.name);
         editing_map m;
         m.build_set_over(0, 4);
-        for (std::size_t i = 0; i < 5; ++i) m.editor.working_points[i].hint = "hint" + std::to_string(i);
+        for (std::size_t i = 0; i < 5; ++i) m.editor.build_set()->points[i].hint = "hint" + std::to_string(i);
         refresh_build_set(m.editor);
-        select(m.editor.points_list, c.selected);
-        const strings wanted_selected = sorted_selection(m.editor.points_list);
+        select(m.editor.set_builder().entries(), c.selected);
+        const strings wanted_selected = sorted_selection(m.editor.set_builder().entries());
         c.up ? points_up_button_click(m.editor) : points_down_button_click(m.editor);
-        EXPECT_EQ(texts(m.editor.points_list), c.order);
-        EXPECT_EQ(sorted_selection(m.editor.points_list), wanted_selected);
+        EXPECT_EQ(texts(m.editor.set_builder().entries()), c.order);
+        EXPECT_EQ(sorted_selection(m.editor.set_builder().entries()), wanted_selected);
         const t_set& set = *m.editor.build_set();
         for (std::size_t i = 0; i < 5; ++i) {
             const int w = number_of(c.order[i]);
@@ -82,48 +82,48 @@ TEST(moves, points_move_as_blocks_with_their_working_entries)
 TEST_F(node_moves, without_a_selection_nothing_moves)
 {
     build_shape_over(0, 2);
-    editor.changes.saved();
+    editor.history().set_clean();
     for (auto command : {up_button_click, down_button_click, delete_button_click}) {
         EXPECT_FALSE(command(editor).repaint);
         EXPECT_EQ(build_nodes(), (std::vector<int>{0, 1, 2}));
     }
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_FALSE(editor.modified());
 }
 
 TEST_F(node_moves, deleting_nodes_keeps_the_rest_and_deleting_all_ends_shape_building)
 {
     build_shape_over(0, 5);
-    select(editor.waypoints_shape_list, {0, 2, 3});
+    select(editor.shape_builder().entries(), {0, 2, 3});
     delete_button_click(editor);
     EXPECT_EQ(build_nodes(), (std::vector<int>{1, 4, 5}));
-    EXPECT_EQ(texts(editor.waypoints_shape_list), (strings{"w1", "w4", "w5"}));
-    EXPECT_TRUE(editor.right_toolbar_shown);
+    EXPECT_EQ(texts(editor.shape_builder().entries()), (strings{"w1", "w4", "w5"}));
+    EXPECT_TRUE(editor.shape_builder().toolbar_shown());
 
-    select(editor.waypoints_shape_list, {0, 1, 2});
+    select(editor.shape_builder().entries(), {0, 1, 2});
     EXPECT_TRUE(delete_button_click(editor).repaint);
     ASSERT_NE(editor.build_shape(), nullptr);
     EXPECT_TRUE(editor.build_shape()->nodes.empty());
-    EXPECT_FALSE(editor.right_toolbar_shown || editor.building_shape);
+    EXPECT_FALSE(editor.shape_builder().toolbar_shown() || editor.building_shape());
     // The next click starts over on the same shape.
     waypoints_list_mouse_down(editor, 7, false);
     EXPECT_EQ(build_nodes(), (std::vector<int>{7}));
-    EXPECT_TRUE(editor.right_toolbar_shown);
+    EXPECT_TRUE(editor.shape_builder().toolbar_shown());
 }
 
 TEST_F(node_moves, deleting_points_keeps_records_and_entries_together)
 {
     build_set_over(0, 4);
-    select(editor.points_list, {1, 3});
+    select(editor.set_builder().entries(), {1, 3});
     delete_point_button_click(editor);
     const t_set& set = *editor.build_set();
     ASSERT_EQ(set.point_count, 3);
-    EXPECT_EQ(texts(editor.points_list), (strings{"w0", "w2", "w4"}));
+    EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"w0", "w2", "w4"}));
     EXPECT_EQ(set.points[1].waypoint, 2);
     EXPECT_EQ(set.points[2].name, "w4");
-    select(editor.points_list, {0, 1, 2});
+    select(editor.set_builder().entries(), {0, 1, 2});
     delete_point_button_click(editor);
     EXPECT_EQ(set.point_count, 0);
-    EXPECT_FALSE(editor.points_toolbar_shown || editor.building_set);
+    EXPECT_FALSE(editor.set_builder().toolbar_shown() || editor.building_set());
 }
 
 // An item taken up for editing that loses every node or point ends its edit
@@ -140,25 +140,25 @@ TEST_F(node_moves, emptying_an_edited_item_deletes_it_from_the_map)
     select(doc.shape_list, {0});
     ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
     show_tab(waypoints_tab);
-    select(editor.waypoints_shape_list, {0, 1, 2});
-    editor.changes.saved();
+    select(editor.shape_builder().entries(), {0, 1, 2});
+    editor.history().set_clean();
     const edit_result shape_gone = delete_button_click(editor);
     EXPECT_TRUE(shape_gone.repaint && shape_gone.legend);
     EXPECT_TRUE(shape_building_over());
     EXPECT_EQ(texts(doc.shape_list), (strings{"posts", "other"}));
     EXPECT_EQ(doc.shape_count(), 1);
-    EXPECT_TRUE(editor.changes.modified);
+    EXPECT_TRUE(editor.modified());
 
     show_tab(shapes_tab);
     select(doc.shape_list, {0});
     ASSERT_TRUE(edit_shape_button_click(editor).error.empty());
     show_tab(points_tab);
-    select(editor.points_list, {0, 1});
+    select(editor.set_builder().entries(), {0, 1});
     EXPECT_TRUE(delete_point_button_click(editor).legend);
     EXPECT_EQ(texts(doc.shape_list), strings{"other"});
     EXPECT_EQ(doc.set_count(), 0);
     EXPECT_EQ(editor.build_set(), nullptr);
-    EXPECT_FALSE(editor.points_toolbar_shown || editor.building_set || view.building_set);
+    EXPECT_FALSE(editor.set_builder().toolbar_shown() || editor.building_set() || view.building_set);
     // The next click starts a new set, outside the map until it is added.
     waypoints_set_list_mouse_down(editor, 5, false);
     ASSERT_NE(editor.build_set(), nullptr);
@@ -170,7 +170,7 @@ TEST_F(node_moves, points_deleted_outside_the_points_tab_stay_consistent)
 {
     build_set_over(0, 3);
     show_tab(shapes_tab);  // the Points menu still works from here
-    select(editor.points_list, {0});
+    select(editor.set_builder().entries(), {0});
     delete_point_button_click(editor);
     const t_set& set = *editor.build_set();
     ASSERT_EQ(set.point_count, 3);

@@ -11,25 +11,25 @@ using set_building = editing_fixture;
 
 TEST_F(set_building, points_take_the_dialog_values)
 {
-    editor.attributes.marker = p_square;
-    editor.attributes.point_size = 7;
-    editor.attributes.area_colour = make_colour(200, 10, 10);
-    editor.attributes.border_colour = make_colour(0, 0, 90);
-    editor.attributes.show_name = false;
+    editor.attributes().marker = p_square;
+    editor.attributes().point_size = 7;
+    editor.attributes().area_colour = make_colour(200, 10, 10);
+    editor.attributes().border_colour = make_colour(0, 0, 90);
+    editor.attributes().show_name = false;
     show_tab(points_tab);
-    EXPECT_EQ(editor.waypoints_set_list.size(), doc.waypoints_list.size());
+    EXPECT_EQ(editor.waypoints_set_list().size(), doc.waypoints_list.size());
     EXPECT_TRUE(waypoints_set_list_mouse_down(editor, 2, false).repaint);
     waypoints_set_list_mouse_down(editor, 4, true);
     const t_set* set = editor.build_set();
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(set->name, "build");
     ASSERT_EQ(set->point_count, 3);
-    EXPECT_EQ(texts(editor.points_list), (strings{"w2", "w3", "w4"}));
+    EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"w2", "w3", "w4"}));
     const point_record& p = set->points[1];
     EXPECT_EQ(looks(p), std::tuple("w3", "A hint", p_square, 7, make_colour(200, 10, 10), make_colour(0, 0, 90), false));
     const t_waypoint& w = *doc.waypoints[3];
     EXPECT_EQ(std::tie(p.waypoint, p.lon, p.lat, p.alt), std::tuple(3, w.lon * 360, w.lat * 360, w.alt));
-    EXPECT_TRUE(editor.points_toolbar_shown);
+    EXPECT_TRUE(editor.set_builder().toolbar_shown());
     EXPECT_EQ(view.building_set, set);
 }
 
@@ -41,8 +41,8 @@ TEST_F(set_building, shift_click_ranges_and_repeats)
     waypoints_set_list_mouse_down(editor, 6, true);
     waypoints_set_list_mouse_down(editor, 1, true);  // the anchor is gone: a plain append
     waypoints_set_list_mouse_down(editor, 0, true);  // above the new anchor: nothing
-    EXPECT_EQ(texts(editor.points_list), (strings{"w3", "w4", "w5", "w6", "w1"}));
-    EXPECT_EQ(editor.last_set_click, 1);
+    EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"w3", "w4", "w5", "w6", "w1"}));
+    EXPECT_EQ(editor.set_builder().anchor(), 1);
 }
 
 TEST_F(set_building, commit_names_new_sets_and_class_sets)
@@ -60,18 +60,17 @@ TEST_F(set_building, commit_names_new_sets_and_class_sets)
     // The first point after a commit is positioned at once.
     EXPECT_EQ(lake_set->points[0].name, "w3");
     EXPECT_EQ(lake_set->points[0].lon, doc.waypoints[3]->lon * 360);
-    EXPECT_TRUE(editor.points_list.empty());
-    EXPECT_FALSE(editor.points_toolbar_shown);
+    EXPECT_TRUE(editor.set_builder().entries().empty());
+    EXPECT_FALSE(editor.set_builder().toolbar_shown());
 }
 
 TEST_F(set_building, points_beyond_the_limit_are_refused)
 {
-    editor.set_point_limit = 3;
+    editor.set_limits(max_shape_nodes, 3);
     show_tab(points_tab);
     waypoints_set_list_mouse_down(editor, 0, false);
     EXPECT_EQ(waypoints_set_list_mouse_down(editor, 8, true).error, "Too many points");
-    EXPECT_EQ(std::tuple(editor.build_set()->point_count, editor.points_list.size(), editor.working_points.size()),
-              std::tuple(3, 3u, 3u));
+    EXPECT_EQ(std::tuple(editor.build_set()->point_count, editor.set_builder().entries().size()), std::tuple(3, 3u));
 }
 
 TEST_F(set_building, class_made_on_points_tab_reaches_waypoints_tab)
@@ -84,7 +83,7 @@ TEST_F(set_building, class_made_on_points_tab_reaches_waypoints_tab)
     EXPECT_EQ(texts(doc.class_list), (strings{"forest", "lake"}));
     show_tab(shapes_tab);
     EXPECT_EQ(texts(doc.class_list), (strings{"forest", "lake", "wet_land"}));
-    EXPECT_EQ(editor.mode, shapes_tab);
+    EXPECT_EQ(editor.mode(), shapes_tab);
 }
 
 TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
@@ -106,7 +105,7 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
     EXPECT_EQ(selected_texts(doc.points_class_list), strings{"lake"})
         << "the class selection survives the copy between the tabs";
     ASSERT_EQ(trees.point_count, 2);
-    EXPECT_EQ(texts(editor.points_list), (strings{"tree2", "tree7"}));
+    EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"tree2", "tree7"}));
     EXPECT_EQ(looks(trees.points[1]), std::tuple("tree7", "old", p_square, 4.5L, 9, 1, false));
     EXPECT_EQ(trees.points[1].lon, doc.waypoints[7]->lon * 360);
     waypoints_set_list_mouse_down(editor, 9, false);
@@ -122,9 +121,9 @@ TEST_F(set_building, a_stale_points_tab_copy_is_taken_again)
     std::reverse(doc.waypoints_list.entries.begin(), doc.waypoints_list.entries.end());
     waypoints_set_list_mouse_down(editor, 3, false);
     EXPECT_EQ(editor.build_set(), nullptr) << "a click on the old copy adds nothing";
-    EXPECT_EQ(editor.waypoints_set_list.entries[3].text, "w6");
+    EXPECT_EQ(editor.waypoints_set_list().entries[3].text, "w6");
     waypoints_set_list_mouse_down(editor, 3, false);
-    EXPECT_EQ(texts(editor.points_list), strings{"w6"});
+    EXPECT_EQ(texts(editor.set_builder().entries()), strings{"w6"});
     EXPECT_EQ(editor.build_set()->points[0].waypoint, 6);
 }
 

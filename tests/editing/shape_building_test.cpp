@@ -32,8 +32,8 @@ TEST(shape_clicks, append_ranges_and_keep_the_anchor)
         m.show_tab(waypoints_tab);
         for (const click& k : r.clicks) waypoints_list_mouse_down(m.editor, k.index, k.shift);
         EXPECT_EQ(m.build_nodes(), r.nodes);
-        EXPECT_EQ(m.editor.last_shape_click, r.anchor);
-        EXPECT_EQ(m.editor.waypoints_shape_list.size(), r.nodes.size());
+        EXPECT_EQ(m.editor.shape_builder().anchor(), r.anchor);
+        EXPECT_EQ(m.editor.shape_builder().entries().size(), r.nodes.size());
     }
 }
 
@@ -77,9 +77,9 @@ TEST_F(shape_building, first_node_starts_a_build_shape_shown_alone_and_fitted)
     const t_shape* shape = editor.build_shape();
     ASSERT_NE(shape, nullptr);
     EXPECT_EQ(std::tie(shape->name, shape->shape_type), std::tuple("build", s_polygon));
-    EXPECT_TRUE(editor.right_toolbar_shown && editor.building_shape);
+    EXPECT_TRUE(editor.shape_builder().toolbar_shown() && editor.building_shape());
     EXPECT_EQ(view.building_shape, shape);
-    EXPECT_EQ(texts(editor.waypoints_shape_list), strings{"w2"});
+    EXPECT_EQ(texts(editor.shape_builder().entries()), strings{"w2"});
     EXPECT_EQ(std::tie(shape->nodes[0].lon, shape->nodes[0].lat),
               std::tuple(doc.waypoints[2]->lon * 360, doc.waypoints[2]->lat * 360));
     EXPECT_TRUE(doc.shape_list.empty()) << "not listed before it is committed";
@@ -101,7 +101,7 @@ TEST_F(shape_building, node_limit_refuses_the_512th_and_stops_a_range_once)
     for (int i = 0; i < 511; ++i) ASSERT_TRUE(append_node(editor, i % 4).error.empty()) << i;
     EXPECT_EQ(append_node(editor, 0).error, "Too many nodes");
     EXPECT_EQ(editor.build_shape()->node_count(), 511);
-    EXPECT_EQ(editor.waypoints_shape_list.size(), 511u);
+    EXPECT_EQ(editor.shape_builder().entries().size(), 511u);
     add_shape(editor);
     update_map_source(doc);
     map_document again;
@@ -110,11 +110,11 @@ TEST_F(shape_building, node_limit_refuses_the_512th_and_stops_a_range_once)
     EXPECT_EQ(again.shapes.at(0)->node_count(), 511);
 
     editing_map m;
-    m.editor.shape_node_limit = 4;
+    m.editor.set_limits(4, max_set_points);
     m.build_shape_over(0, 0);
     EXPECT_EQ(waypoints_list_mouse_down(m.editor, 9, true).error, "Too many nodes");
     EXPECT_EQ(m.build_nodes(), (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(m.editor.last_shape_click, -1);
+    EXPECT_EQ(m.editor.shape_builder().anchor(), -1);
 }
 
 TEST_F(shape_building, commit_with_two_classes_is_named_after_the_first)
@@ -154,8 +154,8 @@ TEST_F(shape_building, commit_without_nodes_only_redraws_and_outside_the_mode_do
     show_tab(waypoints_tab);
     const edit_result r = add_shape_buttton_click(editor);
     EXPECT_TRUE(r.repaint && !r.legend);
-    EXPECT_EQ(editor.new_shape_counter, 1);
-    EXPECT_FALSE(editor.changes.modified);
+    EXPECT_EQ(editor.take_new_number(build_mode::shape), 1) << "no new shape was named";
+    EXPECT_FALSE(editor.modified());
 
     waypoints_list_mouse_down(editor, 0, false);
     show_tab(shapes_tab);
@@ -170,18 +170,18 @@ TEST_F(shape_building, clicks_on_the_other_tab_or_while_busy_are_ignored)
     show_tab(points_tab);
     waypoints_set_list_mouse_down(editor, 3, false);
     EXPECT_EQ(editor.build_set(), nullptr);
-    EXPECT_TRUE(editor.points_list.empty());
+    EXPECT_TRUE(editor.set_builder().entries().empty());
 
     // And the other way round: a set with points blocks shape clicks.
     editing_map m;
     m.build_set_over(1, 1);
-    ASSERT_EQ(m.editor.points_list.size(), 1u);
+    ASSERT_EQ(m.editor.set_builder().entries().size(), 1u);
     m.show_tab(waypoints_tab);
     waypoints_list_mouse_down(m.editor, 2, false);
     EXPECT_EQ(m.editor.build_shape(), nullptr);
 
     editing_map busy;
-    busy.editor.shape_click_busy = true;
+    busy.editor.shape_builder().set_busy(true);
     busy.build_shape_over(1, 1);
     EXPECT_EQ(busy.editor.build_shape(), nullptr);
 }
@@ -202,7 +202,7 @@ TEST_F(shape_building, an_edited_shape_is_updated_in_place)
     EXPECT_EQ(field.classes, (class_type{0})) << "re-committing does not file it twice";
     EXPECT_FALSE(field.editing);
     EXPECT_TRUE(shape_building_over());
-    EXPECT_EQ(editor.new_shape_counter, 1);
+    EXPECT_EQ(editor.take_new_number(build_mode::shape), 1) << "no new shape was named";
 }
 
 TEST_F(shape_building, an_edited_shape_gone_from_the_list_is_added_again)
@@ -236,7 +236,7 @@ TEST_F(shape_building, line_and_polygon_buttons_apply_to_the_shape_being_built)
     build_shape_over(0, 2);
     EXPECT_TRUE(path_button_click(editor).repaint);
     EXPECT_EQ(editor.build_shape()->shape_type, s_path);
-    EXPECT_EQ(editor.line_choice, line_kind::line);
+    EXPECT_EQ(editor.line_choice(), line_kind::line);
     polygon_button_click(editor);
     EXPECT_EQ(editor.build_shape()->shape_type, s_polygon);
     path_button_click(editor);

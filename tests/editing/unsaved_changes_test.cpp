@@ -21,23 +21,17 @@ TEST(save_prompt, asks_only_when_modified_and_follows_the_answer)
         {"a failed or cancelled save stops", true, save_answer::save, false, false, 1, 1},
     };
     for (const row& r : rows) {
-        change_tracker changes;
-        if (r.modified) changes.changed();
         int asked = 0, saved = 0;
-        const bool go_on = may_drop_map(changes, [&] { ++asked; return r.answer; }, [&] { ++saved; return r.save_works; });
+        const bool go_on = may_drop_map(r.modified, [&] { ++asked; return r.answer; }, [&] { ++saved; return r.save_works; });
         EXPECT_EQ(std::tuple(go_on, asked, saved), std::tuple(r.may_go_on, r.asked, r.saved)) << r.name;
-        EXPECT_EQ(changes.modified, r.modified) << r.name << ": the answer alone changes no flag";
     }
     EXPECT_EQ(save_changes_question, "Save changes to the map?");
 }
 
 TEST(save_prompt, caption_marks_unsaved_changes)
 {
-    change_tracker changes;
-    changes.changed();
-    EXPECT_EQ(window_caption("Wayloom 0.1.2", changes), "Wayloom 0.1.2*");
-    changes.saved();
-    EXPECT_EQ(window_caption("Wayloom 0.1.2", changes), "Wayloom 0.1.2");
+    EXPECT_EQ(window_caption("Wayloom 0.1.2", true), "Wayloom 0.1.2*");
+    EXPECT_EQ(window_caption("Wayloom 0.1.2", false), "Wayloom 0.1.2");
 }
 
 // Each command starts from a saved map with a shape being built (two nodes,
@@ -52,11 +46,11 @@ TEST(modified_flag, is_set_by_every_command_that_changes_the_map)
         {"delete node", [](map_editor& e) { delete_button_click(e); }, true},
         {"rename", [](map_editor& e) { shape_list_mouse_down(e, 0); shape_edit_change(e, "x y"); }, true},
         {"create class", [](map_editor& e) { std::string t = "c"; create_class(e, t); }, true},
-        {"delete item", [](map_editor& e) { e.doc.shape_list.entries[0].selected = true; delete_shape_button_click(e); }, true},
+        {"delete item", [](map_editor& e) { e.doc().shape_list.entries[0].selected = true; delete_shape_button_click(e); }, true},
         {"path", [](map_editor& e) { path_button_click(e); }, true},
         {"area colour", [](map_editor& e) { area_colour_chosen(e, 5); }, true},
         {"tab change", [](map_editor& e) { map_control_change(e, shapes_tab); }, false},
-        {"take up for editing", [](map_editor& e) { e.doc.shape_list.entries[0].selected = true; edit_shape_button_click(e); }, false},
+        {"take up for editing", [](map_editor& e) { e.doc().shape_list.entries[0].selected = true; edit_shape_button_click(e); }, false},
         {"the same waypoint again", [](map_editor& e) { waypoints_list_mouse_down(e, 2, false); }, false},
         {"polygon, already one", [](map_editor& e) { polygon_button_click(e); }, false},
     };
@@ -65,10 +59,10 @@ TEST(modified_flag, is_set_by_every_command_that_changes_the_map)
         m.listed_shape("listed");
         m.build_shape_over(1, 1);
         waypoints_list_mouse_down(m.editor, 2, false);
-        m.editor.waypoints_shape_list.entries[1].selected = true;
-        m.editor.changes.saved();
+        m.editor.shape_builder().entries().entries[1].selected = true;
+        m.editor.history().set_clean();
         r.command(m.editor);
-        EXPECT_EQ(m.editor.changes.modified, r.changes) << r.name;
+        EXPECT_EQ(m.editor.modified(), r.changes) << r.name;
     }
 }
 
