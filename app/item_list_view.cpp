@@ -79,11 +79,42 @@ void item_list_view::mousePressEvent(QMouseEvent* event)
     const QModelIndex entry = indexAt(at);
     const Qt::MouseButton button = event->button();
     const Qt::KeyboardModifiers modifiers = event->modifiers();
+    pressed_selected_ = drags_ && button == Qt::LeftButton && modifiers == Qt::NoModifier && entry.isValid() &&
+                                selectionModel()->isSelected(entry)
+                            ? entry.row()
+                            : -1;
     // A right click picks an entry without selecting it: the selection says
     // what is drawn and what the commands act on.
     if (button == Qt::RightButton) event->accept();
     else QListView::mousePressEvent(event);
     emit mouse_down(entry.isValid() ? entry.row() : -1, at, button, modifiers);
+}
+
+void item_list_view::mouseMoveEvent(QMouseEvent* event)
+{
+    const QModelIndex entry = indexAt(event->position().toPoint());
+    if (!dragging_ && pressed_selected_ >= 0 && entry.isValid() && entry.row() != pressed_selected_) {
+        dragging_ = true;
+        emit drag_started(pressed_selected_);
+    }
+    if (!dragging_) {
+        QListView::mouseMoveEvent(event);
+        return;
+    }
+    if (entry.isValid()) emit drag_moved(entry.row());
+    event->accept();
+}
+
+void item_list_view::mouseReleaseEvent(QMouseEvent* event)
+{
+    pressed_selected_ = -1;
+    if (!dragging_) {
+        QListView::mouseReleaseEvent(event);
+        return;
+    }
+    dragging_ = false;
+    emit drag_ended();
+    event->accept();
 }
 
 void item_list_view::selection_changed(const QItemSelection& selected,

@@ -37,19 +37,32 @@ public:
     // Shows the core list again, with the selection its flags hold, and
     // scrolls to the first selected entry.
     void reload();
+    // Entries can be dragged to another place: a press on a selected entry
+    // and a move to another row start a drag instead of a wider selection.
+    void allow_drag() { drags_ = true; }
 
 signals:
     // A mouse button went down at `at` (viewport coordinates) over entry
     // `row` (-1 when over no entry), after the list took a left press for
     // its own selection; a right press leaves the selection as it is.
     void mouse_down(int row, QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // An entry picked up at `row`, the pointer over `row` while it is held,
+    // and the release.
+    void drag_started(int row);
+    void drag_moved(int row);
+    void drag_ended();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     item_list_model* model_;
     bool applying_ = false;  // the selection is being set from the flags
+    bool drags_ = false;
+    int pressed_selected_ = -1;  // a selected row the left button went down on
+    bool dragging_ = false;
 
     void selection_changed(const QItemSelection& selected, const QItemSelection& deselected);
 };

@@ -8,6 +8,7 @@
 #include "app/status_texts.h"
 #include "editing/item_commands.h"
 #include "editing/mode_switching.h"
+#include "editing/node_moves.h"
 #include "editing/qt/attributes_form.h"
 #include "editing/set_building.h"
 #include "editing/shape_building.h"
@@ -75,6 +76,18 @@ void Tmap_form::connect_editing()
                     apply(add(editor, row, modifiers.testFlag(Qt::ShiftModifier)));
                 });
         connect(sheet->class_edit, &QLineEdit::returnPressed, this, &Tmap_form::add_class_buttonClick);
+    }
+
+    // A node or point dragged in its list moves as the pointer goes, one step.
+    for (const auto& [sheet, kind] : {std::pair{&ui.waypoints_sheet, build_mode::shape},
+                                      std::pair{&ui.points_sheet, build_mode::set}}) {
+        sheet->built->allow_drag();
+        connect(sheet->built, &item_list_view::drag_started, this, [this, kind](int row) {
+            pick_node(editor, kind, static_cast<std::size_t>(row));
+        });
+        connect(sheet->built, &item_list_view::drag_moved, this,
+                [this](int row) { apply(drag_node_to(editor, static_cast<std::size_t>(row))); });
+        connect(sheet->built, &item_list_view::drag_ended, this, [this] { drop_node(editor); });
     }
 
     // A rename: a right click picks the entry's item, then every edit of

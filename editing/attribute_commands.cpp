@@ -10,8 +10,6 @@ namespace wayloom {
 
 namespace {
 
-constexpr int dialog_steps = 1;  // merge_key kind of the dialog's changes
-
 bool any_selected(const item_list& list)
 {
     return std::any_of(list.entries.begin(), list.entries.end(),
@@ -31,7 +29,7 @@ std::vector<std::size_t> selected_points(const map_editor& editor)
 // Every change made from one opening of the dialog until its OK is one step.
 step_recorder dialog_step(map_editor& editor)
 {
-    return step_recorder(editor, "Change attributes", {dialog_steps, editor.dialog_opening()});
+    return step_recorder(editor, "Change attributes", {attributes_steps, editor.dialog_opening()});
 }
 
 enum class colour_part { area, border };

@@ -32,14 +32,17 @@ public:
 };
 
 // Steps of the same kind of edit that follow each other may become one:
-// the typing of a new name, the changes made in the attributes dialog
-// until its OK. Steps with different keys never merge.
+// the changes made in the attributes dialog until its OK, the typing of a
+// new name, the moves of one node drag. Steps with different keys never merge.
 struct merge_key {
-    int kind = 0;        // 0: never merges
-    std::int64_t of = 0;  // what it is about: an item's serial, a dialog's opening
+    int kind = 0;         // 0: never merges; else one of the kinds below
+    std::int64_t of = 0;  // what it is about: a dialog's opening, an item's serial, a drag
 
     friend bool operator==(const merge_key&, const merge_key&) = default;
 };
+inline constexpr int attributes_steps = 1;
+inline constexpr int rename_steps = 2;
+inline constexpr int drag_steps = 3;
 
 class edit_step {
 public:

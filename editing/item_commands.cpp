@@ -13,8 +13,6 @@ namespace wayloom {
 
 namespace {
 
-constexpr int rename_steps = 2;  // merge_key kind of a rename's typing
-
 bool lists_text(const item_list& list, std::string_view text)
 {
     return std::any_of(list.entries.begin(), list.entries.end(),

@@ -111,6 +111,14 @@ void rows_swapped::revert(map_editor& editor)
         builder_.swap_rows(editor.doc(), swap->first, swap->second);
 }
 
+void holding_swapped::apply(map_editor& editor)
+{
+    builder_.swap_holding(holding_);
+    holding_.entries.clear();
+    holding_.entries.entries.shrink_to_fit();
+    builder_.relist(editor.doc());
+}
+
 std::size_t holding_swapped::held_bytes() const
 {
     return entry_bytes(holding_.entries.entries) + mapper_bytes(holding_.new_item.get());
@@ -239,6 +247,7 @@ void new_item_linked::revert(map_editor& editor)
     map_document& doc = editor.doc();
     if (auto* shape = dynamic_cast<t_shape*>(item_)) builder_.put_new(doc.unlink(*shape));
     else if (auto* set = dynamic_cast<t_set*>(item_)) builder_.put_new(doc.unlink(*set));
+    builder_.relist(doc);
 }
 
 void item_listed::apply(map_editor& editor) { editor.doc().shape_list.add(item_.name, object_of(item_)); }

@@ -83,12 +83,14 @@ private:
 };
 
 // The builder changes hands: it takes up another item, or lets go of one.
+// The list entries of the item it does not hold are not kept: they are
+// listed again from the item when it comes back.
 class holding_swapped : public map_change {
 public:
     holding_swapped(build_item& builder, build_holding holding)
         : builder_(builder), holding_(std::move(holding)) {}
-    void apply(map_editor&) override { builder_.swap_holding(holding_); }
-    void revert(map_editor&) override { builder_.swap_holding(holding_); }
+    void apply(map_editor& editor) override;
+    void revert(map_editor& editor) override { apply(editor); }
     std::size_t held_bytes() const override;
 
 private:

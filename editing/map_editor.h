@@ -12,6 +12,7 @@
 #include "model/colour.h"
 #include "model/item_list.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -36,6 +37,33 @@ enum class line_kind { unset, line, polygon };
 // Which item is being built: the Waypoints tab builds a shape, the Points
 // tab a point set; with the other tabs, or after a commit, neither.
 enum class build_mode { none, shape, set };
+
+// A node or point held by the mouse in the list of the item being built,
+// from the press that picked it up to the release that lets it go. Each
+// drag is told from the others, so that its moves make one step.
+class node_drag {
+public:
+    bool holding() const { return kind_ != build_mode::none; }
+    build_mode kind() const { return kind_; }
+    std::size_t row() const { return row_; }
+    std::int64_t id() const { return id_; }
+    void pick(build_mode kind, std::size_t row)
+    {
+        kind_ = kind;
+        row_ = row;
+    }
+    void moved_to(std::size_t row) { row_ = row; }
+    void let_go()
+    {
+        kind_ = build_mode::none;
+        ++id_;
+    }
+
+private:
+    build_mode kind_ = build_mode::none;
+    std::size_t row_ = 0;
+    std::int64_t id_ = 0;
+};
 
 // What a command asks of the window afterwards.
 struct edit_result {
@@ -102,6 +130,9 @@ public:
     // The attributes dialog's values (its settings, not part of the map).
     point_attributes& attributes() { return attributes_; }
     const point_attributes& attributes() const { return attributes_; }
+    // The node being dragged in a list, if any.
+    node_drag& drag() { return drag_; }
+    const node_drag& drag() const { return drag_; }
     // Each opening of the attributes dialog, until its OK, is one step.
     std::int64_t dialog_opening() const { return dialog_opening_; }
     void next_dialog_opening() { ++dialog_opening_; }
@@ -155,6 +186,7 @@ private:
     colour_value chosen_colour_ = grey;
     point_attributes attributes_;
     std::int64_t dialog_opening_ = 0;
+    node_drag drag_;
     std::int32_t node_limit_ = max_shape_nodes;
     std::int32_t point_limit_ = max_set_points;
     edit_history history_;

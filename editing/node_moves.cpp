@@ -109,6 +109,35 @@ edit_result move_rows(map_editor& editor, const row_kind& kind, bool up)
 
 } // namespace
 
+void pick_node(map_editor& editor, build_mode kind, std::size_t row)
+{
+    const build_item& builder = editor.builder(kind);
+    if (kind == build_mode::none || row >= std::min(builder.entries().size(), builder.size(editor.doc()))) return;
+    editor.drag().pick(kind, row);
+}
+
+edit_result drag_node_to(map_editor& editor, std::size_t row)
+{
+    node_drag& drag = editor.drag();
+    if (!drag.holding()) return {};
+    const row_kind kind = drag.kind() == build_mode::set ? points(editor) : nodes(editor);
+    const std::size_t count = std::min(kind.builder.entries().size(), kind.builder.size(editor.doc()));
+    if (count == 0) return {};
+    row = std::min(row, count - 1);
+    std::vector<std::pair<std::size_t, std::size_t>> swaps;
+    for (std::size_t at = drag.row(); at != row; at = at < row ? at + 1 : at - 1)
+        swaps.emplace_back(at, at < row ? at + 1 : at - 1);
+    if (swaps.empty()) return {};
+    {
+        step_recorder step(editor, std::string("Move ") + kind.noun, {drag_steps, drag.id()});
+        step.apply<rows_swapped>(kind.builder, std::move(swaps));
+    }
+    drag.moved_to(row);
+    return kind.refresh(editor);
+}
+
+void drop_node(map_editor& editor) { editor.drag().let_go(); }
+
 edit_result delete_button_click(map_editor& editor) { return delete_rows(editor, nodes(editor)); }
 
 edit_result up_button_click(map_editor& editor) { return move_rows(editor, nodes(editor), true); }

@@ -22,4 +22,12 @@ edit_result delete_point_button_click(map_editor& editor);
 edit_result points_up_button_click(map_editor& editor);
 edit_result points_down_button_click(map_editor& editor);
 
+// A node (or point) dragged in its list: the press picks up entry `row` of
+// the Waypoints tab's (build_mode::shape) or the Points tab's list; each
+// row the pointer reaches moves it there, past the rows between; the
+// release lets it go. However many rows it passes, a drag is one step.
+void pick_node(map_editor& editor, build_mode kind, std::size_t row);
+edit_result drag_node_to(map_editor& editor, std::size_t row);
+void drop_node(map_editor& editor);
+
 } // namespace wayloom
