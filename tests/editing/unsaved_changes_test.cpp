@@ -3,6 +3,7 @@
 #include "editing/attribute_commands.h"
 #include "editing/item_commands.h"
 #include "editing/node_moves.h"
+#include "editing/undo_commands.h"
 #include "editing/unsaved_changes.h"
 
 #include <functional>
@@ -63,6 +64,38 @@ TEST(modified_flag, is_set_by_every_command_that_changes_the_map)
         m.editor.history().set_clean();
         r.command(m.editor);
         EXPECT_EQ(m.editor.modified(), r.changes) << r.name;
+    }
+}
+
+// The star follows the history: from an opened map, a run of class
+// additions (e), undos (u), redos (r) and saves (s).
+TEST(modified_flag, follows_undo_redo_and_the_state_saved)
+{
+    struct row { const char* name; std::string run; bool modified; std::size_t undos, redos; };
+    const std::vector<row> rows = {
+        {"an edit", "e", true, 1, 0},
+        {"undone back to the map opened", "eu", false, 0, 1},
+        {"redone past it", "eur", true, 1, 0},
+        {"saved, then undone", "esu", true, 0, 1},
+        {"saved, undone, redone", "esur", false, 1, 0},
+        {"an edit after undoing the save drops it", "esueu", true, 0, 1},
+        {"an edit after an undo keeps the state opened", "eueu", false, 0, 1},
+        {"1,000 steps kept, the oldest dropped", std::string(1001, 'e') + std::string(1000, 'u'), true, 0, 1000},
+    };
+    for (const row& r : rows) {
+        editing_map m;
+        m.show_tab(waypoints_tab);
+        m.editor.history().clear();
+        for (std::size_t i = 0; i < r.run.size(); ++i) {
+            std::string name = "c" + std::to_string(i);
+            if (r.run[i] == 'e') create_class(m.editor, name);
+            if (r.run[i] == 'u') undo_edit(m.editor);
+            if (r.run[i] == 'r') redo_edit(m.editor);
+            if (r.run[i] == 's') m.editor.history().set_clean();
+        }
+        const edit_history& h = m.editor.history();
+        EXPECT_EQ(std::tuple(m.editor.modified(), h.index(), h.size() - h.index()),
+                  std::tuple(r.modified, r.undos, r.redos)) << r.name;
     }
 }
 
