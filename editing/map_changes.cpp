@@ -126,20 +126,15 @@ std::size_t holding_swapped::held_bytes() const
 
 item_looks item_looks::of(const t_mapper& item)
 {
-    return {item.name,   item.shape_type,     item.colour, item.default_colour,
-            item.border, item.default_border, item.classes, item.editing};
+    item_looks looks;
+    item_fields(looks) = item_fields(item);
+    return looks;
 }
 
 void looks_swapped::apply(map_editor& editor)
 {
-    std::swap(item_.name, other_.name);
-    std::swap(item_.shape_type, other_.shape_type);
-    std::swap(item_.colour, other_.colour);
-    std::swap(item_.default_colour, other_.default_colour);
-    std::swap(item_.border, other_.border);
-    std::swap(item_.default_border, other_.default_border);
-    std::swap(item_.classes, other_.classes);
-    std::swap(item_.editing, other_.editing);
+    auto mine = item_fields(item_), other = item_fields(other_);
+    mine.swap(other);
     // An entry of shape_list always shows its item's name.
     for (list_entry& entry : editor.doc().shape_list.entries)
         if (mapper_of(entry) == &item_) entry.text = item_.name;
@@ -158,7 +153,9 @@ void class_looks_swapped::apply(map_editor&)
 
 point_looks point_looks::of(const point_record& p)
 {
-    return {p.name, p.hint, p.marker, p.size, p.colour, p.border, p.show_name};
+    point_looks looks;
+    point_fields(looks) = point_fields(p);
+    return looks;
 }
 
 void points_restyled::apply(map_editor& editor)
@@ -168,13 +165,8 @@ void points_restyled::apply(map_editor& editor)
     for (auto& [i, looks] : looks_) {
         if (i >= used_points(*set)) continue;
         point_record& p = set->points[i];
-        std::swap(p.name, looks.name);
-        std::swap(p.hint, looks.hint);
-        std::swap(p.marker, looks.marker);
-        std::swap(p.size, looks.size);
-        std::swap(p.colour, looks.colour);
-        std::swap(p.border, looks.border);
-        std::swap(p.show_name, looks.show_name);
+        auto mine = point_fields(p), other = point_fields(looks);
+        mine.swap(other);
         if (i < builder_.entries().size()) builder_.entries().entries[i].text = p.name;
     }
 }

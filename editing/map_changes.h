@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -98,7 +99,14 @@ private:
     build_holding holding_;  // what the builder does not hold now
 };
 
-// An item's name, kind, colours, classes and editing mark.
+// An item's name, kind, colours, classes and editing mark: the fields of
+// an item or of its looks, in one order, to copy or swap together.
+template <class Item> auto item_fields(Item& x)
+{
+    return std::tie(x.name, x.shape_type, x.colour, x.default_colour, x.border, x.default_border, x.classes,
+                    x.editing);
+}
+
 struct item_looks {
     std::string name;
     shape_kind shape_type = 0;
@@ -136,7 +144,12 @@ private:
     colour_value colour_, border_;
 };
 
-// What a point shows: its labels and marker.
+// What a point shows: its labels and marker, as item_fields.
+template <class Point> auto point_fields(Point& x)
+{
+    return std::tie(x.name, x.hint, x.marker, x.size, x.colour, x.border, x.show_name);
+}
+
 struct point_looks {
     std::string name, hint;
     point_type marker = p_circle;

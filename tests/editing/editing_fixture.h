@@ -2,6 +2,7 @@
 // forest and lake, and an editor on the "Shapes" tab with a 400 × 300 panel.
 #pragma once
 
+#include "editing/map_changes.h"
 #include "editing/map_editor.h"
 #include "editing/mode_switching.h"
 #include "editing/set_building.h"
@@ -39,12 +40,6 @@ inline void select(item_list& list, const std::vector<int>& indexes)
 }
 
 using strings = std::vector<std::string>;
-
-// A point's labels and looks, to compare in one go.
-template <class Point> auto looks(Point& p)
-{
-    return std::tie(p.name, p.hint, p.marker, p.size, p.colour, p.border, p.show_name);
-}
 
 struct editing_map {
     map_document doc;

@@ -26,7 +26,7 @@ TEST_F(set_building, points_take_the_dialog_values)
     ASSERT_EQ(set->point_count, 3);
     EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"w2", "w3", "w4"}));
     const point_record& p = set->points[1];
-    EXPECT_EQ(looks(p), std::tuple("w3", "A hint", p_square, 7, make_colour(200, 10, 10), make_colour(0, 0, 90), false));
+    EXPECT_EQ(point_fields(p), std::tuple("w3", "A hint", p_square, 7, make_colour(200, 10, 10), make_colour(0, 0, 90), false));
     const t_waypoint& w = *doc.waypoints[3];
     EXPECT_EQ(std::tie(p.waypoint, p.lon, p.lat, p.alt), std::tuple(3, w.lon * 360, w.lat * 360, w.alt));
     EXPECT_TRUE(editor.set_builder().toolbar_shown());
@@ -95,7 +95,7 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
     for (int w : {2, 7}) {
         point_record& p = trees.add_point({});
         p.waypoint = w;
-        looks(p) = std::tuple("tree" + std::to_string(w), "old", p_square, 4.5L, 9, 1, false);
+        point_fields(p) = std::tuple("tree" + std::to_string(w), "old", p_square, 4.5L, 9, 1, false);
     }
     doc.add_item("trees", nullptr, &trees);
     doc.shape_list.entries[0].selected = true;
@@ -106,7 +106,7 @@ TEST_F(set_building, an_edited_set_is_rebuilt_as_it_was)
         << "the class selection survives the copy between the tabs";
     ASSERT_EQ(trees.point_count, 2);
     EXPECT_EQ(texts(editor.set_builder().entries()), (strings{"tree2", "tree7"}));
-    EXPECT_EQ(looks(trees.points[1]), std::tuple("tree7", "old", p_square, 4.5L, 9, 1, false));
+    EXPECT_EQ(point_fields(trees.points[1]), std::tuple("tree7", "old", p_square, 4.5L, 9, 1, false));
     EXPECT_EQ(trees.points[1].lon, doc.waypoints[7]->lon * 360);
     waypoints_set_list_mouse_down(editor, 9, false);
     EXPECT_TRUE(add_shape_buttton_click(editor).error.empty());
