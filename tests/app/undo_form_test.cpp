@@ -8,6 +8,8 @@
 #include "tests/find_control.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -94,6 +96,29 @@ private slots:
         QVERIFY(!starred(*form) && !ui(form).undo_item->isEnabled());
         ui(form).redo_button->trigger();
         QCOMPARE(shown(ui(form).waypoints_sheet.built), std::vector<std::string>{"lf-nw"});
+    }
+
+    // A node dragged down two rows of the built list is one step.
+    void a_node_drag_is_one_step()
+    {
+        auto form = farm_form();
+        ui(form).map_control->setCurrentIndex(waypoints_tab);
+        click(ui(form).waypoints_sheet.waypoints, 6);  // lf-nw
+        click(ui(form).waypoints_sheet.waypoints, 9, Qt::LeftButton, Qt::ShiftModifier);
+        item_list_view* built = ui(form).waypoints_sheet.built;
+        click(built, 0);
+        auto at = [&](int row) { return built->visualRect(built->model()->index(row, 0)).center(); };
+        QTest::mousePress(built->viewport(), Qt::LeftButton, {}, at(0));
+        for (int row : {1, 2}) {
+            QMouseEvent move(QEvent::MouseMove, at(row), built->viewport()->mapToGlobal(at(row)), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(built->viewport(), &move);
+        }
+        QTest::mouseRelease(built->viewport(), Qt::LeftButton, {}, at(2));
+        QCOMPARE(shown(built), (std::vector<std::string>{"lf-ne", "lf-se", "lf-nw", "lf-sw"}));
+        QCOMPARE(undo_text(*form), QString("&Undo Move node"));
+        keys(*form, Qt::CTRL | Qt::Key_Z);
+        QCOMPARE(shown(built), (std::vector<std::string>{"lf-nw", "lf-ne", "lf-se", "lf-sw"}));
     }
 
     // A merge is one step; the star follows the state saved.
