@@ -92,6 +92,11 @@ private slots:
         QCOMPARE(desktop_.errors.back(), gpx + "mounts/media/usb0/GARMIN/gpx/B.gpx: Not a GPX file: line 3: unclosed token");
         QCOMPARE(form->map().waypoint_count(), 48);
         QCOMPARE(form->map().waypoints[47]->name, std::string("CAPE"));
+        // Each import is one step; the file that was not GPX made none.
+        QCOMPARE(ui(form).undo_item->text(), QString("&Undo Import from handset drive"));
+        ui(form).undo_button->trigger();
+        QCOMPARE(ui(form).undo_item->text(), QString("&Undo Import GPX odd.gpx"));
+        QCOMPARE(ui(form).waypoints_sheet.waypoints->model()->rowCount(), 37);
 
         // Nothing mounted: the user picks the drive, told what to pick.
         mount_root_ = home();
