@@ -210,6 +210,11 @@ private slots:
         QVERIFY(form->map().waypoint_count() >= 1 && form->map().waypoint_count() < 33);
         const QString note = QString("^Downloaded %1 waypoints? in \\d+\\.\\d s$").arg(form->map().waypoint_count());
         QVERIFY(QRegularExpression(note).match(control<QLabel>(*form, "status_note")->text()).hasMatch());
+        // What the download brought is one step.
+        const int got = form->map().waypoint_count();
+        QCOMPARE(ui(form).undo_item->text(), QString("&Undo Download %1 waypoint%2").arg(got).arg(got > 1 ? "s" : ""));
+        ui(form).undo_button->trigger();
+        QCOMPARE(std::tuple(form->map().waypoint_count(), form->windowTitle().endsWith('*')), std::tuple(0, false));
     }
 
     void list_selection_is_kept_in_the_core_entries()
