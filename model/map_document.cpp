@@ -224,6 +224,15 @@ map_mark map_document::mark() const
             points_class_list.size(), shape_list.size()};
 }
 
+void map_document::roll_back(const map_mark& to)
+{
+    take_tail(to);
+    waypoints_list.truncate(to.waypoints_list);
+    class_list.truncate(to.class_list);
+    points_class_list.truncate(to.points_class_list);
+    shape_list.truncate(to.shape_list);
+}
+
 map_tail map_document::take_tail(const map_mark& from)
 {
     map_tail tail;

@@ -138,7 +138,9 @@ struct map_document {
     // it, and hands it over; put_tail appends it again.
     map_tail take_tail(const map_mark& from);
     void put_tail(map_tail tail);
-    void roll_back(const map_mark& to) { take_tail(to); }
+    // Drops what was appended since the mark, and any list entry past the
+    // mark's lengths, so that no entry outlives an item taken out otherwise.
+    void roll_back(const map_mark& to);
 };
 
 } // namespace wayloom

@@ -27,6 +27,8 @@ TEST(map_document, demolish_empties_everything_but_serials_keep_rising)
     doc.class_list.add("c", &c);
     doc.points_class_list.add("c", &c);
     doc.statistics_ready = doc.legend_ready = true;
+    const auto gone = doc.unlink(*doc.shapes[1]);  // taken out, its entry left behind
+    doc.add_item("gone", gone.get(), nullptr);
 
     doc.demolish();
     EXPECT_TRUE(doc.empty());
