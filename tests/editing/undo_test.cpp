@@ -33,10 +33,15 @@ const std::string farm = WAYLOOM_TEST_DATA "/../../examples/farm.wlm";
 // over them and a set of points.
 std::string generated_map(int count)
 {
+    // Degrees written with a point whatever the locale: 10.007.
+    auto degrees = [](int whole, int thousandths) {
+        const std::string digits = std::to_string(1000 + thousandths);
+        return std::to_string(whole) + "." + digits.substr(1);
+    };
     std::string text = "waypoints\n{\n";
     for (int i = 0; i < count; ++i)
-        text += "g" + std::to_string(i) + ", " + std::to_string(10 + (i % 20) * 0.001) + ", " +
-                std::to_string(50 + (i / 20) * 0.001) + ", " + std::to_string(i % 7) + (i + 1 < count ? ",\n" : "\n");
+        text += "g" + std::to_string(i) + ", " + degrees(10, i % 20) + ", " + degrees(50, i / 20) + ", " +
+                std::to_string(i % 7) + (i + 1 < count ? ",\n" : "\n");
     text += "}\nclass wood { colour 0,128,0 border 0,0,0 }\nclass water { colour 0,0,255 border 1,2,3 }\n"
             "class road { colour 90,90,90 border 0,0,0 }\n";
     for (int s = 0; s + 4 < count; s += 37) {
