@@ -206,6 +206,21 @@ private:
     bool linked_ = false;
 };
 
+// A shape's nodes exchanged with others, as Close path and Open shape
+// drop or add the node that walks back to the start.
+class nodes_swapped : public map_change {
+public:
+    nodes_swapped(t_shape& shape, std::vector<t_node> other) : shape_(shape), other_(std::move(other)) {}
+    void apply(map_editor&) override { shape_.nodes.swap(other_); }
+    void revert(map_editor& editor) override { apply(editor); }
+    std::size_t held_bytes() const override { return other_.capacity() * sizeof(t_node); }
+    const t_mapper* reshaped() const override { return &shape_; }
+
+private:
+    t_shape& shape_;
+    std::vector<t_node> other_;
+};
+
 // The item gets an entry at the end of shape_list.
 class item_listed : public map_change {
 public:

@@ -1,4 +1,5 @@
 #include "editing/shape_closing.h"
+#include "editing/undo_commands.h"
 #include "editing_fixture.h"
 
 #include <algorithm>
@@ -24,7 +25,8 @@ TEST_F(shape_closing, close_path_and_open_shape_turn_the_selected_items)
     for (const auto& [name, before, command, after, error] : rows) {
         doc.demolish();
         editor.sync_with_map();
-        editor.changes.modified = false;
+        editor.history().clear();
+        editor.history().set_clean();
         const bool path = std::ranges::any_of(before, [](int w) { return w < 0; });
         t_shape& shape = doc.create_shape();
         for (int w : before) shape.nodes.emplace_back(std::abs(w), std::abs(w) * 3.6L, 0);
@@ -37,8 +39,15 @@ TEST_F(shape_closing, close_path_and_open_shape_turn_the_selected_items)
         for (const t_node& n : shape.nodes) got.push_back(shape.is_path() ? -n.waypoint : n.waypoint);
         EXPECT_EQ(std::tie(got, result.error), std::tie(after, error)) << name;
         const bool changed = path != shape.is_path();
-        EXPECT_EQ(std::pair(editor.changes.modified, result.repaint), std::pair(changed, changed)) << name;
+        EXPECT_EQ(std::pair(editor.modified(), result.repaint), std::pair(changed, changed)) << name;
         EXPECT_FALSE(doc.shapes[1]->is_path()) << name << ": the unselected shape stays";
+        if (!changed) continue;
+        // One step takes it back to the nodes and kind it had.
+        EXPECT_EQ(undo_caption(editor), command == close_path ? "Undo Close path" : "Undo Open shape") << name;
+        undo_edit(editor);
+        got.clear();
+        for (const t_node& n : shape.nodes) got.push_back(shape.is_path() ? -n.waypoint : n.waypoint);
+        EXPECT_EQ(std::pair(got, editor.modified()), std::pair(before, false)) << name;
     }
 }
 
