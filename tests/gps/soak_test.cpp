@@ -6,7 +6,7 @@
 // order, none twice and none spoilt; none may take much past its time-outs;
 // and every ">>" of the log is closed again.
 //
-// WAYLOOM_SOAK_SECONDS bounds the run (default 50), WAYLOOM_SOAK_DOWNLOADS
+// WAYLOOM_SOAK_SECONDS bounds the run (default 15), WAYLOOM_SOAK_DOWNLOADS
 // caps it (default 1000) and WAYLOOM_SOAK_SEED picks the faults (default:
 // the time); scripts/soak runs a long one.
 #include "simulator_session.h"
@@ -68,7 +68,7 @@ std::string sent_name(const std::string& layout, const std::string& name)
 
 TEST(soak, downloads_with_random_faults_end_complete_or_failed_with_what_came)
 {
-    const auto seconds = std::chrono::seconds(setting("WAYLOOM_SOAK_SECONDS", 50));
+    const auto seconds = std::chrono::seconds(setting("WAYLOOM_SOAK_SECONDS", 15));
     const long most = setting("WAYLOOM_SOAK_DOWNLOADS", 1000);
     const auto seed = static_cast<std::uint32_t>(
         setting("WAYLOOM_SOAK_SEED", std::chrono::system_clock::now().time_since_epoch().count() % 1000000));
