@@ -9,84 +9,20 @@ namespace wayloom {
 
 namespace {
 
+using detail::ceil_of;
+using detail::column_run;
+using detail::floor_of;
+using detail::make_edge;
+using detail::outline_run;
+using detail::parity_up_to_each;
 using detail::pixel_edge;
+using detail::x_at;
 
-// floor and ceil for the finite, well bounded values met here, inline
-// rather than through the maths library's calls; exact like std::floor.
-double floor_of(double v)
-{
-    const double t = static_cast<double>(static_cast<std::int64_t>(v));
-    return t > v ? t - 1 : t;
-}
-
-double ceil_of(double v)
-{
-    const double t = static_cast<double>(static_cast<std::int64_t>(v));
-    return t < v ? t + 1 : t;
-}
-
-// The same, straight to a whole number.
+// floor, straight to a whole number.
 std::int64_t floor_to_int(double v)
 {
     const auto t = static_cast<std::int64_t>(v);
     return t - (static_cast<double>(t) > v);
-}
-
-pixel_edge make_edge(pixel_pos a, pixel_pos b)
-{
-    if (b.y < a.y) std::swap(a, b);
-    pixel_edge e;
-    e.x0 = a.x;
-    e.y0 = a.y;
-    e.y1 = b.y;
-    const double x1 = b.x;
-    e.slope = e.y1 == e.y0 ? 0 : (x1 - e.x0) / (e.y1 - e.y0);
-    e.low = std::min(e.x0, x1);
-    e.high = std::max(e.x0, x1);
-    e.steep = std::fabs(e.y1 - e.y0) >= std::fabs(x1 - e.x0);
-    return e;
-}
-
-double x_at(const pixel_edge& e, double y) { return e.x0 + (y - e.y0) * e.slope; }
-
-// Positions are held just outside the counted columns, so that huge
-// coordinates cannot overflow.
-double held(double x, std::int32_t width) { return std::clamp(x, -2.0, width + 2.0); }
-
-std::int64_t column_of(double x, std::int32_t width)
-{
-    return static_cast<std::int64_t>(floor_of(held(x, width)));
-}
-
-struct span {
-    std::int64_t first, last;  // inclusive pixel columns
-};
-
-// The pixels a one-pixel line along the edge sets in this row, stepped the
-// way the painter steps lines: sampled at pixel centres along the longer
-// axis, each sample setting the pixel it falls in; both ends are set.
-// Inline, so that each build of the row loop below has its own.
-[[gnu::always_inline]] inline span outline_run(const pixel_edge& e, double y, std::int32_t width)
-{
-    if (e.y0 == e.y1) return {column_of(e.low, width), column_of(e.high, width)};
-    if (e.steep) {
-        const std::int64_t c = column_of(x_at(e, std::min(y + 0.5, e.y1)), width);
-        return {c, c};
-    }
-    const double top = x_at(e, y);
-    const double next = x_at(e, y + 1);
-    double first, last;
-    if (e.slope > 0) {
-        first = ceil_of(top - 0.5);
-        last = y == e.y1 ? e.high : ceil_of(next - 0.5) - 1;
-    } else {
-        // Stepped from the right-hand end, so sampled half a pixel to the left.
-        first = floor_of(next + 0.5) + 1;
-        last = y == e.y0 ? e.high : floor_of(top + 0.5);
-    }
-    first = std::max(first, e.low);
-    last = std::min(last, y == (e.slope > 0 ? e.y1 : e.y0) ? e.high : e.high - 1);
-    return {column_of(first, width), column_of(last, width)};
 }
 
 // One row of the count as rows of bits: where the fill's inside/outside
@@ -139,7 +75,7 @@ public:
     }
 
     // Sets the pixels of a run held to −2 .. width + 2.
-    void set(span run)
+    void set(column_run run)
     {
         if (run.first > run.last) return;
         const auto a = static_cast<std::size_t>(run.first + 64), b = static_cast<std::size_t>(run.last + 64);
@@ -185,19 +121,6 @@ private:
     std::uint64_t counted_columns(std::size_t word) const
     {
         return word == 0 ? 0 : word == last_ ? last_word_ : ~std::uint64_t{0};
-    }
-
-    // Each bit becomes the parity of the changes at and below it; a single
-    // change, the usual case in a row of few edges, sets every bit from it up.
-    static std::uint64_t parity_up_to_each(std::uint64_t changes)
-    {
-        if ((changes & (changes - 1)) == 0) return std::uint64_t{0} - changes;
-        changes ^= changes << 1;
-        changes ^= changes << 2;
-        changes ^= changes << 4;
-        changes ^= changes << 8;
-        changes ^= changes << 16;
-        return changes ^ (changes << 32);
     }
 
     void mark(std::size_t word)

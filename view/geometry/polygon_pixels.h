@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/shape.h"
+#include "view/geometry/polygon_rows.h"
 
 #include <cstdint>
 #include <span>
@@ -17,19 +18,6 @@ namespace wayloom {
 // order the corners come in: nothing is sorted per row.
 std::int64_t count_polygon_pixels(std::span<const pixel_pos> corners, std::int32_t width,
                                   std::int32_t height);
-
-namespace detail {
-
-// One polygon edge, top end first; pixel coordinates are whole 32-bit
-// numbers, so doubles hold every position along it closely enough.
-struct pixel_edge {
-    double x0, y0, y1;  // y0 <= y1
-    double slope;       // x per row; 0 for a horizontal edge
-    double low, high;   // x range
-    bool steep;         // at least as many rows as columns
-};
-
-} // namespace detail
 
 // The same count, keeping its work buffers from one polygon to the next:
 // one counter per thread measures many shapes without allocating.

@@ -24,7 +24,20 @@ struct pixel_edge {
     bool steep;         // at least as many rows as columns
 };
 
-pixel_edge make_edge(pixel_pos a, pixel_pos b);
+inline pixel_edge make_edge(pixel_pos a, pixel_pos b)
+{
+    if (b.y < a.y) std::swap(a, b);
+    pixel_edge e;
+    e.x0 = a.x;
+    e.y0 = a.y;
+    e.y1 = b.y;
+    const double x1 = b.x;
+    e.slope = e.y1 == e.y0 ? 0 : (x1 - e.x0) / (e.y1 - e.y0);
+    e.low = std::min(e.x0, x1);
+    e.high = std::max(e.x0, x1);
+    e.steep = std::fabs(e.y1 - e.y0) >= std::fabs(x1 - e.x0);
+    return e;
+}
 
 inline double x_at(const pixel_edge& e, double y) { return e.x0 + (y - e.y0) * e.slope; }
 
@@ -47,11 +60,53 @@ struct column_run {
     std::int64_t first, last;
 };
 
+// The column holding x, with x held to −2 .. width + 2 so that huge
+// coordinates cannot overflow.
+inline std::int64_t column_of(double x, std::int32_t width)
+{
+    return static_cast<std::int64_t>(floor_of(std::clamp(x, -2.0, width + 2.0)));
+}
+
 // The pixels a one-pixel line along the edge sets in row y, stepped the way
 // a painter steps lines: sampled at pixel centres along the longer axis,
-// each sample setting the pixel it falls in; both ends are set. Columns are
-// held to −2 .. width + 2, so that huge coordinates cannot overflow.
-column_run outline_run(const pixel_edge& e, double y, std::int32_t width);
+// each sample setting the pixel it falls in; both ends are set. Inline, so
+// that every build of the area estimate's row loop has its own.
+[[gnu::always_inline]] inline column_run outline_run(const pixel_edge& e, double y, std::int32_t width)
+{
+    if (e.y0 == e.y1) return {column_of(e.low, width), column_of(e.high, width)};
+    if (e.steep) {
+        const std::int64_t c = column_of(x_at(e, std::min(y + 0.5, e.y1)), width);
+        return {c, c};
+    }
+    const double top = x_at(e, y);
+    const double next = x_at(e, y + 1);
+    double first, last;
+    if (e.slope > 0) {
+        first = ceil_of(top - 0.5);
+        last = y == e.y1 ? e.high : ceil_of(next - 0.5) - 1;
+    } else {
+        // Stepped from the right-hand end, so sampled half a pixel to the left.
+        first = floor_of(next + 0.5) + 1;
+        last = y == e.y0 ? e.high : floor_of(top + 0.5);
+    }
+    first = std::max(first, e.low);
+    last = std::min(last, y == (e.slope > 0 ? e.y1 : e.y0) ? e.high : e.high - 1);
+    return {column_of(first, width), column_of(last, width)};
+}
+
+// Each bit of a row's word becomes the parity of the changes at and below
+// it; a single change, the usual case in a row of few edges, sets every bit
+// from it up.
+[[gnu::always_inline]] inline std::uint64_t parity_up_to_each(std::uint64_t changes)
+{
+    if ((changes & (changes - 1)) == 0) return std::uint64_t{0} - changes;
+    changes ^= changes << 1;
+    changes ^= changes << 2;
+    changes ^= changes << 4;
+    changes ^= changes << 8;
+    changes ^= changes << 16;
+    return changes ^ (changes << 32);
+}
 
 // The edges of a polygon (closed: the last corner joins the first) or of a
 // path, sorted by top row; and the rows they reach, within 0 .. height − 1.

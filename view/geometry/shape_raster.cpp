@@ -11,16 +11,7 @@ namespace {
 
 std::size_t words_for(std::int64_t bits) { return static_cast<std::size_t>(bits + 63) / 64; }
 
-// Each bit becomes the parity of the changes at and below it.
-std::uint64_t parity_up_to_each(std::uint64_t changes)
-{
-    changes ^= changes << 1;
-    changes ^= changes << 2;
-    changes ^= changes << 4;
-    changes ^= changes << 8;
-    changes ^= changes << 16;
-    return changes ^ (changes << 32);
-}
+using detail::parity_up_to_each;
 
 // One row of one shape, as bits: where the fill's parity changes and which
 // pixels the outline sets. Bit i stands for column i − 64, so a crossing
